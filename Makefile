@@ -1,0 +1,40 @@
+# make        build both trees and assemble build/dist
+# make run    ... and start the panel under Wine (screenshots to build/screenshots when headless)
+# make test   ... and run every test layer
+# make bench  ... and run the benchmarks (figures only)
+.PHONY: all setup native win run test bench format clean
+
+JOBS ?= 2
+
+all: win
+
+setup:
+	@bash tools/setup.sh
+
+build/native/build.ninja: | setup
+	cmake --preset native >/dev/null
+
+build/win/build.ninja: | setup
+	cmake --preset win >/dev/null
+
+native: setup build/native/build.ninja
+	cmake --build build/native -j $(JOBS)
+
+# the Windows tree runs the skin generator built by the native tree
+win: native build/win/build.ninja
+	cmake --build build/win -j $(JOBS)
+
+run: all
+	@bash tools/run-panel.sh
+
+test: all
+	@bash tools/run-tests.sh
+
+bench: all
+	@bash tools/run-bench.sh
+
+format:
+	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf build

@@ -1,0 +1,47 @@
+#include "app/application_win32.h"
+
+#include <commctrl.h>
+
+#include <atomic>
+
+#include "app/main_window_win32.h"
+#include "app/notice_win32.h"
+#include "settings/profile_settings_win32.h"
+
+namespace quorelle {
+
+namespace {
+std::atomic<HWND> g_mainWindow{nullptr};
+}
+
+HWND AppMainWindow() {
+    return g_mainWindow.load();
+}
+
+void SetAppMainWindow(HWND hwnd) {
+    g_mainWindow.store(hwnd);
+}
+
+int VUVavIruvOro::Run() {
+    instanceMutex_.reset(CreateMutexW(nullptr, FALSE, L"VUVavIruvOro"));
+    if (GetLastError() == ERROR_ALREADY_EXISTS) return 0;  // a copy runs already: end silently
+
+    INITCOMMONCONTROLSEX icc{sizeof icc, 0xFF};
+    InitCommonControlsEx(&icc);
+
+    ProfileSettings settings;
+    SetSettingsBackend(&settings);
+    MessageBoxNotice notices;
+    SetNoticeSink(&notices);
+    {
+        CCKorZereDlg mainWindow;
+        mainWindow.RunModal();
+        SetAppMainWindow(nullptr);
+    }
+    SetNoticeSink(nullptr);
+    SetSettingsBackend(nullptr);
+    instanceMutex_.reset();
+    return 0;
+}
+
+}  // namespace quorelle

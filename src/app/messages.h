@@ -1,0 +1,28 @@
+// Window messages between the windows of the program. The numbers are fixed: the pages, the
+// device library callback and the endpoint listeners all speak them.
+#pragma once
+
+namespace quorelle {
+
+inline constexpr unsigned WM_VOLUME_CHANGED = 1036;
+inline constexpr unsigned WM_CONFLIB_EVENT_A = 1124;
+inline constexpr unsigned WM_CONFLIB_EVENT_B = 1125;
+inline constexpr unsigned WM_LANGUAGE_CHANGE = 1127;
+inline constexpr unsigned WM_TRAY_NOTIFY = 1129;
+inline constexpr unsigned WM_SHOW_PAGE = 2024;
+inline constexpr unsigned WM_MOVE_MAIN = 2025;
+inline constexpr unsigned WM_DEFAULT_OUTPUT_CHANGED = 2026;
+
+// Notifications of the skinned controls to their page.
+inline constexpr unsigned SLIDER_MSG_TRACK = 10449;
+inline constexpr unsigned SLIDER_MSG_COMMIT = 10450;
+
+// Page indices used by currentPage, WM_SHOW_PAGE and the tray commands.
+inline constexpr int PAGE_NONE_EXIT = -1;
+inline constexpr int PAGE_MAIN = 0;
+inline constexpr int PAGE_HIFI = 1;
+inline constexpr int PAGE_ADVANCE = 2;
+inline constexpr int PAGE_INFO = 3;
+inline constexpr int PAGE_HP = 4;
+
+}  // namespace quorelle

@@ -1,0 +1,16 @@
+#include "app/notice_win32.h"
+
+#include <windows.h>
+
+#include "app/application_win32.h"
+#include "app/text_win32.h"
+#include "app/version.h"
+
+namespace quorelle {
+
+void MessageBoxNotice::Show(const std::string& textUtf8) {
+    MessageBoxW(AppMainWindow(), Widen(textUtf8).c_str(), Widen(QUORELLE_PRODUCT_NAME).c_str(),
+                MB_OK | MB_SETFOREGROUND);
+}
+
+}  // namespace quorelle

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "app/notice.h"
+
+namespace quorelle {
+
+// Shows each notice as a modal message box with an OK button, owned by the main window.
+class MessageBoxNotice final : public NoticeSink {
+  public:
+    void Show(const std::string& textUtf8) override;
+};
+
+}  // namespace quorelle

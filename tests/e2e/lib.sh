@@ -1,0 +1,79 @@
+# End-to-end harness: the real QuorelleCPL.exe, started under Wine + Xvfb from a fresh copy of
+# build/dist in a temporary directory, driven by real X input (xdotool) and read back through
+# e2eprobe (window texts and rectangles), screenshots, CPL.ini and VirtualCard.log.
+# Source it from a test script; call e2e_init first, and end with e2e_finish.
+set -uo pipefail
+QUORELLE_ROOT=${QUORELLE_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
+. "$QUORELLE_ROOT/tools/wine-env.sh"
+
+E2E_TITLE="Vandrexo Quorelle PCI-E Audio Device"
+E2E_PROBE=$QUORELLE_ROOT/build/win/tests/e2e/e2eprobe.exe
+E2E_FAILS=0
+E2E_CHECKS=0
+PANEL_PID=
+
+e2e_cleanup() {
+    [ -n "$PANEL_PID" ] && kill "$PANEL_PID" 2>/dev/null
+    wineserver -k 2>/dev/null
+    quorelle_stop_xvfb
+    [ -n "${E2E_DIR:-}" ] && rm -rf "$E2E_DIR"
+}
+
+# A fresh copy of the distribution in E2E_DIR; a display; the prefix.
+e2e_init() {
+    E2E_DIR=$(mktemp -d /tmp/quorelle-e2e.XXXXXX)
+    cp "$QUORELLE_ROOT"/build/dist/* "$E2E_DIR"/
+    quorelle_start_xvfb
+    trap e2e_cleanup EXIT
+    quorelle_prepare_prefix
+}
+
+probe() { wine "$E2E_PROBE" "$@" 2>/dev/null | tr -d '\r'; return "${PIPESTATUS[0]}"; }
+
+# Starts the panel in the background (PANEL_PID) and waits for its main window.
+panel_start() {
+    (cd "$E2E_DIR" && exec wine ./QuorelleCPL.exe) >/dev/null 2>&1 &
+    PANEL_PID=$!
+    probe wait "$E2E_TITLE" 30000
+}
+
+# Waits for the panel's process to end; its exit code, or 124 after the time-out (seconds).
+panel_wait() {
+    local limit=${1:-20} i
+    for ((i = 0; i < limit * 10; i++)); do
+        if ! kill -0 "$PANEL_PID" 2>/dev/null; then
+            wait "$PANEL_PID"
+            local rc=$?
+            PANEL_PID=
+            return $rc
+        fi
+        sleep 0.1
+    done
+    return 124
+}
+
+# Screenshot of the screen area of a window (X screenshot: child windows included).
+# screenshot TITLE FILE
+screenshot() {
+    local rect
+    rect=$(probe rect "$1") || return 1
+    set -- "$2" $rect
+    import -window root -crop "${4}x${5}+${2}+${3}" +repage "$1"
+}
+
+check() {  # check "what" command...
+    local what=$1
+    shift
+    E2E_CHECKS=$((E2E_CHECKS + 1))
+    if "$@"; then
+        echo "ok    $what"
+    else
+        echo "FAIL  $what"
+        E2E_FAILS=$((E2E_FAILS + 1))
+    fi
+}
+
+e2e_finish() {
+    echo "$E2E_CHECKS checks, $E2E_FAILS failed"
+    [ "$E2E_FAILS" -eq 0 ]
+}

@@ -1,0 +1,135 @@
+// e2eprobe: runs under Wine beside the program and reads or pokes its windows for the
+// end-to-end tests. Prints results on standard output, one line each.
+//   e2eprobe wait TITLE MS          wait until a visible top-level window TITLE exists
+//   e2eprobe gone TITLE MS          wait until no window TITLE exists
+//   e2eprobe count TITLE            number of top-level windows named TITLE
+//   e2eprobe rect TITLE             "x y w h visible" of the window
+//   e2eprobe windows TITLE          every top-level window of TITLE's process:
+//                                   "hwnd visible x y w h text"
+//   e2eprobe text TITLE ID          the text of control ID of the window
+//   e2eprobe send TITLE MSG W L     SendMessage, prints the result
+//   e2eprobe post TITLE MSG W L     PostMessage
+// Exit code 0 on success, 1 when the window is not there, 2 on bad arguments.
+#include <windows.h>
+
+#include <cstdio>
+#include <cwchar>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string Utf8(const std::wstring& w) {
+    if (w.empty()) return {};
+    int n = WideCharToMultiByte(CP_UTF8, 0, w.c_str(), static_cast<int>(w.size()), nullptr, 0,
+                                nullptr, nullptr);
+    std::string s(static_cast<std::size_t>(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, w.c_str(), static_cast<int>(w.size()), s.data(), n, nullptr,
+                        nullptr);
+    return s;
+}
+
+std::wstring TextOf(HWND h) {
+    wchar_t buf[512] = {};
+    GetWindowTextW(h, buf, 512);
+    return buf;
+}
+
+struct Search {
+    std::wstring title;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK Collect(HWND h, LPARAM p) {
+    auto* s = reinterpret_cast<Search*>(p);
+    if (TextOf(h) == s->title) s->found.push_back(h);
+    return TRUE;
+}
+
+std::vector<HWND> Find(const std::wstring& title) {
+    Search s{title, {}};
+    EnumWindows(Collect, reinterpret_cast<LPARAM>(&s));
+    return s.found;
+}
+
+HWND FindOne(const std::wstring& title) {
+    auto all = Find(title);
+    return all.empty() ? nullptr : all.front();
+}
+
+long long Number(const wchar_t* s) {
+    return std::wcstoll(s, nullptr, 0);
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc < 3) return 2;
+    std::wstring cmd = argv[1];
+    std::wstring title = argv[2];
+    if (cmd == L"wait" || cmd == L"gone") {
+        DWORD limit = argc > 3 ? static_cast<DWORD>(Number(argv[3])) : 10000;
+        DWORD start = GetTickCount();
+        for (;;) {
+            HWND h = FindOne(title);
+            bool done = cmd == L"wait" ? (h && IsWindowVisible(h)) : !h;
+            if (done) return 0;
+            if (GetTickCount() - start > limit) return 1;
+            Sleep(50);
+        }
+    }
+    if (cmd == L"count") {
+        std::printf("%zu\n", Find(title).size());
+        return 0;
+    }
+    HWND h = FindOne(title);
+    if (!h) return 1;
+    if (cmd == L"rect") {
+        RECT r;
+        GetWindowRect(h, &r);
+        std::printf("%ld %ld %ld %ld %d\n", r.left, r.top, r.right - r.left, r.bottom - r.top,
+                    IsWindowVisible(h) ? 1 : 0);
+        return 0;
+    }
+    if (cmd == L"windows") {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(h, &pid);
+        struct Ctx {
+            DWORD pid;
+        } ctx{pid};
+        EnumWindows(
+            [](HWND w, LPARAM p) -> BOOL {
+                DWORD owner = 0;
+                GetWindowThreadProcessId(w, &owner);
+                if (owner != reinterpret_cast<Ctx*>(p)->pid) return TRUE;
+                RECT r;
+                GetWindowRect(w, &r);
+                std::printf("%p %d %ld %ld %ld %ld %s\n", static_cast<void*>(w),
+                            IsWindowVisible(w) ? 1 : 0, r.left, r.top, r.right - r.left,
+                            r.bottom - r.top, Utf8(TextOf(w)).c_str());
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&ctx));
+        return 0;
+    }
+    if (cmd == L"text" && argc > 3) {
+        HWND c = GetDlgItem(h, static_cast<int>(Number(argv[3])));
+        if (!c) return 1;
+        std::printf("%s\n", Utf8(TextOf(c)).c_str());
+        return 0;
+    }
+    if ((cmd == L"send" || cmd == L"post") && argc > 5) {
+        UINT msg = static_cast<UINT>(Number(argv[3]));
+        WPARAM w = static_cast<WPARAM>(Number(argv[4]));
+        LPARAM l = static_cast<LPARAM>(Number(argv[5]));
+        if (cmd == L"send") {
+            DWORD_PTR result = 0;
+            if (!SendMessageTimeoutW(h, msg, w, l, SMTO_ABORTIFHUNG, 10000, &result)) return 1;
+            std::printf("%lld\n", static_cast<long long>(result));
+        } else if (!PostMessageW(h, msg, w, l)) {
+            return 1;
+        }
+        return 0;
+    }
+    return 2;
+}

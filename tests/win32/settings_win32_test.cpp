@@ -1,0 +1,143 @@
+// The private-profile settings backend against real files under Wine.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <fstream>
+#include <string>
+
+#include "app/text_win32.h"
+#include "settings/profile_settings_win32.h"
+#include "settings/settings.h"
+
+using namespace quorelle;
+
+namespace {
+
+class ProfileFile : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        wchar_t temp[MAX_PATH];
+        GetTempPathW(MAX_PATH, temp);
+        dir_ = std::wstring(temp) + L"quorelle-profile-" + std::to_wstring(GetCurrentProcessId()) +
+               L"-" + Widen(::testing::UnitTest::GetInstance()->current_test_info()->name()) +
+               L"\\";
+        CreateDirectoryW(dir_.c_str(), nullptr);
+        backend_ = std::make_unique<ProfileSettings>(dir_);
+        SetSettingsBackend(backend_.get());
+    }
+    void TearDown() override {
+        SetSettingsBackend(nullptr);
+        for (const wchar_t* f : {L"CPL.ini", L"Custom.ini"}) {
+            std::wstring p = dir_ + f;
+            SetFileAttributesW(p.c_str(), FILE_ATTRIBUTE_NORMAL);
+            DeleteFileW(p.c_str());
+        }
+        RemoveDirectoryW(dir_.c_str());
+    }
+    void WriteRaw(const wchar_t* file, const std::string& text) {
+        HANDLE h = CreateFileW((dir_ + file).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_NE(h, INVALID_HANDLE_VALUE);
+        DWORD written = 0;
+        WriteFile(h, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+        CloseHandle(h);
+    }
+    bool Exists(const wchar_t* file) {
+        return GetFileAttributesW((dir_ + file).c_str()) != INVALID_FILE_ATTRIBUTES;
+    }
+    std::wstring dir_;
+    std::unique_ptr<ProfileSettings> backend_;
+};
+
+TEST_F(ProfileFile, NoFileGivesDefaultsAndTheFirstWriteCreatesIt) {
+    EXPECT_EQ(ReadSettingInt(kCplIni, "CPL", "language"), -1);
+    EXPECT_EQ(ReadSettingText(kCplIni, "Info", "DriverVer"), "");
+    EXPECT_FALSE(Exists(L"CPL.ini"));
+    EXPECT_TRUE(WriteSettingText(kCplIni, "CPL", "language", "2"));
+    EXPECT_TRUE(Exists(L"CPL.ini"));
+    EXPECT_EQ(ReadSettingInt(kCplIni, "CPL", "language"), 2);
+}
+
+TEST_F(ProfileFile, NegativeNumbersAndImmediateVisibility) {
+    WriteSettingInt(kCplIni, "Hifi", "eq_3", -7);
+    EXPECT_EQ(ReadSettingInt(kCplIni, "Hifi", "eq_3"), -7);
+    WriteSettingText(kCplIni, "CPL", "DigitalOutSr", "1");
+    EXPECT_EQ(ReadSettingInt(kCplIni, "CPL", "DigitalOutSr"), 1);
+    WriteSettingText(kCplIni, "CPL", "DigitalOutSr", "0");
+    EXPECT_EQ(ReadSettingInt(kCplIni, "CPL", "DigitalOutSr"), 0);
+    EXPECT_EQ(ReadSettingInt(kCplIni, "Hifi", "eq_3"), -7);
+}
+
+TEST_F(ProfileFile, LongValuesAreCutTo1023Bytes) {
+    WriteRaw(L"CPL.ini", "[Info]\r\nOS=" + std::string(2000, 'x') + "\r\n");
+    EXPECT_EQ(ReadSettingText(kCplIni, "Info", "OS"), std::string(1023, 'x'));
+}
+
+TEST_F(ProfileFile, AReadOnlyFileRefusesWritesQuietly) {
+    WriteRaw(L"CPL.ini", "[CPL]\r\nlanguage=1\r\n");
+    SetFileAttributesW((dir_ + L"CPL.ini").c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_FALSE(WriteSettingText(kCplIni, "CPL", "language", "0"));
+    EXPECT_EQ(ReadSettingInt(kCplIni, "CPL", "language"), 1);
+}
+
+TEST_F(ProfileFile, ALockedFileRefusesWritesQuietly) {
+    WriteRaw(L"CPL.ini", "[CPL]\r\nlanguage=1\r\n");
+    HANDLE lock = CreateFileW((dir_ + L"CPL.ini").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    EXPECT_FALSE(WriteSettingText(kCplIni, "CPL", "language", "0"));
+    CloseHandle(lock);
+    EXPECT_EQ(ReadSettingInt(kCplIni, "CPL", "language"), 1);
+}
+
+// The portable reader the native tests use must read integers exactly as the platform does.
+TEST_F(ProfileFile, IntegersReadAsThePortableReaderReadsThem) {
+    const char* values[] = {"-7",
+                            "  42xyz",
+                            "+5",
+                            "abc",
+                            "-",
+                            "0x1F",
+                            "0X1F",
+                            "0b101",
+                            "0o17",
+                            "010",
+                            "4294967295",
+                            "4294967297",
+                            "-2147483648",
+                            "2147483648",
+                            "12 34",
+                            "\t9",
+                            "99999999999999999999999999999999999"};
+    std::string text = "[T]\r\n";
+    for (std::size_t i = 0; i < std::size(values); ++i)
+        text += "k" + std::to_string(i) + "=" + values[i] + "\r\n";
+    WriteRaw(L"CPL.ini", text);
+    for (std::size_t i = 0; i < std::size(values); ++i) {
+        std::string v = ReadSettingText(kCplIni, "T", "k" + std::to_string(i));
+        EXPECT_EQ(ReadSettingInt(kCplIni, "T", "k" + std::to_string(i)),
+                  ParseProfileInt(std::string_view(v).substr(0, 29)))
+            << "value \"" << values[i] << "\"";
+    }
+}
+
+TEST(ProfileProgramDirectory, FilesLiveBesideTheExecutableNotInTheCurrentDirectory) {
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    wchar_t oldCwd[MAX_PATH];
+    GetCurrentDirectoryW(MAX_PATH, oldCwd);
+    SetCurrentDirectoryW(temp);
+
+    ProfileSettings program;
+    SetSettingsBackend(&program);
+    const std::string key = "probe" + std::to_string(GetCurrentProcessId());
+    EXPECT_TRUE(WriteSettingText(kCustomIni, "Test", key, "1"));
+    const std::wstring besideExe = ProgramDirectory() + L"Custom.ini";
+    EXPECT_NE(GetFileAttributesW(besideExe.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(ReadSettingInt(kCustomIni, "Test", key), 1);
+    DeleteFileW(besideExe.c_str());
+    SetSettingsBackend(nullptr);
+    SetCurrentDirectoryW(oldCwd);
+}
+
+}  // namespace

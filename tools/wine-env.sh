@@ -1,0 +1,61 @@
+# Sourced by the scripts that run Windows programs: the shared Wine prefix and a display.
+# QUORELLE_ROOT: the repository. WINEPREFIX: build/wine unless set.
+QUORELLE_ROOT=${QUORELLE_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
+export WINEPREFIX=${WINEPREFIX:-$QUORELLE_ROOT/build/wine}
+export WINEARCH=win64
+export WINEDEBUG=${WINEDEBUG:--all}
+# no Mono/Gecko installer prompts in a prefix that never needs them
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+
+# Creates the prefix once (about 15 s) with the font fixes the panel needs:
+# Wine's own Tahoma for "MS Shell Dlg", WenQuanYi Micro Hei for the Chinese UI font,
+# and no stand-in tray window.
+quorelle_prepare_prefix() {
+    local stamp=$WINEPREFIX/.quorelle-ready
+    [ -f "$stamp" ] && return 0
+    mkdir -p "$(dirname "$WINEPREFIX")"
+    (
+        flock 9
+        [ -f "$stamp" ] && exit 0
+        echo "wine: preparing the prefix $WINEPREFIX" >&2
+        wineboot -u >/dev/null 2>&1 || true
+        wineserver -w
+        local fonts=$WINEPREFIX/drive_c/windows/Fonts
+        mkdir -p "$fonts"
+        cp /usr/share/wine/fonts/tahoma*.ttf "$fonts/"
+        local reg=$WINEPREFIX/quorelle.reg
+        printf 'Windows Registry Editor Version 5.00\r\n\r\n' >"$reg"
+        printf '[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n' >>"$reg"
+        printf '"Microsoft YaHei"="WenQuanYi Micro Hei"\r\n' >>"$reg"
+        printf '"\xe5\xbe\xae\xe8\xbd\xaf\xe9\x9b\x85\xe9\xbb\x91"="WenQuanYi Micro Hei"\r\n' >>"$reg"
+        printf '\r\n[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\r\n"ShowSystray"="N"\r\n' >>"$reg"
+        # regedit reads .reg files as UTF-16 or ANSI: hand it UTF-16
+        iconv -f UTF-8 -t UTF-16 "$reg" >"$reg.utf16"
+        wine regedit /S "$(winepath -w "$reg.utf16" 2>/dev/null)" >/dev/null 2>&1
+        wineserver -w
+        touch "$stamp"
+    ) 9>"$WINEPREFIX.lock"
+}
+
+# Starts a private Xvfb unless one of ours is already exported (QUORELLE_XVFB=1).
+# Sets DISPLAY; the caller kills QUORELLE_XVFB_PID when done.
+quorelle_start_xvfb() {
+    if [ "${QUORELLE_XVFB:-}" = 1 ] && [ -n "${DISPLAY:-}" ]; then return 0; fi
+    local fifo
+    fifo=$(mktemp -u)
+    mkfifo "$fifo"
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+    QUORELLE_XVFB_PID=$!
+    local num
+    read -r num <"$fifo"
+    rm -f "$fifo"
+    export DISPLAY=:$num QUORELLE_XVFB=1
+}
+
+quorelle_stop_xvfb() {
+    if [ -n "${QUORELLE_XVFB_PID:-}" ]; then
+        kill "$QUORELLE_XVFB_PID" 2>/dev/null || true
+        wait "$QUORELLE_XVFB_PID" 2>/dev/null || true
+        unset QUORELLE_XVFB_PID QUORELLE_XVFB
+    fi
+}
