@@ -1,0 +1,71 @@
+// Where every control of every page sits. The dialog templates give positions in dialog units,
+// whose size in pixels depends on the dialog font's metrics and so differs between systems.
+// The page art is drawn for fixed pixel places, so both the program (to place its controls) and
+// the art generator (to draw frames and recesses behind them) turn dialog units into pixels with
+// one fixed ratio per template: background pixels over template dialog units.
+#pragma once
+
+#include <span>
+
+namespace quorelle::controls {
+
+struct DluRect {
+    int x, y, w, h;
+};
+
+struct PxRect {
+    int x, y, w, h;
+    int Right() const { return x + w; }
+    int Bottom() const { return y + h; }
+};
+
+enum class ControlKind {
+    Label,    // transparent text, drawn by the program over the background
+    Lamp,     // two-image picture (lamps, switches, toggles, indicators)
+    Picture,  // picture with several images (sample rate, room, surround)
+    Button,   // bitmap push button, sized to its image
+    Knob,     // rotary knob; its window is the circle inscribed at its top-left
+    Slider,   // bitmap slider
+    Combo,    // drop-down list with a skinned face
+    Edit,     // single-line edit with a skinned face
+};
+
+struct ControlPlace {
+    int id;
+    ControlKind kind;
+    DluRect dlu;
+    // Pixel size the control takes from its image once the image is set (0 = from the template).
+    int imageW = 0;
+    int imageH = 0;
+};
+
+struct TemplateInfo {
+    int dialogId;
+    int dluW, dluH;  // size of the template in dialog units
+    int backgroundId;
+    int pxW, pxH;  // size of the background image in pixels
+};
+
+inline constexpr int kMainDialog = 102;
+inline constexpr int kInfoDialog = 155;
+inline constexpr int kHifiDialog = 176;
+inline constexpr int kHpDialog = 192;
+inline constexpr int kAdvanceDialog = 196;
+
+// The five page templates, in the order main, info, HIFI, headphone, advance.
+std::span<const TemplateInfo> Templates();
+// nullptr for an unknown dialog id.
+const TemplateInfo* FindTemplate(int dialogId);
+// Every control of a template with its dialog-unit rectangle; empty for an unknown dialog id.
+std::span<const ControlPlace> TemplateControls(int dialogId);
+// nullptr when the template has no such control.
+const ControlPlace* FindControl(int dialogId, int controlId);
+
+// Dialog units to pixels with the template's fixed ratio, each edge rounded to the nearest
+// pixel (so adjacent rectangles stay adjacent). An unknown dialog id converts 1:1.
+PxRect ToPixels(int dialogId, DluRect dlu);
+// The pixel rectangle the control occupies once placed: its converted top-left corner with the
+// image's size where the control takes it, the converted size elsewhere.
+PxRect PlacedRect(int dialogId, const ControlPlace& place);
+
+}  // namespace quorelle::controls
