@@ -1,0 +1,44 @@
+// The interface texts of every window: per label the text for language 0 (Simplified Chinese),
+// 1 (Traditional Chinese) and 2 (English), and the text the dialog template carries, which
+// stays when no language applies. Texts are UTF-8.
+#pragma once
+
+#include <array>
+#include <span>
+#include <string_view>
+
+namespace quorelle {
+
+inline constexpr int kLanguageSimplified = 0;
+inline constexpr int kLanguageTraditional = 1;
+inline constexpr int kLanguageEnglish = 2;
+
+// True for 0, 1 and 2: the languages that have texts.
+constexpr bool IsLanguage(int language) {
+    return language >= 0 && language <= 2;
+}
+
+struct LabelText {
+    int id;
+    std::array<std::string_view, 3> byLanguage;
+    std::string_view templateText;
+};
+
+// Labels whose text does not depend on the language ("44.1", "16bit", the band captions...).
+struct FixedText {
+    int id;
+    std::string_view text;
+};
+
+// The translated labels of a window's template (102, 155, 176, 192, 196); empty for others.
+std::span<const LabelText> LanguageTexts(int dialogId);
+// The fixed labels of a window's template.
+std::span<const FixedText> FixedTexts(int dialogId);
+// The translated label of a window; null when the window has no such label.
+const LabelText* FindLabelText(int dialogId, int labelId);
+
+// Texts of the information page that every language shares.
+inline constexpr std::string_view kInfoTitle = "Vandrexo Aurvel Audio Configuration";
+inline constexpr std::string_view kInfoDirectXVersion = "11";
+
+}  // namespace quorelle
