@@ -546,6 +546,13 @@ void DrawEnvironmentPanel(Canvas& c, bool on) {
         RoundRect(cr, 6, h / 2 - 9, w - 16, 16, 3);
         Source(cr, pal::kAccent, 0.28);
         cairo_fill(cr);
+        // cursor mark in front of the current line
+        cairo_move_to(cr, 10, h / 2 - 5);
+        cairo_line_to(cr, 16, h / 2 - 1);
+        cairo_line_to(cr, 10, h / 2 + 3);
+        cairo_close_path(cr);
+        Source(cr, pal::kAccentCore);
+        cairo_fill(cr);
         cairo_save(cr);
         RoundRect(cr, 2, 2, w - 4, h - 4, 5);
         cairo_clip(cr);

@@ -1,0 +1,368 @@
+// The generated skin, read back from the files the build wrote: sizes, the colour-key outline
+// of the backgrounds, pure blue nowhere else, the looks the program relies on, and that the
+// generator writes the same bytes every time.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <sstream>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+#include "controls/layout.h"
+
+using namespace quorelle::controls;
+
+namespace {
+
+const std::string kSkinDir = QUORELLE_SKIN_DIR;
+
+std::vector<uint8_t> ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+uint32_t U32(const std::vector<uint8_t>& b, size_t at) {
+    return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | uint32_t(b[at + 3]) << 24;
+}
+uint16_t U16(const std::vector<uint8_t>& b, size_t at) {
+    return uint16_t(b[at] | b[at + 1] << 8);
+}
+
+struct Rgb {
+    int r, g, b;
+    bool PureBlue() const { return r == 0 && g == 0 && b == 255; }
+    double Luma() const { return 0.299 * r + 0.587 * g + 0.114 * b; }
+};
+
+// A 24-bit bottom-up BMP as the resource compiler takes it.
+struct Bmp {
+    int width = 0, height = 0;
+    std::vector<uint8_t> bytes;
+    size_t offset = 0, stride = 0;
+
+    static Bmp Load(int id) {
+        Bmp bmp;
+        bmp.bytes = ReadAll(kSkinDir + "/bmp" + std::to_string(id) + ".bmp");
+        return bmp;
+    }
+    // Checks the headers; fills the geometry.
+    ::testing::AssertionResult Parse() {
+        if (bytes.size() < 54 || bytes[0] != 'B' || bytes[1] != 'M')
+            return ::testing::AssertionFailure() << "not a BMP";
+        if (U32(bytes, 14) != 40) return ::testing::AssertionFailure() << "info header size";
+        int32_t h = int32_t(U32(bytes, 22));
+        width = int32_t(U32(bytes, 18));
+        height = h;
+        if (h <= 0) return ::testing::AssertionFailure() << "not bottom-up";
+        if (U16(bytes, 28) != 24) return ::testing::AssertionFailure() << "bit count";
+        if (U32(bytes, 30) != 0) return ::testing::AssertionFailure() << "compressed";
+        offset = U32(bytes, 10);
+        stride = (size_t(width) * 3 + 3) & ~size_t(3);
+        if (offset + stride * height != bytes.size() || U32(bytes, 2) != bytes.size())
+            return ::testing::AssertionFailure() << "file size";
+        return ::testing::AssertionSuccess();
+    }
+    Rgb At(int x, int y) const {
+        const uint8_t* p = bytes.data() + offset + stride * size_t(height - 1 - y) + x * 3;
+        return {p[2], p[1], p[0]};
+    }
+    double MeanLuma(int x0, int y0, int w, int h) const {
+        double sum = 0;
+        for (int y = y0; y < y0 + h; ++y)
+            for (int x = x0; x < x0 + w; ++x) sum += At(x, y).Luma();
+        return sum / (w * h);
+    }
+    // Runs of non-key pixels in a row, as [first, last] pairs.
+    std::vector<std::pair<int, int>> Runs(int y) const {
+        std::vector<std::pair<int, int>> runs;
+        for (int x = 0; x < width; ++x) {
+            if (At(x, y).PureBlue()) continue;
+            if (!runs.empty() && runs.back().second == x - 1) {
+                runs.back().second = x;
+            } else {
+                runs.push_back({x, x});
+            }
+        }
+        return runs;
+    }
+};
+
+struct Size {
+    int w, h;
+};
+
+// Every bitmap the program loads, with its size in pixels.
+const std::map<int, Size>& ExpectedBitmaps() {
+    static const std::map<int, Size> sizes = [] {
+        std::map<int, Size> m;
+        auto put = [&m](std::initializer_list<int> ids, int w, int h) {
+            for (int id : ids) m[id] = {w, h};
+        };
+        put({130, 131, 137, 138}, 49, 24);
+        put({132, 133}, 15, 15);
+        put({134, 174, 193, 197}, 800, 309);
+        put({179}, 800, 501);
+        put({135, 136}, 38, 24);
+        put({139, 140}, 55, 24);
+        put({141, 142, 143, 144, 156, 157, 199, 200, 201}, 51, 49);
+        put({145, 146}, 24, 24);
+        put({147}, 15, 20);
+        put({148, 149}, 32, 52);
+        put({152}, 97, 20);
+        put({154}, 50, 50);
+        put({170, 171}, 86, 20);
+        put({172, 173}, 64, 24);
+        put({177}, 16, 17);
+        put({178}, 16, 97);
+        put({180, 181, 182, 183, 184, 185, 186, 187}, 24, 23);
+        put({188, 189}, 148, 68);
+        put({190}, 105, 19);
+        put({191}, 100, 15);
+        put({194, 195}, 286, 162);
+        return m;
+    }();
+    return sizes;
+}
+
+bool IsBackground(int id) {
+    return id == 134 || id == 174 || id == 179 || id == 193 || id == 197;
+}
+
+Bmp Loaded(int id) {
+    Bmp bmp = Bmp::Load(id);
+    EXPECT_TRUE(bmp.Parse()) << "bitmap " << id;
+    return bmp;
+}
+
+}  // namespace
+
+TEST(SkinFiles, EveryBitmapHasItsSizeAndTheScriptEmbedsEachFileOnce) {
+    for (const auto& [id, size] : ExpectedBitmaps()) {
+        SCOPED_TRACE(id);
+        Bmp bmp = Bmp::Load(id);
+        ASSERT_TRUE(bmp.Parse());
+        EXPECT_EQ(bmp.width, size.w);
+        EXPECT_EQ(bmp.height, size.h);
+    }
+    std::ifstream rc(kSkinDir + "/skin.rc");
+    ASSERT_TRUE(rc.good());
+    std::map<int, std::string> lines;
+    std::string line;
+    while (std::getline(rc, line)) {
+        if (line.empty() || line.rfind("//", 0) == 0) continue;
+        std::istringstream in(line);
+        int id = 0;
+        std::string type, file;
+        in >> id >> type >> file;
+        EXPECT_EQ(lines.count(id), 0u) << "id " << id << " twice";
+        lines[id] = type + " " + file;
+    }
+    for (const auto& [id, size] : ExpectedBitmaps())
+        EXPECT_EQ(lines[id], "BITMAP \"bmp" + std::to_string(id) + ".bmp\"");
+    EXPECT_EQ(lines[151], "ICON \"icon151.ico\"");
+    EXPECT_EQ(lines[153], "CURSOR \"cursor153.cur\"");
+    EXPECT_EQ(lines.size(), ExpectedBitmaps().size() + 2);
+}
+
+TEST(SkinFiles, IconHoldsSixSizesAndCursorPointsWithItsFingertip) {
+    std::vector<uint8_t> ico = ReadAll(kSkinDir + "/icon151.ico");
+    ASSERT_GE(ico.size(), 6u + 6 * 16);
+    EXPECT_EQ(U16(ico, 0), 0);
+    EXPECT_EQ(U16(ico, 2), 1);  // icon
+    ASSERT_EQ(U16(ico, 4), 6);
+    const int sizes[6] = {16, 20, 24, 32, 48, 256};
+    for (int i = 0; i < 6; ++i) {
+        SCOPED_TRACE(sizes[i]);
+        size_t e = 6 + 16 * size_t(i);
+        EXPECT_EQ(ico[e], sizes[i] & 0xFF);  // 256 is written as 0
+        uint32_t length = U32(ico, e + 8), at = U32(ico, e + 12);
+        ASSERT_LE(size_t(at) + length, ico.size());
+        if (sizes[i] == 256) {
+            EXPECT_EQ(std::string(ico.begin() + at + 1, ico.begin() + at + 4), "PNG");
+        } else {
+            EXPECT_EQ(U32(ico, at), 40u);                        // DIB header
+            EXPECT_EQ(int32_t(U32(ico, at + 8)), 2 * sizes[i]);  // image and mask
+        }
+    }
+
+    std::vector<uint8_t> cur = ReadAll(kSkinDir + "/cursor153.cur");
+    ASSERT_GE(cur.size(), 6u + 16 + 40);
+    EXPECT_EQ(U16(cur, 2), 2);  // cursor
+    ASSERT_EQ(U16(cur, 4), 1);
+    EXPECT_EQ(cur[6], 32);
+    EXPECT_EQ(cur[7], 32);
+    EXPECT_EQ(U16(cur, 10), 6);  // hot spot x
+    EXPECT_EQ(U16(cur, 12), 0);  // hot spot y
+    // The hot spot sits on the drawn fingertip: the top row is opaque at x 6 and clear at the
+    // far left and right.
+    const size_t dib = U32(cur, 18);
+    ASSERT_EQ(U16(cur, dib + 14), 32);
+    auto alpha = [&](int x, int y) { return cur[dib + 40 + (size_t(31 - y) * 32 + x) * 4 + 3]; };
+    EXPECT_GT(alpha(6, 0), 100);
+    EXPECT_EQ(alpha(0, 0), 0);
+    EXPECT_EQ(alpha(20, 0), 0);
+}
+
+// Row by row: the corners cut diagonally by five pixels, the panel full width in between, and
+// two tapering feet below it, the right one 606 columns right of the left one.
+TEST(SkinBackgrounds, ColourKeyCutsCornersAndFeetExactly) {
+    for (int id : {134, 174, 193, 197, 179}) {
+        SCOPED_TRACE(id);
+        Bmp bmp = Loaded(id);
+        const bool tall = bmp.height == 501;
+        const int panelRows = tall ? 492 : 299;
+        for (int y = 0; y < panelRows; ++y) {
+            int cut = std::max({0, 5 - y, 5 - (panelRows - 1 - y)});
+            auto runs = bmp.Runs(y);
+            ASSERT_EQ(runs.size(), 1u) << "row " << y;
+            EXPECT_EQ(runs[0], std::make_pair(cut, 799 - cut)) << "row " << y;
+        }
+        std::pair<int, int> above{0, 799};
+        for (int y = panelRows; y < bmp.height; ++y) {
+            auto runs = bmp.Runs(y);
+            ASSERT_EQ(runs.size(), 2u) << "row " << y;
+            EXPECT_EQ(runs[1].first, runs[0].first + 606) << "row " << y;
+            EXPECT_EQ(runs[1].second, runs[0].second + 606) << "row " << y;
+            // each row of a foot lies within the row above it and is narrower
+            EXPECT_GE(runs[0].first, above.first);
+            EXPECT_LE(runs[0].second, above.second);
+            EXPECT_LT(runs[0].second - runs[0].first, above.second - above.first);
+            above = runs[0];
+        }
+        auto firstFootRow = bmp.Runs(panelRows);
+        if (tall) {
+            // the tall page has the feet without their top row
+            EXPECT_GT(firstFootRow[0].first, 58);
+            EXPECT_LT(firstFootRow[0].second, 134);
+        } else {
+            EXPECT_EQ(firstFootRow[0], std::make_pair(58, 134));
+            EXPECT_EQ(firstFootRow[1], std::make_pair(664, 740));
+        }
+        auto lastRow = bmp.Runs(bmp.height - 1);
+        EXPECT_EQ(lastRow[0], std::make_pair(93, 100));
+        EXPECT_EQ(lastRow[1], std::make_pair(699, 706));
+    }
+}
+
+TEST(SkinImages, PureBlueNowhereButTheCutOfABackground) {
+    for (const auto& [id, size] : ExpectedBitmaps()) {
+        if (IsBackground(id)) continue;  // their key pixels are checked row by row above
+        SCOPED_TRACE(id);
+        Bmp bmp = Loaded(id);
+        int blue = 0;
+        for (int y = 0; y < bmp.height; ++y)
+            for (int x = 0; x < bmp.width; ++x) blue += bmp.At(x, y).PureBlue();
+        EXPECT_EQ(blue, 0);
+    }
+}
+
+TEST(SkinImages, LitLampsAreClearlyBrighterThanDarkOnes) {
+    struct Pair {
+        int off, on;
+    };
+    for (Pair p : {Pair{130, 131}, Pair{132, 133}, Pair{135, 136}, Pair{137, 138}, Pair{145, 146},
+                   Pair{172, 173}, Pair{188, 189}}) {
+        SCOPED_TRACE(p.on);
+        Bmp off = Loaded(p.off), on = Loaded(p.on);
+        // the brightest pixel of a lit lamp outshines everything in the dark one
+        double maxOff = 0, maxOn = 0;
+        for (int y = 0; y < off.height; ++y)
+            for (int x = 0; x < off.width; ++x) {
+                maxOff = std::max(maxOff, off.At(x, y).Luma());
+                maxOn = std::max(maxOn, on.At(x, y).Luma());
+            }
+        EXPECT_GT(maxOn, maxOff + 25);
+        EXPECT_GT(on.MeanLuma(0, 0, on.width, on.height),
+                  off.MeanLuma(0, 0, off.width, off.height) + 3);
+    }
+}
+
+// 149 is "on" (headphone, effect on, upper impedance choice): its lever points up.
+TEST(SkinImages, ToggleLeverPointsUpWhenOnAndDownWhenOff) {
+    Bmp up = Loaded(149), down = Loaded(148);
+    const int half = up.height / 2;
+    auto upperMinusLower = [half](const Bmp& b) {
+        return b.MeanLuma(8, 2, 16, half - 10) - b.MeanLuma(8, half + 8, 16, half - 10);
+    };
+    EXPECT_GT(upperMinusLower(up), 8);
+    EXPECT_LT(upperMinusLower(down), -8);
+}
+
+// The room picture is clicked by thirds: top living room (199), middle audio room (200),
+// bottom bedroom (201). The chosen third is the lit one.
+TEST(SkinImages, RoomPictureLightsTheThirdOfItsSize) {
+    const int ids[3] = {199, 200, 201};
+    for (int zone = 0; zone < 3; ++zone) {
+        SCOPED_TRACE(ids[zone]);
+        Bmp b = Loaded(ids[zone]);
+        const int third = b.height / 3;
+        double lit = b.MeanLuma(0, zone * third, b.width, third);
+        for (int other = 0; other < 3; ++other) {
+            if (other == zone) continue;
+            EXPECT_GT(lit, b.MeanLuma(0, other * third, b.width, third) + 4) << "third " << other;
+        }
+    }
+}
+
+TEST(SkinImages, SixRatePicturesAreDistinct) {
+    const int ids[6] = {141, 142, 156, 157, 143, 144};
+    for (int i = 0; i < 6; ++i)
+        for (int j = i + 1; j < 6; ++j)
+            EXPECT_NE(Loaded(ids[i]).bytes, Loaded(ids[j]).bytes) << ids[i] << " " << ids[j];
+    EXPECT_NE(Loaded(194).bytes, Loaded(195).bytes);
+}
+
+// The slider tiles its track along the length when the window is longer than the image, so the
+// balance track must repeat without a seam: every column alike.
+TEST(SkinImages, BalanceTrackTilesWithoutSeam) {
+    Bmp t = Loaded(152);
+    for (int x = 1; x < t.width; ++x)
+        for (int y = 0; y < t.height; ++y) {
+            Rgb a = t.At(0, y), b = t.At(x, y);
+            ASSERT_TRUE(a.r == b.r && a.g == b.g && a.b == b.b) << "x " << x << " y " << y;
+        }
+}
+
+// Labels are light grey text drawn straight onto the background, combo boxes black text on
+// their faces: each needs the contrast to be read.
+TEST(SkinImages, TextSitsOnDarkBackgroundsAndLightFaces) {
+    for (const TemplateInfo& t : Templates()) {
+        Bmp bg = Loaded(t.backgroundId);
+        for (const ControlPlace& c : TemplateControls(t.dialogId)) {
+            if (c.kind != ControlKind::Label) continue;
+            PxRect r = PlacedRect(t.dialogId, c);
+            EXPECT_LT(bg.MeanLuma(r.x, r.y, r.w, r.h), 90)
+                << "label " << c.id << " of dialog " << t.dialogId;
+        }
+    }
+    Bmp combo = Loaded(190), edit = Loaded(191);
+    EXPECT_GT(combo.MeanLuma(2, 2, 80, 15), 170);
+    EXPECT_GT(edit.MeanLuma(2, 2, 96, 11), 170);
+    // the environment list is light text on the panel, lit or not
+    for (int id : {188, 189}) EXPECT_LT(Loaded(id).MeanLuma(10, 5, 120, 58), 90) << id;
+}
+
+TEST(SkinGenerator, WritesTheSameBytesEveryRun) {
+    const std::filesystem::path skingen =
+        std::filesystem::path(kSkinDir) / ".." / "tools" / "skin" / "skingen";
+    if (!std::filesystem::exists(skingen)) GTEST_SKIP() << "no skingen beside the skin";
+    const std::filesystem::path out =
+        std::filesystem::temp_directory_path() / ("skin_again_" + std::to_string(::getpid()));
+    std::filesystem::remove_all(out);
+    ASSERT_EQ(std::system((skingen.string() + " " + out.string()).c_str()), 0);
+    int files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(kSkinDir)) {
+        SCOPED_TRACE(entry.path().filename().string());
+        ++files;
+        EXPECT_EQ(ReadAll(entry.path().string()),
+                  ReadAll((out / entry.path().filename()).string()));
+    }
+    EXPECT_EQ(files, int(ExpectedBitmaps().size()) + 3);
+    std::filesystem::remove_all(out);
+}
