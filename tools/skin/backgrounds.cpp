@@ -31,12 +31,6 @@ PxRect Around(int dialog, std::initializer_list<int> ids, int mx, int my) {
     return {l - mx, t - my, r - l + 2 * mx, b - t + 2 * my};
 }
 
-PxRect Union(PxRect a, PxRect b) {
-    int l = std::min(a.x, b.x), t = std::min(a.y, b.y);
-    int r = std::max(a.Right(), b.Right()), btm = std::max(a.Bottom(), b.Bottom());
-    return {l, t, r - l, btm - t};
-}
-
 void PanelPath(cairo_t* cr, const PageShape& s) {
     double w = s.width, b = s.panelBottom + 1, k = 5;
     cairo_move_to(cr, k, 0);
@@ -107,30 +101,10 @@ void Feet(Canvas& c, const PageShape& s) {
     }
 }
 
-void Corners(cairo_t* cr, const PageShape& s) {
-    double b = s.panelBottom + 1;
-    for (double x : {12.0, s.width - 12.0})
-        for (double y : {12.0, b - 12.0}) Screw(cr, x, y, 4);
-}
-
 // A recessed section: darker matte floor with a soft inner shadow.
 void Section(Canvas& c, PxRect r, uint32_t seed) {
     Recess(c.cr(), r.x, r.y, r.w, r.h, 7, Hex(0x1C1D21));
     MatteGrain(c, r.x + 2, r.y + 2, r.w - 4, r.h - 4, 1.3, seed);
-}
-
-// The raised plate the navigation keys sit on.
-void NavPlate(Canvas& c, PxRect r) {
-    cairo_t* cr = c.cr();
-    RoundRect(cr, r.x - 1, r.y - 1, r.w + 2, r.h + 3, 9);
-    cairo_set_source_rgba(cr, 0, 0, 0, 0.55);
-    cairo_fill(cr);
-    RaisedPlate(cr, r.x, r.y, r.w, r.h, 8, Hex(0x34373C), Hex(0x1F2024));
-    BrushGrain(c, r.x + 2, r.y + 2, r.w - 4, r.h - 4, 1.2, 7);
-}
-
-void NavColumn(Canvas& c, int dialog, std::initializer_list<int> ids) {
-    NavPlate(c, Around(dialog, ids, 9, 9));
 }
 
 // Engraved tick: a dark cut with a light lower edge.
@@ -213,52 +187,67 @@ void Seat(cairo_t* cr, PxRect r, double grow, double radius) {
     cairo_fill(cr);
 }
 
+PxRect Box(int x0, int y0, int x1, int y1) {
+    return {x0, y0, x1 - x0, y1 - y0};
+}
+
+// The navigation keys sit on a module of their own at the right end of the front: a separate
+// brushed plate behind a vertical joint, full height.
+void NavModule(Canvas& c, const PageShape& s, int dialog, std::initializer_list<int> keys) {
+    cairo_t* cr = c.cr();
+    int x0 = Around(dialog, keys, 0, 0).x - 10;
+    int b = s.panelBottom + 1;
+    cairo_save(cr);
+    PanelPath(cr, s);
+    cairo_clip(cr);
+    cairo_rectangle(cr, x0, 0, s.width - x0, b);
+    cairo_pattern_t* p = cairo_pattern_create_linear(0, 0, 0, b);
+    cairo_pattern_add_color_stop_rgb(p, 0, 0.25, 0.258, 0.278);
+    cairo_pattern_add_color_stop_rgb(p, 0.1, 0.2, 0.207, 0.225);
+    cairo_pattern_add_color_stop_rgb(p, 1, 0.13, 0.135, 0.148);
+    cairo_set_source(cr, p);
+    cairo_pattern_destroy(p);
+    cairo_fill(cr);
+    cairo_restore(cr);
+    BrushGrain(c, x0, 2, s.width - x0 - 2, b - 4, 1.4, 977);
+    // the joint: a dark cut with a light edge on its right
+    cairo_rectangle(cr, x0 - 2, 2, 2, b - 4);
+    cairo_set_source_rgba(cr, 0, 0, 0, 0.85);
+    cairo_fill(cr);
+    cairo_rectangle(cr, x0, 2, 1, b - 4);
+    cairo_set_source_rgba(cr, 1, 1, 1, 0.12);
+    cairo_fill(cr);
+    Screw(cr, x0 + 10, b - 12, 4);
+    Screw(cr, s.width - 12, b - 12, 4);
+}
+
 void MainPage(Canvas& c) {
     cairo_t* cr = c.cr();
     const int d = kMainDialog;
-    PxRect play =
-        Around(d, {1027, 1007, 1028, 1031, 1010, 1032, 1033, 1008, 1030, 1011, 1034}, 14, 10);
-    PxRect out = Around(d, {1035, 1025, 1029, 1026}, 14, 10);
-    out.w += 34;
-    PxRect fmt = Around(d, {1037, 1041, 1042, 1038, 1039, 1040, 1043, 1044, 1045, 1012, 1013, 1014,
-                            1015, 1016, 1017, 1019, 1020, 1021, 1022, 1023, 1024, 1018, 1036},
-                        12, 10);
-    int top = std::min({play.y, out.y, fmt.y}),
-        bottom = std::max({play.Bottom(), out.Bottom(), fmt.Bottom()});
-    for (PxRect* r : {&play, &out, &fmt}) {
-        r->y = top;
-        r->h = bottom - top;
-    }
-    Section(c, play, 11);
-    Section(c, out, 12);
-    Section(c, fmt, 13);
+    Section(c, Box(22, 38, 306, 256), 11);
+    Section(c, Box(318, 38, 412, 256), 12);
+    Section(c, Box(440, 38, 670, 256), 13);
     KnobScale(cr, d, 1007, 65, 50, 4);
     BalanceWell(cr, d, 1010);
     // output route: headphone above, speaker below the toggle
     PxRect hp = Placed(d, 1025), sp = Placed(d, 1026), tg = Placed(d, 1029);
     Seat(cr, tg, 1, 6);
     Source(cr, Hex(0xB9BEC4));
-    HeadphoneGlyph(cr, tg.x + 2, hp.y + hp.h / 2.0 - 12, 24);
-    SpeakerGlyph(cr, tg.x + 2, sp.y + sp.h / 2.0 - 12, 24);
-    // rate selector: marks joining each lamp to the dial
+    HeadphoneGlyph(cr, tg.x + 4, hp.y + hp.h / 2.0 - 12, 24);
+    SpeakerGlyph(cr, tg.x + 4, sp.y + sp.h / 2.0 - 12, 24);
     Seat(cr, Placed(d, 1018), 1, 6);
 }
 
 void InfoPage(Canvas& c) {
-    const int d = kInfoDialog;
-    Section(c, Around(d, {1061, 1062, 1063, 1064, 1065, 1066, 1067, 1068}, 14, 12), 21);
-    Section(c, Around(d, {1069, 1070, 1071}, 14, 12), 22);
+    Section(c, Box(36, 66, 362, 248), 21);
+    Section(c, Box(424, 66, 682, 248), 22);
 }
 
 void HeadphonePage(Canvas& c) {
     cairo_t* cr = c.cr();
     const int d = kHpDialog;
-    PxRect sur = Around(d, {1174, 1190, 1175}, 14, 12);
-    PxRect imp = Around(d, {1191, 1176, 1178, 1177}, 14, 12);
-    imp.y = sur.y;
-    imp.h = sur.h;
-    Section(c, sur, 31);
-    Section(c, imp, 32);
+    Section(c, Box(40, 44, 380, 262), 31);
+    Section(c, Box(430, 44, 650, 262), 32);
     Seat(cr, Placed(d, 1175), 1.5, 9);
     Seat(cr, Placed(d, 1178), 1, 6);
     // lines from the indicators to the toggle's two positions
@@ -278,15 +267,13 @@ void HeadphonePage(Canvas& c) {
 void AdvancePage(Canvas& c) {
     cairo_t* cr = c.cr();
     const int d = kAdvanceDialog;
-    const int names[4] = {1200, 1201, 1202, 1203};
-    const int leds[4] = {1196, 1197, 1198, 1199};
     const int toggles[4] = {1192, 1193, 1194, 1195};
+    const int names[4] = {1200, 1201, 1202, 1203};
     for (int i = 0; i < 4; ++i) {
-        PxRect r = Around(d, {leds[i], toggles[i]}, 0, 0);
-        PxRect n = Placed(d, names[i]);
         PxRect t = Placed(d, toggles[i]);
-        PxRect col{t.x + t.w / 2 - 62, n.y - 12, 124, r.Bottom() + 26 - (n.y - 12)};
-        Section(c, col, 41 + i);
+        PxRect n = Placed(d, names[i]);
+        int mid = t.x + t.w / 2;
+        Section(c, Box(mid - 62, n.y - 14, mid + 80, t.Bottom() + 22), 41 + i);
         Seat(cr, t, 1, 6);
     }
 }
@@ -294,37 +281,28 @@ void AdvancePage(Canvas& c) {
 void HifiPage(Canvas& c) {
     cairo_t* cr = c.cr();
     const int d = kHifiDialog;
-    PxRect master = Around(d, {1084, 1125}, 10, 8);
-    PxRect tone = Around(d, {1085, 1131, 1007, 1132, 1008}, 10, 8);
-    PxRect region =
-        Around(d, {1088, 1126, 1087, 1097, 1098, 1099, 1100, 1133, 1134, 1135, 1136, 1137}, 10, 8);
-    PxRect preset = Around(d,
-                           {1090, 1127, 1089, 1091, 1093, 1095, 1101, 1102, 1103, 1104, 1105, 1106,
-                            1107, 1108, 1138, 1143, 1144, 1149},
-                           10, 8);
-    PxRect room = Around(d, {1092, 1215, 1150, 1151, 1152, 1109, 1110, 1111, 1112}, 10, 8);
-    PxRect eq = Around(
-        d, {1094, 1128, 1163, 1115, 1124, 1153, 1162, 1114, 1129, 1164, 1165, 1166, 1167}, 10, 8);
-    PxRect env = Around(d, {1096, 1130, 1170, 1168, 1169}, 10, 8);
-    // the upper row shares its top and bottom edges
-    PxRect upper = Union(Union(tone, region), Union(preset, room));
-    tone = Union(tone, master);
-    for (PxRect* r : {&tone, &region, &preset, &room}) {
-        r->y = std::min(upper.y, master.y);
-        r->h = upper.Bottom() - r->y;
-    }
-    region.x = tone.Right() + 8;
-    region.w = std::max(region.w, Placed(d, 1089).x - 8 - region.x - 6);
-    for (PxRect* r : {&eq, &env}) {
-        r->y = std::min(eq.y, env.y);
-        r->h = std::max(eq.Bottom(), env.Bottom()) - r->y;
-    }
-    Section(c, tone, 51);
-    Section(c, region, 52);
-    Section(c, preset, 53);
-    Section(c, room, 54);
-    Section(c, eq, 55);
-    Section(c, env, 56);
+    // upper row: master switch over tone and region styles, then presets and room
+    PxRect toneRegion = Box(26, 44, 258, 248);
+    Section(c, toneRegion, 51);
+    Section(c, Box(264, 44, 458, 248), 53);
+    Section(c, Box(464, 44, 654, 248), 54);
+    // lower row: equalizer and environment
+    Section(c, Box(26, 254, 458, 426), 55);
+    Section(c, Box(464, 254, 654, 426), 56);
+    // joint between the master row and the tone and region columns below it
+    PxRect region = Placed(d, 1088);
+    cairo_rectangle(cr, toneRegion.x + 8, region.y - 6, toneRegion.w - 16, 1);
+    Source(cr, Hex(0x0A0A0C));
+    cairo_fill(cr);
+    cairo_rectangle(cr, toneRegion.x + 8, region.y - 5, toneRegion.w - 16, 1);
+    Source(cr, Hex(0x3A3D43));
+    cairo_fill(cr);
+    cairo_rectangle(cr, region.x - 10, region.y - 1, 1, toneRegion.Bottom() - region.y - 8);
+    Source(cr, Hex(0x0A0A0C));
+    cairo_fill(cr);
+    cairo_rectangle(cr, region.x - 9, region.y - 1, 1, toneRegion.Bottom() - region.y - 8);
+    Source(cr, Hex(0x3A3D43));
+    cairo_fill(cr);
     KnobScale(cr, d, 1007, 52, 40, 3);
     KnobScale(cr, d, 1008, 52, 40, 3);
     for (int id = 1115; id <= 1124; ++id) BandWell(cr, d, id);
@@ -343,27 +321,27 @@ void DrawBackground(Canvas& c, int dialogId) {
     cairo_paint(cr);
     Panel(c, shape, uint32_t(dialogId) * 7919u);
     Feet(c, shape);
-    Corners(cr, shape);
+    for (double y : {12.0, shape.panelBottom + 1 - 12.0}) Screw(cr, 12, y, 4);
     switch (dialogId) {
         case kMainDialog:
             MainPage(c);
-            NavColumn(c, dialogId, {1000, 1001, 1002, 1003, 1004, 1005, 1046, 1050});
+            NavModule(c, shape, dialogId, {1000, 1001, 1005});
             break;
         case kInfoDialog:
             InfoPage(c);
-            NavColumn(c, dialogId, {1051, 1053, 1060, 1052});
+            NavModule(c, shape, dialogId, {1051, 1053, 1060});
             break;
         case kHifiDialog:
             HifiPage(c);
-            NavColumn(c, dialogId, {1073, 1075, 1083, 1074});
+            NavModule(c, shape, dialogId, {1073, 1075, 1083});
             break;
         case kHpDialog:
             HeadphonePage(c);
-            NavColumn(c, dialogId, {1179, 1181, 1188, 1180});
+            NavModule(c, shape, dialogId, {1179, 1181, 1188});
             break;
         case kAdvanceDialog:
             AdvancePage(c);
-            NavColumn(c, dialogId, {1204, 1206, 1209, 1205});
+            NavModule(c, shape, dialogId, {1204, 1206, 1209});
             break;
         default:
             break;

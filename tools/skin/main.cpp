@@ -90,7 +90,16 @@ std::string Name(const char* prefix, int id, const char* ext) {
 
 }  // namespace
 
+namespace skin {
+void WritePreviews(const std::string& dir);
+}
+
 int main(int argc, char** argv) {
+    if (argc == 3 && std::string(argv[1]) == "--preview") {
+        std::filesystem::create_directories(argv[2]);
+        skin::WritePreviews(argv[2]);
+        return 0;
+    }
     if (argc != 2) {
         std::fprintf(stderr, "usage: skingen OUTDIR\n");
         return 2;
