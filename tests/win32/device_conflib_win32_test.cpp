@@ -46,7 +46,9 @@ class RealConfLib : public ::testing::Test {
     void TearDown() override {
         conflib::UnInit();
         ConfLibSlots() = {};
+        // later users of the card beside this program start from the default card
         DeleteFileW((dir_ + L"VirtualCard.ini").c_str());
+        DeleteFileW((dir_ + L"VirtualCard.state").c_str());
     }
     void WriteIni(const std::string& text) {
         std::ofstream((dir_ + L"VirtualCard.ini").c_str(), std::ios::binary) << text;
