@@ -3,6 +3,7 @@
 #include <initializer_list>
 
 #include "controls/layout.h"
+#include "decor.h"
 #include "paint.h"
 #include "pieces.h"
 #include "shape.h"
@@ -246,8 +247,8 @@ void InfoPage(Canvas& c) {
 void HeadphonePage(Canvas& c) {
     cairo_t* cr = c.cr();
     const int d = kHpDialog;
-    Section(c, Box(40, 44, 380, 262), 31);
-    Section(c, Box(430, 44, 650, 262), 32);
+    Section(c, Box(40, 44, 380, 256), 31);
+    Section(c, Box(430, 44, 650, 256), 32);
     Seat(cr, Placed(d, 1175), 1.5, 9);
     Seat(cr, Placed(d, 1178), 1, 6);
     // lines from the indicators to the toggle's two positions
@@ -262,6 +263,8 @@ void HeadphonePage(Canvas& c) {
         Source(cr, pal::kEngrave, 0.8);
         cairo_stroke(cr);
     }
+    Source(cr, pal::kEngrave);
+    OhmGlyph(cr, tg.Right() + 14, tg.y + tg.h / 2.0 - 13, 26);
 }
 
 void AdvancePage(Canvas& c) {
@@ -275,6 +278,8 @@ void AdvancePage(Canvas& c) {
         int mid = t.x + t.w / 2;
         Section(c, Box(mid - 62, n.y - 14, mid + 80, t.Bottom() + 22), 41 + i);
         Seat(cr, t, 1, 6);
+        Source(cr, pal::kEngrave);
+        EffectGlyph(cr, i, t.Right() + 14, t.y + 9, 34);
     }
 }
 
@@ -322,6 +327,7 @@ void DrawBackground(Canvas& c, int dialogId) {
     Panel(c, shape, uint32_t(dialogId) * 7919u);
     Feet(c, shape);
     for (double y : {12.0, shape.panelBottom + 1 - 12.0}) Screw(cr, 12, y, 4);
+    Wordmark(cr, 30, shape.panelBottom - 28);
     switch (dialogId) {
         case kMainDialog:
             MainPage(c);

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "controls/layout.h"
+#include "decor.h"
 #include "paint.h"
 
 namespace skin {
@@ -434,20 +435,15 @@ void DrawRoomPicture(Canvas& c, int size) {
             Source(cr, pal::kAccent, 0.16);
             cairo_fill(cr);
         }
-        Rgb ink = sel ? pal::kAccent : Hex(0x4C5660);
-        // room floor plan: size grows with the room
-        double rw = 12 + zoneSize * 6, rh = zh - 5;
-        double rx = 16 + (24 - rw) / 2, ry = top + 2.5;
-        cairo_rectangle(cr, rx + 0.5, ry + 0.5, rw - 1, rh - 1);
-        cairo_set_line_width(cr, 1);
-        Source(cr, ink);
-        cairo_stroke(cr);
-        // listener and two speakers in the room
-        cairo_arc(cr, rx + rw / 2, ry + rh - 3.5, 1.4, 0, 2 * kPi);
-        cairo_fill(cr);
-        cairo_rectangle(cr, rx + 2, ry + 2, 2, 2);
-        cairo_rectangle(cr, rx + rw - 4, ry + 2, 2, 2);
-        cairo_fill(cr);
+        Source(cr, sel ? pal::kAccent : Hex(0x56616C));
+        // what the room holds: sofa, a pair of speakers, a bed
+        cairo_save(cr);
+        cairo_translate(cr, 16, top + 1.5);
+        cairo_scale(cr, 2.0, 1.0);
+        if (zoneSize == 2) SofaGlyph(cr, 0, 0, zh - 3);
+        if (zoneSize == 1) SpeakerPairGlyph(cr, 0, 0, zh - 3);
+        if (zoneSize == 0) BedGlyph(cr, 0, 0, zh - 3);
+        cairo_restore(cr);
         // pointer towards the lamp on the left
         cairo_move_to(cr, 4, top + zh / 2);
         cairo_line_to(cr, 10, top + zh / 2 - 3.5);
