@@ -1,0 +1,138 @@
+// The main console's controls on the main window (dialog 102): the volume knob, the balance
+// slider, the lamps and pictures and the reset button. The view binds them by id, forwards the
+// main window's messages to the page model (pages/main_console.h) and renders the model's state
+// into the controls, touching only what changed.
+//
+// How the main window (CCKorZereDlg) drives it, all on the user-interface thread:
+//
+//   construction         MainConsoleView view_{endpoint, pageRefresh};   (a member)
+//   WM_INITDIALOG        step 2:  view_.Attach(hwnd);
+//                        step 10: when the library loaded and an output device exists, after
+//                                 RegisterCallbackFunction:
+//                                 view_.ApplyDeviceDefaults(); view_.ReadDeviceState();
+//                        step 11: view_.StartupOutputKind(outputKind);
+//                        step 13: view_.StartupEndpointState();
+//   WM_LBUTTONDOWN       if (view_.OnLButtonDown({GET_X_LPARAM(l), GET_Y_LPARAM(l)}))
+//                            drag the window (controls::DragPage) and let the default
+//                            processing run; otherwise answer 0 and stop.
+//   WM_HSCROLL           if (view_.OnHScroll(reinterpret_cast<HWND>(lParam))) ... then the
+//                        default processing runs in every case.
+//   SLIDER_MSG_TRACK     if (view_.OnSliderTrack(wParam)) answer 1.
+//   WM_COMMAND           if (view_.OnCommand(wParam)) answer 0 (the reset button, 1011).
+//   WM_VOLUME_CHANGED    answer view_.OnVolumeChanged(wParam)          (always 1)
+//   WM_DEFAULT_OUTPUT_CHANGED  answer view_.OnDefaultOutputChanged(lParam)  (always 1)
+//
+// The reset button is owner-drawn: the main window passes WM_DRAWITEM on to
+// controls::ReflectNotification, as it does for its other skinned controls.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <optional>
+
+#include "controls/button_win32.h"
+#include "controls/knob_win32.h"
+#include "controls/lamp_win32.h"
+#include "controls/slider_win32.h"
+#include "pages/main_console.h"
+
+namespace quorelle::pages {
+
+// Control ids of dialog 102 that belong to the main console.
+namespace main_ids {
+inline constexpr int kKnob = 1007;
+inline constexpr int kMute = 1008;
+inline constexpr int kBalance = 1010;
+inline constexpr int kReset = 1011;
+inline constexpr int kRatePicture = 1018;
+inline constexpr int kHeadphoneLamp = 1025;
+inline constexpr int kSpeakerLamp = 1026;
+inline constexpr int kOutputPicture = 1029;
+inline constexpr int kDigitalOutput = 1037;
+// in the order of kSampleRates: 44.1, 48, 88.2, 96, 176.4, 192 kHz
+inline constexpr std::array<int, kRateCount> kRateLamps = {1014, 1013, 1012, 1015, 1016, 1017};
+inline constexpr std::array<int, kRateCount> kRateCaptions = {1019, 1020, 1021, 1022, 1023, 1024};
+// 16, 24, 32 bit
+inline constexpr std::array<int, kDepthCount> kDepthLamps = {1038, 1039, 1040};
+inline constexpr std::array<int, kDepthCount> kDepthCaptions = {1043, 1044, 1045};
+}  // namespace main_ids
+
+// Bitmap resources of the main console's controls.
+namespace main_images {
+inline constexpr int kKnobFace = 154;
+inline constexpr int kBalanceTrack = 152;
+inline constexpr int kBalanceThumb = 147;
+inline constexpr int kResetUp = 139;
+inline constexpr int kResetPressed = 140;
+inline constexpr int kMuteOn = 138;
+inline constexpr int kMuteOff = 137;
+inline constexpr int kLedOn = 133;
+inline constexpr int kLedOff = 132;
+inline constexpr int kOutputOn = 149;  // headphone
+inline constexpr int kOutputOff = 148;
+inline constexpr int kDigitalOn = 131;
+inline constexpr int kDigitalOff = 130;
+inline constexpr int kDepthOn = 146;
+inline constexpr int kDepthOff = 145;
+}  // namespace main_images
+
+class MainConsoleView {
+  public:
+    MainConsoleView(device::EndpointControl& endpoint, PageRefresh& pages);
+    MainConsoleView(const MainConsoleView&) = delete;
+    MainConsoleView& operator=(const MainConsoleView&) = delete;
+
+    // Binds the controls of `dialog`, gives them their images, ranges and initial looks.
+    void Attach(HWND dialog);
+
+    // Start-up.
+    void ApplyDeviceDefaults();
+    void ReadDeviceState();
+    void StartupOutputKind(int32_t kind);
+    void StartupEndpointState();
+
+    // Messages of the main window.
+    bool OnLButtonDown(POINT client);
+    bool OnHScroll(HWND control);
+    bool OnSliderTrack(WPARAM wParam);
+    bool OnCommand(WPARAM wParam);
+    LRESULT OnVolumeChanged(WPARAM wParam);
+    LRESULT OnDefaultOutputChanged(LPARAM lParam);
+
+    // The lamps' and pictures' window rectangles in the dialog's client coordinates, whether
+    // shown, hidden or disabled.
+    HitAreas CurrentHitAreas() const;
+
+    const MainConsole& Model() const { return model_; }
+    MainConsole& Model() { return model_; }
+    const controls::CRoundSliderCtrl& Knob() const { return knob_; }
+    const controls::CBitmapSlider& Balance() const { return balance_; }
+    // The lamp or picture bound to a control id; nullptr for other ids.
+    const controls::CMyStaticBmp* Lamp(int id) const;
+
+  private:
+    Rect ClientRectOf(int id) const;
+    // The knob and slider values into the model.
+    void TakeControlValues();
+    // The model's state into the controls; everything on the first call, then what changed.
+    void Render();
+    void RenderLamp(controls::CMyStaticBmp& lamp, const LampState& now, const LampState* was);
+
+    MainConsole model_;
+    HWND dialog_ = nullptr;
+    controls::CRoundSliderCtrl knob_;
+    controls::CBitmapSlider balance_;
+    controls::CBitmapButton reset_;
+    controls::CMyStaticBmp mute_;
+    controls::CMyStaticBmp outputPicture_;
+    controls::CMyStaticBmp headphoneLamp_;
+    controls::CMyStaticBmp speakerLamp_;
+    std::array<controls::CMyStaticBmp, kRateCount> rateLamps_;
+    controls::CMyStaticBmp ratePicture_;
+    controls::CMyStaticBmp digitalOutput_;
+    std::array<controls::CMyStaticBmp, kDepthCount> depthLamps_;
+    std::optional<MainConsoleState> rendered_;
+};
+
+}  // namespace quorelle::pages
