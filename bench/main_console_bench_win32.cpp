@@ -1,0 +1,202 @@
+// Cost of the main console's two busiest paths, with the virtual card loaded as the program
+// loads it (from a private copy, so the card's log and state stay out of build/dist):
+//   - one knob step: from the mouse message on the knob to both channel levels written;
+//   - one press on a sample-rate zone: from the press on the main window to the card's
+//     PropertyControl call returned.
+// Figures only. Volume goes to a stand-in endpoint that notes the time (Wine's channel levels are
+// stubs).
+#include <windows.h>
+#include <commctrl.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/dialog_window_win32.h"
+#include "device/conflib.h"
+#include "device/selection.h"
+#include "pages/main_console_view_win32.h"
+#include "pages/page_chrome_win32.h"
+
+using namespace quorelle;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+Clock::time_point lastLevelWrite;
+Clock::time_point lastPropertyDone;
+int levelWrites = 0;
+device::PropertyControlFn cardPropertyControl = nullptr;
+
+int32_t TimedPropertyControl(device::DeviceDescriptor d, const char16_t* name, void** data,
+                             void** extra, uint8_t set) {
+    const int32_t r = cardPropertyControl(d, name, data, extra, set);
+    lastPropertyDone = Clock::now();
+    return r;
+}
+
+struct TimedEndpoint : device::EndpointControl {
+    float GetChannelLevel(int) override { return 0.5f; }
+    void SetChannelLevel(int, float) override {
+        ++levelWrites;
+        lastLevelWrite = Clock::now();
+    }
+    bool GetEndpointMute() override { return false; }
+    void SetEndpointMute(bool) override {}
+};
+
+struct NoPages : pages::PageRefresh {
+    void RefreshHifiFromSettings() override {}
+    void RefreshHeadphoneFromSettings() override {}
+};
+
+class Host : public DialogWindow {
+  public:
+    Host(device::EndpointControl& e, pages::PageRefresh& p)
+        : DialogWindow(102), view(e, p), chrome(0, 102, 134) {}
+    pages::MainConsoleView view;
+    pages::PageChrome chrome;
+
+  protected:
+    bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
+        switch (msg) {
+            case WM_INITDIALOG:
+                view.Attach(hwnd());
+                chrome.ApplySkin(hwnd());
+                result = TRUE;
+                return true;
+            case WM_LBUTTONDOWN:
+                view.OnLButtonDown(
+                    {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
+                result = 0;
+                return true;
+            case WM_HSCROLL:
+                view.OnHScroll(reinterpret_cast<HWND>(lParam));
+                return false;
+            default:
+                return chrome.HandleFrameMessage(msg, wParam, lParam, result);
+        }
+    }
+};
+
+void Pump() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+void Report(const char* what, std::vector<double> us) {
+    if (us.empty()) {
+        std::printf("%-40s no samples\n", what);
+        return;
+    }
+    std::sort(us.begin(), us.end());
+    double sum = 0;
+    for (double v : us) sum += v;
+    std::printf("%-40s n=%zu  median %.1f us  mean %.1f us  p95 %.1f us  max %.1f us\n", what,
+                us.size(), us[us.size() / 2], sum / double(us.size()),
+                us[std::min(us.size() - 1, us.size() * 95 / 100)], us.back());
+}
+
+double Micros(Clock::time_point from, Clock::time_point to) {
+    return std::chrono::duration<double, std::micro>(to - from).count();
+}
+
+// The virtual card copied from build/dist into a private directory and loaded from there.
+bool LoadPrivateCard() {
+    wchar_t exe[MAX_PATH];
+    GetModuleFileNameW(nullptr, exe, MAX_PATH);
+    std::wstring dir(exe);
+    dir.resize(dir.find_last_of(L'\\') + 1);
+    const std::wstring source = dir + L"..\\..\\dist\\osConfLib.dll";
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring privateDir = std::wstring(temp) + L"quorelle-console-bench";
+    CreateDirectoryW(privateDir.c_str(), nullptr);
+    DeleteFileW((privateDir + L"\\VirtualCard.state").c_str());
+    DeleteFileW((privateDir + L"\\VirtualCard.log").c_str());
+    const std::wstring target = privateDir + L"\\osConfLib.dll";
+    if (!CopyFileW(source.c_str(), target.c_str(), FALSE)) return false;
+    HMODULE card = LoadLibraryW(target.c_str());
+    if (!card) return false;
+    device::ConfLibSlots() = device::ResolveEntryPoints(
+        [card](const char* name) { return reinterpret_cast<void*>(GetProcAddress(card, name)); });
+    return device::ConfLibSlots().PropertyControl != nullptr;
+}
+
+}  // namespace
+
+int main() {
+    INITCOMMONCONTROLSEX icc{sizeof(icc), 0xFF};
+    InitCommonControlsEx(&icc);
+    if (!LoadPrivateCard()) {
+        std::printf("the virtual card could not be loaded from build/dist\n");
+        return 1;
+    }
+    device::conflib::Init();
+    device::conflib::CreateDeviceList();
+    device::SelectOutputDevice(device::OUTPUT_ANALOG);
+    cardPropertyControl = device::ConfLibSlots().PropertyControl;
+    device::ConfLibSlots().PropertyControl = &TimedPropertyControl;
+
+    TimedEndpoint endpoint;
+    NoPages pages;
+    Host host(endpoint, pages);
+    if (!host.Create(nullptr)) {
+        std::printf("the main console's window could not be created\n");
+        return 1;
+    }
+    ShowWindow(host.hwnd(), SW_SHOWNOACTIVATE);
+    Pump();
+
+    // Knob: pressed pointing at the lower right (target 50), each mouse move steps once.
+    HWND knob = GetDlgItem(host.hwnd(), pages::main_ids::kKnob);
+    RECT k;
+    GetClientRect(knob, &k);
+    const int side = std::min(k.right, k.bottom);
+    const LPARAM lowerRight = MAKELPARAM(side - 4, side - 4);
+    std::vector<double> steps;
+    for (int round = 0; round < 10; ++round) {
+        SendMessageW(knob, TBM_SETPOS, TRUE, 0);
+        SendMessageW(knob, WM_LBUTTONDOWN, MK_LBUTTON, lowerRight);
+        Pump();
+        for (int i = 0; i < 40; ++i) {
+            levelWrites = 0;
+            const auto start = Clock::now();
+            SendMessageW(knob, WM_MOUSEMOVE, MK_LBUTTON, lowerRight);
+            Pump();
+            if (levelWrites == 2) steps.push_back(Micros(start, lastLevelWrite));
+        }
+        SendMessageW(knob, WM_LBUTTONUP, 0, lowerRight);
+        Pump();
+    }
+    Report("knob step (mouse message to both levels)", steps);
+
+    // Sample-rate zones: alternate between the six zones.
+    RECT pic;
+    GetWindowRect(GetDlgItem(host.hwnd(), pages::main_ids::kRatePicture), &pic);
+    MapWindowPoints(nullptr, host.hwnd(), reinterpret_cast<POINT*>(&pic), 2);
+    const int third = (pic.bottom - pic.top) / 3;
+    std::vector<double> clicks;
+    for (int i = 0; i < 300; ++i) {
+        const int zone = i % 6;
+        const int x = zone < 3 ? pic.left + 2 : pic.right - 2;
+        const int y = pic.top + third * (zone % 3) + third / 2;
+        lastPropertyDone = {};
+        const auto start = Clock::now();
+        SendMessageW(host.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+        if (lastPropertyDone != Clock::time_point{})
+            clicks.push_back(Micros(start, lastPropertyDone));
+        Pump();
+    }
+    Report("rate zone press (to PropertyControl done)", clicks);
+
+    DestroyWindow(host.hwnd());
+    device::ConfLibSlots().PropertyControl = cardPropertyControl;
+    device::conflib::UnInit();
+    return 0;
+}
