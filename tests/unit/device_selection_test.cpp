@@ -23,6 +23,7 @@ class Selection : public ::testing::Test {
     }
     FakeConfLib fake;
     RecordingNotices notices;
+    DeviceInfo info{DeviceDescriptor{10, 1, 0, 1}};  // a selected analog output
 };
 
 TEST_F(Selection, AnalogPrefersAnyActiveType1OverAnyActiveType7) {
@@ -150,31 +151,20 @@ TEST_F(Selection, UnselectedRecordIsNotQueried) {
     EXPECT_EQ(fake.CountOf("PropertyControl"), 0u);
 }
 
-TEST_F(Selection, SevenFieldsSetTheFeatureFields) {
-    fake.Answer16(u"GetSupportFeature", u"3,0,0,0,9,0,12");
-    DeviceInfo info;
-    info.device = {10, 1, 0, 1};
-    UpdateAPOAvailable(info);
-    EXPECT_EQ(info.features, 3);
-    EXPECT_EQ(info.field5, 9);
-    EXPECT_EQ(info.field7, 12);
-    EXPECT_TRUE(notices.shown.empty());
-}
-
-TEST_F(Selection, ExtraEmptyFieldsBetweenSevenAreNotCounted) {
-    fake.Answer16(u"GetSupportFeature", u"3,,0,0,,,0,9,0,12,");
-    DeviceInfo info;
-    info.device = {10, 1, 0, 1};
-    UpdateAPOAvailable(info);
-    EXPECT_EQ(info.features, 3);
-    EXPECT_EQ(info.field5, 9);
-    EXPECT_EQ(info.field7, 12);
+TEST_F(Selection, SevenNonEmptyFieldsSetTheFeatureFields) {
+    // empty fields between, before and after the seven are not counted
+    for (const char16_t* answer : {u"3,0,0,0,9,0,12", u",3,,0,0,,,0,9,0,12,"}) {
+        info = DeviceInfo{DeviceDescriptor{10, 1, 0, 1}};
+        fake.Answer16(u"GetSupportFeature", answer);
+        UpdateAPOAvailable(info);
+        EXPECT_EQ(info.features, 3);
+        EXPECT_EQ(info.field5, 9);
+        EXPECT_EQ(info.field7, 12);
+    }
     EXPECT_TRUE(notices.shown.empty());
 }
 
 TEST_F(Selection, TooFewFieldsShowTheMessageAndKeepTheFeatures) {
-    DeviceInfo info;
-    info.device = {10, 1, 0, 1};
     info.features = 6;
     info.field5 = 1;
     info.field7 = 2;
@@ -200,8 +190,6 @@ TEST_F(Selection, BadAnswerOnBothDevicesShowsTheMessageOncePerDevice) {
 
 TEST_F(Selection, FailedFeatureCallChangesNothingAndShowsNothing) {
     fake.Answer16(u"GetSupportFeature", u"3,0,0,0,9,0,12", /*status=*/5);
-    DeviceInfo info;
-    info.device = {10, 1, 0, 1};
     info.features = 4;
     UpdateAPOAvailable(info);
     EXPECT_EQ(info.features, 4);
@@ -215,8 +203,6 @@ TEST_F(Selection, FailedFeatureCallChangesNothingAndShowsNothing) {
 TEST_F(Selection, OutOfRangeFeatureFieldIsAFailedQuery) {
     // 2^32 + 6 would wrap into the plausible feature bits 6
     fake.Answer16(u"GetSupportFeature", u"4294967302,0,0,0,9,0,12");
-    DeviceInfo info;
-    info.device = {10, 1, 0, 1};
     UpdateAPOAvailable(info);
     EXPECT_EQ(info.features, 0);
     EXPECT_EQ(notices.shown, std::vector<std::string>{"UpdateAPOAvailable failed!"});
@@ -229,8 +215,6 @@ TEST_F(Selection, FeatureAnswerFillingTheWholeBufferIsReadWithinIt) {
         flood.bytes.push_back(0);
     }
     fake.answers[u"GetSupportFeature"] = flood;  // "1,1,1,..." over all 2048 bytes
-    DeviceInfo info;
-    info.device = {10, 1, 0, 1};
     UpdateAPOAvailable(info);
     EXPECT_EQ(info.features, 1);
     EXPECT_EQ(info.field7, 1);
