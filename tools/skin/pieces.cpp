@@ -13,8 +13,18 @@ using namespace quorelle::controls;
 namespace {
 constexpr double kPi = 3.14159265358979323846;
 
+// What most pieces sit on: the floor of a section, or the navigation module.
+constexpr Rgb kFloor = Hex(0x1A1B1F);
+constexpr Rgb kModule = Hex(0x2C2E33);
+
+void Base(cairo_t* cr, Rgb c) {
+    Source(cr, c);
+    cairo_paint(cr);
+}
+
 // Keys: a dark anodised cap on a shadowed base.
-void KeyCap(cairo_t* cr, double w, double h, bool pressed) {
+void KeyCap(cairo_t* cr, double w, double h, bool pressed, Rgb base = kFloor) {
+    Base(cr, base);
     // the hole the key sits in
     RoundRect(cr, 0, 0, w, h, 4);
     LinearV(cr, 0, h, Hex(0x0B0B0D), Hex(0x3A3D42));
@@ -138,8 +148,7 @@ void DrawSlitSwitch(Canvas& c, bool on, bool red, bool speakerMark) {
 
 void DrawSmallLed(Canvas& c, bool on) {
     cairo_t* cr = c.cr();
-    Source(cr, pal::kPanel);
-    cairo_paint(cr);
+    Base(cr, kFloor);
     RoundLed(cr, 7.5, 7.5, 5, on, pal::kAccent, pal::kAccentCore, pal::kAccentDim);
 }
 
@@ -155,6 +164,7 @@ void DrawToggle(Canvas& c, bool up) {
     cairo_t* cr = c.cr();
     double w = c.width(), h = c.height();
     double cx = w / 2, cy = h / 2;
+    Base(cr, kFloor);
     // escutcheon plate
     RoundRect(cr, 0, 0, w, h, 5);
     LinearV(cr, 0, h, Hex(0x0D0D0F), Hex(0x3B3E44));
@@ -205,7 +215,7 @@ void DrawToggle(Canvas& c, bool up) {
 void DrawKey(Canvas& c, bool pressed, int glyph) {
     cairo_t* cr = c.cr();
     double w = c.width(), h = c.height();
-    KeyCap(cr, w, h, pressed);
+    KeyCap(cr, w, h, pressed, glyph == kGlyphClose ? kModule : kFloor);
     double s = std::min(w, h) * 0.62;
     double cx = w / 2, cy = h / 2 + (pressed ? 0.5 : 0);
     // engraved: dark shadow line under a light glyph
@@ -221,7 +231,7 @@ void DrawKey(Canvas& c, bool pressed, int glyph) {
 void DrawNavKey(Canvas& c, bool lit) {
     cairo_t* cr = c.cr();
     double w = c.width(), h = c.height();
-    KeyCap(cr, w, h, lit);
+    KeyCap(cr, w, h, lit, kModule);
     LedSlit(cr, 10, h / 2 - 2.5, w - 20, 5, lit, pal::kAccent, pal::kAccentCore, pal::kAccentDim);
     if (lit) {
         cairo_save(cr);
@@ -315,8 +325,7 @@ void DrawKnobFace(Canvas& c) {
     cairo_t* cr = c.cr();
     double w = c.width();
     double cx = w / 2, cy = w / 2, r = w / 2;
-    Source(cr, pal::kPanel);
-    cairo_paint(cr);
+    Base(cr, kFloor);
     // knurled skirt: fine ridges all round
     cairo_arc(cr, cx, cy, r, 0, 2 * kPi);
     cairo_set_source_rgb(cr, 0.07, 0.07, 0.08);
@@ -364,6 +373,7 @@ void DrawRatePicture(Canvas& c, int rateIndex) {
         return std::atan2(l.y + l.h / 2.0 - (pic.y + cy), l.x + l.w / 2.0 - (pic.x + cx));
     };
     // module plate
+    Base(cr, kFloor);
     RoundRect(cr, 0, 0, w, h, 5);
     LinearV(cr, 0, h, Hex(0x0B0B0D), Hex(0x45484E));
     cairo_fill(cr);
@@ -419,6 +429,7 @@ void DrawRatePicture(Canvas& c, int rateIndex) {
 void DrawRoomPicture(Canvas& c, int size) {
     cairo_t* cr = c.cr();
     double w = c.width(), h = c.height();
+    Base(cr, kFloor);
     RoundRect(cr, 0, 0, w, h, 5);
     LinearV(cr, 0, h, Hex(0x0B0B0D), Hex(0x45484E));
     cairo_fill(cr);
@@ -457,6 +468,7 @@ void DrawRoomPicture(Canvas& c, int size) {
 void DrawSurroundPicture(Canvas& c, bool on) {
     cairo_t* cr = c.cr();
     double w = c.width(), h = c.height();
+    Base(cr, kFloor);
     RoundRect(cr, 0, 0, w, h, 8);
     LinearV(cr, 0, h, Hex(0x0B0B0D), Hex(0x45484E));
     cairo_fill(cr);
@@ -527,6 +539,7 @@ void DrawSurroundPicture(Canvas& c, bool on) {
 void DrawEnvironmentPanel(Canvas& c, bool on) {
     cairo_t* cr = c.cr();
     double w = c.width(), h = c.height();
+    Base(cr, kFloor);
     RoundRect(cr, 0, 0, w, h, 6);
     LinearV(cr, 0, h, Hex(0x0B0B0D), Hex(0x45484E));
     cairo_fill(cr);
