@@ -149,3 +149,36 @@ TEST(Layout, DrawnControlsDoNotOverlap) {
         }
     }
 }
+
+// The pictures are clicked by zones (the sample rate by column and third, the room by third)
+// and their art points at the lamps: each lamp must stand beside the zone it stands for.
+TEST(Layout, LampsStandBesideThePictureZonesTheyStandFor) {
+    auto centreY = [](int dialog, int id) {
+        PxRect r = PlacedRect(dialog, *FindControl(dialog, id));
+        return r.y + r.h / 2.0;
+    };
+    auto thirdOf = [](PxRect pic, double y) {
+        int third = pic.h / 3, y1 = pic.y + third, y2 = y1 + third;
+        return y < y1 ? 0 : y < y2 ? 1 : 2;
+    };
+    PxRect rate = PlacedRect(kMainDialog, *FindControl(kMainDialog, 1018));
+    const int mid = rate.x + rate.w / 2;
+    // left column top to bottom 88.2, 48, 44.1 kHz; right column 96, 176.4, 192 kHz
+    const int left[3] = {1012, 1013, 1014}, right[3] = {1015, 1016, 1017};
+    for (int row = 0; row < 3; ++row) {
+        PxRect l = PlacedRect(kMainDialog, *FindControl(kMainDialog, left[row]));
+        PxRect r = PlacedRect(kMainDialog, *FindControl(kMainDialog, right[row]));
+        EXPECT_LT(l.Right(), rate.x) << left[row];
+        EXPECT_GT(r.x, rate.Right()) << right[row];
+        EXPECT_LT(l.Right(), mid);
+        EXPECT_EQ(thirdOf(rate, centreY(kMainDialog, left[row])), row) << left[row];
+        EXPECT_EQ(thirdOf(rate, centreY(kMainDialog, right[row])), row) << right[row];
+    }
+    // room: living room on top, audio room in the middle, bedroom at the bottom
+    PxRect room = PlacedRect(kHifiDialog, *FindControl(kHifiDialog, 1112));
+    const int rooms[3] = {1109, 1110, 1111};
+    for (int row = 0; row < 3; ++row) {
+        EXPECT_LT(PlacedRect(kHifiDialog, *FindControl(kHifiDialog, rooms[row])).Right(), room.x);
+        EXPECT_EQ(thirdOf(room, centreY(kHifiDialog, rooms[row])), row) << rooms[row];
+    }
+}

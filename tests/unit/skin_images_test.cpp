@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -365,4 +366,47 @@ TEST(SkinGenerator, WritesTheSameBytesEveryRun) {
     }
     EXPECT_EQ(files, int(ExpectedBitmaps().size()) + 3);
     std::filesystem::remove_all(out);
+}
+
+// The cursor's AND mask must clear exactly the transparent pixels, or a system that draws
+// with the mask shows a box around the hand.
+TEST(SkinFiles, CursorMaskMatchesItsAlpha) {
+    std::vector<uint8_t> cur = ReadAll(kSkinDir + "/cursor153.cur");
+    ASSERT_GE(cur.size(), 22u);
+    const size_t dib = U32(cur, 18);
+    ASSERT_EQ(cur.size(), dib + 40 + 32 * 32 * 4 + 32 * 4);
+    const size_t mask = dib + 40 + 32 * 32 * 4;
+    int opaque = 0;
+    for (int row = 0; row < 32; ++row)
+        for (int x = 0; x < 32; ++x) {
+            uint8_t a = cur[dib + 40 + (size_t(row) * 32 + x) * 4 + 3];
+            bool bit = cur[mask + row * 4 + x / 8] & (0x80 >> (x % 8));
+            EXPECT_EQ(bit, a == 0) << "x " << x << " row " << row;
+            opaque += a == 255;
+        }
+    EXPECT_GT(opaque, 100);  // a hand, not a speck
+}
+
+// The knob's dot is drawn by the program in pure blue, red while pressed: the face it travels
+// over must be far from both.
+TEST(SkinImages, KnobFaceLetsTheDotStandOut) {
+    Bmp face = Loaded(154);
+    for (int y = 14; y < 36; ++y)
+        for (int x = 14; x < 36; ++x) {
+            Rgb p = face.At(x, y);
+            double toBlue = std::sqrt(double(p.r * p.r + p.g * p.g + (255 - p.b) * (255 - p.b)));
+            double toRed = std::sqrt(double((255 - p.r) * (255 - p.r) + p.g * p.g + p.b * p.b));
+            ASSERT_GT(toBlue, 180) << x << "," << y;
+            ASSERT_GT(toRed, 180) << x << "," << y;
+        }
+}
+
+TEST(SkinImages, PressedKeysLookPressed) {
+    for (int up : {139, 170, 180, 182, 184, 186}) {
+        SCOPED_TRACE(up);
+        Bmp a = Loaded(up), b = Loaded(up + 1);
+        EXPECT_NE(a.bytes, b.bytes);
+        // a pressed key is sunk: darker on the whole
+        EXPECT_LT(b.MeanLuma(0, 0, b.width, b.height), a.MeanLuma(0, 0, a.width, a.height));
+    }
 }
