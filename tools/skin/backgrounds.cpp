@@ -119,7 +119,7 @@ void Tick(cairo_t* cr, double x0, double y0, double x1, double y1, double width,
 }
 
 // Scale around a knob: one tick per five positions up to the drag limit.
-void KnobScale(cairo_t* cr, int dialog, int id, int maxPos, int limit, double gap) {
+void KnobScale(cairo_t* cr, int dialog, int id, int maxPos, int limit, double gap, double len) {
     PxRect k = Placed(dialog, id);
     double side = std::min(k.w, k.h);
     double cx = k.x + side / 2.0, cy = k.y + side / 2.0, r = side / 2.0;
@@ -135,7 +135,7 @@ void KnobScale(cairo_t* cr, int dialog, int id, int maxPos, int limit, double ga
         if (p % 5 != 0 && p != limit) continue;
         double deg = std::fmod(p * 360.0 / (maxPos + 1) + 220.0, 360.0);
         double a = deg * kPi / 180.0;
-        double r0 = r + gap, r1 = r + gap + (major ? 5 : 3);
+        double r0 = r + gap, r1 = r + gap + (major ? len : len * 0.6);
         double sx = std::sin(a), sy = -std::cos(a);
         Tick(cr, cx + sx * r0, cy + sy * r0, cx + sx * r1, cy + sy * r1, major ? 1.6 : 1.1,
              p == limit ? pal::kAccent : pal::kEngrave);
@@ -222,13 +222,35 @@ void NavModule(Canvas& c, const PageShape& s, int dialog, std::initializer_list<
     Screw(cr, s.width - 12, b - 12, 4);
 }
 
+// Engraved leads from lamps to the zones of the picture they stand for.
+void Leads(cairo_t* cr, int dialog, int picture, std::initializer_list<int> lamps) {
+    PxRect pic = Placed(dialog, picture);
+    int zone = 0;
+    for (int id : lamps) {
+        PxRect l = Placed(dialog, id);
+        bool leftSide = l.Right() <= pic.x;
+        double y0 = l.y + l.h / 2.0;
+        double y1 = pic.y + (zone % 3 + 0.5) * pic.h / 3.0;
+        double x0 = leftSide ? l.Right() + 3 : l.x - 3;
+        double x1 = leftSide ? pic.x - 3 : pic.Right() + 3;
+        double xm = leftSide ? x1 - 5 : x1 + 5;
+        cairo_move_to(cr, x0, y0);
+        cairo_line_to(cr, xm, y0);
+        cairo_line_to(cr, x1, y1);
+        cairo_set_line_width(cr, 1);
+        Source(cr, pal::kEngrave, 0.55);
+        cairo_stroke(cr);
+        ++zone;
+    }
+}
+
 void MainPage(Canvas& c) {
     cairo_t* cr = c.cr();
     const int d = kMainDialog;
     Section(c, Box(22, 38, 306, 256), 11);
     Section(c, Box(318, 38, 412, 256), 12);
     Section(c, Box(440, 38, 670, 256), 13);
-    KnobScale(cr, d, 1007, 65, 50, 4);
+    KnobScale(cr, d, 1007, 65, 50, 4, 5);
     BalanceWell(cr, d, 1010);
     // output route: headphone above, speaker below the toggle
     PxRect hp = Placed(d, 1025), sp = Placed(d, 1026), tg = Placed(d, 1029);
@@ -237,6 +259,7 @@ void MainPage(Canvas& c) {
     HeadphoneGlyph(cr, tg.x + 4, hp.y + hp.h / 2.0 - 12, 24);
     SpeakerGlyph(cr, tg.x + 4, sp.y + sp.h / 2.0 - 12, 24);
     Seat(cr, Placed(d, 1018), 1, 6);
+    Leads(cr, d, 1018, {1012, 1013, 1014, 1015, 1016, 1017});
 }
 
 void InfoPage(Canvas& c) {
@@ -308,10 +331,11 @@ void HifiPage(Canvas& c) {
     cairo_rectangle(cr, region.x - 9, region.y - 1, 1, toneRegion.Bottom() - region.y - 8);
     Source(cr, Hex(0x3A3D43));
     cairo_fill(cr);
-    KnobScale(cr, d, 1007, 52, 40, 3);
-    KnobScale(cr, d, 1008, 52, 40, 3);
+    KnobScale(cr, d, 1007, 52, 40, 2.5, 3.5);
+    KnobScale(cr, d, 1008, 52, 40, 2.5, 3.5);
     for (int id = 1115; id <= 1124; ++id) BandWell(cr, d, id);
     Seat(cr, Placed(d, 1112), 1, 6);
+    Leads(cr, d, 1112, {1109, 1110, 1111});
     Seat(cr, Placed(d, 1170), 1, 7);
     Seat(cr, Placed(d, 1164), 1, 2);
     Seat(cr, Placed(d, 1165), 1, 2);

@@ -232,7 +232,11 @@ void WritePreviews(const std::string& dir) {
                 } else {
                     DrawBalanceTrack(track);
                     DrawBalanceThumb(thumb);
+                    cairo_save(cr);
+                    cairo_rectangle(cr, r.x, r.y, r.w, r.h);
+                    cairo_clip(cr);
                     for (int x = 0; x < r.w; x += 97) Blit(cr, track, r.x + x, r.y);
+                    cairo_restore(cr);
                     Blit(cr, thumb, r.x + 7 + (r.w - 15) / 2 - 7, r.y);
                 }
                 continue;
