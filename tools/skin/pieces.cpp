@@ -465,6 +465,18 @@ void DrawRoomPicture(Canvas& c, int size) {
     }
 }
 
+// A small loudspeaker cabinet seen from the front, centred at (x, y).
+void Cabinet(cairo_t* cr, double x, double y, Rgb body, Rgb driver) {
+    Source(cr, body);
+    RoundRect(cr, x - 6, y - 8, 12, 16, 2);
+    cairo_fill(cr);
+    Source(cr, driver);
+    cairo_arc(cr, x, y + 2.5, 3.4, 0, 2 * kPi);
+    cairo_fill(cr);
+    cairo_arc(cr, x, y - 4, 1.6, 0, 2 * kPi);
+    cairo_fill(cr);
+}
+
 void DrawSurroundPicture(Canvas& c, bool on) {
     cairo_t* cr = c.cr();
     double w = c.width(), h = c.height();
@@ -476,64 +488,69 @@ void DrawSurroundPicture(Canvas& c, bool on) {
     LinearV(cr, 0, h, Hex(0x0E1317), Hex(0x182027));
     cairo_fill(cr);
     double cx = w / 2, cy = h / 2 + 6;
-    Rgb ink = on ? pal::kAccent : Hex(0x56606A);
-    // head with headphones, seen from above
-    cairo_save(cr);
-    cairo_translate(cr, cx, cy);
-    cairo_scale(cr, 1, 1.12);
-    cairo_arc(cr, 0, 0, 17, 0, 2 * kPi);
-    cairo_restore(cr);
-    LinearV(cr, cy - 19, cy + 19, Hex(0x8C949C), Hex(0x3C4248));
-    cairo_fill(cr);
-    cairo_move_to(cr, cx - 4, cy - 18);
-    cairo_line_to(cr, cx, cy - 24);
-    cairo_line_to(cr, cx + 4, cy - 18);
-    cairo_close_path(cr);
-    cairo_fill(cr);
-    Source(cr, Hex(0xC8CDD2));
-    RoundRect(cr, cx - 25, cy - 9, 8, 18, 3);
-    RoundRect(cr, cx + 17, cy - 9, 8, 18, 3);
-    cairo_fill(cr);
-    cairo_set_line_width(cr, 3);
-    cairo_arc(cr, cx, cy, 21, kPi * 1.05, kPi * 1.95);
-    cairo_stroke(cr);
+    // seven speaker places around the listener; plain stereo uses the front pair only
+    const int kPlaces = 7;
+    auto place = [&](int i, double& x, double& y) {
+        double a = -kPi / 2 + (i - 3) * (2 * kPi / 7.5);
+        x = cx + 100 * std::cos(a);
+        y = cy + 56 * std::sin(a);
+    };
     if (on) {
-        // a ring of virtual speakers around the listener
-        for (int i = 0; i < 7; ++i) {
-            double a = -kPi / 2 + (i - 3) * (2 * kPi / 7.5);
-            double sx = cx + 95 * std::cos(a), sy = cy + 58 * std::sin(a);
-            Glow(cr, sx, sy, 16, pal::kAccent, 0.45);
-            Source(cr, pal::kAccentCore);
-            RoundRect(cr, sx - 5, sy - 6, 10, 12, 2);
-            cairo_fill(cr);
-        }
         for (int k = 1; k <= 3; ++k) {
             cairo_save(cr);
             cairo_translate(cr, cx, cy);
-            cairo_scale(cr, 1.6, 1.0);
-            cairo_arc(cr, 0, 0, 22 + k * 11, 0, 2 * kPi);
+            cairo_scale(cr, 1.7, 1.0);
+            cairo_arc(cr, 0, 0, 20 + k * 10, 0, 2 * kPi);
             cairo_restore(cr);
             cairo_set_line_width(cr, 1.5);
-            Source(cr, ink, 0.55 - k * 0.12);
-            cairo_stroke(cr);
-        }
-    } else {
-        // plain stereo: two speakers in front
-        for (int s = -1; s <= 1; s += 2) {
-            double sx = cx + s * 70, sy = cy - 45;
-            Source(cr, Hex(0x6A737C));
-            RoundRect(cr, sx - 7, sy - 9, 14, 18, 2);
-            cairo_fill(cr);
-            cairo_set_line_width(cr, 1.4);
-            Source(cr, ink, 0.5);
-            for (int k = 1; k <= 2; ++k) {
-                cairo_new_sub_path(cr);
-                double a = std::atan2(cy - sy, cx - sx);
-                cairo_arc(cr, sx, sy, 10 + k * 7, a - 0.5, a + 0.5);
-            }
+            Source(cr, pal::kAccent, 0.6 - k * 0.14);
             cairo_stroke(cr);
         }
     }
+    for (int i = 0; i < kPlaces; ++i) {
+        double x, y;
+        place(i, x, y);
+        bool front = i == 2 || i == 4;
+        if (on) {
+            Glow(cr, x, y, 18, pal::kAccent, 0.5);
+            Cabinet(cr, x, y, pal::kAccentCore, Hex(0x2A6F95));
+        } else if (front) {
+            Cabinet(cr, x, y, Hex(0x9AA2AA), Hex(0x22272C));
+            // sound from the front pair towards the listener
+            double a = std::atan2(cy - y, cx - x);
+            cairo_set_line_width(cr, 1.4);
+            Source(cr, Hex(0x8A939C), 0.6);
+            for (int k = 1; k <= 3; ++k) {
+                cairo_new_sub_path(cr);
+                cairo_arc(cr, x, y, 8 + k * 7, a - 0.45, a + 0.45);
+            }
+            cairo_stroke(cr);
+        } else {
+            // empty place: a dashed outline
+            double dash[] = {2.0, 2.0};
+            cairo_set_dash(cr, dash, 2, 0);
+            cairo_set_line_width(cr, 1);
+            RoundRect(cr, x - 5.5, y - 7.5, 11, 15, 2);
+            Source(cr, Hex(0x3A444D));
+            cairo_stroke(cr);
+            cairo_set_dash(cr, nullptr, 0, 0);
+        }
+    }
+    // the listener's head with headphones, seen from the front
+    cairo_save(cr);
+    cairo_translate(cr, cx, cy);
+    cairo_scale(cr, 1, 1.15);
+    cairo_arc(cr, 0, 0, 19, 0, 2 * kPi);
+    cairo_restore(cr);
+    LinearV(cr, cy - 22, cy + 22, Hex(0x9AA2AA), Hex(0x3C4248));
+    cairo_fill(cr);
+    Source(cr, on ? pal::kAccentCore : Hex(0xC8CDD2));
+    RoundRect(cr, cx - 28, cy - 10, 9, 21, 3.5);
+    RoundRect(cr, cx + 19, cy - 10, 9, 21, 3.5);
+    cairo_fill(cr);
+    cairo_set_line_width(cr, 3.2);
+    cairo_arc(cr, cx, cy - 1, 24, kPi * 1.04, kPi * 1.96);
+    cairo_stroke(cr);
 }
 
 void DrawEnvironmentPanel(Canvas& c, bool on) {
