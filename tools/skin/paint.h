@@ -22,13 +22,6 @@ Rgb Scale(Rgb c, double f);
 
 // The palette of the front panel.
 namespace pal {
-inline constexpr Rgb kPanel = Hex(0x2A2C30);
-inline constexpr Rgb kPanelLight = Hex(0x4A4D53);
-inline constexpr Rgb kPanelDark = Hex(0x17181B);
-inline constexpr Rgb kWell = Hex(0x141518);
-inline constexpr Rgb kMetal = Hex(0x8E9297);
-inline constexpr Rgb kMetalLight = Hex(0xD4D7DB);
-inline constexpr Rgb kMetalDark = Hex(0x4C4F54);
 inline constexpr Rgb kAccent = Hex(0x4FC3FF);      // lit lamp, ice blue
 inline constexpr Rgb kAccentCore = Hex(0xD8F3FF);  // hot centre of a lit lamp
 inline constexpr Rgb kAccentDim = Hex(0x1C2B36);   // unlit lamp glass
@@ -73,11 +66,6 @@ void Screw(cairo_t* cr, double cx, double cy, double r);
 void Glow(cairo_t* cr, double cx, double cy, double r, Rgb c, double alpha);
 // Round LED with its bezel; lit or dark.
 void RoundLed(cairo_t* cr, double cx, double cy, double r, bool on, Rgb lit, Rgb core, Rgb dim);
-
-// Seven-segment digits: text of digits, '.', 'k', ' '; returns the advance width.
-double SegmentText(cairo_t* cr, double x, double y, double h, const char* text, Rgb on,
-                   double alpha = 1.0);
-double SegmentWidth(double h, const char* text);
 
 // Pictograms drawn in the current source colour, fitted in a box of size s at (x, y).
 void SpeakerGlyph(cairo_t* cr, double x, double y, double s);

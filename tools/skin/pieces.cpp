@@ -129,10 +129,6 @@ void DrawSlitSwitch(Canvas& c, bool on, bool red, bool speakerMark) {
     if (speakerMark) {
         Source(cr, on ? Hex(0xE8E8E8) : Hex(0x9A9EA4));
         SpeakerGlyph(cr, 5, h / 2 - 6.5, 13);
-        if (on) {
-            cairo_set_line_width(cr, 1.4);
-            Source(cr, lit);
-        }
         LedSlit(cr, 20, h / 2 - slitH / 2, w - 26, slitH, on, lit, core, dim);
     } else {
         LedSlit(cr, 7, h / 2 - slitH / 2, w - 14, slitH, on, lit, core, dim);
@@ -289,10 +285,6 @@ void DrawBalanceThumb(Canvas& c) {
     Source(cr, Hex(0x1E1F23));
     cairo_paint(cr);
     RaisedPlate(cr, 0.5, 0.5, w - 1, h - 1, 2.5, Hex(0xD9DCE0), Hex(0x6E7277));
-    for (int i = 0; i < 3; ++i) {
-        double y = 4 + i * 0;
-        (void)y;
-    }
     cairo_rectangle(cr, w / 2 - 1, 2.5, 2, h - 5);
     Source(cr, Hex(0x1C2B36));
     cairo_fill(cr);
