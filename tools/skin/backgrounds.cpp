@@ -263,8 +263,23 @@ void MainPage(Canvas& c) {
 }
 
 void InfoPage(Canvas& c) {
-    Section(c, Box(36, 66, 362, 248), 21);
+    cairo_t* cr = c.cr();
+    const int d = kInfoDialog;
+    PxRect versions = Box(36, 66, 362, 248);
+    Section(c, versions, 21);
     Section(c, Box(424, 66, 682, 248), 22);
+    // engraved rules between the rows of the version table, half way between one row's text
+    // (about 16 pixels tall) and the next row
+    const int rows[4] = {1061, 1062, 1063, 1064};
+    for (int i = 0; i + 1 < 4; ++i) {
+        double y = std::floor((Placed(d, rows[i]).y + 16 + Placed(d, rows[i + 1]).y) / 2.0);
+        cairo_rectangle(cr, versions.x + 14, y, versions.w - 28, 1);
+        Source(cr, Hex(0x0A0A0C));
+        cairo_fill(cr);
+        cairo_rectangle(cr, versions.x + 14, y + 1, versions.w - 28, 1);
+        Source(cr, Hex(0x34373D));
+        cairo_fill(cr);
+    }
 }
 
 void HeadphonePage(Canvas& c) {
