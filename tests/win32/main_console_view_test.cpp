@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "../unit/device_fake_conflib.h"
+#include "controls_host.h"
 #include "app/dialog_window_win32.h"
 #include "app/messages.h"
 #include "device/selection.h"
@@ -349,6 +350,48 @@ TEST_F(MainConsoleWindow, TheSystemsOutputChangeLightsTheLampOnly) {
     EXPECT_EQ(SendMessageW(host->hwnd(), WM_DEFAULT_OUTPUT_CHANGED, 0, 1), 1);
     EXPECT_TRUE(ShowsOff(ids::kDigitalOutput));
     EXPECT_TRUE(Sets(u"DefaultDeviceControl").empty());
+}
+
+// What the screen shows at the centre of a control (an X screenshot includes child windows).
+COLORREF ScreenCentre(HWND control) {
+    RECT r;
+    GetWindowRect(control, &r);
+    HDC screen = GetDC(nullptr);
+    const COLORREF c = GetPixel(screen, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    ReleaseDC(nullptr, screen);
+    return c;
+}
+
+COLORREF ImageCentre(HBITMAP image) {
+    BITMAP info{};
+    GetObjectW(image, sizeof(info), &info);
+    return testing::BitmapPixel(image, info.bmWidth / 2, info.bmHeight / 2);
+}
+
+TEST_F(MainConsoleWindow, TheScreenShowsTheLampsAPressLit) {
+    SetWindowPos(host->hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    const RECT pic = ClientRect(ids::kRatePicture);
+    PressAt(pic.right - 2, pic.top + 1);  // 96 kHz
+    PressInside(ids::kDigitalOutput);
+    RedrawWindow(host->hwnd(), nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    Pump();
+    const struct {
+        int id;
+        bool lit;
+    } expected[] = {{ids::kRateLamps[3], true},  {ids::kRateLamps[0], false},
+                    {ids::kDigitalOutput, true}, {ids::kMute, true},
+                    {ids::kSpeakerLamp, true},   {ids::kHeadphoneLamp, false}};
+    for (const auto& e : expected) {
+        const controls::CMyStaticBmp* lamp = host->view.Lamp(e.id);
+        const COLORREF on = ImageCentre(lamp->OnImage());
+        const COLORREF off = ImageCentre(lamp->OffImage());
+        ASSERT_NE(on, off) << "lamp " << e.id << " looks the same lit and unlit";
+        EXPECT_EQ(ScreenCentre(Item(e.id)), e.lit ? on : off) << "lamp " << e.id;
+    }
+
+    const controls::CMyStaticBmp* picture = host->view.Lamp(ids::kRatePicture);
+    EXPECT_EQ(ScreenCentre(Item(ids::kRatePicture)), ImageCentre(picture->PictureImage(3)));
 }
 
 }  // namespace
