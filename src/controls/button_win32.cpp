@@ -1,0 +1,53 @@
+#include "controls/button_win32.h"
+
+namespace quorelle::controls {
+
+CBitmapButton::~CBitmapButton() {
+    Detach();
+}
+
+void CBitmapButton::OnAttached() {
+    const LONG_PTR style = GetWindowLongPtrW(Hwnd(), GWL_STYLE);
+    if ((style & BS_TYPEMASK) != BS_OWNERDRAW) {
+        SetWindowLongPtrW(Hwnd(), GWL_STYLE, (style & ~LONG_PTR(BS_TYPEMASK)) | BS_OWNERDRAW);
+    }
+}
+
+bool CBitmapButton::LoadBitmaps(int normalId, int pressedId) {
+    HINSTANCE module = GetModuleHandleW(nullptr);
+    return SetBitmaps(gdi::LoadBitmapResource(module, normalId),
+                      gdi::LoadBitmapResource(module, pressedId));
+}
+
+bool CBitmapButton::SetBitmaps(gdi::Bitmap normal, gdi::Bitmap pressed) {
+    normal_ = std::move(normal);
+    pressed_ = std::move(pressed);
+    if (!normal_) return false;
+    const SIZE size = gdi::BitmapSize(normal_.Get());
+    if (Hwnd() != nullptr) {
+        SetWindowPos(Hwnd(), nullptr, 0, 0, size.cx, size.cy,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        InvalidateRect(Hwnd(), nullptr, FALSE);
+    }
+    return bool(pressed_);
+}
+
+void CBitmapButton::Draw(HDC dc, const RECT& area, bool pressed) const {
+    HBITMAP image = pressed && pressed_ ? pressed_.Get() : normal_.Get();
+    if (image == nullptr) return;
+    gdi::OwnedDC source(CreateCompatibleDC(dc));
+    if (!source) return;
+    gdi::SelectGuard select(source.Get(), image);
+    BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, source.Get(), 0,
+           0, SRCCOPY);
+}
+
+bool CBitmapButton::OnReflected(UINT message, WPARAM, LPARAM lParam, LRESULT& result) {
+    if (message != WM_DRAWITEM) return false;
+    const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+    Draw(item->hDC, item->rcItem, (item->itemState & ODS_SELECTED) != 0);
+    result = TRUE;
+    return true;
+}
+
+}  // namespace quorelle::controls

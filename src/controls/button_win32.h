@@ -1,0 +1,33 @@
+// CBitmapButton: an owner-drawn push button that shows its normal image, and its pressed image
+// while it is held down. The parent reflects WM_DRAWITEM to it (ReflectNotification).
+#pragma once
+
+#include <windows.h>
+
+#include "controls/control_win32.h"
+#include "controls/gdi_win32.h"
+
+namespace quorelle::controls {
+
+class CBitmapButton : public SubclassedControl {
+  public:
+    CBitmapButton() = default;
+    ~CBitmapButton() override;
+
+    // Loads both images and sizes the button to the normal image.
+    bool LoadBitmaps(int normalId, int pressedId);
+    bool SetBitmaps(gdi::Bitmap normal, gdi::Bitmap pressed);
+
+    // Draws the image for the given state into `dc` at `area`.
+    void Draw(HDC dc, const RECT& area, bool pressed) const;
+    bool OnReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+  protected:
+    void OnAttached() override;
+
+  private:
+    gdi::Bitmap normal_;
+    gdi::Bitmap pressed_;
+};
+
+}  // namespace quorelle::controls

@@ -1,0 +1,40 @@
+// CMyComboBox: a combo box (or an edit field) whose closed face is a bitmap with the current
+// text drawn over it in black Arial.
+#pragma once
+
+#include <windows.h>
+
+#include "controls/control_win32.h"
+#include "controls/gdi_win32.h"
+
+namespace quorelle::controls {
+
+class CMyComboBox : public SubclassedControl {
+  public:
+    CMyComboBox() = default;
+    ~CMyComboBox() override;
+
+    void SetFaceImageId(int id) { faceImageId_ = id; }
+    int FaceImageId() const { return faceImageId_; }
+    // A face the caller made, used instead of the resource; the control takes it over.
+    void SetFaceBitmap(gdi::Bitmap face) { faceBitmap_ = std::move(face); }
+
+    // The face image 1:1 from (0, 0) over the window's size.
+    void DrawFace(HDC dc);
+    // Face and text, composed off-screen and copied to `target` in one transfer.
+    void Paint(HDC target);
+
+    bool OnReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+  protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void OnAttached() override;
+
+  private:
+    int faceImageId_ = 0;
+    bool isCombo_ = false;
+    gdi::Bitmap faceBitmap_;
+    gdi::Font font_;  // made once, freed with the control
+};
+
+}  // namespace quorelle::controls

@@ -1,0 +1,327 @@
+#include "controls/knob_win32.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include <cwchar>
+
+#include "controls/memdc_win32.h"
+
+namespace quorelle::controls {
+
+namespace {
+constexpr int kCursorId = 153;
+
+POINT PointOf(LPARAM lParam) {
+    return {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+}
+Point ToModel(POINT p) {
+    return {p.x, p.y};
+}
+}  // namespace
+
+CRoundSliderCtrl::CRoundSliderCtrl() : valueTextColour_(GetSysColor(COLOR_WINDOWTEXT)) {
+    GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof fontDescription_, &fontDescription_);
+    font_.Reset(CreateFontIndirectW(&fontDescription_));
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    dotBrush_.Reset(CreateSolidBrush(face));
+    pressedDotBrush_.Reset(CreateSolidBrush(face));
+    dialBrush_.Reset(CreateSolidBrush(face));
+    cursor_ = LoadCursorW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kCursorId));
+    if (cursor_ == nullptr) cursor_ = LoadCursorW(nullptr, IDC_HAND);
+}
+
+CRoundSliderCtrl::~CRoundSliderCtrl() {
+    Detach();
+}
+
+void CRoundSliderCtrl::OnAttached() {
+    RebuildGeometry();
+}
+
+void CRoundSliderCtrl::SetPos(int position, bool redraw) {
+    model_.SetPosition(position);
+    if (redraw && Hwnd() != nullptr) InvalidateRect(Hwnd(), nullptr, FALSE);
+}
+
+void CRoundSliderCtrl::SetRange(int min, int max, bool redraw) {
+    model_.SetMin(min);
+    model_.SetMax(max);
+    if (redraw && Hwnd() != nullptr) InvalidateRect(Hwnd(), nullptr, FALSE);
+}
+
+void CRoundSliderCtrl::SetTextWeight(BYTE weight) {
+    fontDescription_.lfWeight = weight;
+    RebuildFont();
+}
+
+void CRoundSliderCtrl::SetTextUnderline(BYTE underline) {
+    fontDescription_.lfUnderline = underline;
+    RebuildFont();
+}
+
+void CRoundSliderCtrl::SetTextItalic(BYTE italic) {
+    fontDescription_.lfItalic = italic;
+    RebuildFont();
+}
+
+void CRoundSliderCtrl::SetTextHeight(int height) {
+    fontDescription_.lfHeight = -height;
+    RebuildFont();
+}
+
+void CRoundSliderCtrl::SetTextFace(const std::wstring& face) {
+    wcsncpy(fontDescription_.lfFaceName, face.c_str(), LF_FACESIZE - 1);
+    fontDescription_.lfFaceName[LF_FACESIZE - 1] = L'\0';
+    RebuildFont();
+}
+
+void CRoundSliderCtrl::RebuildFont() {
+    font_.Reset();
+    font_.Reset(CreateFontIndirectW(&fontDescription_));
+}
+
+std::wstring CRoundSliderCtrl::FormatValue() const {
+    wchar_t text[64] = {};
+    // The position is passed as a long, as the "%ld" default expects.
+    _snwprintf(text, 63, valueFormat_.c_str(), static_cast<long>(model_.Position()));
+    return text;
+}
+
+void CRoundSliderCtrl::RebuildGeometry() {
+    HWND hwnd = Hwnd();
+    if (hwnd == nullptr) return;
+    RECT client{};
+    GetClientRect(hwnd, &client);
+    model_.RebuildGeometry(client.right, client.bottom);
+    SetWindowRgn(hwnd, nullptr, FALSE);
+    gdi::Region circle(CreateEllipticRgn(0, 0, model_.Side(), model_.Side()));
+    // The window owns the region from here on.
+    if (circle && SetWindowRgn(hwnd, circle.Get(), TRUE) != 0) (void)circle.Release();
+}
+
+bool CRoundSliderCtrl::StepTowardPoint(POINT p) {
+    const bool stepped = model_.StepTowardPoint(ToModel(p));
+    if (stepped && Hwnd() != nullptr) InvalidateRect(Hwnd(), nullptr, FALSE);
+    return stepped;
+}
+
+void CRoundSliderCtrl::NotifyParent(int code) {
+    Post({{code, model_.Position()}});
+}
+
+void CRoundSliderCtrl::Post(const std::vector<KnobNotice>& notices) {
+    HWND hwnd = Hwnd();
+    HWND parent = hwnd != nullptr ? GetParent(hwnd) : nullptr;
+    if (parent == nullptr) return;
+    for (const KnobNotice& n : notices) {
+        const uint32_t word =
+            (static_cast<uint32_t>(n.position) << 16) | (static_cast<uint32_t>(n.code) & 0xFFFF);
+        PostMessageW(parent, WM_HSCROLL, static_cast<WPARAM>(word), reinterpret_cast<LPARAM>(hwnd));
+    }
+}
+
+void CRoundSliderCtrl::RedrawNow() {
+    RedrawWindow(Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+}
+
+void CRoundSliderCtrl::DrawFace(HDC dc, const RECT& client) {
+    if (!faceImageOn_) {
+        gdi::SelectGuard brush(dc, dialBrush_.Get());
+        Ellipse(dc, 0, 0, model_.Side() + 1, model_.Side() + 1);
+        return;
+    }
+    // The face comes from the resources in every paint and goes again at its end.
+    gdi::Bitmap loaded;
+    HBITMAP face = faceBitmap_.Get();
+    if (face == nullptr) {
+        loaded = gdi::LoadBitmapResource(GetModuleHandleW(nullptr), faceImageId_);
+        face = loaded.Get();
+    }
+    if (face == nullptr) return;
+    const SIZE size = gdi::BitmapSize(face);
+    gdi::OwnedDC source(CreateCompatibleDC(dc));
+    if (!source) return;
+    gdi::SelectGuard select(source.Get(), face);
+    const int previousMode = SetStretchBltMode(dc, HALFTONE);
+    POINT previousOrigin;
+    SetBrushOrgEx(dc, 0, 0, &previousOrigin);
+    StretchBlt(dc, 0, 0, client.right, client.bottom, source.Get(), 0, 0, size.cx, size.cy,
+               SRCCOPY);
+    SetBrushOrgEx(dc, previousOrigin.x, previousOrigin.y, nullptr);
+    SetStretchBltMode(dc, previousMode);
+}
+
+void CRoundSliderCtrl::Paint(HDC target) {
+    RECT client{};
+    GetClientRect(Hwnd(), &client);
+    CMemDC mem(target, nullptr, false);
+    HDC dc = mem.Get();
+    gdi::SelectGuard pen(dc, GetStockObject(NULL_PEN));
+    gdi::SelectGuard brush(dc, GetStockObject(NULL_BRUSH));
+    FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
+    DrawFace(dc, client);
+
+    const Point dot = model_.PlaceDot();
+    const Box e = model_.DotEllipse(dot);
+    {
+        gdi::SelectGuard fill(dc, model_.Pressed() ? pressedDotBrush_.Get() : dotBrush_.Get());
+        Ellipse(dc, e.left, e.top, e.right, e.bottom);
+    }
+    const int b = model_.DotRingInset();
+    const COLORREF dark = GetSysColor(COLOR_3DDKSHADOW);
+    const COLORREF highlight = GetSysColor(COLOR_BTNHIGHLIGHT);
+    const COLORREF light = GetSysColor(COLOR_3DLIGHT);
+    const COLORREF shadow = GetSysColor(COLOR_BTNSHADOW);
+    for (const RingPixel& px : ShadedRingPixels(dot, b - 1, dark, highlight)) {
+        SetPixelV(dc, px.x, px.y, px.colour);
+    }
+    const bool pressed = model_.Pressed();
+    for (const RingPixel& px :
+         ShadedRingPixels(dot, b - 2, pressed ? shadow : light, pressed ? light : shadow)) {
+        SetPixelV(dc, px.x, px.y, px.colour);
+    }
+    if (showValueText_) {
+        gdi::SelectGuard font(dc, font_.Get());
+        const int previousMode = SetBkMode(dc, TRANSPARENT);
+        const COLORREF previousColour = SetTextColor(dc, valueTextColour_);
+        std::wstring text = FormatValue();
+        RECT square{0, 0, model_.Side(), model_.Side()};
+        DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &square,
+                  DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+        SetTextColor(dc, previousColour);
+        SetBkMode(dc, previousMode);
+    }
+}
+
+LRESULT CRoundSliderCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    HWND hwnd = Hwnd();
+    std::vector<KnobNotice> notices;
+    switch (message) {
+        case TBM_GETPOS:
+            return model_.Position();
+        case TBM_GETRANGEMIN:
+            return model_.Min();
+        case TBM_GETRANGEMAX:
+            return model_.Max();
+        case TBM_SETPOS:
+            SetPos(static_cast<int>(lParam), wParam != 0);
+            return 0;
+        case TBM_SETRANGE:
+            SetRange(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)),
+                     wParam != 0);
+            return 0;
+        case TBM_SETRANGEMIN:
+            model_.SetMin(static_cast<int>(lParam));
+            if (wParam != 0) InvalidateRect(hwnd, nullptr, FALSE);
+            return 0;
+        case TBM_SETRANGEMAX:
+            model_.SetMax(static_cast<int>(lParam));
+            if (wParam != 0) InvalidateRect(hwnd, nullptr, FALSE);
+            return 0;
+        case TBM_SETPAGESIZE: {
+            const int previous = model_.PageSize();
+            model_.SetPageSize(static_cast<int>(lParam));
+            return previous;
+        }
+        case TBM_GETPAGESIZE:
+            return model_.PageSize();
+        case TBM_SETLINESIZE: {
+            const int previous = model_.LineSize();
+            model_.SetLineSize(static_cast<int>(lParam));
+            return previous;
+        }
+        case TBM_GETLINESIZE:
+            return model_.LineSize();
+        case WM_SIZE: {
+            const LRESULT result = Default(message, wParam, lParam);
+            RebuildGeometry();
+            return result;
+        }
+        case WM_ERASEBKGND:
+            return TRUE;
+        case WM_PAINT: {
+            // Every paint covers the whole knob.
+            InvalidateRect(hwnd, nullptr, FALSE);
+            gdi::PaintDC paint(hwnd);
+            Paint(paint.Get());
+            return 0;
+        }
+        case WM_PRINTCLIENT:
+            Paint(reinterpret_cast<HDC>(wParam));
+            return 0;
+        case WM_LBUTTONDOWN:
+            switch (model_.ButtonDown(ToModel(PointOf(lParam)), notices)) {
+                case KnobInput::kSwallowed:
+                    return 0;
+                case KnobInput::kDefault:
+                    return Default(message, wParam, lParam);
+                case KnobInput::kHandled:
+                    break;
+            }
+            SetCapture(hwnd);
+            SetFocus(hwnd);
+            Post(notices);
+            RedrawNow();
+            return 0;
+        case WM_MOUSEMOVE:
+            if (model_.MouseMove(ToModel(PointOf(lParam)), notices) == KnobInput::kDefault) {
+                return Default(message, wParam, lParam);
+            }
+            if (!notices.empty()) {
+                Post(notices);
+                RedrawNow();
+            }
+            return 0;
+        case WM_LBUTTONUP:
+            if (model_.ButtonUp(ToModel(PointOf(lParam)), notices) == KnobInput::kDefault) {
+                return Default(message, wParam, lParam);
+            }
+            if (GetCapture() == hwnd) ReleaseCapture();
+            Post(notices);
+            RedrawNow();
+            return 0;
+        case WM_KEYDOWN:
+            switch (model_.KeyDown(static_cast<unsigned>(wParam), notices)) {
+                case KnobInput::kSwallowed:
+                    return 0;
+                case KnobInput::kDefault:
+                    return Default(message, wParam, lParam);
+                case KnobInput::kHandled:
+                    break;
+            }
+            RedrawNow();
+            Post(notices);
+            return 0;
+        case WM_KEYUP:
+            switch (model_.KeyUp(static_cast<unsigned>(wParam), notices)) {
+                case KnobInput::kSwallowed:
+                    return 0;
+                case KnobInput::kDefault:
+                    return Default(message, wParam, lParam);
+                case KnobInput::kHandled:
+                    break;
+            }
+            Post(notices);
+            return 0;
+        case WM_MOUSEWHEEL: {
+            const POINT screen = PointOf(lParam);
+            if (WindowFromPoint(screen) != hwnd) return 0;
+            model_.Wheel(GET_WHEEL_DELTA_WPARAM(wParam), notices);
+            Post(notices);
+            RedrawNow();
+            return 0;
+        }
+        case WM_SETCURSOR:
+            SetCursor(cursor_);
+            return TRUE;
+        case WM_CAPTURECHANGED:
+            // The trackbar underneath would report an end of track with its own (unused)
+            // position here; the knob reports its own notifications only.
+            return 0;
+        default:
+            return Default(message, wParam, lParam);
+    }
+}
+
+}  // namespace quorelle::controls

@@ -1,0 +1,59 @@
+// CMyStaticBmp: a picture control (static, bitmap style) that shows one bitmap at a time: an
+// on/off lamp or a picture with up to 23 indexed states. It owns every bitmap it shows.
+#pragma once
+
+#include <windows.h>
+
+#include <vector>
+
+#include "controls/control_win32.h"
+#include "controls/gdi_win32.h"
+#include "controls/lamp.h"
+
+namespace quorelle::controls {
+
+class CMyStaticBmp : public SubclassedControl {
+  public:
+    CMyStaticBmp() = default;
+    ~CMyStaticBmp() override;
+
+    // The lamp's two images, from the module's bitmap resources or made by the caller.
+    bool LoadLampImages(int onId, int offId);
+    void SetLampImages(gdi::Bitmap on, gdi::Bitmap off);
+
+    // Shows the on image when lit, else the off image.
+    void SetLit(bool lit);
+    bool Lit() const { return lit_; }
+
+    // Shows image table[index] for 0 .. 22; any other index changes nothing.
+    void ShowImage(int index);
+    bool LoadSampleRateImages();
+    bool LoadRoomImages(int index);
+    // Indexed pictures made by the caller: slots 0 .. n-1 in order, the rest repeat image 0.
+    void SetPictureImages(std::vector<gdi::Bitmap> images, int index);
+
+    int StateIndex() const { return stateIndex_; }
+    void SetStateIndex(int index) { stateIndex_ = index; }
+
+    HBITMAP OnImage() const { return on_.Get(); }
+    HBITMAP OffImage() const { return off_.Get(); }
+    HBITMAP PictureImage(int index) const;
+    // The bitmap the control shows now.
+    HBITMAP Shown() const;
+
+  protected:
+    void OnAttached() override;
+
+  private:
+    void Show(HBITMAP bitmap);
+    bool LoadPictures(const std::vector<int32_t>& ids, int index);
+
+    gdi::Bitmap on_;
+    gdi::Bitmap off_;
+    PictureTable table_;
+    std::vector<gdi::Bitmap> pictures_;
+    bool lit_ = false;
+    int stateIndex_ = 0;
+};
+
+}  // namespace quorelle::controls

@@ -1,0 +1,179 @@
+#include "controls/page_win32.h"
+
+#include <cstring>
+#include <vector>
+
+#include "controls/layout.h"
+
+namespace quorelle::controls {
+
+void PageFrame::Clear() {
+    if (surface_ && previous_ != nullptr) SelectObject(surface_.Get(), previous_);
+    previous_ = nullptr;
+    surface_.Reset();
+    image_.Reset();
+    width_ = 0;
+    height_ = 0;
+}
+
+RegionData RegionDataFromBitmap(HBITMAP bitmap, int& width, int& height) {
+    BITMAP info{};
+    if (bitmap == nullptr || GetObjectW(bitmap, sizeof info, &info) == 0) {
+        width = 0;
+        height = 0;
+        return RegionData(0);
+    }
+    width = info.bmWidth;
+    height = info.bmHeight;
+
+    gdi::OwnedDC ic(CreateICW(L"DISPLAY", nullptr, nullptr, nullptr));
+    if (!ic) return RegionData(0);
+    // Header followed by room for a 256-entry colour table.
+    std::vector<uint8_t> header(sizeof(BITMAPINFOHEADER) + 256 * sizeof(RGBQUAD), 0);
+    auto* bi = reinterpret_cast<BITMAPINFO*>(header.data());
+    bi->bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    if (GetDIBits(ic.Get(), bitmap, 0, UINT(info.bmHeight), nullptr, bi, DIB_RGB_COLORS) == 0) {
+        return RegionData(0);
+    }
+    bi->bmiHeader.biCompression = BI_RGB;
+    const int bitCount = bi->bmiHeader.biBitCount;
+    const int rows = bi->bmiHeader.biHeight < 0 ? -bi->bmiHeader.biHeight : bi->bmiHeader.biHeight;
+    const size_t stride = size_t(RowStride(info.bmWidth, bitCount));
+    size_t imageSize = bi->bmiHeader.biSizeImage;
+    if (imageSize < stride * size_t(rows)) imageSize = stride * size_t(rows);
+    bi->bmiHeader.biSizeImage = DWORD(imageSize);
+    bi->bmiHeader.biHeight = rows;  // bottom-up
+    std::vector<uint8_t> pixels(imageSize + 4, 0);
+    if (GetDIBits(ic.Get(), bitmap, 0, UINT(rows), pixels.data(), bi, DIB_RGB_COLORS) == 0) {
+        return RegionData(0);
+    }
+    std::vector<uint32_t> colours(256, 0);
+    if (bitCount == 8) std::memcpy(colours.data(), bi->bmiColors, 256 * sizeof(RGBQUAD));
+
+    PixelImage image;
+    image.bits = pixels.data();
+    image.size = imageSize;
+    image.width = info.bmWidth;
+    image.height = rows;
+    image.bitCount = bitCount;
+    image.bottomUp = true;
+    image.colourTable = colours.data();
+    return RegionFromColorKey(image);
+}
+
+gdi::Region RegionFromColorKey(PageFrame& frame, HBITMAP bitmap) {
+    int width = 0;
+    int height = 0;
+    const RegionData data = RegionDataFromBitmap(bitmap, width, height);
+    frame.width_ = width;
+    frame.height_ = height;
+    return gdi::Region(ExtCreateRegion(nullptr, DWORD(data.ByteSize()),
+                                       reinterpret_cast<const RGNDATA*>(data.Bytes())));
+}
+
+bool ApplyPageSkin(HWND page, PageFrame& frame, int backgroundId) {
+    return ApplyPageSkin(page, frame,
+                         gdi::LoadBitmapResource(GetModuleHandleW(nullptr), backgroundId));
+}
+
+bool ApplyPageSkin(HWND page, PageFrame& frame, gdi::Bitmap background) {
+    frame.Clear();
+    if (!background) return false;
+    gdi::Region shape = RegionFromColorKey(frame, background.Get());
+    {
+        gdi::WindowDC windowDc(page);
+        frame.surface_ = gdi::OwnedDC(CreateCompatibleDC(windowDc.Get()));
+    }
+    if (!frame.surface_) return false;
+    frame.image_ = std::move(background);
+    frame.previous_ = SelectObject(frame.surface_.Get(), frame.image_.Get());
+    SetWindowPos(page, nullptr, 0, 0, frame.width_, frame.height_,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // The window owns the region once it accepts it.
+    if (shape && SetWindowRgn(page, shape.Get(), FALSE) != 0) (void)shape.Release();
+    return true;
+}
+
+bool PaintPageBackground(const PageFrame& frame, HDC dc) {
+    if (frame.Surface() == nullptr) return false;
+    return BitBlt(dc, 0, 0, frame.Width(), frame.Height(), frame.Surface(), 0, 0, SRCCOPY) != 0;
+}
+
+void DragPage(HWND page) {
+    SendMessageW(page, WM_NCLBUTTONDOWN, HTCAPTION, 0);
+}
+
+const NavigationIds& NavigationIdsOf(int pageIndex) {
+    // By page index: main, HIFI, advance, info, headphone.
+    static const std::array<NavigationIds, 5> columns = {{
+        {1000, 1001, 1002, 1003, 1004, 1005, {1046, 1047, 1048, 1049, 1050}},
+        {1073, 1075, 1077, 1078, 1081, 1083, {1074, 1076, 1079, 1080, 1082}},
+        {1204, 1206, 1208, 1213, 1211, 1209, {1205, 1207, 1214, 1212, 1210}},
+        {1051, 1053, 1054, 1056, 1058, 1060, {1052, 1072, 1055, 1057, 1059}},
+        {1179, 1181, 1183, 1184, 1187, 1188, {1180, 1182, 1185, 1186, 1189}},
+    }};
+    return columns.at(size_t(pageIndex));
+}
+
+namespace {
+constexpr int kCloseNormal = 170;
+constexpr int kClosePressed = 171;
+constexpr int kPageNormal = 172;
+constexpr int kPageLit = 173;
+
+int ButtonIdOf(const NavigationIds& ids, int pageIndex) {
+    switch (pageIndex) {
+        case kPageMain:
+            return ids.main;
+        case kPageHifi:
+            return ids.hifi;
+        case kPageAdvance:
+            return ids.advance;
+        case kPageInfo:
+            return ids.info;
+        case kPageHp:
+            return ids.hp;
+        default:
+            return 0;
+    }
+}
+}  // namespace
+
+bool NavigationColumn::Bind(HWND page, int pageIndex) {
+    ids_ = &NavigationIdsOf(pageIndex);
+    bool ok =
+        close_.AttachDlgItem(page, ids_->close) && close_.LoadBitmaps(kCloseNormal, kClosePressed);
+    for (int i = 0; i < 5; ++i) {
+        CBitmapButton& button = pages_[size_t(i)];
+        const int normal = i == pageIndex ? kPageLit : kPageNormal;
+        ok = button.AttachDlgItem(page, ButtonIdOf(*ids_, i)) && ok;
+        ok = button.LoadBitmaps(normal, kPageLit) && ok;
+    }
+    for (size_t i = 0; i < labels_.size(); ++i) {
+        ok = labels_[i].AttachDlgItem(page, ids_->labels[i]) && ok;
+    }
+    return ok;
+}
+
+int NavigationColumn::PageOfButton(int controlId) const {
+    if (ids_ == nullptr) return -1;
+    for (int i = 0; i < 5; ++i) {
+        if (ButtonIdOf(*ids_, i) == controlId) return i;
+    }
+    return -1;
+}
+
+int PlaceTemplateControls(HWND dialog, int dialogId) {
+    int placed = 0;
+    for (const ControlPlace& place : TemplateControls(dialogId)) {
+        HWND control = GetDlgItem(dialog, place.id);
+        if (control == nullptr) continue;
+        const PxRect r = PlacedRect(dialogId, place);
+        if (SetWindowPos(control, nullptr, r.x, r.y, r.w, r.h, SWP_NOZORDER | SWP_NOACTIVATE)) {
+            ++placed;
+        }
+    }
+    return placed;
+}
+
+}  // namespace quorelle::controls

@@ -1,0 +1,99 @@
+// The skinned page frame shared by all five pages: the background surface, the window shape
+// cut from the background's pure-blue pixels, the background paint, the drag, the navigation
+// column, and the placing of a template's controls at their fixed pixel places.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+
+#include "controls/button_win32.h"
+#include "controls/gdi_win32.h"
+#include "controls/label_win32.h"
+#include "controls/region.h"
+
+namespace quorelle::controls {
+
+// Background surface, width and height of a page. The background image stays selected in the
+// surface for the page's lifetime.
+class PageFrame {
+  public:
+    PageFrame() = default;
+    PageFrame(const PageFrame&) = delete;
+    PageFrame& operator=(const PageFrame&) = delete;
+    ~PageFrame() { Clear(); }
+
+    void Clear();
+    HDC Surface() const { return surface_.Get(); }
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+
+  private:
+    friend bool ApplyPageSkin(HWND, PageFrame&, gdi::Bitmap);
+    friend gdi::Region RegionFromColorKey(PageFrame&, HBITMAP);
+    gdi::OwnedDC surface_;
+    gdi::Bitmap image_;
+    HGDIOBJ previous_ = nullptr;
+    int width_ = 0;
+    int height_ = 0;
+};
+
+// The rectangle list of a bitmap's pixels that are not pure blue, fetched as a DIB through an
+// information context of the display. Width and height receive the bitmap's size.
+RegionData RegionDataFromBitmap(HBITMAP bitmap, int& width, int& height);
+
+// The window shape of a background; sets the frame's width and height.
+gdi::Region RegionFromColorKey(PageFrame& frame, HBITMAP bitmap);
+
+// Loads the background, keeps it in the frame's surface, sizes the window to it and gives the
+// window its shape. False when the image cannot be had.
+bool ApplyPageSkin(HWND page, PageFrame& frame, int backgroundId);
+bool ApplyPageSkin(HWND page, PageFrame& frame, gdi::Bitmap background);
+
+// The page's erase-background handler: one copy of the background; true when it succeeded.
+bool PaintPageBackground(const PageFrame& frame, HDC dc);
+
+// Starts the platform's window-move loop as a press on a caption would.
+void DragPage(HWND page);
+
+// Page indices.
+inline constexpr int kPageMain = 0;
+inline constexpr int kPageHifi = 1;
+inline constexpr int kPageAdvance = 2;
+inline constexpr int kPageInfo = 3;
+inline constexpr int kPageHp = 4;
+
+// Control ids of a page's navigation column.
+struct NavigationIds {
+    int close;
+    int main, hifi, advance, hp, info;
+    std::array<int, 5> labels;  // captions of main, Hifi, advance, HP, info
+};
+// The column of the page with the given index.
+const NavigationIds& NavigationIdsOf(int pageIndex);
+
+// The six bitmap buttons and five captions of a page's navigation column.
+class NavigationColumn {
+  public:
+    // Binds the controls of `page` and loads the button images: close 170/171, the page's own
+    // button 173/173, the other page buttons 172/173.
+    bool Bind(HWND page, int pageIndex);
+    CBitmapButton& Close() { return close_; }
+    // Button of the page with the given index.
+    CBitmapButton& PageButton(int pageIndex) { return pages_.at(size_t(pageIndex)); }
+    CLabel& Caption(int i) { return labels_.at(size_t(i)); }
+    // The page index a navigation button id stands for; -1 when it is none of them.
+    int PageOfButton(int controlId) const;
+
+  private:
+    const NavigationIds* ids_ = nullptr;
+    CBitmapButton close_;
+    std::array<CBitmapButton, 5> pages_;  // by page index
+    std::array<CLabel, 5> labels_;
+};
+
+// Moves and sizes every control of a dialog to its fixed pixel rectangle from the layout
+// table of its template. Returns how many controls were placed.
+int PlaceTemplateControls(HWND dialog, int dialogId);
+
+}  // namespace quorelle::controls

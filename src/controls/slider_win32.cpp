@@ -1,0 +1,212 @@
+#include "controls/slider_win32.h"
+
+#include <windowsx.h>
+
+#include "controls/memdc_win32.h"
+
+namespace quorelle::controls {
+
+CBitmapSlider::~CBitmapSlider() {
+    // The window may outlive the object: give it its procedure back before the images go.
+    Detach();
+    ReleaseImages();
+}
+
+void CBitmapSlider::ReleaseImages() {
+    trackNormal_.Reset();
+    trackActive_.Reset();
+    thumbNormal_.Reset();
+    thumbPressed_.Reset();
+    trackLoaded_ = false;
+    thumbLoaded_ = false;
+}
+
+void CBitmapSlider::SetValue(int value) {
+    model_.SetValue(value);
+    if (Hwnd() != nullptr) InvalidateRect(Hwnd(), nullptr, FALSE);
+}
+
+bool CBitmapSlider::LoadTrackImages(int normalId, int activeId) {
+    HINSTANCE module = GetModuleHandleW(nullptr);
+    trackLoaded_ = false;
+    trackNormal_.Reset();
+    gdi::Bitmap normal = gdi::LoadBitmapResource(module, normalId);
+    if (!normal) return false;
+    trackActive_.Reset();
+    gdi::Bitmap active = gdi::LoadBitmapResource(module, activeId);
+    if (!active) return false;  // `normal` is released on the way out
+    return SetTrackImages(std::move(normal), std::move(active));
+}
+
+bool CBitmapSlider::SetTrackImages(gdi::Bitmap normal, gdi::Bitmap active) {
+    trackLoaded_ = false;
+    trackNormal_.Reset();
+    trackActive_.Reset();
+    if (!normal || !active) return false;
+    trackNormal_ = std::move(normal);
+    trackActive_ = std::move(active);
+    const SIZE size = gdi::BitmapSize(trackNormal_.Get());
+    model_.SetTrackSize(size.cx, size.cy);
+    HWND hwnd = Hwnd();
+    if (fitToWindow_ && hwnd != nullptr) {
+        RECT client{};
+        GetClientRect(hwnd, &client);
+        constexpr UINT kKeep = SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE;
+        if (model_.Vertical()) {
+            SetWindowPos(hwnd, nullptr, 0, 0, size.cx, client.bottom, kKeep);
+            GetClientRect(hwnd, &client);
+            model_.SetTrackSize(size.cx, client.bottom);
+        } else {
+            SetWindowPos(hwnd, nullptr, 0, 0, client.right, size.cy, kKeep);
+            GetClientRect(hwnd, &client);
+            model_.SetTrackSize(client.right, size.cy);
+        }
+    }
+    if (hwnd != nullptr) GetClientRect(hwnd, &client_);
+    trackLoaded_ = true;
+    return true;
+}
+
+bool CBitmapSlider::LoadThumbImages(int normalId, int pressedId) {
+    HINSTANCE module = GetModuleHandleW(nullptr);
+    thumbLoaded_ = false;
+    thumbNormal_.Reset();
+    gdi::Bitmap normal = gdi::LoadBitmapResource(module, normalId);
+    if (!normal) return false;
+    thumbPressed_.Reset();
+    gdi::Bitmap pressed = gdi::LoadBitmapResource(module, pressedId);
+    if (!pressed) return false;
+    return SetThumbImages(std::move(normal), std::move(pressed));
+}
+
+bool CBitmapSlider::SetThumbImages(gdi::Bitmap normal, gdi::Bitmap pressed) {
+    thumbLoaded_ = false;
+    thumbNormal_.Reset();
+    thumbPressed_.Reset();
+    if (!normal || !pressed) return false;
+    thumbNormal_ = std::move(normal);
+    thumbPressed_ = std::move(pressed);
+    const SIZE size = gdi::BitmapSize(thumbNormal_.Get());
+    model_.SetThumbSize(size.cx, size.cy);
+    if (!trackLoaded_ && Hwnd() != nullptr) {
+        RECT client{};
+        GetClientRect(Hwnd(), &client);
+        model_.SetTrackSize(client.right, client.bottom);
+    }
+    thumbLoaded_ = true;
+    return true;
+}
+
+void CBitmapSlider::DrawTrackPart(HDC dc, HDC source, HBITMAP image, int from, int to) {
+    gdi::SelectGuard select(source, image);
+    const SIZE size = gdi::BitmapSize(image);
+    const bool vertical = model_.Vertical();
+    const int across = vertical ? model_.TrackWidth() : model_.TrackHeight();
+    for (const TileSegment& s : TileCopySegments(vertical ? size.cy : size.cx, from, from, to)) {
+        if (vertical) {
+            BitBlt(dc, 0, s.dest, across, s.length, source, 0, s.source, SRCCOPY);
+        } else {
+            BitBlt(dc, s.dest, 0, s.length, across, source, s.source, 0, SRCCOPY);
+        }
+    }
+}
+
+void CBitmapSlider::Paint(HDC target) {
+    RECT client = client_;
+    if (Hwnd() != nullptr) GetClientRect(Hwnd(), &client);
+    CMemDC mem(target, &client, false);
+    HDC dc = mem.Get();
+    gdi::OwnedDC source(CreateCompatibleDC(dc));
+    if (!source) return;
+    if (trackLoaded_) {
+        const int p = model_.ValueToPixel(model_.Value());
+        const int length = model_.Length();
+        if (trackActive_) {
+            DrawTrackPart(dc, source.Get(), trackNormal_.Get(), p, length);
+            DrawTrackPart(dc, source.Get(), trackActive_.Get(), 0, p);
+        } else {
+            DrawTrackPart(dc, source.Get(), trackNormal_.Get(), 0, length);
+        }
+    }
+    if (thumbLoaded_) {
+        HBITMAP thumb =
+            thumbPressed_ && model_.Dragging() ? thumbPressed_.Get() : thumbNormal_.Get();
+        gdi::SelectGuard select(source.Get(), thumb);
+        BitBlt(dc, model_.ThumbLeft(), model_.ThumbTop(), model_.ThumbWidth(), model_.ThumbHeight(),
+               source.Get(), 0, 0, SRCCOPY);
+    }
+}
+
+int CBitmapSlider::AxisOf(LPARAM lParam) const {
+    return model_.Vertical() ? GET_Y_LPARAM(lParam) : GET_X_LPARAM(lParam);
+}
+
+void CBitmapSlider::Post(const std::vector<SliderNotice>& notices) {
+    HWND parent = GetParent(Hwnd());
+    if (parent == nullptr) return;
+    const WPARAM id = static_cast<WPARAM>(ControlId());
+    for (const SliderNotice& n : notices) {
+        PostMessageW(parent, n.message, id, static_cast<LPARAM>(n.value));
+    }
+}
+
+LRESULT CBitmapSlider::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    HWND hwnd = Hwnd();
+    switch (message) {
+        case WM_ERASEBKGND:
+            return TRUE;
+        case WM_PAINT: {
+            gdi::PaintDC paint(hwnd);
+            Paint(paint.Get());
+            return 0;
+        }
+        case WM_PRINTCLIENT:
+            Paint(reinterpret_cast<HDC>(wParam));
+            return 0;
+        case WM_LBUTTONDOWN: {
+            SetCapture(hwnd);
+            SetFocus(hwnd);
+            const auto notices = model_.ButtonDown(AxisOf(lParam));
+            InvalidateRect(hwnd, nullptr, FALSE);
+            Post(notices);
+            return Default(message, wParam, lParam);
+        }
+        case WM_MOUSEMOVE: {
+            const auto notices = model_.MouseMove(AxisOf(lParam));
+            if (!notices.empty()) {
+                InvalidateRect(hwnd, nullptr, FALSE);
+                Post(notices);
+            }
+            return Default(message, wParam, lParam);
+        }
+        case WM_LBUTTONUP: {
+            const auto notices = model_.ButtonUp();
+            if (GetCapture() == hwnd) ReleaseCapture();
+            InvalidateRect(hwnd, nullptr, FALSE);
+            Post(notices);
+            return Default(message, wParam, lParam);
+        }
+        case WM_KEYDOWN: {
+            std::vector<SliderNotice> notices;
+            if (model_.KeyDown(static_cast<unsigned>(wParam), notices)) {
+                InvalidateRect(hwnd, nullptr, FALSE);
+                Post(notices);
+            }
+            return Default(message, wParam, lParam);
+        }
+        case WM_GETDLGCODE:
+            if (GetKeyState(VK_TAB) < 0) return Default(message, wParam, lParam);
+            return DLGC_WANTALLKEYS;
+        case WM_SETFOCUS:
+        case WM_KILLFOCUS: {
+            const LRESULT result = Default(message, wParam, lParam);
+            focused_ = message == WM_SETFOCUS;
+            InvalidateRect(hwnd, nullptr, FALSE);
+            return result;
+        }
+        default:
+            return Default(message, wParam, lParam);
+    }
+}
+
+}  // namespace quorelle::controls
