@@ -24,24 +24,20 @@ if ! panel_start; then
     echo "the panel did not open its window" >&2
     exit 1
 fi
-sleep 1
-shot() {  # shot NAME: every visible window of the program
-    local n=0 line
-    while read -r line; do
-        set -- $line
-        [ "$2" = 1 ] || continue
-        n=$((n + 1))
-        import -window root -crop "${5}x${6}+${3}+${4}" +repage "$out/$1-$n.png"
-        echo "  $out/$1-$n.png"
-    done < <(probe windows "$E2E_TITLE")
+sleep 1.5
+shot() {  # shot TITLE FILE: the screen area of a window of the program
+    if screenshot "$1" "$out/$2.png"; then echo "  $out/$2.png"; fi
 }
 echo "Screenshots of the panel's windows:"
-shot main
-# pages: shown through the main window's page switching (WM_SHOW_PAGE) when they exist
-for page in 1:hifi 2:advance 3:info 4:headphone; do
-    if [ "$(probe send "$E2E_TITLE" 2024 0 "${page%%:*}")" = 1 ]; then
-        sleep 0.5
-        shot "${page#*:}"
+shot "$E2E_TITLE" main
+# the pages, each shown through the main window's page switching and closed again
+for page in "1 hifi Hifi 1073" "2 advance Advance 1204" "3 info Information 1051" "4 headphone Headphone 1179"; do
+    set -- $page
+    title="$E2E_TITLE - $3"
+    if [ "$(probe send "$E2E_TITLE" 2024 0 "$1")" = 1 ] && probe wait "$title" 5000; then
+        sleep 1.5
+        shot "$title" "$2"
+        probe send "$title" 0x0111 "$4" 0 >/dev/null
     fi
 done
 probe post "$E2E_TITLE" 0x0111 32775 0 || true   # "Exit"

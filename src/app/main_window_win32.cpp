@@ -1,24 +1,44 @@
 #include "app/main_window_win32.h"
 
+#include <windowsx.h>
+
 #include "app/application_win32.h"
+#include "app/messages.h"
 #include "app/text_win32.h"
 #include "app/version.h"
+#include "device/conflib.h"
+#include "device/conflib_win32.h"
 #include "resource.h"
+#include "settings/settings.h"
 
 namespace quorelle {
 
-CCKorZereDlg::CCKorZereDlg() : DialogWindow(IDD_MAIN) {
-    // the listeners of the endpoint services run in the multithreaded apartment
-    CoInitializeEx(nullptr, COINIT_MULTITHREADED);
-    bigIcon_.reset(static_cast<HICON>(LoadImageW(ProgramInstance(), MAKEINTRESOURCEW(IDI_APP),
-                                                 IMAGE_ICON, GetSystemMetrics(SM_CXICON),
-                                                 GetSystemMetrics(SM_CYICON), 0)));
-    smallIcon_.reset(static_cast<HICON>(LoadImageW(ProgramInstance(), MAKEINTRESOURCEW(IDI_APP),
-                                                   IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                                                   GetSystemMetrics(SM_CYSMICON), 0)));
+namespace {
+
+HICON LoadProgramIcon(int cx, int cy) {
+    return static_cast<HICON>(
+        LoadImageW(ProgramInstance(), MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, cx, cy, 0));
 }
 
-CCKorZereDlg::~CCKorZereDlg() = default;
+}  // namespace
+
+CCKorZereDlg::CCKorZereDlg()
+    : DialogWindow(IDD_MAIN),
+      chrome_(PAGE_MAIN, IDD_MAIN, 134),
+      console_(endpoint_, *this),
+      protocol_(*this) {
+    // the listeners of the endpoint services run in the multithreaded apartment
+    CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+    bigIcon_.reset(LoadProgramIcon(GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON)));
+    smallIcon_.reset(LoadProgramIcon(GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON)));
+}
+
+CCKorZereDlg::~CCKorZereDlg() {
+    // the main window's own user of the library goes first, then the pages (members)
+    device_.UnInit();
+    tray_.Remove();
+    if (AppMainWindow() == hwnd()) SetAppMainWindow(nullptr);
+}
 
 INT_PTR CCKorZereDlg::RunModal() {
     modalEnded_ = false;
@@ -33,10 +53,15 @@ INT_PTR CCKorZereDlg::RunModal() {
         }
         if (got < 0) break;
         if (IsKeyDownForMe(msg)) continue;
-        if (hwnd() && IsDialogMessageW(hwnd(), &msg)) continue;
+        HWND dialog = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+        if (dialog && WindowOf(PAGE_MAIN) &&
+            (dialog == hwnd() || GetWindow(dialog, GW_OWNER) == hwnd()) &&
+            IsDialogMessageW(dialog, &msg))
+            continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
+    tray_.Remove();
     if (hwnd()) DestroyWindow(hwnd());
     return modalResult_;
 }
@@ -52,31 +77,256 @@ bool CCKorZereDlg::IsKeyDownForMe(const MSG& msg) const {
     return msg.hwnd == hwnd() || IsChild(hwnd(), msg.hwnd);
 }
 
+HWND CCKorZereDlg::WindowOf(int page) const {
+    switch (page) {
+        case PAGE_MAIN:
+            return hwnd();
+        case PAGE_HIFI:
+            return hifi_.hwnd();
+        case PAGE_ADVANCE:
+            return advance_.hwnd();
+        case PAGE_INFO:
+            return info_.hwnd();
+        case PAGE_HP:
+            return hp_.hwnd();
+        default:
+            return nullptr;
+    }
+}
+
+pages::SecondaryPage* CCKorZereDlg::Page(int page) {
+    switch (page) {
+        case PAGE_HIFI:
+            return &hifi_;
+        case PAGE_ADVANCE:
+            return &advance_;
+        case PAGE_INFO:
+            return &info_;
+        case PAGE_HP:
+            return &hp_;
+        default:
+            return nullptr;
+    }
+}
+
 bool CCKorZereDlg::OnInitDialog() {
     SetAppMainWindow(hwnd());
     SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
     SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
     // no caption is drawn; the text names the window for the system and for assistive tools
     SetWindowTextW(hwnd(), Widen(QUORELLE_PRODUCT_NAME).c_str());
+
+    // the controls take their fixed places before the console sets them up, so that the knob
+    // cuts its round window from its final size
+    chrome_.ApplySkin(hwnd());
+    console_.Attach(hwnd());
+
+    // no task-bar button: the window lives in the notification area
+    LONG_PTR ex = GetWindowLongPtrW(hwnd(), GWL_EXSTYLE);
+    SetWindowLongPtrW(hwnd(), GWL_EXSTYLE, (ex & ~WS_EX_APPWINDOW) | WS_EX_TOOLWINDOW);
+
+    defaultEndpoint_ = device::ClassifyDefaultEndpoint();
+    SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+
+    // the pages, created hidden as owned pop-ups, in this order
+    for (pages::SecondaryPage* page :
+         {Page(PAGE_HIFI), Page(PAGE_ADVANCE), Page(PAGE_INFO), Page(PAGE_HP)}) {
+        page->Create(hwnd());
+        if (page->hwnd()) ShowWindow(page->hwnd(), SW_HIDE);
+    }
+
+    SetPageTexts(pages::StoredLanguage());
+    device::RegisterEndpointListeners(defaultEndpoint_);
+    StartDevice();
+    console_.StartupOutputKind(defaultEndpoint_.kind);
+    tray_.Add(hwnd(), smallIcon_.get());
+    console_.StartupEndpointState();
     return true;
 }
 
-bool CCKorZereDlg::OnMessage(UINT msg, WPARAM wParam, LPARAM, LRESULT& result) {
+void CCKorZereDlg::StartDevice() {
+    if (!device_.StartMainWindow(device::LoadConfLib())) return;
+    device::conflib::RegisterCallbackFunction(
+        [](void* context, void* reserved, int32_t event, uint32_t flags) {
+            device::ConfLibCallback(context, reserved, event, flags);
+        },
+        nullptr);
+    console_.ApplyDeviceDefaults();
+    console_.ReadDeviceState();
+}
+
+void CCKorZereDlg::SetPageTexts(int language) {
+    chrome_.SetPageTexts(language);
+}
+
+bool CCKorZereDlg::OnCommand(int id) {
+    switch (id) {
+        case 1000:
+            protocol_.OnCloseCommand();
+            return true;
+        case 1001:
+            protocol_.OnNavigate(PAGE_MAIN);
+            return true;
+        case 1002:
+            protocol_.OnNavigate(PAGE_HIFI);
+            return true;
+        case 1003:
+            protocol_.OnNavigate(PAGE_ADVANCE);
+            return true;
+        case 1004:
+            protocol_.OnNavigate(PAGE_HP);
+            return true;
+        case 1005:
+            protocol_.OnNavigate(PAGE_INFO);
+            return true;
+        case ID_TRAY_SHOW:
+            protocol_.OnTrayShowCommand();
+            return true;
+        case ID_TRAY_EXIT:
+            protocol_.OnExitCommand();
+            return true;
+        case ID_LANG_SIMPLIFIED:
+        case ID_LANG_TRADITIONAL:
+        case ID_LANG_ENGLISH:
+            SendMessageW(hwnd(), WM_LANGUAGE_CHANGE, 0, id - ID_LANG_SIMPLIFIED);
+            return true;
+        case IDOK:
+        case IDCANCEL:
+            return true;  // the dialog manager's Enter and Escape never close the main window
+        default:
+            return false;
+    }
+}
+
+bool CCKorZereDlg::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    if (chrome_.HandleFrameMessage(msg, wParam, lParam, result)) return true;
     switch (msg) {
         case WM_INITDIALOG:
             result = OnInitDialog() ? TRUE : FALSE;
             return true;
         case WM_COMMAND:
-            // the dialog manager's IDOK / IDCANCEL never close the main window
-            if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) return true;
-            return false;
+            if (console_.OnCommand(wParam)) {
+                result = 0;
+                return true;
+            }
+            return OnCommand(LOWORD(wParam));
         case WM_CLOSE:
             // the system close command (Alt+F4) ends the modal run with the cancel result
-            EndModal(IDCANCEL);
+            protocol_.OnSystemClose();
+            return true;
+        case WM_LBUTTONDOWN:
+            // the console's lamps first; unless the mute lamp took the press, the window drags
+            if (!console_.OnLButtonDown({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)})) {
+                result = 0;
+                return true;
+            }
+            controls::DragPage(hwnd());
+            return false;
+        case WM_HSCROLL:
+            console_.OnHScroll(reinterpret_cast<HWND>(lParam));
+            return false;
+        case SLIDER_MSG_TRACK:
+            if (!console_.OnSliderTrack(wParam)) return false;
+            result = 1;
+            return true;
+        case WM_VOLUME_CHANGED:
+            result = console_.OnVolumeChanged(wParam);
+            return true;
+        case WM_CONFLIB_EVENT_A:
+            InvalidateRect(hwnd(), nullptr, TRUE);
+            return false;  // then the message takes its normal course
+        case WM_CONFLIB_EVENT_B:
+            result = 0;
+            return true;
+        case WM_LANGUAGE_CHANGE:
+            result = protocol_.OnLanguageChange(static_cast<long>(lParam));
+            return true;
+        case WM_TRAY_NOTIFY:
+            result =
+                protocol_.OnTrayNotify(static_cast<unsigned>(wParam), static_cast<long>(lParam));
+            return true;
+        case WM_SHOW_PAGE:
+            result = protocol_.OnShowPage(static_cast<long>(lParam));
+            return true;
+        case WM_MOVE_MAIN:
+            SetWindowPos(hwnd(), nullptr, static_cast<int>(wParam), static_cast<int>(lParam), 0, 0,
+                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            InvalidateRect(hwnd(), nullptr, TRUE);
+            ShowWindow(hwnd(), SW_SHOWNORMAL);
+            result = 1;
+            return true;
+        case WM_DEFAULT_OUTPUT_CHANGED:
+            result = console_.OnDefaultOutputChanged(lParam);
             return true;
         default:
+            if (msg == TrayIcon::TaskbarCreatedMessage()) {
+                tray_.Restore();  // the shell restarted: the icon comes back
+                return true;
+            }
             return false;
     }
+}
+
+// ---- WindowHost -------------------------------------------------------------------------------
+
+void CCKorZereDlg::ShowMainWindow() {
+    ShowWindow(hwnd(), SW_SHOWNORMAL);
+}
+
+void CCKorZereDlg::HideMainWindow() {
+    ShowWindow(hwnd(), SW_HIDE);
+}
+
+void CCKorZereDlg::ShowPageAtMainWindow(int page) {
+    HWND target = WindowOf(page);
+    if (!target) return;
+    ShowWindow(target, SW_SHOWNORMAL);
+    RECT main;
+    GetWindowRect(hwnd(), &main);
+    SetWindowPos(target, nullptr, main.left, main.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    InvalidateRect(target, nullptr, TRUE);
+}
+
+void CCKorZereDlg::ShowWindowOf(int page) {
+    if (HWND w = WindowOf(page)) ShowWindow(w, SW_SHOWNORMAL);
+}
+
+void CCKorZereDlg::HideWindowOf(int page) {
+    if (HWND w = WindowOf(page)) ShowWindow(w, SW_HIDE);
+}
+
+void CCKorZereDlg::EndRun(bool ok) {
+    EndModal(ok ? IDOK : IDCANCEL);
+}
+
+void CCKorZereDlg::RemoveTrayIcon() {
+    tray_.Remove();
+}
+
+void CCKorZereDlg::ShowTrayMenu() {
+    quorelle::ShowTrayMenu(hwnd());
+}
+
+void CCKorZereDlg::StoreLanguage(int language) {
+    WriteSettingInt(kCplIni, "CPL", "language", language);
+}
+
+void CCKorZereDlg::SetMainTexts(int language) {
+    SetPageTexts(language);
+}
+
+void CCKorZereDlg::ForwardLanguage(int page, int language) {
+    if (HWND w = WindowOf(page)) SendMessageW(w, WM_LANGUAGE_CHANGE, 0, language);
+}
+
+// ---- PageRefresh ------------------------------------------------------------------------------
+
+void CCKorZereDlg::RefreshHifiFromSettings() {
+    hifi_.RefreshFromSettings();
+}
+
+void CCKorZereDlg::RefreshHeadphoneFromSettings() {
+    hp_.RefreshFromSettings();
 }
 
 }  // namespace quorelle

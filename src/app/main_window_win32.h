@@ -1,13 +1,21 @@
 // CCKorZereDlg: the main window, the main console. It runs modally from the application
-// object and is the window the device library callback and the endpoint listeners post to.
+// object, owns the four pages, switches between the five windows, keeps the notification-area
+// icon, and is the window the device library callback and the endpoint listeners post to.
 #pragma once
 
 #include "app/dialog_window_win32.h"
 #include "app/handles_win32.h"
+#include "app/tray_win32.h"
+#include "app/window_protocol.h"
+#include "device/endpoint_win32.h"
+#include "pages/device_user.h"
+#include "pages/main_console_view_win32.h"
+#include "pages/page_chrome_win32.h"
+#include "pages/secondary_page_win32.h"
 
 namespace quorelle {
 
-class CCKorZereDlg final : public DialogWindow {
+class CCKorZereDlg final : public DialogWindow, private WindowHost, private pages::PageRefresh {
   public:
     CCKorZereDlg();
     ~CCKorZereDlg() override;
@@ -22,14 +30,54 @@ class CCKorZereDlg final : public DialogWindow {
     // messages are discarded before they are dispatched, so Enter and Escape never close it.
     bool IsKeyDownForMe(const MSG& msg) const;
 
+    const WindowProtocol& Protocol() const { return protocol_; }
+    // The window of page 0 (this one) to 4; null for any other index.
+    HWND WindowOf(int page) const;
+    const TrayIcon& Tray() const { return tray_; }
+    const pages::MainConsoleView& Console() const { return console_; }
+    int OutputKind() const { return defaultEndpoint_.kind; }
+
   protected:
     bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
   private:
     bool OnInitDialog();
+    bool OnCommand(int id);
+    void SetPageTexts(int language);
+    void StartDevice();
+    pages::SecondaryPage* Page(int page);
+
+    // WindowHost
+    void ShowMainWindow() override;
+    void HideMainWindow() override;
+    void ShowPageAtMainWindow(int page) override;
+    void ShowWindowOf(int page) override;
+    void HideWindowOf(int page) override;
+    void EndRun(bool ok) override;
+    void RemoveTrayIcon() override;
+    void ShowTrayMenu() override;
+    void StoreLanguage(int language) override;
+    void SetMainTexts(int language) override;
+    void ForwardLanguage(int page, int language) override;
+
+    // PageRefresh: switching the digital output on refreshes these pages
+    void RefreshHifiFromSettings() override;
+    void RefreshHeadphoneFromSettings() override;
 
     UniqueIcon bigIcon_;
     UniqueIcon smallIcon_;
+    pages::PageChrome chrome_;
+    // constructed in this order, destroyed in the reverse: advance, headphone, HIFI, information
+    pages::CDlgInfo info_;
+    pages::CDlgHifi hifi_;
+    pages::CDlgHp hp_;
+    pages::CDlgAd advance_;
+    pages::DeviceUser device_;
+    device::DefaultEndpointControl endpoint_;
+    device::EndpointClassification defaultEndpoint_;
+    pages::MainConsoleView console_;
+    TrayIcon tray_;
+    WindowProtocol protocol_;
     bool modalEnded_ = false;
     INT_PTR modalResult_ = IDCANCEL;
 };

@@ -1,0 +1,55 @@
+// What every one of the five windows shares: the skinned frame (background, shape, drag), the
+// navigation column, the transparent labels of its template and its language texts.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "controls/label_win32.h"
+#include "controls/page_win32.h"
+
+namespace quorelle::pages {
+
+class PageChrome {
+  public:
+    PageChrome(int pageIndex, int dialogId, int backgroundId)
+        : pageIndex_(pageIndex), dialogId_(dialogId), backgroundId_(backgroundId) {}
+
+    // The page frame: background, size and shape of the window, then every control at its
+    // fixed place, the navigation column and the labels.
+    void ApplySkin(HWND dialog);
+    // The window's labels in `language` (0, 1 or 2); any other value keeps the texts. The whole
+    // window is repainted in every case.
+    void SetPageTexts(int language);
+    // Background paint and the notifications the skinned controls draw themselves with.
+    bool HandleFrameMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+
+    // The page index a navigation button stands for, -1 for any other control.
+    int PageOfButton(int controlId) const { return nav_.PageOfButton(controlId); }
+    int CloseButtonId() const;
+    int PageIndex() const { return pageIndex_; }
+    int DialogId() const { return dialogId_; }
+    HWND Window() const { return dialog_; }
+    controls::CLabel* Label(int id);
+
+  private:
+    int pageIndex_;
+    int dialogId_;
+    int backgroundId_;
+    HWND dialog_ = nullptr;
+    controls::PageFrame frame_;
+    controls::NavigationColumn nav_;
+    std::vector<std::unique_ptr<controls::CLabel>> labels_;
+};
+
+// The window text of a page (no caption shows it; the system and assistive tools do):
+// the product name and the page's English name.
+std::string PageTitle(int pageIndex);
+
+// The language stored in the settings file (-1 when none).
+int StoredLanguage();
+
+}  // namespace quorelle::pages

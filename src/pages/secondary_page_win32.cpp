@@ -1,0 +1,92 @@
+#include "pages/secondary_page_win32.h"
+
+#include <windowsx.h>
+
+#include "app/messages.h"
+#include "app/text_win32.h"
+#include "device/conflib_win32.h"
+#include "resource.h"
+
+namespace quorelle::pages {
+
+bool SecondaryPage::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    if (chrome_.HandleFrameMessage(msg, wParam, lParam, result)) return true;
+    switch (msg) {
+        case WM_INITDIALOG:
+            SetWindowTextW(hwnd(), Widen(PageTitle(PageIndex())).c_str());
+            OnInitPage();
+            result = TRUE;
+            return true;
+        case WM_COMMAND: {
+            const int id = LOWORD(wParam);
+            if (id == chrome_.CloseButtonId()) {
+                ShowWindow(hwnd(), SW_HIDE);
+                return true;
+            }
+            const int target = chrome_.PageOfButton(id);
+            if (target >= 0) {
+                if (target != PageIndex()) NavigateTo(target);  // the page's own button: nothing
+                return true;
+            }
+            // Enter and Escape never close a page
+            return id == IDOK || id == IDCANCEL;
+        }
+        case WM_LBUTTONDOWN: {
+            const POINT pressed{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+            controls::DragPage(hwnd());
+            OnPress(pressed);
+            return false;
+        }
+        default:
+            if (msg == WM_LANGUAGE_CHANGE) {
+                SetPageTexts(static_cast<int>(lParam));
+                result = 1;
+                return true;
+            }
+            return false;
+    }
+}
+
+void SecondaryPage::NavigateTo(int target) {
+    HWND owner = GetWindow(hwnd(), GW_OWNER);
+    RECT r;
+    GetWindowRect(hwnd(), &r);
+    ShowWindow(hwnd(), SW_HIDE);
+    if (!owner) return;
+    SendMessageW(owner, WM_MOVE_MAIN, static_cast<WPARAM>(r.left), static_cast<LPARAM>(r.top));
+    SendMessageW(owner, WM_SHOW_PAGE, static_cast<WPARAM>(PageIndex()),
+                 static_cast<LPARAM>(target));
+}
+
+CDlgHifi::CDlgHifi() : SecondaryPage(PAGE_HIFI, IDD_HIFI, 179) {}
+
+void CDlgHifi::OnInitPage() {
+    device_.StartPage(device::LoadConfLib());
+    chrome_.ApplySkin(hwnd());
+    SetPageTexts(StoredLanguage());
+}
+
+CDlgAd::CDlgAd() : SecondaryPage(PAGE_ADVANCE, IDD_ADVANCE, 197) {}
+
+void CDlgAd::OnInitPage() {
+    device_.StartPage(device::LoadConfLib());
+    chrome_.ApplySkin(hwnd());
+    SetPageTexts(StoredLanguage());
+}
+
+CDlgHp::CDlgHp() : SecondaryPage(PAGE_HP, IDD_HP, 193) {}
+
+void CDlgHp::OnInitPage() {
+    chrome_.ApplySkin(hwnd());
+    device_.StartHeadphonePage(device::LoadConfLib());
+    SetPageTexts(StoredLanguage());
+}
+
+CDlgInfo::CDlgInfo() : SecondaryPage(PAGE_INFO, IDD_INFO, 174) {}
+
+void CDlgInfo::OnInitPage() {
+    chrome_.ApplySkin(hwnd());
+    SetPageTexts(StoredLanguage());
+}
+
+}  // namespace quorelle::pages
