@@ -1,0 +1,206 @@
+#!/usr/bin/env bash
+# The main console with real mouse input against the virtual card: the card's state shows at
+# start; each sample-rate zone, bit-depth lamp, the output picture and the digital output lamp
+# write what they should to the card (VirtualCard.log) and to CPL.ini and light their lamps on
+# the screen; a press on the background drags the window, a press on the mute lamp never does.
+. "$(dirname "$0")/lib.sh"
+e2e_init
+
+SKIN=$QUORELLE_ROOT/build/native/skin
+SHOT=$E2E_DIR/shot.png
+LOG=$E2E_DIR/VirtualCard.log
+
+# The card starts at 88.2 kHz and 32 bit, and cannot play 176.4 and 192 kHz.
+cat >"$E2E_DIR/VirtualCard.ini" <<'EOF'
+[Properties]
+UnsupportedRates=176400,192000
+[Answers]
+DevSampleRateControl=88200
+DevBitDepthControl=32
+EOF
+
+# Pixel places of the controls: the template's dialog units at the main window's fixed ratio
+# (800 x 309 pixels for 483 x 189 units); lamps take their image's size.
+px_x() { echo $(((($1 * 800 * 2) / 483 + 1) / 2)); }
+px_y() { echo $(((($1 * 309 * 2) / 189 + 1) / 2)); }
+# centre X Y W H: centre of a control at dialog units (X, Y) with an image of W x H pixels
+centre() { echo "$(($(px_x "$1") + $3 / 2)) $(($(px_y "$2") + $4 / 2))"; }
+
+MUTE=$(centre 53 125 49 24)
+OUTPUT=$(centre 224 69 32 52)
+HEADPHONE_LED=$(centre 204 50 15 15)
+SPEAKER_LED=$(centre 204 113 15 15)
+DIGITAL=$(centre 280 33 49 24)
+DEPTH16=$(centre 279 63 24 24)
+DEPTH24=$(centre 316 63 24 24)
+DEPTH32=$(centre 353 63 24 24)
+LED_441=$(centre 294 123 15 15)
+LED_48=$(centre 294 105 15 15)
+LED_882=$(centre 294 87 15 15)
+LED_96=$(centre 360 87 15 15)
+LED_1764=$(centre 360 105 15 15)
+LED_192=$(centre 360 123 15 15)
+# the sample-rate picture: 51 x 49 pixels, two columns, three rows
+PIC_L=$(px_x 316)
+PIC_T=$(px_y 97)
+ZONE_LEFT=$((PIC_L + 6))
+ZONE_RIGHT=$((PIC_L + 45))
+ROW_TOP=$((PIC_T + 8))
+ROW_MID=$((PIC_T + 24))
+ROW_BOTTOM=$((PIC_T + 41))
+
+window_xy() { probe rect "$E2E_TITLE" | cut -d' ' -f1,2; }
+
+# press X Y: a real left click at a client point of the main window
+press() {
+    local origin
+    origin=($(window_xy))
+    xdotool mousemove $((origin[0] + $1)) $((origin[1] + $2)) click 1
+    sleep 0.4
+}
+
+pixel() { convert "$1" -format '%[pixel:p{'"$2"','"$3"'}]' info: 2>/dev/null; }
+image_centre() {  # image_centre ID: the centre pixel of skin image ID
+    local size
+    size=($(identify -format '%w %h' "$SKIN/bmp$1.bmp"))
+    pixel "$SKIN/bmp$1.bmp" $((size[0] / 2)) $((size[1] / 2))
+}
+take_shot() { screenshot "$E2E_TITLE" "$SHOT"; }
+# shows X Y ID: the screenshot shows image ID's centre colour at client point (X, Y)
+shows() { [ "$(pixel "$SHOT" "$1" "$2")" = "$(image_centre "$3")" ]; }
+lit_led() { shows $1 $2 133; }
+unlit_led() { shows $1 $2 132; }
+
+# logged PATTERN: a line matching PATTERN appears in the card's log after the mark, within 5 s
+LOG_MARK=0
+mark_log() { LOG_MARK=$(wc -l <"$LOG"); }
+logged() {
+    local i
+    for ((i = 0; i < 50; i++)); do
+        tail -n +$((LOG_MARK + 1)) "$LOG" | grep -Eq "$1" && return 0
+        sleep 0.1
+    done
+    return 1
+}
+ini() {  # ini SECTION KEY: the value in CPL.ini
+    awk -F= -v s="[$1]" -v k="$2" '
+        { sub(/\r$/, "") }
+        /^\[/ { in_s = (tolower($0) == tolower(s)); next }
+        in_s && tolower($1) == tolower(k) { print $2; exit }' "$E2E_DIR/CPL.ini" 2>/dev/null
+}
+
+check "the main window opens" panel_start
+sleep 1.5
+
+# --- the card's state at start ---------------------------------------------------------------
+take_shot
+check "start: the 88.2 kHz lamp is lit" lit_led $LED_882
+check "start: the 44.1 and 48 kHz lamps are unlit" eval "unlit_led $LED_441 && unlit_led $LED_48"
+check "start: the 32-bit lamp is lit" shows $DEPTH32 146
+check "start: the 16- and 24-bit lamps are unlit" eval "shows $DEPTH16 145 && shows $DEPTH24 145"
+check "start: the speaker lamp is lit (no HeadPhone key)" eval "lit_led $SPEAKER_LED && unlit_led $HEADPHONE_LED"
+check "start: rate support was asked for 192 kHz" \
+    grep -Eq "get IsSupportFormat dev=[^ ]+ extra=[0-9]+,192000 -> 0 answer=0" "$LOG"
+
+# --- sample-rate zones -----------------------------------------------------------------------
+for zone in "44100 $ZONE_LEFT $ROW_BOTTOM $LED_441" "48000 $ZONE_LEFT $ROW_MID $LED_48" \
+    "88200 $ZONE_LEFT $ROW_TOP $LED_882" "96000 $ZONE_RIGHT $ROW_TOP $LED_96" \
+    "176400 $ZONE_RIGHT $ROW_MID $LED_1764" "192000 $ZONE_RIGHT $ROW_BOTTOM $LED_192"; do
+    set -- $zone
+    mark_log
+    press "$2" "$3"
+    check "rate zone $1 writes the rate" logged "set DevSampleRateControl dev=[^ ]+ data=$1 extra=none -> 0"
+    take_shot
+    check "rate zone $1 lights its lamp" lit_led "$4" "$5"
+done
+check "no press ever wrote the rate 0" bash -c "! grep -q 'set DevSampleRateControl .* data=0 ' '$LOG'"
+
+# --- bit depth -------------------------------------------------------------------------------
+for depth in "16 $DEPTH16" "24 $DEPTH24" "32 $DEPTH32"; do
+    set -- $depth
+    mark_log
+    press "$2" "$3"
+    check "the $1-bit lamp writes $1" logged "set DevBitDepthControl dev=[^ ]+ data=$1 extra=none -> 0"
+    take_shot
+    check "the $1-bit lamp is lit" shows "$2" "$3" 146
+done
+
+# --- output route ----------------------------------------------------------------------------
+mark_log
+press $OUTPUT
+check "the output picture writes HeadPhone=1" test "$(ini CPL HeadPhone)" = 1
+check "the headphone route code goes to the card" \
+    logged "set DeviceSpecificControl dev=[^ ]+ data=2 extra=0,0 -> 0"
+take_shot
+check "the headphone lamp is lit, the speaker lamp unlit" \
+    eval "lit_led $HEADPHONE_LED && unlit_led $SPEAKER_LED"
+check "the output picture shows the headphone" shows $OUTPUT 149
+mark_log
+press $OUTPUT
+check "a second press writes HeadPhone=0" test "$(ini CPL HeadPhone)" = 0
+check "the speaker route code goes to the card" \
+    logged "set DeviceSpecificControl dev=[^ ]+ data=1 extra=0,0 -> 0"
+
+# --- digital output --------------------------------------------------------------------------
+mark_log
+press $DIGITAL
+check "digital output on: DigitalOutSr=1" test "$(ini CPL DigitalOutSr)" = 1
+check "digital output on: isDrySoundOn=0" test "$(ini Hifi isDrySoundOn)" = 0
+check "digital output on: SurroundMax=0" test "$(ini HP SurroundMax)" = 0
+check "digital output on: the digital device becomes the default" \
+    logged "set DefaultDeviceControl dev=12,4,0,1 data=0 extra=0,0 -> 0"
+check "digital output on: the device state is read from the digital device" \
+    logged "get DevSampleRateControl dev=12,4,0,1 extra=none"
+take_shot
+check "digital output on: its lamp is lit" shows $DIGITAL 131
+check "digital output on: the 32-bit lamp is gone" \
+    eval "! shows $DEPTH32 146 && ! shows $DEPTH32 145"
+mark_log
+press $DEPTH32
+check "the hidden 32-bit lamp's place still chooses 32 bits" \
+    logged "set DevBitDepthControl dev=12,4,0,1 data=32 extra=none -> 0"
+mark_log
+press $DIGITAL
+check "digital output off: DigitalOutSr=0" test "$(ini CPL DigitalOutSr)" = 0
+check "digital output off: the analog device becomes the default" \
+    logged "set DefaultDeviceControl dev=10,1,0,1 data=0 extra=0,0 -> 0"
+check "digital output off: isDrySoundOn and SurroundMax stay 0" \
+    eval '[ "$(ini Hifi isDrySoundOn)" = 0 ] && [ "$(ini HP SurroundMax)" = 0 ]'
+take_shot
+check "digital output off: the 32-bit lamp is back, lit" shows $DEPTH32 146
+
+# --- window drag -----------------------------------------------------------------------------
+# drag FROM_X FROM_Y: a real press at a client point, moved by (40, 30), released
+drag() {
+    local origin
+    origin=($(window_xy))
+    local x=$((origin[0] + $1)) y=$((origin[1] + $2))
+    xdotool mousemove $x $y mousedown 1
+    sleep 0.3
+    xdotool mousemove $((x + 20)) $((y + 15))
+    sleep 0.2
+    xdotool mousemove $((x + 40)) $((y + 30))
+    sleep 0.3
+    xdotool mouseup 1
+    sleep 0.5
+}
+moved_by() {  # moved_by DX DY BEFORE_X BEFORE_Y
+    local now
+    now=($(window_xy))
+    [ "${now[0]}" -eq $(($3 + $1)) ] && [ "${now[1]}" -eq $(($4 + $2)) ]
+}
+before=($(window_xy))
+drag 400 20
+check "dragging the background moves the window with the pointer" moved_by 40 30 "${before[@]}"
+before=($(window_xy))
+take_shot
+was_lit=$(shows $MUTE 138 && echo 1 || echo 0)
+drag $MUTE
+check "dragging from the mute lamp never moves the window" moved_by 0 0 "${before[@]}"
+take_shot
+check "the press on the mute lamp toggled it" \
+    test "$(shows $MUTE 138 && echo 1 || echo 0)" = $((1 - was_lit))
+
+check "the system close command ends the program" probe post "$E2E_TITLE" 0x0112 0xF060 0
+check "the process ends" panel_wait 20
+e2e_finish
