@@ -116,10 +116,11 @@ class SelectGuard {
     HGDIOBJ previous_;
 };
 
-// Loads a bitmap resource of the module (24-bit images keep their format as a DIB section).
+// Loads a bitmap resource of the module in the display's format, so that copying it to a
+// window or a compatible surface needs no pixel conversion.
 inline Bitmap LoadBitmapResource(HINSTANCE module, int id) {
     return Bitmap(static_cast<HBITMAP>(
-        LoadImageW(module, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+        LoadImageW(module, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
 }
 
 // Size of a bitmap, {0, 0} when it is not one.
