@@ -9,7 +9,7 @@
 namespace quorelle {
 
 void MessageBoxNotice::Show(const std::string& textUtf8) {
-    MessageBoxW(AppMainWindow(), Widen(textUtf8).c_str(), Widen(QUORELLE_PRODUCT_NAME).c_str(),
+    MessageBoxW(AppMainWindow(), Widen(textUtf8).c_str(), Widen(kNoticeCaption).c_str(),
                 MB_OK | MB_SETFOREGROUND);
 }
 

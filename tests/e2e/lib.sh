@@ -61,6 +61,51 @@ screenshot() {
     import -window root -crop "${4}x${5}+${2}+${3}" +repage "$1"
 }
 
+# Clicks with real X input at the centre of a control: click_control TITLE ID
+click_control() {
+    local rect x y
+    rect=$(probe ctlrect "$1" "$2") || return 1
+    set -- $rect
+    x=$(($1 + $3 / 2))
+    y=$(($2 + $4 / 2))
+    xdotool mousemove --sync "$x" "$y" click 1
+    sleep 0.4
+}
+
+# Drags with real X input from (x, y) by (dx, dy): drag X Y DX DY
+drag() {
+    xdotool mousemove --sync "$1" "$2" mousedown 1
+    sleep 0.2
+    xdotool mousemove --sync $(($1 + $3 / 2)) $(($2 + $4 / 2))
+    sleep 0.1
+    xdotool mousemove --sync $(($1 + $3)) $(($2 + $4))
+    sleep 0.2
+    xdotool mouseup 1
+    sleep 0.4
+}
+
+# "x y" of a window's top-left corner
+corner() { probe rect "$1" | cut -d' ' -f1,2; }
+# visible TITLE / hidden TITLE: waits up to 10 s for the window to be shown / hidden
+visible() { probe wait "$1" 10000; }
+hidden() {
+    local i
+    for ((i = 0; i < 100; i++)); do
+        [ "$(probe rect "$1" | cut -d' ' -f5)" = 0 ] && return 0
+        sleep 0.1
+    done
+    return 1
+}
+# at TITLE "X Y": waits up to 10 s for the window's top-left corner to be there
+at() {
+    local i
+    for ((i = 0; i < 100; i++)); do
+        [ "$(corner "$1")" = "$2" ] && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
 check() {  # check "what" command...
     local what=$1
     shift

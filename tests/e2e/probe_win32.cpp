@@ -7,6 +7,7 @@
 //   e2eprobe windows TITLE          every top-level window of TITLE's process:
 //                                   "hwnd visible x y w h text"
 //   e2eprobe text TITLE ID          the text of control ID of the window
+//   e2eprobe ctlrect TITLE ID       "x y w h visible" of control ID, in screen coordinates
 //   e2eprobe send TITLE MSG W L     SendMessage, prints the result
 //   e2eprobe post TITLE MSG W L     PostMessage
 // Exit code 0 on success, 1 when the window is not there, 2 on bad arguments.
@@ -116,6 +117,15 @@ int wmain(int argc, wchar_t** argv) {
         HWND c = GetDlgItem(h, static_cast<int>(Number(argv[3])));
         if (!c) return 1;
         std::printf("%s\n", Utf8(TextOf(c)).c_str());
+        return 0;
+    }
+    if (cmd == L"ctlrect" && argc > 3) {
+        HWND c = GetDlgItem(h, static_cast<int>(Number(argv[3])));
+        if (!c) return 1;
+        RECT r;
+        GetWindowRect(c, &r);
+        std::printf("%ld %ld %ld %ld %d\n", r.left, r.top, r.right - r.left, r.bottom - r.top,
+                    IsWindowVisible(c) ? 1 : 0);
         return 0;
     }
     if ((cmd == L"send" || cmd == L"post") && argc > 5) {
