@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Start-up against the device library: with a card that reports no device the "No device!"
+# boxes of the main window and the pages appear and the window still opens; without the
+# library at all no message appears and the window opens.
+. "$(dirname "$0")/lib.sh"
+e2e_init
+BOX=QuorelleCPL
+
+# --- no device ---------------------------------------------------------------------------------
+printf '[Devices]\r\nOutput=\r\n' >"$E2E_DIR/VirtualCard.ini"
+(cd "$E2E_DIR" && exec wine ./QuorelleCPL.exe) >/dev/null 2>&1 &
+PANEL_PID=$!
+boxes=0
+for _ in 1 2 3 4; do
+    probe wait "$BOX" 20000 || break
+    [ "$(probe text "$BOX" 65535)" = "No device!" ] && boxes=$((boxes + 1))
+    probe send "$BOX" 0x0111 1 0 >/dev/null  # OK
+    probe gone "$BOX" 5000 || sleep 0.5
+    probe wait "$E2E_TITLE" 300 && break
+done
+# the HIFI and advance pages report it while they are created, then the main window
+check "three \"No device!\" boxes (HIFI, advance, main window): $boxes" test "$boxes" = 3
+check "the main window opens after them" probe wait "$E2E_TITLE" 20000
+check "the main window did not register the callback" \
+    bash -c "! grep -q '^RegisterCallbackFunction' '$E2E_DIR/VirtualCard.log'"
+probe post "$E2E_TITLE" 0x0111 32775 0
+check "the program ends" panel_wait 20
+check "each of the four users still uninitialises" \
+    test "$(grep -c '^ConfLibUnInit' "$E2E_DIR/VirtualCard.log")" = 4
+
+# --- no library --------------------------------------------------------------------------------
+rm -f "$E2E_DIR/osConfLib.dll" "$E2E_DIR/VirtualCard.ini" "$E2E_DIR/VirtualCard.log"
+check "without the library the window opens" panel_start
+check "and no message box appears" test "$(probe count "$BOX")" = 0
+check "the console still shows its lamps (the card is not needed for them)" \
+    test "$(probe ctlrect "$E2E_TITLE" 1008 | cut -d' ' -f5)" = 1
+probe post "$E2E_TITLE" 0x0111 32775 0
+check "the program ends" panel_wait 20
+e2e_finish
