@@ -11,10 +11,11 @@ all: win
 setup:
 	@bash tools/setup.sh
 
-build/native/build.ninja: | setup
+# configure again when the presets change (new cache variables)
+build/native/build.ninja: CMakePresets.json | setup
 	cmake --preset native >/dev/null
 
-build/win/build.ninja: | setup
+build/win/build.ninja: CMakePresets.json | setup
 	cmake --preset win >/dev/null
 
 native: setup build/native/build.ninja
