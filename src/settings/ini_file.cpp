@@ -99,7 +99,8 @@ bool FindIniValue(std::string_view text, std::string_view section, std::string_v
 
 std::string SetIniValue(std::string_view text, std::string_view section, std::string_view key,
                         std::string_view value) {
-    const std::string entry = std::string(key) + "=" + std::string(value) + "\r\n";
+    std::string entry(key);
+    entry.append("=").append(value).append("\r\n");
     std::vector<Line> lines = SplitLines(text);
     bool inSection = false;
     bool found = false;
@@ -129,7 +130,7 @@ std::string SetIniValue(std::string_view text, std::string_view section, std::st
         return prefix + entry + std::string(text.substr(insertAt));
     }
     if (!out.empty() && out.back() != '\n') out += "\r\n";
-    out += "[" + std::string(section) + "]\r\n" + entry;
+    out.append("[").append(section).append("]\r\n").append(entry);
     return out;
 }
 

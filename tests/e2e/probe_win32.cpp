@@ -8,10 +8,14 @@
 //                                   "hwnd visible x y w h text"
 //   e2eprobe text TITLE ID          the text of control ID of the window
 //   e2eprobe ctlrect TITLE ID       "x y w h visible" of control ID, in screen coordinates
+//   e2eprobe launch EXE TITLE       starts EXE, waits until its window TITLE is visible and
+//                                   its thread answers messages; prints the milliseconds that
+//                                   took and the peak working set in KiB, then ends it
 //   e2eprobe send TITLE MSG W L     SendMessage, prints the result
 //   e2eprobe post TITLE MSG W L     PostMessage
 // Exit code 0 on success, 1 when the window is not there, 2 on bad arguments.
 #include <windows.h>
+#include <psapi.h>
 
 #include <cstdio>
 #include <cwchar>
@@ -78,6 +82,42 @@ int wmain(int argc, wchar_t** argv) {
             if (GetTickCount() - start > limit) return 1;
             Sleep(50);
         }
+    }
+    if (cmd == L"launch" && argc > 3) {
+        std::wstring exe = argv[2];
+        std::wstring windowTitle = argv[3];
+        STARTUPINFOW si{};
+        si.cb = sizeof si;
+        PROCESS_INFORMATION pi{};
+        std::wstring commandLine = L"\"" + exe + L"\"";
+        LARGE_INTEGER frequency, start, now;
+        QueryPerformanceFrequency(&frequency);
+        QueryPerformanceCounter(&start);
+        if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                            nullptr, &si, &pi))
+            return 1;
+        HWND w = nullptr;
+        for (int i = 0; i < 30000 && !(w && IsWindowVisible(w)); ++i) {
+            w = FindOne(windowTitle);
+            if (!(w && IsWindowVisible(w))) Sleep(1);
+        }
+        DWORD_PTR answer = 0;
+        if (!w || !SendMessageTimeoutW(w, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &answer)) return 1;
+        QueryPerformanceCounter(&now);
+        const double ms =
+            double(now.QuadPart - start.QuadPart) * 1000.0 / double(frequency.QuadPart);
+        Sleep(500);  // let the start-up settle before the memory is read
+        PROCESS_MEMORY_COUNTERS pmc{};
+        pmc.cb = sizeof pmc;
+        GetProcessMemoryInfo(pi.hProcess, &pmc, sizeof pmc);
+        std::printf("%.1f %zu\n", ms, static_cast<size_t>(pmc.PeakWorkingSetSize / 1024));
+        PostMessageW(w, WM_COMMAND, 32775, 0);  // "Exit" of the panel
+        PostMessageW(w, WM_CLOSE, 0, 0);
+        if (WaitForSingleObject(pi.hProcess, 20000) != WAIT_OBJECT_0)
+            TerminateProcess(pi.hProcess, 1);
+        CloseHandle(pi.hThread);
+        CloseHandle(pi.hProcess);
+        return 0;
     }
     if (cmd == L"count") {
         std::printf("%zu\n", Find(title).size());

@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Start-up benchmark: QuorelleCPL.exe with the virtual card against the smallest program that
+# opens one window, both started the same way by e2eprobe: time until the main window is visible
+# and answers messages, and the peak working set. Figures only.
+. "$(dirname "$0")/lib.sh"
+e2e_init
+MINIMAL=$QUORELLE_ROOT/build/win/tests/e2e/minimal_window.exe
+cp "$MINIMAL" "$E2E_DIR/"
+runs=${RUNS:-5}
+# one start of each first, so that neither pays for a cold Wine
+probe launch "$(winepath -w "$E2E_DIR/minimal_window.exe")" "Quorelle minimal window" >/dev/null
+probe launch "$(winepath -w "$E2E_DIR/QuorelleCPL.exe")" "$E2E_TITLE" >/dev/null
+measure() {  # measure EXE TITLE: "median_ms median_peak_kib"
+    local i
+    for ((i = 0; i < runs; i++)); do probe launch "$(winepath -w "$1")" "$2"; done |
+        sort -n | awk '{ms[NR] = $1; kb[NR] = $2} END {m = int((NR + 1) / 2); print ms[m], kb[m]}'
+}
+read -r panel_ms panel_kb < <(measure "$E2E_DIR/QuorelleCPL.exe" "$E2E_TITLE")
+read -r min_ms min_kb < <(measure "$E2E_DIR/minimal_window.exe" "Quorelle minimal window")
+printf 'start-up (median of %d)   time to visible and idle   peak working set\n' "$runs"
+printf '  QuorelleCPL.exe         %8.1f ms                 %8d KiB\n' "$panel_ms" "$panel_kb"
+printf '  minimal window          %8.1f ms                 %8d KiB\n' "$min_ms" "$min_kb"
+awk -v a="$panel_ms" -v b="$min_ms" -v c="$panel_kb" -v d="$min_kb" \
+    'BEGIN {printf "  ratio                   %8.2f x                  %8.2f x   (goal: within 1.5 x)\n", a / b, c / d}'
