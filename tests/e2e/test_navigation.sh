@@ -12,7 +12,6 @@ HP="$E2E_TITLE - Headphone"
 check "the main window opens" panel_start
 sleep 1
 start=$(corner "$MAIN")
-# a page's window text is the product name and the page's English name
 
 # main -> HIFI -> headphone -> main with the navigation buttons, by real clicks
 click_control "$MAIN" 1002
