@@ -54,8 +54,7 @@ INT_PTR CCKorZereDlg::RunModal() {
         if (got < 0) break;
         if (IsKeyDownForMe(msg)) continue;
         HWND dialog = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
-        if (dialog && WindowOf(PAGE_MAIN) &&
-            (dialog == hwnd() || GetWindow(dialog, GW_OWNER) == hwnd()) &&
+        if (dialog && (dialog == hwnd() || GetWindow(dialog, GW_OWNER) == hwnd()) &&
             IsDialogMessageW(dialog, &msg))
             continue;
         TranslateMessage(&msg);

@@ -30,12 +30,8 @@ class CCKorZereDlg final : public DialogWindow, private WindowHost, private page
     // messages are discarded before they are dispatched, so Enter and Escape never close it.
     bool IsKeyDownForMe(const MSG& msg) const;
 
-    const WindowProtocol& Protocol() const { return protocol_; }
     // The window of page 0 (this one) to 4; null for any other index.
     HWND WindowOf(int page) const;
-    const TrayIcon& Tray() const { return tray_; }
-    const pages::MainConsoleView& Console() const { return console_; }
-    int OutputKind() const { return defaultEndpoint_.kind; }
 
   protected:
     bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;

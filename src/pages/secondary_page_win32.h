@@ -15,8 +15,6 @@ class SecondaryPage : public DialogWindow {
         : DialogWindow(dialogId), chrome_(pageIndex, dialogId, backgroundId) {}
 
     int PageIndex() const { return chrome_.PageIndex(); }
-    const DeviceUser& Device() const { return device_; }
-    PageChrome& Chrome() { return chrome_; }
 
   protected:
     bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
