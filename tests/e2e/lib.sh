@@ -106,6 +106,16 @@ at() {
     return 1
 }
 
+# eventually COMMAND...: retries the command for up to 10 s until it succeeds
+eventually() {
+    local i
+    for ((i = 0; i < 50; i++)); do
+        "$@" && return 0
+        sleep 0.2
+    done
+    return 1
+}
+
 check() {  # check "what" command...
     local what=$1
     shift
