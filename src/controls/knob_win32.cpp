@@ -131,7 +131,20 @@ void CRoundSliderCtrl::DrawFace(HDC dc, const RECT& client) {
         Ellipse(dc, 0, 0, model_.Side() + 1, model_.Side() + 1);
         return;
     }
-    // The face comes from the resources in every paint and goes again at its end.
+    // The face is scaled to the control once and kept; a new image or size scales it again.
+    const SIZE want{client.right, client.bottom};
+    if (!scaledFace_ || scaledSize_.cx != want.cx || scaledSize_.cy != want.cy) ScaleFace(dc, want);
+    if (!scaledFace_) return;
+    gdi::OwnedDC source(CreateCompatibleDC(dc));
+    if (!source) return;
+    gdi::SelectGuard select(source.Get(), scaledFace_.Get());
+    BitBlt(dc, 0, 0, want.cx, want.cy, source.Get(), 0, 0, SRCCOPY);
+}
+
+void CRoundSliderCtrl::ScaleFace(HDC dc, SIZE want) {
+    scaledFace_.Reset();
+    scaledSize_ = want;
+    if (want.cx <= 0 || want.cy <= 0) return;
     gdi::Bitmap loaded;
     HBITMAP face = faceBitmap_.Get();
     if (face == nullptr) {
@@ -141,15 +154,18 @@ void CRoundSliderCtrl::DrawFace(HDC dc, const RECT& client) {
     if (face == nullptr) return;
     const SIZE size = gdi::BitmapSize(face);
     gdi::OwnedDC source(CreateCompatibleDC(dc));
-    if (!source) return;
-    gdi::SelectGuard select(source.Get(), face);
-    const int previousMode = SetStretchBltMode(dc, HALFTONE);
-    POINT previousOrigin;
-    SetBrushOrgEx(dc, 0, 0, &previousOrigin);
-    StretchBlt(dc, 0, 0, client.right, client.bottom, source.Get(), 0, 0, size.cx, size.cy,
-               SRCCOPY);
-    SetBrushOrgEx(dc, previousOrigin.x, previousOrigin.y, nullptr);
-    SetStretchBltMode(dc, previousMode);
+    gdi::OwnedDC target(CreateCompatibleDC(dc));
+    gdi::Bitmap scaled(CreateCompatibleBitmap(dc, want.cx, want.cy));
+    if (!source || !target || !scaled) return;
+    {
+        gdi::SelectGuard from(source.Get(), face);
+        gdi::SelectGuard to(target.Get(), scaled.Get());
+        SetStretchBltMode(target.Get(), HALFTONE);
+        SetBrushOrgEx(target.Get(), 0, 0, nullptr);
+        StretchBlt(target.Get(), 0, 0, want.cx, want.cy, source.Get(), 0, 0, size.cx, size.cy,
+                   SRCCOPY);
+    }
+    scaledFace_ = std::move(scaled);
 }
 
 void CRoundSliderCtrl::Paint(HDC target) {

@@ -29,10 +29,16 @@ class CRoundSliderCtrl : public SubclassedControl {
 
     // Fields the pages set directly.
     void SetDragLimit(int limit) { model_.SetDragLimit(limit); }
-    void SetFaceImageId(int id) { faceImageId_ = id; }
+    void SetFaceImageId(int id) {
+        faceImageId_ = id;
+        scaledFace_.Reset();
+    }
     void SetFaceImageOn(bool on) { faceImageOn_ = on; }
     // A face image the caller made (instead of the resource); the knob takes it over.
-    void SetFaceBitmap(gdi::Bitmap face) { faceBitmap_ = std::move(face); }
+    void SetFaceBitmap(gdi::Bitmap face) {
+        faceBitmap_ = std::move(face);
+        scaledFace_.Reset();
+    }
 
     void SetValueFormat(const std::wstring& format) { valueFormat_ = format; }
     std::wstring GetValueFormat() const { return valueFormat_; }
@@ -73,6 +79,7 @@ class CRoundSliderCtrl : public SubclassedControl {
     void Post(const std::vector<KnobNotice>& notices);
     void RedrawNow();
     void DrawFace(HDC dc, const RECT& client);
+    void ScaleFace(HDC dc, SIZE want);
 
     KnobModel model_;
     std::wstring valueFormat_ = L"%ld";
@@ -86,6 +93,9 @@ class CRoundSliderCtrl : public SubclassedControl {
     bool faceImageOn_ = false;
     bool showValueText_ = false;
     gdi::Bitmap faceBitmap_;
+    // the face scaled to the control's size, made again when the image or the size changes
+    gdi::Bitmap scaledFace_;
+    SIZE scaledSize_{};
     HCURSOR cursor_ = nullptr;
 };
 

@@ -59,7 +59,7 @@ TEST(GdiLeak, ControlsDoNotGrowTheObjectCount) {
     knob.SetDotRadius(10);
     knob.SetDotColor(RGB(0, 0, 255));
     knob.SetDotPressedColor(RGB(255, 0, 0));
-    knob.SetFaceImageId(154);  // loaded from the resources in every paint
+    knob.SetFaceImageId(154);
     knob.SetFaceImageOn(true);
     combo.SetFaceImageId(190);
     SendMessageW(comboHwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"Rock"));

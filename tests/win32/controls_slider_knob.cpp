@@ -321,3 +321,29 @@ TEST(RoundSliderWindow, FaceFromTheResourceWhenNoneIsGiven) {
     // 50 x 50 onto 50 x 50: a pixel far from the dot is the image's own.
     EXPECT_EQ(canvas.At(25, 45), BitmapPixel(face.Get(), 25, 45));
 }
+
+TEST(RoundSliderWindow, KeptFaceFollowsANewImageAndANewSize) {
+    MainKnob k;
+    Canvas canvas(50, 50, RGB(1, 2, 3));
+    PrintInto(k.hwnd, canvas);
+    EXPECT_EQ(canvas.At(45, 5), kFace);
+
+    const COLORREF green = RGB(0, 160, 0);
+    k.knob.SetFaceBitmap(SolidBitmap(50, 50, green));
+    PrintInto(k.hwnd, canvas);
+    EXPECT_EQ(canvas.At(45, 5), green);
+
+    // a smaller control: the face is scaled again to cover it whole
+    SetWindowPos(k.hwnd, nullptr, 0, 0, 30, 30, SWP_NOMOVE | SWP_NOZORDER);
+    Canvas small(40, 40, RGB(1, 2, 3));
+    PrintInto(k.hwnd, small);
+    EXPECT_EQ(small.At(28, 1), green);
+
+    // without a given image the resource face comes back
+    SetWindowPos(k.hwnd, nullptr, 0, 0, 50, 50, SWP_NOMOVE | SWP_NOZORDER);
+    k.knob.SetFaceBitmap(gdi::Bitmap());
+    PrintInto(k.hwnd, canvas);
+    gdi::Bitmap face = gdi::LoadBitmapResource(GetModuleHandleW(nullptr), 154);
+    ASSERT_TRUE(face);
+    EXPECT_EQ(canvas.At(25, 45), BitmapPixel(face.Get(), 25, 45));
+}
