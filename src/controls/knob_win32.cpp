@@ -298,28 +298,17 @@ LRESULT CRoundSliderCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
             RedrawNow();
             return 0;
         case WM_KEYDOWN:
-            switch (model_.KeyDown(static_cast<unsigned>(wParam), notices)) {
-                case KnobInput::kSwallowed:
-                    return 0;
-                case KnobInput::kDefault:
-                    return Default(message, wParam, lParam);
-                case KnobInput::kHandled:
-                    break;
-            }
-            RedrawNow();
+        case WM_KEYUP: {
+            const bool down = message == WM_KEYDOWN;
+            const unsigned key = static_cast<unsigned>(wParam);
+            const KnobInput input =
+                down ? model_.KeyDown(key, notices) : model_.KeyUp(key, notices);
+            if (input == KnobInput::kSwallowed) return 0;
+            if (input == KnobInput::kDefault) return Default(message, wParam, lParam);
+            if (down) RedrawNow();  // the new position shows before the parent hears of it
             Post(notices);
             return 0;
-        case WM_KEYUP:
-            switch (model_.KeyUp(static_cast<unsigned>(wParam), notices)) {
-                case KnobInput::kSwallowed:
-                    return 0;
-                case KnobInput::kDefault:
-                    return Default(message, wParam, lParam);
-                case KnobInput::kHandled:
-                    break;
-            }
-            Post(notices);
-            return 0;
+        }
         case WM_MOUSEWHEEL: {
             const POINT screen = PointOf(lParam);
             if (WindowFromPoint(screen) != hwnd) return 0;
