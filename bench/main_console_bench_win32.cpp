@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "app/dialog_window_win32.h"
+#include "../tests/win32/console_host.h"
 #include "device/conflib.h"
 #include "device/selection.h"
 #include "pages/main_console_view_win32.h"
@@ -52,41 +52,9 @@ struct NoPages : pages::PageRefresh {
     void RefreshHeadphoneFromSettings() override {}
 };
 
-class Host : public DialogWindow {
-  public:
-    Host(device::EndpointControl& e, pages::PageRefresh& p)
-        : DialogWindow(102), view(e, p), chrome(0, 102, 134) {}
-    pages::MainConsoleView view;
-    pages::PageChrome chrome;
-
-  protected:
-    bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
-        switch (msg) {
-            case WM_INITDIALOG:
-                view.Attach(hwnd());
-                chrome.ApplySkin(hwnd());
-                result = TRUE;
-                return true;
-            case WM_LBUTTONDOWN:
-                view.OnLButtonDown(
-                    {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
-                result = 0;
-                return true;
-            case WM_HSCROLL:
-                view.OnHScroll(reinterpret_cast<HWND>(lParam));
-                return false;
-            default:
-                return chrome.HandleFrameMessage(msg, wParam, lParam, result);
-        }
-    }
-};
-
+using Host = testing::ConsoleHost;
 void Pump() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
+    testing::PumpMessages();
 }
 
 void Report(const char* what, std::vector<double> us) {

@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "../unit/device_fake_conflib.h"
+#include "console_host.h"
 #include "controls_host.h"
 #include "app/dialog_window_win32.h"
 #include "app/messages.h"
@@ -53,58 +54,9 @@ struct NoPages : PageRefresh {
     int hp = 0;
 };
 
-// Dialog 102 with the main console's view and the page frame, forwarding as the main window.
-class ConsoleHost : public DialogWindow {
-  public:
-    ConsoleHost(device::EndpointControl& endpoint, PageRefresh& pages)
-        : DialogWindow(102), view(endpoint, pages), chrome(0, 102, 134) {}
-    ~ConsoleHost() override {
-        if (hwnd()) DestroyWindow(hwnd());
-    }
-    MainConsoleView view;
-    PageChrome chrome;
-    std::vector<bool> dragAnswers;  // what each press answered
-
-  protected:
-    bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
-        switch (msg) {
-            case WM_INITDIALOG:
-                view.Attach(hwnd());
-                chrome.ApplySkin(hwnd());
-                result = TRUE;
-                return true;
-            case WM_LBUTTONDOWN:
-                dragAnswers.push_back(view.OnLButtonDown(
-                    {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))}));
-                result = 0;
-                return true;
-            case WM_HSCROLL:
-                view.OnHScroll(reinterpret_cast<HWND>(lParam));
-                return false;
-            case SLIDER_MSG_TRACK:
-                if (!view.OnSliderTrack(wParam)) return false;
-                result = 1;
-                return true;
-            case WM_COMMAND:
-                return view.OnCommand(wParam);
-            case WM_VOLUME_CHANGED:
-                result = view.OnVolumeChanged(wParam);
-                return true;
-            case WM_DEFAULT_OUTPUT_CHANGED:
-                result = view.OnDefaultOutputChanged(lParam);
-                return true;
-            default:
-                return chrome.HandleFrameMessage(msg, wParam, lParam, result);
-        }
-    }
-};
-
+using quorelle::testing::ConsoleHost;
 void Pump() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
+    quorelle::testing::PumpMessages();
 }
 
 class MainConsoleWindow : public ::testing::Test {
