@@ -68,14 +68,8 @@ image_centre() {  # image_centre ID: the centre pixel of skin image ID
 take_shot() { screenshot "$E2E_TITLE" "$SHOT"; }
 # seen COMMAND...: a fresh screenshot satisfies the command within 10 s (the page repaints
 # after the click's work is done)
-seen() {
-    local i
-    for ((i = 0; i < 50; i++)); do
-        take_shot && "$@" && return 0
-        sleep 0.2
-    done
-    return 1
-}
+shot_then() { take_shot && "$@"; }
+seen() { eventually shot_then "$@"; }
 # shows X Y ID: the screenshot shows image ID's centre colour at client point (X, Y)
 shows() { [ "$(pixel "$SHOT" "$1" "$2")" = "$(image_centre "$3")" ]; }
 lit_led() { shows $1 $2 133; }
