@@ -9,6 +9,7 @@ dist=$QUORELLE_ROOT/build/dist
 quorelle_prepare_prefix
 
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+    quorelle_window_management Y
     echo "Starting the panel on $DISPLAY"
     exec wine "$dist/QuorelleCPL.exe"
 fi

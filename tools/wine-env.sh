@@ -12,7 +12,10 @@ export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 # and no stand-in tray window.
 quorelle_prepare_prefix() {
     local stamp=$WINEPREFIX/.quorelle-ready
-    [ -f "$stamp" ] && return 0
+    if [ -f "$stamp" ]; then
+        quorelle_window_management N
+        return 0
+    fi
     mkdir -p "$(dirname "$WINEPREFIX")"
     (
         flock 9
@@ -34,6 +37,23 @@ quorelle_prepare_prefix() {
         wine regedit /S "$(winepath -w "$reg.utf16" 2>/dev/null)" >/dev/null 2>&1
         wineserver -w
         touch "$stamp"
+    ) 9>"$WINEPREFIX.lock"
+    quorelle_window_management N
+}
+
+# Whether Wine hands its top-level windows to a window manager (Y) or places them itself (N).
+# Xvfb has no window manager, and Wine waits up to 2 s for one whenever a managed window is
+# hidden, so every page switch would take 2 s there; the tests and the headless run use N. A
+# desktop with a window manager gets Y back (tools/run-panel.sh).
+quorelle_window_management() {
+    local want=$1 stamp=$WINEPREFIX/.quorelle-unmanaged
+    if [ "$want" = N ] && [ -f "$stamp" ]; then return 0; fi
+    if [ "$want" = Y ] && [ ! -f "$stamp" ]; then return 0; fi
+    (
+        flock 9
+        wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d "$want" /f >/dev/null 2>&1
+        wineserver -w
+        if [ "$want" = N ]; then touch "$stamp"; else rm -f "$stamp"; fi
     ) 9>"$WINEPREFIX.lock"
 }
 

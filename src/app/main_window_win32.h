@@ -11,7 +11,10 @@
 #include "pages/device_user.h"
 #include "pages/main_console_view_win32.h"
 #include "pages/page_chrome_win32.h"
-#include "pages/secondary_page_win32.h"
+#include "pages/advance_page_win32.h"
+#include "pages/headphone_page_win32.h"
+#include "pages/hifi_page_win32.h"
+#include "pages/info_page_win32.h"
 
 namespace quorelle {
 

@@ -37,6 +37,8 @@ std::vector<int> DefaultOutputChangeReports(std::string_view friendlyNameUtf8) {
     return reports;
 }
 
-int VolumeChangeWParam(bool ownContext) { return ownContext ? 10 : 0; }
+int VolumeChangeWParam(bool ownContext) {
+    return ownContext ? 10 : 0;
+}
 
 }  // namespace quorelle::device

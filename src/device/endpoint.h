@@ -10,7 +10,7 @@
 namespace quorelle::device {
 
 class EndpointControl {
-public:
+  public:
     virtual ~EndpointControl() = default;
     // Level of channel 0 (left) or 1 (right), 0.0 to 1.0; 0.0 when the endpoint cannot be read.
     virtual float GetChannelLevel(int channel) = 0;

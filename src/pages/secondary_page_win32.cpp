@@ -4,7 +4,6 @@
 
 #include "app/messages.h"
 #include "app/text_win32.h"
-#include "device/conflib_win32.h"
 #include "resource.h"
 
 namespace quorelle::pages {
@@ -31,12 +30,8 @@ bool SecondaryPage::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& r
             // Enter and Escape never close a page
             return id == IDOK || id == IDCANCEL;
         }
-        case WM_LBUTTONDOWN: {
-            const POINT pressed{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-            controls::DragPage(hwnd());
-            OnPress(pressed);
-            return false;
-        }
+        case WM_LBUTTONDOWN:
+            return OnLeftButtonDown({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}, result);
         default:
             if (msg == WM_LANGUAGE_CHANGE) {
                 SetPageTexts(static_cast<int>(lParam));
@@ -45,6 +40,12 @@ bool SecondaryPage::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& r
             }
             return false;
     }
+}
+
+bool SecondaryPage::OnLeftButtonDown(POINT pressed, LRESULT&) {
+    controls::DragPage(hwnd());
+    OnPress(pressed);
+    return false;
 }
 
 void SecondaryPage::NavigateTo(int target) {
@@ -56,37 +57,6 @@ void SecondaryPage::NavigateTo(int target) {
     SendMessageW(owner, WM_MOVE_MAIN, static_cast<WPARAM>(r.left), static_cast<LPARAM>(r.top));
     SendMessageW(owner, WM_SHOW_PAGE, static_cast<WPARAM>(PageIndex()),
                  static_cast<LPARAM>(target));
-}
-
-CDlgHifi::CDlgHifi() : SecondaryPage(PAGE_HIFI, IDD_HIFI, 179) {}
-
-void CDlgHifi::OnInitPage() {
-    device_.StartPage(device::LoadConfLib());
-    chrome_.ApplySkin(hwnd());
-    SetPageTexts(StoredLanguage());
-}
-
-CDlgAd::CDlgAd() : SecondaryPage(PAGE_ADVANCE, IDD_ADVANCE, 197) {}
-
-void CDlgAd::OnInitPage() {
-    device_.StartPage(device::LoadConfLib());
-    chrome_.ApplySkin(hwnd());
-    SetPageTexts(StoredLanguage());
-}
-
-CDlgHp::CDlgHp() : SecondaryPage(PAGE_HP, IDD_HP, 193) {}
-
-void CDlgHp::OnInitPage() {
-    chrome_.ApplySkin(hwnd());
-    device_.StartHeadphonePage(device::LoadConfLib());
-    SetPageTexts(StoredLanguage());
-}
-
-CDlgInfo::CDlgInfo() : SecondaryPage(PAGE_INFO, IDD_INFO, 174) {}
-
-void CDlgInfo::OnInitPage() {
-    chrome_.ApplySkin(hwnd());
-    SetPageTexts(StoredLanguage());
 }
 
 }  // namespace quorelle::pages

@@ -21,8 +21,11 @@ class SecondaryPage : public DialogWindow {
 
     // The page's own start-up, in its own order (device, skin, texts).
     virtual void OnInitPage() = 0;
-    // The window drag comes first on these pages; then the press point (as pressed) is
-    // offered to the page.
+    // A left-button press at a client point. By default the window drag comes first, then the
+    // press point (as pressed) is offered to OnPress; a page that hit-tests before it drags
+    // overrides this. True when the press was handled (result is then the answer); false lets
+    // the default processing run.
+    virtual bool OnLeftButtonDown(POINT pressed, LRESULT& result);
     virtual void OnPress(POINT) {}
     virtual void SetPageTexts(int language) { chrome_.SetPageTexts(language); }
 
@@ -31,48 +34,6 @@ class SecondaryPage : public DialogWindow {
 
     PageChrome chrome_;
     DeviceUser device_;
-};
-
-// HIFI settings (dialog 176): loads the library and selects the analog output before its skin.
-class CDlgHifi final : public SecondaryPage {
-  public:
-    CDlgHifi();
-    // Re-reads the page's switches from the settings file (after the main console switched the
-    // digital output on). The page shows no settings of its own yet.
-    void RefreshFromSettings() {}
-
-  protected:
-    void OnInitPage() override;
-};
-
-// Enhancement effects (dialog 196).
-class CDlgAd final : public SecondaryPage {
-  public:
-    CDlgAd();
-
-  protected:
-    void OnInitPage() override;
-};
-
-// Headphone (dialog 192): its skin first, then the library.
-class CDlgHp final : public SecondaryPage {
-  public:
-    CDlgHp();
-    // Re-reads the page's switches from the settings file (after the main console switched the
-    // digital output on). The page shows no settings of its own yet.
-    void RefreshFromSettings() {}
-
-  protected:
-    void OnInitPage() override;
-};
-
-// Information (dialog 155): makes no device calls.
-class CDlgInfo final : public SecondaryPage {
-  public:
-    CDlgInfo();
-
-  protected:
-    void OnInitPage() override;
 };
 
 }  // namespace quorelle::pages

@@ -116,6 +116,53 @@ eventually() {
     return 1
 }
 
+# --- reading the panel's effects back ------------------------------------------------------
+E2E_SKIN=$QUORELLE_ROOT/build/native/skin
+
+# pixel FILE X Y: the colour of one pixel of an image, as ImageMagick names it
+pixel() { convert "$1" -format '%[pixel:p{'"$2"','"$3"'}]' info: 2>/dev/null; }
+# image_centre ID: the colour of the centre pixel of skin image ID
+image_centre() {
+    local size
+    size=($(identify -format '%w %h' "$E2E_SKIN/bmp$1.bmp"))
+    pixel "$E2E_SKIN/bmp$1.bmp" $((size[0] / 2)) $((size[1] / 2))
+}
+
+# ini SECTION KEY [FILE]: a value of CPL.ini (or of FILE in E2E_DIR), as the profile reader
+# sees it (section and key without regard to case); nothing when absent
+ini() {
+    awk -F= -v s="[$1]" -v k="$2" '
+        { sub(/\r$/, "") }
+        /^\[/ { in_s = (tolower($0) == tolower(s)); next }
+        in_s && tolower($1) == tolower(k) { sub(/^[^=]*=/, ""); print; exit }' \
+        "$E2E_DIR/${3:-CPL.ini}" 2>/dev/null
+}
+ini_is() { [ "$(ini "$1" "$2")" = "$3" ]; }  # ini_is SECTION KEY VALUE
+
+# mark_log, then logged PATTERN: a line matching PATTERN (extended regex) appears in the
+# card's log after the mark, within 5 s
+LOG_MARK=0
+mark_log() { LOG_MARK=$(wc -l <"$E2E_DIR/VirtualCard.log" 2>/dev/null || echo 0); }
+logged() {
+    local i
+    for ((i = 0; i < 50; i++)); do
+        tail -n +$((LOG_MARK + 1)) "$E2E_DIR/VirtualCard.log" 2>/dev/null | grep -Eq "$1" && return 0
+        sleep 0.1
+    done
+    return 1
+}
+# since_mark: the card's log after the mark
+since_mark() { tail -n +$((LOG_MARK + 1)) "$E2E_DIR/VirtualCard.log" 2>/dev/null; }
+
+# press_at TITLE X Y: a real left click at a client point of a window (the windows have no
+# frame, so client and window origin are one)
+press_at() {
+    local origin
+    origin=($(probe rect "$1" | cut -d' ' -f1,2))
+    xdotool mousemove $((origin[0] + $2)) $((origin[1] + $3)) click 1
+    sleep 0.4
+}
+
 check() {  # check "what" command...
     local what=$1
     shift

@@ -6,7 +6,6 @@
 . "$(dirname "$0")/lib.sh"
 e2e_init
 
-SKIN=$QUORELLE_ROOT/build/native/skin
 SHOT=$E2E_DIR/shot.png
 LOG=$E2E_DIR/VirtualCard.log
 
@@ -51,20 +50,8 @@ ROW_BOTTOM=$((PIC_T + 41))
 
 window_xy() { probe rect "$E2E_TITLE" | cut -d' ' -f1,2; }
 
-# press X Y: a real left click at a client point of the main window
-press() {
-    local origin
-    origin=($(window_xy))
-    xdotool mousemove $((origin[0] + $1)) $((origin[1] + $2)) click 1
-    sleep 0.4
-}
+press() { press_at "$E2E_TITLE" "$@"; }  # press X Y: a click at a client point
 
-pixel() { convert "$1" -format '%[pixel:p{'"$2"','"$3"'}]' info: 2>/dev/null; }
-image_centre() {  # image_centre ID: the centre pixel of skin image ID
-    local size
-    size=($(identify -format '%w %h' "$SKIN/bmp$1.bmp"))
-    pixel "$SKIN/bmp$1.bmp" $((size[0] / 2)) $((size[1] / 2))
-}
 take_shot() { screenshot "$E2E_TITLE" "$SHOT"; }
 # seen COMMAND...: a fresh screenshot satisfies the command within 10 s (the page repaints
 # after the click's work is done)
@@ -74,25 +61,6 @@ seen() { eventually shot_then "$@"; }
 shows() { [ "$(pixel "$SHOT" "$1" "$2")" = "$(image_centre "$3")" ]; }
 lit_led() { shows $1 $2 133; }
 unlit_led() { shows $1 $2 132; }
-
-# logged PATTERN: a line matching PATTERN appears in the card's log after the mark, within 5 s
-LOG_MARK=0
-mark_log() { LOG_MARK=$(wc -l <"$LOG"); }
-logged() {
-    local i
-    for ((i = 0; i < 50; i++)); do
-        tail -n +$((LOG_MARK + 1)) "$LOG" | grep -Eq "$1" && return 0
-        sleep 0.1
-    done
-    return 1
-}
-ini() {  # ini SECTION KEY: the value in CPL.ini
-    awk -F= -v s="[$1]" -v k="$2" '
-        { sub(/\r$/, "") }
-        /^\[/ { in_s = (tolower($0) == tolower(s)); next }
-        in_s && tolower($1) == tolower(k) { print $2; exit }' "$E2E_DIR/CPL.ini" 2>/dev/null
-}
-ini_is() { [ "$(ini "$1" "$2")" = "$3" ]; }  # ini_is SECTION KEY VALUE
 
 check "the main window opens" panel_start
 sleep 1.5

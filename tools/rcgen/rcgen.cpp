@@ -20,8 +20,10 @@ namespace {
 std::string Quoted(std::string_view text) {
     std::string out = "\"";
     for (char c : text) {
-        if (c == '"') out += "\"\"";
-        else out += c;
+        if (c == '"')
+            out += "\"\"";
+        else
+            out += c;
     }
     return out + "\"";
 }
@@ -62,13 +64,12 @@ void WriteControl(std::ostream& out, int dialogId, const ControlPlace& c) {
             out << "    CONTROL \"\", " << id << ", \"Static\", SS_BITMAP, " << rect << "\n";
             break;
         case ControlKind::Button:
-            out << "    CONTROL \"\", " << id << ", \"Button\", BS_OWNERDRAW | WS_TABSTOP, "
-                << rect << "\n";
+            out << "    CONTROL \"\", " << id << ", \"Button\", BS_OWNERDRAW | WS_TABSTOP, " << rect
+                << "\n";
             break;
         case ControlKind::Knob:
             out << "    CONTROL \"\", " << id
-                << ", \"msctls_trackbar32\", TBS_HORZ | TBS_NOTICKS | WS_TABSTOP, " << rect
-                << "\n";
+                << ", \"msctls_trackbar32\", TBS_HORZ | TBS_NOTICKS | WS_TABSTOP, " << rect << "\n";
             break;
         case ControlKind::Slider:
             out << "    CONTROL \"\", " << id << ", \"Static\", SS_NOTIFY, " << rect << "\n";
