@@ -279,10 +279,12 @@ void CCKorZereDlg::HideMainWindow() {
 void CCKorZereDlg::ShowPageAtMainWindow(int page) {
     HWND target = WindowOf(page);
     if (!target) return;
-    ShowWindow(target, SW_SHOWNORMAL);
+    // placed first, so that the page appears at once where the main window is
     RECT main;
     GetWindowRect(hwnd(), &main);
-    SetWindowPos(target, nullptr, main.left, main.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    SetWindowPos(target, nullptr, main.left, main.top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ShowWindow(target, SW_SHOWNORMAL);
     InvalidateRect(target, nullptr, TRUE);
 }
 

@@ -4,6 +4,7 @@
 
 #include "app/main_window_win32.h"
 #include "app/application_win32.h"
+#include "app/messages.h"
 #include "resource.h"
 
 using namespace quorelle;
@@ -77,6 +78,37 @@ TEST(MainWindow, ModalRunSurvivesEnterAndEscapeAndEndsOnSystemClose) {
     EXPECT_TRUE(stillRunningAfterKeys);
     EXPECT_EQ(result, IDCANCEL);
     EXPECT_EQ(dlg.hwnd(), nullptr);
+    SetAppMainWindow(nullptr);
+}
+
+// Where a window stood when it was shown, seen from inside its own window procedure.
+WNDPROC pageProcedure = nullptr;
+POINT placeWhenShown{-1, -1};
+LRESULT CALLBACK RecordShow(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_SHOWWINDOW && wParam) {
+        RECT r;
+        GetWindowRect(hwnd, &r);
+        placeWhenShown = {r.left, r.top};
+    }
+    return CallWindowProcW(pageProcedure, hwnd, msg, wParam, lParam);
+}
+
+TEST(MainWindow, APageIsInTheMainWindowsPlaceBeforeItShows) {
+    CCKorZereDlg dlg;
+    ASSERT_TRUE(dlg.Create(nullptr));
+    SetWindowPos(dlg.hwnd(), nullptr, 310, 220, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    for (int page : {PAGE_HIFI, PAGE_INFO}) {
+        HWND hwnd = dlg.WindowOf(page);
+        ASSERT_NE(hwnd, nullptr);
+        placeWhenShown = {-1, -1};
+        pageProcedure = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RecordShow)));
+        SendMessageW(dlg.hwnd(), WM_SHOW_PAGE, 0, page);
+        SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(pageProcedure));
+        EXPECT_EQ(placeWhenShown.x, 310) << "page " << page;
+        EXPECT_EQ(placeWhenShown.y, 220) << "page " << page;
+        ShowWindow(hwnd, SW_HIDE);
+    }
     SetAppMainWindow(nullptr);
 }
 
