@@ -2,6 +2,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <string>
+#include <vector>
+
 #include "app/main_window_win32.h"
 #include "app/application_win32.h"
 #include "app/messages.h"
@@ -109,6 +112,37 @@ TEST(MainWindow, APageIsInTheMainWindowsPlaceBeforeItShows) {
         EXPECT_EQ(placeWhenShown.y, 220) << "page " << page;
         ShowWindow(hwnd, SW_HIDE);
     }
+    SetAppMainWindow(nullptr);
+}
+
+// Messages the thread gets within `ms` milliseconds, each dispatched as the program's loop would.
+std::vector<UINT> MessagesWithin(DWORD ms) {
+    std::vector<UINT> seen;
+    const DWORD start = GetTickCount();
+    for (DWORD now = start; now - start < ms; now = GetTickCount()) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, ms - (now - start), QS_ALLINPUT);
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            seen.push_back(msg.message);
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    }
+    return seen;
+}
+
+TEST(MainWindow, HandlesNoMessageWhileNobodyTouchesIt) {
+    CCKorZereDlg dlg;
+    ASSERT_TRUE(dlg.Create(nullptr));
+    ShowWindow(dlg.hwnd(), SW_SHOWNOACTIVATE);
+    // the start-up's own work and the card's answers to it come first
+    for (int i = 0; i < 20 && !MessagesWithin(500).empty(); ++i) {
+    }
+    const std::vector<UINT> idle = MessagesWithin(3000);
+    std::string ids;
+    for (UINT m : idle) ids += std::to_string(m) + " ";
+    EXPECT_TRUE(idle.empty()) << "messages while idle: " << ids;
+    DestroyWindow(dlg.hwnd());
     SetAppMainWindow(nullptr);
 }
 
