@@ -2,34 +2,197 @@
 
 #include <windows.h>
 
+#include <array>
+#include <set>
+
 #include "app/text_win32.h"
 
 namespace quorelle {
 
-ProfileSettings::ProfileSettings(std::wstring directory) : directory_(std::move(directory)) {}
+namespace {
 
-std::wstring ProfileSettings::PathOf(std::string_view file) const {
-    return (directory_.empty() ? ProgramDirectory() : directory_) + Widen(file);
+// A settings file larger than this is taken as unreadable.
+constexpr std::uint64_t kMaxFileSize = 64u << 20;
+
+const wchar_t* Wide(std::u16string_view text) {
+    return reinterpret_cast<const wchar_t*>(text.data());
 }
 
-std::string ProfileSettings::ReadText(std::string_view file, std::string_view section,
-                                      std::string_view key) {
-    wchar_t buffer[kMaxSettingText + 1] = {};
-    GetPrivateProfileStringW(Widen(section).c_str(), Widen(key).c_str(), L"", buffer,
-                             static_cast<DWORD>(std::size(buffer)), PathOf(file).c_str());
-    return CutUtf8(Narrow(buffer), kMaxSettingText);
-}
+class AnsiCodec final : public IniCodec {
+  public:
+    AnsiCodec() {
+        for (unsigned b = 0; b < lead_.size(); ++b)
+            lead_[b] = IsDBCSLeadByteEx(CP_ACP, static_cast<BYTE>(b)) != FALSE;
+    }
+    bool IsLeadByte(unsigned char byte) const override { return lead_[byte]; }
+    std::u16string Decode(IniEncoding encoding, std::string_view bytes) const override {
+        if (bytes.empty()) return {};
+        const UINT cp = encoding == IniEncoding::kUtf8 ? CP_UTF8 : CP_ACP;
+        const int n =
+            MultiByteToWideChar(cp, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+        std::u16string out(static_cast<std::size_t>(n), u'\0');
+        MultiByteToWideChar(cp, 0, bytes.data(), static_cast<int>(bytes.size()),
+                            reinterpret_cast<wchar_t*>(out.data()), n);
+        return out;
+    }
+    std::string Encode(IniEncoding encoding, std::u16string_view text) const override {
+        if (text.empty()) return {};
+        const UINT cp = encoding == IniEncoding::kUtf8 ? CP_UTF8 : CP_ACP;
+        const int n = WideCharToMultiByte(cp, 0, Wide(text), static_cast<int>(text.size()), nullptr,
+                                          0, nullptr, nullptr);
+        std::string out(static_cast<std::size_t>(n), '\0');
+        WideCharToMultiByte(cp, 0, Wide(text), static_cast<int>(text.size()), out.data(), n,
+                            nullptr, nullptr);
+        return out;
+    }
 
-int ProfileSettings::ReadInt(std::string_view file, std::string_view section,
-                             std::string_view key) {
-    return static_cast<int>(GetPrivateProfileIntW(Widen(section).c_str(), Widen(key).c_str(), -1,
-                                                  PathOf(file).c_str()));
-}
+  private:
+    std::array<bool, 256> lead_{};
+};
 
-bool ProfileSettings::WriteText(std::string_view file, std::string_view section,
-                                std::string_view key, std::string_view value) {
-    return WritePrivateProfileStringW(Widen(section).c_str(), Widen(key).c_str(),
-                                      Widen(value).c_str(), PathOf(file).c_str()) != FALSE;
-}
+class HandleCloser {
+  public:
+    explicit HandleCloser(HANDLE h) : h_(h) {}
+    ~HandleCloser() {
+        if (h_ != INVALID_HANDLE_VALUE) CloseHandle(h_);
+    }
+    HandleCloser(const HandleCloser&) = delete;
+    HandleCloser& operator=(const HandleCloser&) = delete;
+    // Closes now; false when closing failed.
+    bool Close() {
+        const bool ok = CloseHandle(h_) != FALSE;
+        h_ = INVALID_HANDLE_VALUE;
+        return ok;
+    }
+
+  private:
+    HANDLE h_;
+};
+
+class ProgramFiles final : public IniFiles {
+  public:
+    explicit ProgramFiles(std::wstring directory) : directory_(std::move(directory)) {}
+
+    const IniCodec& Codec() const override {
+        static const AnsiCodec codec;
+        return codec;
+    }
+
+    Presence Look(const std::string& file, Stamp& stamp, bool& readOnly) override {
+        WIN32_FILE_ATTRIBUTE_DATA data;
+        if (!GetFileAttributesExW(PathOf(file).c_str(), GetFileExInfoStandard, &data)) {
+            const DWORD error = GetLastError();
+            return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND
+                       ? Presence::kAbsent
+                       : Presence::kUnknown;
+        }
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return Presence::kUnknown;
+        stamp.size = std::uint64_t(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
+        stamp.writeTime =
+            static_cast<std::int64_t>(std::uint64_t(data.ftLastWriteTime.dwHighDateTime) << 32 |
+                                      data.ftLastWriteTime.dwLowDateTime);
+        readOnly = (data.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0;
+        return Presence::kPresent;
+    }
+
+    bool Read(const std::string& file, std::string& bytes) override {
+        HANDLE h = CreateFileW(PathOf(file).c_str(), GENERIC_READ,
+                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (h == INVALID_HANDLE_VALUE) return false;
+        HandleCloser closer(h);
+        LARGE_INTEGER size;
+        if (!GetFileSizeEx(h, &size) || std::uint64_t(size.QuadPart) > kMaxFileSize) return false;
+        bytes.resize(static_cast<std::size_t>(size.QuadPart));
+        std::size_t got = 0;
+        while (got < bytes.size()) {
+            DWORD n = 0;
+            if (!ReadFile(h, bytes.data() + got, static_cast<DWORD>(bytes.size() - got), &n,
+                          nullptr))
+                return false;
+            if (n == 0) break;  // the file became shorter
+            got += n;
+        }
+        bytes.resize(got);
+        return true;
+    }
+
+    bool Replace(const std::string& file, const std::string& bytes) override {
+        const std::wstring path = PathOf(file);
+        const std::wstring temp = path + L".~" + std::to_wstring(GetCurrentProcessId()) + L".tmp";
+        if (cleaned_.insert(path).second) RemoveStaleTemporaryFiles(path, temp);
+
+        // the new file keeps the old one's hidden, system and archive marks
+        const DWORD old = GetFileAttributesW(path.c_str());
+        const DWORD kept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE;
+        const DWORD attributes =
+            old == INVALID_FILE_ATTRIBUTES || !(old & kept) ? FILE_ATTRIBUTE_NORMAL : old & kept;
+        HANDLE h = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, attributes,
+                               nullptr);
+        if (h == INVALID_HANDLE_VALUE) return false;
+        HandleCloser closer(h);
+        bool ok = true;
+        for (std::size_t put = 0; ok && put < bytes.size();) {
+            DWORD n = 0;
+            ok = WriteFile(h, bytes.data() + put, static_cast<DWORD>(bytes.size() - put), &n,
+                           nullptr) &&
+                 n > 0;
+            put += n;
+        }
+        ok = closer.Close() && ok;
+        // Replacing fails while another program has the file open (a virus scanner, an
+        // editor): try again for a moment.
+        for (DWORD wait = 1; ok; wait *= 2) {
+            if (MoveFileExW(temp.c_str(), path.c_str(),
+                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+                return true;
+            const DWORD error = GetLastError();
+            ok = (error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION ||
+                  error == ERROR_LOCK_VIOLATION) &&
+                 wait <= 16;
+            if (ok) Sleep(wait);
+        }
+        DeleteFileW(temp.c_str());
+        return false;
+    }
+
+    std::int64_t Now() override {
+        FILETIME now;
+        GetSystemTimeAsFileTime(&now);
+        return static_cast<std::int64_t>(std::uint64_t(now.dwHighDateTime) << 32 |
+                                         now.dwLowDateTime);
+    }
+
+  private:
+    std::wstring PathOf(const std::string& file) const {
+        return (directory_.empty() ? ProgramDirectory() : directory_) + Widen(file);
+    }
+
+    // Temporary files of a run that was killed while writing. One that another running program
+    // still writes is open and stays.
+    static void RemoveStaleTemporaryFiles(const std::wstring& path, const std::wstring& own) {
+        const std::size_t slash = path.find_last_of(L"\\/");
+        const std::wstring directory = path.substr(0, slash + 1);
+        const std::wstring prefix = path.substr(slash + 1) + L".~";
+        WIN32_FIND_DATAW found;
+        HANDLE find = FindFirstFileW((path + L".~*.tmp").c_str(), &found);
+        if (find == INVALID_HANDLE_VALUE) return;
+        do {
+            const std::wstring name = found.cFileName;
+            if (name.compare(0, prefix.size(), prefix) == 0 && directory + name != own &&
+                !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+                DeleteFileW((directory + name).c_str());
+        } while (FindNextFileW(find, &found));
+        FindClose(find);
+    }
+
+    std::wstring directory_;
+    std::set<std::wstring> cleaned_;
+};
+
+}  // namespace
+
+ProfileSettings::ProfileSettings(std::wstring directory)
+    : IniSettings(std::make_unique<ProgramFiles>(std::move(directory)), true) {}
 
 }  // namespace quorelle

@@ -1,28 +1,23 @@
-// The settings backend of the program: the platform's private-profile functions on the
-// settings files in the directory of the program's executable (never the current directory).
+// The settings backend of the program: the settings files in the directory of the program's
+// executable (never the current directory), read and written by the program itself with the rules
+// of the platform's private-profile functions (see ini_image.h), so the platform and other
+// programs read the same values: a new file in the ANSI code page, a file with a byte-order mark
+// in its own encoding. Every write goes to a temporary file beside the settings file, which then
+// replaces it in one step; reads answer from an image of the file checked against its size and
+// last write time on every access.
 #pragma once
 
 #include <string>
 
-#include "settings/settings.h"
+#include "settings/ini_settings.h"
 
 namespace quorelle {
 
-class ProfileSettings final : public SettingsBackend {
+class ProfileSettings final : public IniSettings {
   public:
     // directory ends with a backslash; empty means the program's own directory, looked up on
     // every access.
     explicit ProfileSettings(std::wstring directory = {});
-
-    std::string ReadText(std::string_view file, std::string_view section,
-                         std::string_view key) override;
-    int ReadInt(std::string_view file, std::string_view section, std::string_view key) override;
-    bool WriteText(std::string_view file, std::string_view section, std::string_view key,
-                   std::string_view value) override;
-
-  private:
-    std::wstring PathOf(std::string_view file) const;
-    std::wstring directory_;
 };
 
 }  // namespace quorelle

@@ -40,6 +40,18 @@ bool WriteSettingInt(std::string_view file, std::string_view section, std::strin
     return WriteSettingText(file, section, key, text);
 }
 
+bool WriteSettingTexts(std::string_view file, std::string_view section,
+                       std::span<const SettingText> entries) {
+    if (!g_backend) return false;
+    return g_backend->WriteTexts(file, section, entries);
+}
+
+bool WriteSettingTexts(std::string_view file, std::string_view section,
+                       std::initializer_list<SettingText> entries) {
+    return WriteSettingTexts(file, section,
+                             std::span<const SettingText>(entries.begin(), entries.size()));
+}
+
 int ParseProfileInt(std::string_view text) {
     std::size_t i = 0;
     while (i < text.size() && static_cast<unsigned char>(text[i]) <= ' ') ++i;

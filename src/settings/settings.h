@@ -1,8 +1,11 @@
 // Settings access: every choice of the panel lives in "CPL.ini" beside the program, user
-// equalizer presets in "Custom.ini". Nothing is cached: each read goes to the file, each write
-// lands in it at once, so the file is always the current state.
+// equalizer presets in "Custom.ini". Each write lands in the file before it returns, so the file
+// is always the current state, and each read sees the file as it is, also after another program
+// changed it.
 #pragma once
 
+#include <initializer_list>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -14,9 +17,15 @@ inline constexpr char kCustomIni[] = "Custom.ini";
 // Longest text a read returns, in bytes (the readers use a 1024-byte buffer).
 inline constexpr std::size_t kMaxSettingText = 1023;
 
-// Where the settings files live and how they are read and written. The program uses the
-// platform's private-profile functions; tests and other hosts use IniFileSettings.
-// Texts are UTF-8.
+// One key and its value, for writing several keys of a section at once.
+struct SettingText {
+    std::string_view key;
+    std::string_view value;
+};
+
+// Where the settings files live and how they are read and written. The program uses
+// ProfileSettings (the files as the platform's private-profile functions read them, written in one
+// step each); tests and other hosts use IniFileSettings. Texts are UTF-8.
 class SettingsBackend {
   public:
     virtual ~SettingsBackend() = default;
@@ -29,6 +38,15 @@ class SettingsBackend {
     // False when the file cannot be written; never throws.
     virtual bool WriteText(std::string_view file, std::string_view section, std::string_view key,
                            std::string_view value) = 0;
+    // Writes several keys of one section; true when every key was written. Backends that can
+    // replace the file once for all of them do so; this one writes them one by one.
+    virtual bool WriteTexts(std::string_view file, std::string_view section,
+                            std::span<const SettingText> entries) {
+        bool all = true;
+        for (const SettingText& entry : entries)
+            all = WriteText(file, section, entry.key, entry.value) && all;
+        return all;
+    }
 };
 
 // The backend in use (not owned). Without one, reads give the defaults and writes fail.
@@ -42,6 +60,12 @@ bool WriteSettingText(std::string_view file, std::string_view section, std::stri
 // Writes value as decimal text ("%d").
 bool WriteSettingInt(std::string_view file, std::string_view section, std::string_view key,
                      int value);
+// Writes several keys of one section in one step: WriteSettingTexts(kCplIni, "Hifi",
+// {{"eq_0", "3"}, {"Customize", "0"}}). True when every key was written.
+bool WriteSettingTexts(std::string_view file, std::string_view section,
+                       std::span<const SettingText> entries);
+bool WriteSettingTexts(std::string_view file, std::string_view section,
+                       std::initializer_list<SettingText> entries);
 
 // Reads an integer the way the private-profile integer read does: leading blanks, an optional
 // sign, lower-case "0x"/"0o"/"0b" prefixes, digits up to the first other character, wrapping in 32

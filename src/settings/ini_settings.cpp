@@ -1,0 +1,132 @@
+#include "settings/ini_settings.h"
+
+namespace quorelle {
+
+namespace {
+
+// The platform reads integers through a buffer of 30 characters.
+constexpr std::size_t kIntCapacity = 30;
+
+}  // namespace
+
+IniSettings::IniSettings(std::unique_ptr<IniFiles> files, bool keepImages)
+    : files_(std::move(files)), keepImages_(keepImages) {}
+
+bool IniSettings::Refresh(const std::string& file, Image& image, bool& readOnly) {
+    IniFiles::Stamp stamp;
+    readOnly = false;
+    switch (files_->Look(file, stamp, readOnly)) {
+        case IniFiles::Presence::kAbsent:
+            image = Image{};
+            image.known = true;
+            return true;
+        case IniFiles::Presence::kUnknown:
+            return false;
+        case IniFiles::Presence::kPresent:
+            break;
+    }
+    const bool settled = files_->Now() - stamp.writeTime >= kSettleTime;
+    if (keepImages_ && image.known && image.present && image.stamp == stamp &&
+        (image.settled || !settled))
+        return true;
+    std::string bytes;
+    if (!files_->Read(file, bytes)) return false;
+    image.text = IniImage(bytes, files_->Codec());
+    image.known = image.present = true;
+    image.stamp = stamp;
+    image.settled = settled;
+    return true;
+}
+
+bool IniSettings::Find(std::string_view file, std::string_view section, std::string_view key,
+                       std::u16string& value) {
+    auto it = images_.find(file);
+    if (it == images_.end()) it = images_.emplace(std::string(file), Image{}).first;
+    Image& image = it->second;
+    bool readOnly;
+    Refresh(it->first, image, readOnly);  // a file that cannot be read answers from the last image
+    return image.known && image.present &&
+           image.text.Find(Utf8ToUtf16(section), Utf8ToUtf16(key), value);
+}
+
+// Settings are read and written from window procedures: nothing may throw out of them (memory
+// running out reads as absent and fails a write).
+std::string IniSettings::ReadText(std::string_view file, std::string_view section,
+                                  std::string_view key) {
+    try {
+        std::u16string value;
+        if (!Find(file, section, key, value)) return {};
+        return CutUtf8(Utf16ToUtf8(ProfileValue(value, kMaxSettingText + 1)), kMaxSettingText);
+    } catch (...) {
+        return {};
+    }
+}
+
+int IniSettings::ReadInt(std::string_view file, std::string_view section, std::string_view key) {
+    try {
+        std::u16string value;
+        if (!Find(file, section, key, value)) return -1;
+        const std::u16string text = ProfileValue(value, kIntCapacity);
+        return text.empty() ? -1 : ParseProfileInt(Utf16ToUtf8(text));
+    } catch (...) {
+        return -1;
+    }
+}
+
+bool IniSettings::WriteText(std::string_view file, std::string_view section, std::string_view key,
+                            std::string_view value) {
+    const SettingText entry{key, value};
+    return WriteTexts(file, section, std::span<const SettingText>(&entry, 1));
+}
+
+bool IniSettings::WriteTexts(std::string_view file, std::string_view section,
+                             std::span<const SettingText> entries) {
+    try {
+        return Write(file, section, entries);
+    } catch (...) {
+        images_.clear();  // read the files again at the next access
+        return false;
+    }
+}
+
+bool IniSettings::Write(std::string_view file, std::string_view section,
+                        std::span<const SettingText> entries) {
+    auto it = images_.find(file);
+    if (it == images_.end()) it = images_.emplace(std::string(file), Image{}).first;
+    Image& image = it->second;
+    bool readOnly;
+    // a file that changed but cannot be read is not written over
+    if (!Refresh(it->first, image, readOnly) || !image.known || readOnly) return false;
+
+    IniImage next = image.text;
+    const std::u16string section16 = Utf8ToUtf16(section);
+    bool changed = false, all = true;
+    for (const SettingText& entry : entries) {
+        switch (next.Set(section16, Utf8ToUtf16(entry.key), Utf8ToUtf16(entry.value),
+                         files_->Codec())) {
+            case IniImage::Change::kChanged:
+                changed = true;
+                break;
+            case IniImage::Change::kRefused:
+                all = false;
+                break;
+            case IniImage::Change::kUnchanged:
+                break;
+        }
+    }
+    if (!changed) return all;
+    if (!files_->Replace(it->first, next.Bytes())) return false;
+
+    IniFiles::Stamp stamp;
+    if (files_->Look(it->first, stamp, readOnly) == IniFiles::Presence::kPresent) {
+        image.text = std::move(next);
+        image.known = image.present = true;
+        image.stamp = stamp;
+        image.settled = files_->Now() - stamp.writeTime >= kSettleTime;
+    } else {
+        image.known = false;  // read the file again at the next access
+    }
+    return all;
+}
+
+}  // namespace quorelle
