@@ -76,8 +76,8 @@ class KillTest : public ::testing::Test {
     void SetUp() override {
         wchar_t temp[MAX_PATH];
         GetTempPathW(MAX_PATH, temp);
-        dir_ = std::wstring(temp) + L"quorelle-kill-" + std::to_wstring(GetCurrentProcessId()) +
-               L"\\";
+        dir_ =
+            std::wstring(temp) + L"quorelle-kill-" + std::to_wstring(GetCurrentProcessId()) + L"\\";
         CreateDirectoryW(dir_.c_str(), nullptr);
         writer_ = ProgramDirectory() + L"settings_writer.exe";
     }
@@ -114,7 +114,8 @@ class KillTest : public ::testing::Test {
             std::size_t pos = 0;
             for (std::size_t nl; (nl = out.find('\n', pos)) != std::string::npos; pos = nl + 1) {
                 const std::string line = out.substr(pos, nl - pos);
-                std::size_t a = line.find('|'), b = line.find('|', a + 1), c = line.find('|', b + 1);
+                std::size_t a = line.find('|'), b = line.find('|', a + 1),
+                            c = line.find('|', b + 1);
                 expected[line.substr(0, a)][line.substr(a + 1, b - a - 1)]
                         [line.substr(b + 1, c - b - 1)] = line.substr(c + 1);
                 ++figures.writes;
@@ -157,8 +158,7 @@ class KillTest : public ::testing::Test {
         std::string out;
         auto drain = [&] {
             DWORD available = 0;
-            while (PeekNamedPipe(readEnd, nullptr, 0, nullptr, &available, nullptr) &&
-                   available) {
+            while (PeekNamedPipe(readEnd, nullptr, 0, nullptr, &available, nullptr) && available) {
                 char buffer[65536];
                 DWORD n = 0;
                 if (!ReadFile(readEnd, buffer, std::min<DWORD>(available, sizeof buffer), &n,
@@ -256,9 +256,9 @@ class KillTest : public ::testing::Test {
 };
 
 void Print(const char* who, const Figures& f) {
-    std::printf("[ figures  ] %-36s %4d kills, %6lld writes returned, %4d damaged files%s%s\n",
-                who, f.kills, f.writes, f.damaged, f.firstDamage.empty() ? "" : "; first: ",
-                f.firstDamage.c_str());
+    std::printf("[ figures  ] %-36s %4d kills, %6lld writes returned, %4d damaged files%s%s\n", who,
+                f.kills, f.writes, f.damaged,
+                f.firstDamage.empty() ? "" : "; first: ", f.firstDamage.c_str());
 }
 
 TEST_F(KillTest, EveryWriteThatReturnedSurvivesTheKillOfTheWriter) {

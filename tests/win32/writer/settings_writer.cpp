@@ -60,7 +60,9 @@ int wmain(int argc, wchar_t** argv) {
             for (int band = 0; band < 10; ++band) w.keys.emplace_back(writer::BandKey(band), value);
             w.keys.emplace_back("Customize", value);
         } else {
-            w = {kCustomIni, writer::PresetSection(static_cast<int>(random() % writer::kPresets)), {}};
+            w = {kCustomIni,
+                 writer::PresetSection(static_cast<int>(random() % writer::kPresets)),
+                 {}};
             for (int band = 0; band < 10; ++band) w.keys.emplace_back(writer::BandKey(band), value);
         }
         if (platform) {

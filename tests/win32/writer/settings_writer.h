@@ -8,8 +8,8 @@ namespace quorelle::writer {
 
 // Single keys of CPL.ini, each "section/key".
 inline constexpr std::array<const char*, 12> kCplKeys = {
-    "CPL/language",     "CPL/HeadPhone",  "CPL/DigitalOutSr",    "Hifi/isDrySoundOn",
-    "Hifi/RegionStyle", "Hifi/EQPreset",  "Hifi/Treble",         "Hifi/Bass",
+    "CPL/language",     "CPL/HeadPhone",  "CPL/DigitalOutSr",  "Hifi/isDrySoundOn",
+    "Hifi/RegionStyle", "Hifi/EQPreset",  "Hifi/Treble",       "Hifi/Bass",
     "Hifi/ENVEnable",   "HP/SurroundMax", "Ad/AudioBrilliant", "Hifi/InitialButtonOn"};
 
 // The band keys the HIFI page writes on every slider step (section Hifi of CPL.ini), and the ten
