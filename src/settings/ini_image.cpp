@@ -224,8 +224,14 @@ void IniImage::Parse(Line& line, const IniCodec& codec) const {
             const auto b = static_cast<unsigned char>(line.text[i + 1]);
             decoded.push_back(le ? char16_t(a | b << 8) : char16_t(b | a << 8));
         }
-    } else {
+    } else if (line.end.empty()) {
         decoded = codec.Decode(encoding_, line.text);
+    } else {
+        // The platform converts the whole file at once: a malformed sequence at the end of a line
+        // meets the line end, not the end of the text (where a converter may take it otherwise).
+        // What follows the line end cannot change the line.
+        decoded = codec.Decode(encoding_, line.text + line.end + "\n\n\n");
+        decoded.resize(std::min(decoded.size(), decoded.find_first_of(u"\r\n")));
     }
     const std::u16string_view t = Trim(decoded);
     line.kind = Kind::kBlank;
@@ -344,10 +350,10 @@ IniImage::Change IniImage::Set(std::u16string_view section, std::u16string_view 
             return Change::kChanged;
         }
         Line added;
-        if (!keyLine(key, added)) return Change::kRefused;
         added.end = lineEnd_;
+        if (!keyLine(key, added)) return Change::kRefused;
         const std::size_t at = last == std::string::npos ? 0 : last + 1;
-        if (at > 0 && lines_[at - 1].end.empty()) lines_[at - 1].end = lineEnd_;
+        if (at > 0 && !EndLastLine(at - 1, codec)) return Change::kRefused;
         lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at), std::move(added));
         return Change::kChanged;
     }
@@ -356,15 +362,30 @@ IniImage::Change IniImage::Set(std::u16string_view section, std::u16string_view 
     head.text = EncodeText(u'[' + std::u16string(section) + u']', codec);
     Parse(head, codec);
     Line added;
+    added.end = lineEnd_;
     if (head.kind != Kind::kSection || !SameName(head.name, section) || !keyLine(key, added))
         return Change::kRefused;
     head.end = lineEnd_;
-    added.end = lineEnd_;
-    if (!lines_.empty() && lines_.back().end.empty()) lines_.back().end = lineEnd_;
+    if (!lines_.empty() && !EndLastLine(lines_.size() - 1, codec)) return Change::kRefused;
     lines_.push_back(std::move(head));
     lines_.push_back(std::move(added));
     hasBytes_ = true;
     return Change::kChanged;
+}
+
+bool IniImage::EndLastLine(std::size_t index, const IniCodec& codec) {
+    Line& line = lines_[index];
+    if (!line.end.empty()) return true;
+    // The line end can change how the line's last bytes read (a sequence cut short by the end of
+    // the file): then the line stays as it was, and the write with it.
+    Line ended = line;
+    ended.end = lineEnd_;
+    Parse(ended, codec);
+    if (ended.kind != line.kind || ended.name != line.name || ended.value != line.value ||
+        ended.hasValue != line.hasValue)
+        return false;
+    line.end = lineEnd_;
+    return true;
 }
 
 std::string IniImage::Bytes() const {

@@ -62,10 +62,10 @@ class IniImage {
 
     enum class Change { kUnchanged, kChanged, kRefused };
     // Sets key in the first section of that name, adding the key at the end of the section, or the
-    // section at the end of the file. The key's line is rewritten; every other line keeps its bytes.
-    // A value that would not read back as given (blanks or quotes at its ends) is stored in quotes.
-    // Refused: an empty section or key name, a line break or NUL anywhere, a key with '=' or
-    // starting with '[' (the platform would read such a line otherwise).
+    // section at the end of the file. The key's line is rewritten; every other line keeps its
+    // bytes. A value that would not read back as given (blanks or quotes at its ends) is stored in
+    // quotes. Refused: an empty section or key name, a line break or NUL anywhere, a key with '='
+    // or starting with '[' (the platform would read such a line otherwise).
     Change Set(std::u16string_view section, std::u16string_view key, std::u16string_view value,
                const IniCodec& codec);
 
@@ -85,14 +85,16 @@ class IniImage {
 
     void Parse(Line& line, const IniCodec& codec) const;
     std::string EncodeText(std::u16string_view text, const IniCodec& codec) const;
+    // Gives the last line (at index) a line end, unless that changes what the line says.
+    bool EndLastLine(std::size_t index, const IniCodec& codec);
     // The range [first, last) of lines of the first section named `section`; false when absent.
     // first is the header's line (none for the section before the first header: npos).
     bool SectionRange(std::u16string_view section, std::size_t& header, std::size_t& end) const;
 
     IniEncoding encoding_ = IniEncoding::kAnsi;
-    std::string mark_;      // the byte-order mark
-    std::string lineEnd_;   // for new lines: the file's first line end, else CR LF
-    std::string oddByte_;   // a last odd byte of a UTF-16 file, kept as it was
+    std::string mark_;       // the byte-order mark
+    std::string lineEnd_;    // for new lines: the file's first line end, else CR LF
+    std::string oddByte_;    // a last odd byte of a UTF-16 file, kept as it was
     bool hasBytes_ = false;  // a file of no bytes at all has no sections, not even the first one
     std::vector<Line> lines_;
 };

@@ -35,6 +35,21 @@ class LeadByteCodec final : public IniCodec {
     }
 };
 
+// UTF-8 whose converter, like some, takes a malformed sequence at the very end of its input
+// together with whatever follows it.
+class CutShortCodec final : public IniCodec {
+  public:
+    bool IsLeadByte(unsigned char) const override { return false; }
+    std::u16string Decode(IniEncoding, std::string_view bytes) const override {
+        const std::size_t bad = bytes.find('\xE9');
+        if (bad == std::string_view::npos || bad + 2 < bytes.size()) return Utf8ToUtf16(bytes);
+        return Utf8ToUtf16(bytes.substr(0, bad)) + u'\xFFFD';
+    }
+    std::string Encode(IniEncoding, std::u16string_view text) const override {
+        return Utf16ToUtf8(text);
+    }
+};
+
 std::string Read(const std::string& bytes, std::u16string_view section, std::u16string_view key,
                  const IniCodec& codec = Utf8IniCodec()) {
     std::u16string value;
@@ -96,6 +111,12 @@ TEST(IniRules, ReadAsThePlatformReads) {
     EXPECT_EQ(Read("[s]\nk=\x81\nk2=2\n", u"s", u"k", lead), "?k2=2");
     EXPECT_EQ(Read("[s]\nk=\x81\nk2=2\n", u"s", u"k2", lead), "<absent>");
     EXPECT_EQ(Read(std::string("[s]\nk=\x81\0\nk2=2\n", 14), u"s", u"k2", lead), "2");
+
+    // The platform converts the file at once: a malformed sequence at a line's end meets the line
+    // end, not the end of the text.
+    const CutShortCodec cutShort;
+    EXPECT_EQ(Read("[\xE9]\r\nk=1\r\n", u"\xFFFD", u"k", cutShort), "1");
+    EXPECT_EQ(Read("[s]\r\nk=\xE9]", u"s", u"k", cutShort), "\xEF\xBF\xBD");
 }
 
 TEST(IniRules, QuotesAndBufferLimitsAsThePlatformCutsThem) {
