@@ -330,7 +330,8 @@ IniImage::Change IniImage::Set(std::u16string_view section, std::u16string_view 
     auto keyLine = [&](std::u16string_view name, Line& line) {
         line.text = EncodeText(std::u16string(name) + u'=' + stored, codec);
         Parse(line, codec);
-        return line.kind == Kind::kKey && SameName(line.name, key);
+        return line.kind == Kind::kKey && SameName(line.name, key) &&
+               !EndsInLeadByte(line.text, codec);
     };
 
     std::size_t header, end;
@@ -363,7 +364,8 @@ IniImage::Change IniImage::Set(std::u16string_view section, std::u16string_view 
     Parse(head, codec);
     Line added;
     added.end = lineEnd_;
-    if (head.kind != Kind::kSection || !SameName(head.name, section) || !keyLine(key, added))
+    if (head.kind != Kind::kSection || !SameName(head.name, section) ||
+        EndsInLeadByte(head.text, codec) || !keyLine(key, added))
         return Change::kRefused;
     head.end = lineEnd_;
     if (!lines_.empty() && !EndLastLine(lines_.size() - 1, codec)) return Change::kRefused;
@@ -376,16 +378,29 @@ IniImage::Change IniImage::Set(std::u16string_view section, std::u16string_view 
 bool IniImage::EndLastLine(std::size_t index, const IniCodec& codec) {
     Line& line = lines_[index];
     if (!line.end.empty()) return true;
+    // A lead byte at the end of the file would take the line end's first byte with it: it gets
+    // one more.
+    Line ended = line;
+    ended.end = EndsInLeadByte(line.text, codec) ? lineEnd_.substr(0, 1) + lineEnd_ : lineEnd_;
     // The line end can change how the line's last bytes read (a sequence cut short by the end of
     // the file): then the line stays as it was, and the write with it.
-    Line ended = line;
-    ended.end = lineEnd_;
     Parse(ended, codec);
     if (ended.kind != line.kind || ended.name != line.name || ended.value != line.value ||
         ended.hasValue != line.hasValue)
         return false;
-    line.end = lineEnd_;
+    line.end = ended.end;
     return true;
+}
+
+bool IniImage::EndsInLeadByte(std::string_view text, const IniCodec& codec) const {
+    if (encoding_ != IniEncoding::kAnsi) return false;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const bool lead = codec.IsLeadByte(static_cast<unsigned char>(text[i]));
+        if (lead && i + 1 == text.size()) return true;
+        i += lead && text[i + 1] != 0 ? 2 : 1;
+    }
+    return false;
 }
 
 std::string IniImage::Bytes() const {

@@ -87,6 +87,8 @@ class IniImage {
     std::string EncodeText(std::u16string_view text, const IniCodec& codec) const;
     // Gives the last line (at index) a line end, unless that changes what the line says.
     bool EndLastLine(std::size_t index, const IniCodec& codec);
+    // Whether the ANSI text ends in a lead byte without its second byte.
+    bool EndsInLeadByte(std::string_view text, const IniCodec& codec) const;
     // The range [first, last) of lines of the first section named `section`; false when absent.
     // first is the header's line (none for the section before the first header: npos).
     bool SectionRange(std::u16string_view section, std::size_t& header, std::size_t& end) const;

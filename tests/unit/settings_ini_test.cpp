@@ -13,17 +13,17 @@ using namespace quorelle;
 
 namespace {
 
-// UTF-8 with one two-byte "ANSI" character: a 0x81 byte takes the next byte with it.
+// UTF-8 with one two-byte "ANSI" character: a 0x81 byte takes the next byte with it (any but
+// a NUL) and reads as '?'.
 class LeadByteCodec final : public IniCodec {
   public:
     bool IsLeadByte(unsigned char byte) const override { return byte == 0x81; }
     std::u16string Decode(IniEncoding, std::string_view bytes) const override {
         std::u16string out;
         for (std::size_t i = 0; i < bytes.size(); ++i) {
-            if (static_cast<unsigned char>(bytes[i]) == 0x81 && i + 1 < bytes.size() &&
-                bytes[i + 1]) {
+            if (static_cast<unsigned char>(bytes[i]) == 0x81) {
                 out += u'?';
-                ++i;
+                if (i + 1 < bytes.size() && bytes[i + 1]) ++i;
             } else {
                 out += static_cast<char16_t>(static_cast<unsigned char>(bytes[i]));
             }
@@ -184,6 +184,14 @@ TEST(IniEdits, KeepTheFilesEncodingAndSkipWritesThatChangeNothing) {
     EXPECT_EQ(wide.Set(u"s", u"k", u"\x4E2D", Utf8IniCodec()), IniImage::Change::kChanged);
     EXPECT_EQ(wide.Set(u"t", u"k", u"2", Utf8IniCodec()), IniImage::Change::kChanged);
     EXPECT_EQ(wide.Bytes(), Utf16Le(u"[s]\r\nk=\x4E2D\r\n[t]\r\nk=2\r\n"));
+
+    // A lead byte at the end of the file would take a line end with it: the line gets two.
+    const LeadByteCodec lead;
+    IniImage dangling("[s]\rk=\x81", lead);
+    EXPECT_EQ(dangling.Set(u"s", u"n", u"2", lead), IniImage::Change::kChanged);
+    EXPECT_EQ(dangling.Bytes(), "[s]\rk=\x81\r\rn=2\r");
+    EXPECT_EQ(Read(dangling.Bytes(), u"s", u"n", lead), "2");
+    EXPECT_EQ(Read(dangling.Bytes(), u"s", u"k", lead), "?");
 
     IniImage same("[s]\r\nk = 5\r\n", Utf8IniCodec());
     EXPECT_EQ(same.Set(u"S", u"K", u"5", Utf8IniCodec()), IniImage::Change::kUnchanged);
