@@ -83,6 +83,18 @@ int main() {
     const std::wstring platformFile = dir + L"platform.ini";
     WriteBytes(platformFile, TypicalFile());
     WriteBytes(dir + L"CPL.ini", TypicalFile());
+    // both files as the installation left them, long ago: the platform's own cache may trust them
+    for (const std::wstring& path : {platformFile, dir + L"CPL.ini"}) {
+        HANDLE h = CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr,
+                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        FILETIME now;
+        GetSystemTimeAsFileTime(&now);
+        ULARGE_INTEGER t{{now.dwLowDateTime, now.dwHighDateTime}};
+        t.QuadPart -= 36'000'000'000ull;  // an hour
+        const FILETIME past{t.LowPart, t.HighPart};
+        SetFileTime(h, nullptr, nullptr, &past);
+        CloseHandle(h);
+    }
     ProfileSettings settings(dir);
     const wchar_t* p = platformFile.c_str();
     wchar_t buffer[1024];

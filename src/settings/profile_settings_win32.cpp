@@ -3,7 +3,9 @@
 #include <windows.h>
 
 #include <array>
+#include <cstring>
 #include <set>
+#include <vector>
 
 #include "app/text_win32.h"
 
@@ -127,8 +129,8 @@ class ProgramFiles final : public IniFiles {
         const DWORD kept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE;
         const DWORD attributes =
             old == INVALID_FILE_ATTRIBUTES || !(old & kept) ? FILE_ATTRIBUTE_NORMAL : old & kept;
-        HANDLE h = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, attributes,
-                               nullptr);
+        HANDLE h = CreateFileW(temp.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_ALWAYS,
+                               attributes, nullptr);
         if (h == INVALID_HANDLE_VALUE) return false;
         HandleCloser closer(h);
         bool ok = true;
@@ -139,18 +141,32 @@ class ProgramFiles final : public IniFiles {
                  n > 0;
             put += n;
         }
-        ok = closer.Close() && ok;
-        // Replacing fails while another program has the file open (a virus scanner, an
-        // editor): try again for a moment.
+        // The new file takes the settings file's place in one step. Renamed through the handle
+        // that wrote it, it is the same replacement MoveFileExW makes, without opening the file
+        // again (which under Wine costs as much as all the rest of the write).
+        std::vector<unsigned char> info(sizeof(FILE_RENAME_INFO) + path.size() * sizeof(wchar_t));
+        auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(info.data());
+        rename->ReplaceIfExists = TRUE;
+        rename->RootDirectory = nullptr;
+        rename->FileNameLength = static_cast<DWORD>(path.size() * sizeof(wchar_t));
+        std::memcpy(rename->FileName, path.c_str(), path.size() * sizeof(wchar_t));
+        DWORD error = ERROR_SUCCESS;
+        for (DWORD wait = 1; ok; wait *= 2) {
+            if (SetFileInformationByHandle(h, FileRenameInfo, rename,
+                                           static_cast<DWORD>(info.size()))) {
+                closer.Close();
+                return true;
+            }
+            error = GetLastError();
+            ok = Retry(error, wait);
+        }
+        ok = closer.Close() && error != ERROR_SUCCESS && !Retryable(error);
+        // where an open file cannot be renamed
         for (DWORD wait = 1; ok; wait *= 2) {
             if (MoveFileExW(temp.c_str(), path.c_str(),
                             MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
                 return true;
-            const DWORD error = GetLastError();
-            ok = (error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION ||
-                  error == ERROR_LOCK_VIOLATION) &&
-                 wait <= 16;
-            if (ok) Sleep(wait);
+            ok = Retry(GetLastError(), wait);
         }
         DeleteFileW(temp.c_str());
         return false;
@@ -164,6 +180,19 @@ class ProgramFiles final : public IniFiles {
     }
 
   private:
+    // Replacing fails for a moment while another program has the file open (a virus scanner, an
+    // editor).
+    static bool Retryable(DWORD error) {
+        return error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION ||
+               error == ERROR_LOCK_VIOLATION;
+    }
+    // After a failed replacement: whether to try again, after a wait of `wait` ms.
+    static bool Retry(DWORD error, DWORD wait) {
+        if (!Retryable(error) || wait > 16) return false;
+        Sleep(wait);
+        return true;
+    }
+
     std::wstring PathOf(const std::string& file) const {
         return (directory_.empty() ? ProgramDirectory() : directory_) + Widen(file);
     }

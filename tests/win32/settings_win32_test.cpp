@@ -73,13 +73,27 @@ TEST_F(ProfileFile, LongValuesAreCutTo1023Bytes) {
     EXPECT_EQ(ReadSettingText(kCplIni, "Info", "OS"), std::string(1023, 'x'));
 }
 
-TEST_F(ProfileFile, AReadOnlyFileNeverBreaksAWrite) {
+TEST_F(ProfileFile, AReadOnlyFileRefusesWrites) {
     WriteRaw(L"CPL.ini", "[CPL]\r\nlanguage=1\r\n");
     SetFileAttributesW((dir_ + L"CPL.ini").c_str(), FILE_ATTRIBUTE_READONLY);
-    // Windows refuses the write; Wine run as root may carry it out. Either way the result
-    // tells the truth and nothing breaks.
-    const bool written = WriteSettingText(kCplIni, "CPL", "language", "0");
-    EXPECT_EQ(ReadSettingInt(kCplIni, "CPL", "language"), written ? 0 : 1);
+    // as on Windows, also where Wine runs as root and could replace the file
+    EXPECT_FALSE(WriteSettingText(kCplIni, "CPL", "language", "0"));
+    EXPECT_EQ(ReadSettingInt(kCplIni, "CPL", "language"), 1);
+}
+
+TEST_F(ProfileFile, ChangesByOtherProgramsAreSeenAtTheNextAccess) {
+    WriteRaw(L"CPL.ini", "; setup\r\n[CPL]\r\nlanguage=1\r\n");
+    EXPECT_EQ(ReadSettingInt(kCplIni, "CPL", "language"), 1);
+    WriteRaw(L"CPL.ini", "; setup\r\n[CPL]\r\nlanguage=12\r\n");
+    EXPECT_EQ(ReadSettingInt(kCplIni, "CPL", "language"), 12);
+    const std::wstring path = dir_ + L"CPL.ini";
+    WritePrivateProfileStringW(L"Hifi", L"eq_0", L"-3", path.c_str());
+    EXPECT_EQ(ReadSettingInt(kCplIni, "Hifi", "eq_0"), -3);
+    // a write of ours keeps what the other program wrote, and the platform reads ours
+    EXPECT_TRUE(WriteSettingTexts(kCplIni, "Hifi", {{"eq_1", "4"}, {"Customize", "0"}}));
+    EXPECT_EQ(GetPrivateProfileIntW(L"Hifi", L"eq_0", 99, path.c_str()), static_cast<UINT>(-3));
+    EXPECT_EQ(GetPrivateProfileIntW(L"Hifi", L"eq_1", 99, path.c_str()), 4u);
+    EXPECT_EQ(GetPrivateProfileIntW(L"CPL", L"language", 99, path.c_str()), 12u);
 }
 
 TEST_F(ProfileFile, ALockedFileRefusesWritesQuietly) {
@@ -90,6 +104,16 @@ TEST_F(ProfileFile, ALockedFileRefusesWritesQuietly) {
     EXPECT_FALSE(WriteSettingText(kCplIni, "CPL", "language", "0"));
     CloseHandle(lock);
     EXPECT_EQ(ReadSettingInt(kCplIni, "CPL", "language"), 1);
+
+    // known already, locked while it is replaced: tried again for a moment, then refused
+    lock = CreateFileW((dir_ + L"CPL.ini").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                       FILE_ATTRIBUTE_NORMAL, nullptr);
+    EXPECT_FALSE(WriteSettingText(kCplIni, "CPL", "language", "0"));
+    EXPECT_EQ(ReadSettingInt(kCplIni, "CPL", "language"), 1) << "answered from the last image";
+    CloseHandle(lock);
+    EXPECT_TRUE(WriteSettingText(kCplIni, "CPL", "language", "0"));
+    EXPECT_EQ(ReadSettingInt(kCplIni, "CPL", "language"), 0);
+    EXPECT_EQ(GetPrivateProfileIntW(L"CPL", L"language", 9, (dir_ + L"CPL.ini").c_str()), 0u);
 }
 
 // The portable reader the native tests use must read integers exactly as the platform does.
