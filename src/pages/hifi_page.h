@@ -1,0 +1,77 @@
+// The HIFI page model: the equalizer (equalizer.h) and the reverb (reverb.h) on one page, with
+// the page-wide refresh from CPL.ini, the read-back from the card, the start-up order and the
+// dispatch of presses on the page's lamps. Portable; the Win32 view (hifi_view_win32.h) feeds it
+// the controls' positions and the mouse and renders its state into the controls of dialog 176.
+#pragma once
+
+#include <array>
+
+#include "pages/equalizer.h"
+#include "pages/hifi_common.h"
+#include "pages/reverb.h"
+
+namespace quorelle::pages {
+
+// Where the lamps the page hit-tests are, in the page's client coordinates.
+struct HifiHitAreas {
+    Rect master;
+    Rect room;
+    Rect roomPicture;
+    Rect tone;
+    Rect region;
+    std::array<Rect, kRegionStyleCount> regionLamps;
+    Rect preset;
+    std::array<Rect, kEqPresetCount> presetLamps;
+    Rect equalizer;
+    Rect environment;
+};
+
+class HifiPage {
+  public:
+    HifiPage() : equalizer_(device_), reverb_(device_) {}
+    HifiPage(const HifiPage&) = delete;
+    HifiPage& operator=(const HifiPage&) = delete;
+
+    const EqualizerState& Eq() const { return equalizer_.State(); }
+    const ReverbState& Rev() const { return reverb_.State(); }
+    Equalizer& equalizer() { return equalizer_; }
+    Reverb& reverb() { return reverb_; }
+    // The four user-preset controls (list, name field, add, delete) take input.
+    bool PresetControlsEnabled() const { return presetControlsEnabled_; }
+
+    // Start-up, in this order: the read-back (only when the card was opened), the controls'
+    // initial looks, the settings, the page's texts (the view's), the user-preset controls.
+    void ReadBackFromDevice();
+    void SetupControls();
+    void StartFromSettings();
+    void StartPresetControls();
+
+    // Lamps, knobs, sliders and the card's state, all from CPL.ini.
+    void RefreshFromSettings();
+
+    // A left-button press at p. True when the window drag and the default processing must
+    // follow; false when a lamp took the press.
+    bool OnLeftButtonDown(const HifiHitAreas& areas, Point p);
+    // After a knob moved (both positions handed in by the view).
+    void OnKnobMoved();
+    // After a band slider moved under the mouse (the ten positions handed in by the view).
+    void OnBandsMoved();
+    // The previous and next environment buttons.
+    void OnPreviousEnvironment() { reverb_.StepEnvironment(-1); }
+    void OnNextEnvironment() { reverb_.StepEnvironment(+1); }
+    // The environment list in the stored language (after a language change).
+    void ShowEnvironmentList();
+
+  private:
+    // Returns true when the window drag follows (the digital output keeps the master off).
+    bool ClickMaster();
+    void ClickSourceSwitch(int32_t mode);
+    void ClickEqualizerSwitch();
+
+    HifiDevice device_;
+    Equalizer equalizer_;
+    Reverb reverb_;
+    bool presetControlsEnabled_ = true;
+};
+
+}  // namespace quorelle::pages

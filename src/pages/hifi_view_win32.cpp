@@ -1,0 +1,286 @@
+#include "pages/hifi_view_win32.h"
+
+#include "app/text_win32.h"
+#include "pages/page_chrome_win32.h"
+
+namespace quorelle::pages {
+
+namespace {
+
+using namespace hifi_ids;
+
+struct LampImages {
+    int id;
+    int on;
+    int off;
+};
+
+constexpr int kSwitchOn = 136, kSwitchOff = 135;
+constexpr int kSquareOn = 146, kSquareOff = 145;
+constexpr int kLedOn = 133, kLedOff = 132;
+
+// Every two-image lamp of the page with its images; the view's lamps_ follow this order.
+constexpr std::array<LampImages, 29> kLampImages = {{
+    {kMaster, 131, 130},
+    {kTone, kSwitchOn, kSwitchOff},
+    {kRegion, kSwitchOn, kSwitchOff},
+    {kPreset, kSwitchOn, kSwitchOff},
+    {kEqualizer, kSwitchOn, kSwitchOff},
+    {kDefinedEq, kSquareOn, kSquareOff},
+    {kRegionLamps[0], kSquareOn, kSquareOff},
+    {kRegionLamps[1], kSquareOn, kSquareOff},
+    {kRegionLamps[2], kSquareOn, kSquareOff},
+    {kRegionLamps[3], kSquareOn, kSquareOff},
+    {kRegionLamps[4], kSquareOn, kSquareOff},
+    {kPresetLamps[0], kSquareOn, kSquareOff},
+    {kPresetLamps[1], kSquareOn, kSquareOff},
+    {kPresetLamps[2], kSquareOn, kSquareOff},
+    {kPresetLamps[3], kSquareOn, kSquareOff},
+    {kPresetLamps[4], kSquareOn, kSquareOff},
+    {kPresetLamps[5], kSquareOn, kSquareOff},
+    {kPresetLamps[6], kSquareOn, kSquareOff},
+    {kPresetLamps[7], kSquareOn, kSquareOff},
+    {kPresetLamps[8], kSquareOn, kSquareOff},
+    {kPresetLamps[9], kSquareOn, kSquareOff},
+    {kPresetLamps[10], kSquareOn, kSquareOff},
+    {kPresetLamps[11], kSquareOn, kSquareOff},
+    {kRoom, kSwitchOn, kSwitchOff},
+    {kRoomLamps[0], kLedOn, kLedOff},
+    {kRoomLamps[1], kLedOn, kLedOff},
+    {kRoomLamps[2], kLedOn, kLedOff},
+    {kEnvironment, kSwitchOn, kSwitchOff},
+    {kEnvironmentPanel, 189, 188},
+}};
+
+// The lamps' states in kLampImages order.
+std::array<LampState, kLampImages.size()> LampStates(const EqualizerState& eq,
+                                                     const ReverbState& rev) {
+    return {eq.master,          eq.tone,
+            eq.region,          eq.preset,
+            eq.equalizer,       eq.definedEq,
+            eq.regionLamps[0],  eq.regionLamps[1],
+            eq.regionLamps[2],  eq.regionLamps[3],
+            eq.regionLamps[4],  eq.presetLamps[0],
+            eq.presetLamps[1],  eq.presetLamps[2],
+            eq.presetLamps[3],  eq.presetLamps[4],
+            eq.presetLamps[5],  eq.presetLamps[6],
+            eq.presetLamps[7],  eq.presetLamps[8],
+            eq.presetLamps[9],  eq.presetLamps[10],
+            eq.presetLamps[11], rev.room,
+            rev.roomLamps[0],   rev.roomLamps[1],
+            rev.roomLamps[2],   rev.environment,
+            rev.panel};
+}
+
+constexpr COLORREF kDotColour = RGB(0, 0, 255);
+constexpr COLORREF kPressedDotColour = RGB(255, 0, 0);
+constexpr int kKnobZeroAngle = 220;
+constexpr int kKnobDotRadius = 8;
+constexpr int kKnobFace = 154;
+constexpr int kBandTrack = 178;
+constexpr int kBandThumb = 177;
+
+void SetupKnob(controls::CRoundSliderCtrl& knob, HWND dialog, int id) {
+    knob.AttachDlgItem(dialog, id);
+    knob.SetDragLimit(kToneDragLimit);
+    knob.SetRange(kToneMin, kToneMax, false);
+    knob.SetPos(kToneFlat, true);
+    knob.SetZeroAngle(kKnobZeroAngle);
+    knob.SetDotRadius(kKnobDotRadius);
+    knob.SetGrabDotOnly(false);
+    knob.SetDotColor(kDotColour);
+    knob.SetDotPressedColor(kPressedDotColour);
+    knob.SetMirrored(false);
+    knob.SetFaceImageId(kKnobFace);
+    knob.SetFaceImageOn(true);
+}
+
+}  // namespace
+
+void HifiView::Attach(HWND dialog, PageChrome& chrome) {
+    dialog_ = dialog;
+    chrome_ = &chrome;
+    rendered_.reset();
+
+    SetupKnob(treble_, dialog, kTreble);
+    SetupKnob(bass_, dialog, kBass);
+    for (int i = 0; i < kBandCount; ++i) {
+        controls::CBitmapSlider& band = bands_[i];
+        band.AttachDlgItem(dialog, kBands[i]);
+        band.SetVertical(true);
+        band.SetFitToWindow(false);
+        band.LoadTrackImages(kBandTrack, kBandTrack);
+        band.LoadThumbImages(kBandThumb, kBandThumb);
+        band.SetInsets(0, 0, 0, 0);
+        band.SetLimits(kBandMin, kBandMax);
+        band.SetValue(0);
+    }
+    reset_.AttachDlgItem(dialog, kReset);
+    reset_.LoadBitmaps(139, 140);
+    add_.AttachDlgItem(dialog, kAddPreset);
+    add_.LoadBitmaps(184, 185);
+    delete_.AttachDlgItem(dialog, kDeletePreset);
+    delete_.LoadBitmaps(182, 183);
+    previous_.AttachDlgItem(dialog, kPrevious);
+    previous_.LoadBitmaps(186, 187);
+    next_.AttachDlgItem(dialog, kNext);
+    next_.LoadBitmaps(180, 181);
+    presetList_.AttachDlgItem(dialog, kPresetList);
+    presetList_.SetFaceImageId(190);
+    SendDlgItemMessageW(dialog, kPresetList, CB_RESETCONTENT, 0, 0);
+    presetName_.AttachDlgItem(dialog, kPresetName);
+    presetName_.SetFaceImageId(191);
+    for (size_t i = 0; i < kLampImages.size(); ++i) {
+        lamps_[i].AttachDlgItem(dialog, kLampImages[i].id);
+        lamps_[i].LoadLampImages(kLampImages[i].on, kLampImages[i].off);
+    }
+
+    model_.SetupControls();
+    roomPicture_.AttachDlgItem(dialog, kRoomPicture);
+    roomPicture_.LoadRoomImages(model_.Rev().roomPicture);
+    Render();
+}
+
+void HifiView::StartFromSettings() {
+    model_.StartFromSettings();
+    Render();
+}
+
+void HifiView::StartPresetControls() {
+    model_.StartPresetControls();
+    Render();
+}
+
+void HifiView::ShowEnvironmentList() {
+    model_.ShowEnvironmentList();
+    Render();
+}
+
+void HifiView::RefreshFromSettings() {
+    TakeControlValues();
+    model_.RefreshFromSettings();
+    Render();
+}
+
+bool HifiView::OnLButtonDown(POINT client) {
+    TakeControlValues();
+    const bool drag = model_.OnLeftButtonDown(CurrentHitAreas(), {client.x, client.y});
+    Render();
+    return drag;
+}
+
+bool HifiView::OnHScroll(HWND control) {
+    if (control == nullptr || (control != treble_.Hwnd() && control != bass_.Hwnd())) return false;
+    TakeControlValues();
+    model_.OnKnobMoved();
+    Render();
+    return true;
+}
+
+void HifiView::OnSliderTrack() {
+    TakeControlValues();
+    model_.OnBandsMoved();
+    Render();
+}
+
+bool HifiView::OnCommand(WPARAM wParam) {
+    if (HIWORD(wParam) != BN_CLICKED) return false;
+    switch (LOWORD(wParam)) {
+        case kPrevious:
+            model_.OnPreviousEnvironment();
+            break;
+        case kNext:
+            model_.OnNextEnvironment();
+            break;
+        default:
+            return false;
+    }
+    Render();
+    return true;
+}
+
+Rect HifiView::ClientRectOf(int id) const {
+    HWND control = dialog_ != nullptr ? GetDlgItem(dialog_, id) : nullptr;
+    if (control == nullptr) return {};
+    RECT r;
+    GetWindowRect(control, &r);
+    MapWindowPoints(nullptr, dialog_, reinterpret_cast<POINT*>(&r), 2);
+    return {r.left, r.top, r.right, r.bottom};
+}
+
+HifiHitAreas HifiView::CurrentHitAreas() const {
+    HifiHitAreas a;
+    a.master = ClientRectOf(kMaster);
+    a.room = ClientRectOf(kRoom);
+    a.roomPicture = ClientRectOf(kRoomPicture);
+    a.tone = ClientRectOf(kTone);
+    a.region = ClientRectOf(kRegion);
+    for (int i = 0; i < kRegionStyleCount; ++i) a.regionLamps[i] = ClientRectOf(kRegionLamps[i]);
+    a.preset = ClientRectOf(kPreset);
+    for (int i = 0; i < kEqPresetCount; ++i) a.presetLamps[i] = ClientRectOf(kPresetLamps[i]);
+    a.equalizer = ClientRectOf(kEqualizer);
+    a.environment = ClientRectOf(kEnvironment);
+    return a;
+}
+
+const controls::CMyStaticBmp* HifiView::Lamp(int id) const {
+    if (id == kRoomPicture) return &roomPicture_;
+    for (size_t i = 0; i < kLampImages.size(); ++i)
+        if (kLampImages[i].id == id) return &lamps_[i];
+    return nullptr;
+}
+
+void HifiView::TakeControlValues() {
+    Equalizer& eq = model_.equalizer();
+    if (treble_.Hwnd() != nullptr && bass_.Hwnd() != nullptr)
+        eq.SetKnobPositions(treble_.GetPos(), bass_.GetPos());
+    std::array<int32_t, kBandCount> positions = eq.State().sliders;
+    for (int i = 0; i < kBandCount; ++i)
+        if (bands_[i].Hwnd() != nullptr) positions[i] = bands_[i].Value();
+    eq.SetSliderPositions(positions);
+    if (rendered_) {
+        rendered_->eq.treble = eq.State().treble;
+        rendered_->eq.bass = eq.State().bass;
+        rendered_->eq.sliders = eq.State().sliders;
+    }
+}
+
+void HifiView::Render() {
+    const EqualizerState& eq = model_.Eq();
+    const ReverbState& rev = model_.Rev();
+    const Rendered* was = rendered_ ? &*rendered_ : nullptr;
+
+    if (treble_.Hwnd() != nullptr && (was == nullptr || was->eq.treble != eq.treble))
+        treble_.SetPos(eq.treble, true);
+    if (bass_.Hwnd() != nullptr && (was == nullptr || was->eq.bass != eq.bass))
+        bass_.SetPos(eq.bass, true);
+    for (int i = 0; i < kBandCount; ++i) {
+        if (bands_[i].Hwnd() != nullptr && (was == nullptr || was->eq.sliders[i] != eq.sliders[i]))
+            bands_[i].SetValue(eq.sliders[i]);
+    }
+
+    const auto now = LampStates(eq, rev);
+    const auto before = was ? LampStates(was->eq, was->reverb) : now;
+    for (size_t i = 0; i < now.size(); ++i) {
+        if (lamps_[i].Hwnd() != nullptr && (was == nullptr || before[i].lit != now[i].lit))
+            lamps_[i].SetLit(now[i].lit);
+    }
+    if (roomPicture_.Hwnd() != nullptr &&
+        (was == nullptr || was->reverb.roomPicture != rev.roomPicture)) {
+        roomPicture_.SetStateIndex(rev.roomPicture);
+        roomPicture_.ShowImage(rev.roomPicture);
+    }
+    for (size_t i = 0; i < rev.list.size(); ++i) {
+        if (was != nullptr && was->reverb.list[i] == rev.list[i]) continue;
+        if (controls::CLabel* line = chrome_ ? chrome_->Label(kEnvironmentLines[i]) : nullptr)
+            line->SetText(Widen(rev.list[i]));
+    }
+    const bool enabled = model_.PresetControlsEnabled();
+    if (dialog_ != nullptr && (was == nullptr || was->presetControls != enabled)) {
+        for (int id : {kPresetList, kPresetName, kAddPreset, kDeletePreset})
+            if (HWND control = GetDlgItem(dialog_, id)) EnableWindow(control, enabled);
+    }
+    rendered_ = Rendered{eq, rev, enabled};
+}
+
+}  // namespace quorelle::pages
