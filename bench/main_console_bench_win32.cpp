@@ -9,19 +9,20 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
-#include <string>
 #include <vector>
 
 #include "../tests/win32/console_host.h"
+#include "bench_card_win32.h"
 #include "device/conflib.h"
 #include "device/selection.h"
 #include "pages/main_console_view_win32.h"
 #include "pages/page_chrome_win32.h"
 
 using namespace quorelle;
-using Clock = std::chrono::steady_clock;
+using bench::Clock;
+using bench::Micros;
+using bench::Report;
 
 namespace {
 
@@ -57,51 +58,12 @@ void Pump() {
     testing::PumpMessages();
 }
 
-void Report(const char* what, std::vector<double> us) {
-    if (us.empty()) {
-        std::printf("%-40s no samples\n", what);
-        return;
-    }
-    std::sort(us.begin(), us.end());
-    double sum = 0;
-    for (double v : us) sum += v;
-    std::printf("%-40s n=%zu  median %.1f us  mean %.1f us  p95 %.1f us  max %.1f us\n", what,
-                us.size(), us[us.size() / 2], sum / double(us.size()),
-                us[std::min(us.size() - 1, us.size() * 95 / 100)], us.back());
-}
-
-double Micros(Clock::time_point from, Clock::time_point to) {
-    return std::chrono::duration<double, std::micro>(to - from).count();
-}
-
-// The virtual card copied from build/dist into a private directory and loaded from there.
-bool LoadPrivateCard() {
-    wchar_t exe[MAX_PATH];
-    GetModuleFileNameW(nullptr, exe, MAX_PATH);
-    std::wstring dir(exe);
-    dir.resize(dir.find_last_of(L'\\') + 1);
-    const std::wstring source = dir + L"..\\..\\dist\\osConfLib.dll";
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    const std::wstring privateDir = std::wstring(temp) + L"quorelle-console-bench";
-    CreateDirectoryW(privateDir.c_str(), nullptr);
-    DeleteFileW((privateDir + L"\\VirtualCard.state").c_str());
-    DeleteFileW((privateDir + L"\\VirtualCard.log").c_str());
-    const std::wstring target = privateDir + L"\\osConfLib.dll";
-    if (!CopyFileW(source.c_str(), target.c_str(), FALSE)) return false;
-    HMODULE card = LoadLibraryW(target.c_str());
-    if (!card) return false;
-    device::ConfLibSlots() = device::ResolveEntryPoints(
-        [card](const char* name) { return reinterpret_cast<void*>(GetProcAddress(card, name)); });
-    return device::ConfLibSlots().PropertyControl != nullptr;
-}
-
 }  // namespace
 
 int main() {
     INITCOMMONCONTROLSEX icc{sizeof(icc), 0xFF};
     InitCommonControlsEx(&icc);
-    if (!LoadPrivateCard()) {
+    if (!bench::LoadPrivateCard(bench::PrivateDirectory(L"quorelle-console-bench"))) {
         std::printf("the virtual card could not be loaded from build/dist\n");
         return 1;
     }

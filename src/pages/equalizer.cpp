@@ -234,7 +234,7 @@ void Equalizer::RecordKnobs() {
 
 void Equalizer::RecordBands() {
     const BandCurve bands = SliderBands();
-    for (int i = 0; i < kBandCount; ++i) WriteHifiInt(hifi_keys::BandKey(i), bands[i]);
+    for (int i = 0; i < kBandCount; ++i) UpdateHifiInt(hifi_keys::BandKey(i), bands[i]);
     if (state_.equalizer.lit) ApplyEqBands(bands);
 }
 

@@ -118,7 +118,7 @@ void HifiPage::OnKnobMoved() {
 
 void HifiPage::OnBandsMoved() {
     equalizer_.RecordBands();
-    WriteHifiInt(hifi_keys::kCustomize, 0);
+    UpdateHifiInt(hifi_keys::kCustomize, 0);
 }
 
 void HifiPage::ShowEnvironmentList() {

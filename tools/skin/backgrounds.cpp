@@ -348,6 +348,18 @@ void HifiPage(Canvas& c) {
     cairo_fill(cr);
     KnobScale(cr, d, 1007, 52, 40, 2.5, 3.5);
     KnobScale(cr, d, 1008, 52, 40, 2.5, 3.5);
+    // the tone switch has no caption: an engraved dial beside it says what it switches on
+    PxRect tone = Placed(d, 1085);
+    double gx = tone.Right() + 14, gy = tone.y + tone.h / 2.0;
+    cairo_arc(cr, gx, gy, 6, 0, 2 * kPi);
+    cairo_set_line_width(cr, 1.4);
+    Source(cr, pal::kEngrave);
+    cairo_stroke(cr);
+    Tick(cr, gx, gy, gx + 3.5, gy - 3.5, 1.4, pal::kEngrave);
+    for (double deg : {220.0, 265.0, 310.0, 355.0, 40.0, 85.0, 130.0}) {
+        double a = deg * kPi / 180.0, sx = std::sin(a), sy = -std::cos(a);
+        Tick(cr, gx + sx * 8.5, gy + sy * 8.5, gx + sx * 10, gy + sy * 10, 1, pal::kEngrave);
+    }
     for (int id = 1115; id <= 1124; ++id) BandWell(cr, d, id);
     Seat(cr, Placed(d, 1112), 1, 6);
     Leads(cr, d, 1112, {1109, 1110, 1111});
