@@ -61,4 +61,30 @@ inline bool LoadPrivateCard(const std::wstring& dir) {
     return device::ConfLibSlots().PropertyControl != nullptr;
 }
 
+// The card's PropertyControl wrapped so that each call notes when it returned: install after the
+// card is loaded, read Timing(), uninstall before the card is unloaded.
+struct CardTiming {
+    Clock::time_point lastDone;
+    int sets = 0;  // sets returned since the count was last cleared
+    device::PropertyControlFn card = nullptr;
+};
+inline CardTiming& Timing() {
+    static CardTiming timing;
+    return timing;
+}
+inline int32_t TimedPropertyControl(device::DeviceDescriptor d, const char16_t* name, void** data,
+                                    void** extra, uint8_t set) {
+    const int32_t r = Timing().card(d, name, data, extra, set);
+    Timing().lastDone = Clock::now();
+    if (set) ++Timing().sets;
+    return r;
+}
+inline void TimeCardCalls() {
+    Timing().card = device::ConfLibSlots().PropertyControl;
+    device::ConfLibSlots().PropertyControl = &TimedPropertyControl;
+}
+inline void UntimeCardCalls() {
+    device::ConfLibSlots().PropertyControl = Timing().card;
+}
+
 }  // namespace quorelle::bench

@@ -22,28 +22,6 @@ using bench::Clock;
 using bench::Micros;
 using bench::Report;
 
-namespace {
-
-Clock::time_point lastBandDone;
-int bandSets = 0;
-device::PropertyControlFn cardPropertyControl = nullptr;
-
-int32_t TimedPropertyControl(device::DeviceDescriptor d, const char16_t* name, void** data,
-                             void** extra, uint8_t set) {
-    const int32_t r = cardPropertyControl(d, name, data, extra, set);
-    if (set && std::u16string_view(name).starts_with(u"EQ_Slider")) {
-        ++bandSets;
-        lastBandDone = Clock::now();
-    }
-    return r;
-}
-
-void Pump() {
-    testing::PumpMessages();
-}
-
-}  // namespace
-
 int main() {
     INITCOMMONCONTROLSEX icc{sizeof(icc), 0xFF};
     InitCommonControlsEx(&icc);
@@ -71,11 +49,10 @@ int main() {
     device::conflib::Init();
     device::conflib::CreateDeviceList();
     device::SelectOutputDevice(device::OUTPUT_ANALOG);
-    cardPropertyControl = device::ConfLibSlots().PropertyControl;
-    device::ConfLibSlots().PropertyControl = &TimedPropertyControl;
+    bench::TimeCardCalls();
     page.RefreshFromSettings();
     SetWindowPos(page.hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
-    Pump();
+    testing::PumpMessages();
 
     // Full repaint against one block copy of the page's size.
     HDC screen = GetDC(page.hwnd());
@@ -109,18 +86,19 @@ int main() {
     const int x = s.right / 2;
     int y = s.bottom / 2;
     SendMessageW(slider, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
-    Pump();
+    testing::PumpMessages();
     std::vector<double> steps;
     for (int i = 0; i < 300; ++i) {
         y += (i / 10) % 2 == 0 ? -2 : 2;
-        bandSets = 0;
+        bench::Timing().sets = 0;
         const auto start = Clock::now();
         SendMessageW(slider, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x, y));
-        Pump();
-        if (bandSets == 10) steps.push_back(Micros(start, lastBandDone));
+        testing::PumpMessages();
+        // a step that moved the value sends the ten bands and nothing else
+        if (bench::Timing().sets == 10) steps.push_back(Micros(start, bench::Timing().lastDone));
     }
     SendMessageW(slider, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
-    Pump();
+    testing::PumpMessages();
     Report("band drag step (mouse message to 10th set)", steps);
     // What one step is made of: reading the ten band keys (a step writes only the one that
     // changed), writing ten keys, and the card's ten sets.
@@ -144,7 +122,7 @@ int main() {
     Report("  the virtual card's ten sets", sets);
 
     DestroyWindow(page.hwnd());
-    device::ConfLibSlots().PropertyControl = cardPropertyControl;
+    bench::UntimeCardCalls();
     device::conflib::UnInit();
     SetSettingsBackend(nullptr);
     return 0;

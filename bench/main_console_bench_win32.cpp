@@ -27,16 +27,7 @@ using bench::Report;
 namespace {
 
 Clock::time_point lastLevelWrite;
-Clock::time_point lastPropertyDone;
 int levelWrites = 0;
-device::PropertyControlFn cardPropertyControl = nullptr;
-
-int32_t TimedPropertyControl(device::DeviceDescriptor d, const char16_t* name, void** data,
-                             void** extra, uint8_t set) {
-    const int32_t r = cardPropertyControl(d, name, data, extra, set);
-    lastPropertyDone = Clock::now();
-    return r;
-}
 
 struct TimedEndpoint : device::EndpointControl {
     float GetChannelLevel(int) override { return 0.5f; }
@@ -70,8 +61,7 @@ int main() {
     device::conflib::Init();
     device::conflib::CreateDeviceList();
     device::SelectOutputDevice(device::OUTPUT_ANALOG);
-    cardPropertyControl = device::ConfLibSlots().PropertyControl;
-    device::ConfLibSlots().PropertyControl = &TimedPropertyControl;
+    bench::TimeCardCalls();
 
     TimedEndpoint endpoint;
     NoPages pages;
@@ -116,17 +106,17 @@ int main() {
         const int zone = i % 6;
         const int x = zone < 3 ? pic.left + 2 : pic.right - 2;
         const int y = pic.top + third * (zone % 3) + third / 2;
-        lastPropertyDone = {};
+        bench::Timing().lastDone = {};
         const auto start = Clock::now();
         SendMessageW(host.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
-        if (lastPropertyDone != Clock::time_point{})
-            clicks.push_back(Micros(start, lastPropertyDone));
+        if (bench::Timing().lastDone != Clock::time_point{})
+            clicks.push_back(Micros(start, bench::Timing().lastDone));
         Pump();
     }
     Report("rate zone press (to PropertyControl done)", clicks);
 
     DestroyWindow(host.hwnd());
-    device::ConfLibSlots().PropertyControl = cardPropertyControl;
+    bench::UntimeCardCalls();
     device::conflib::UnInit();
     return 0;
 }

@@ -2,6 +2,7 @@
 
 #include "app/text_win32.h"
 #include "pages/page_chrome_win32.h"
+#include "pages/page_controls_win32.h"
 
 namespace quorelle::pages {
 
@@ -72,28 +73,9 @@ std::array<LampState, kLampImages.size()> LampStates(const EqualizerState& eq,
             rev.panel};
 }
 
-constexpr COLORREF kDotColour = RGB(0, 0, 255);
-constexpr COLORREF kPressedDotColour = RGB(255, 0, 0);
-constexpr int kKnobZeroAngle = 220;
 constexpr int kKnobDotRadius = 8;
-constexpr int kKnobFace = 154;
 constexpr int kBandTrack = 178;
 constexpr int kBandThumb = 177;
-
-void SetupKnob(controls::CRoundSliderCtrl& knob, HWND dialog, int id) {
-    knob.AttachDlgItem(dialog, id);
-    knob.SetDragLimit(kToneDragLimit);
-    knob.SetRange(kToneMin, kToneMax, false);
-    knob.SetPos(kToneFlat, true);
-    knob.SetZeroAngle(kKnobZeroAngle);
-    knob.SetDotRadius(kKnobDotRadius);
-    knob.SetGrabDotOnly(false);
-    knob.SetDotColor(kDotColour);
-    knob.SetDotPressedColor(kPressedDotColour);
-    knob.SetMirrored(false);
-    knob.SetFaceImageId(kKnobFace);
-    knob.SetFaceImageOn(true);
-}
 
 }  // namespace
 
@@ -102,19 +84,12 @@ void HifiView::Attach(HWND dialog, PageChrome& chrome) {
     chrome_ = &chrome;
     rendered_.reset();
 
-    SetupKnob(treble_, dialog, kTreble);
-    SetupKnob(bass_, dialog, kBass);
-    for (int i = 0; i < kBandCount; ++i) {
-        controls::CBitmapSlider& band = bands_[i];
-        band.AttachDlgItem(dialog, kBands[i]);
-        band.SetVertical(true);
-        band.SetFitToWindow(false);
-        band.LoadTrackImages(kBandTrack, kBandTrack);
-        band.LoadThumbImages(kBandThumb, kBandThumb);
-        band.SetInsets(0, 0, 0, 0);
-        band.SetLimits(kBandMin, kBandMax);
-        band.SetValue(0);
-    }
+    const KnobSetup knob{kToneMin, kToneMax, kToneDragLimit, kToneFlat, kKnobDotRadius};
+    SetupKnob(treble_, dialog, kTreble, knob);
+    SetupKnob(bass_, dialog, kBass, knob);
+    for (int i = 0; i < kBandCount; ++i)
+        SetupSlider(bands_[i], dialog, kBands[i],
+                    {true, false, kBandTrack, kBandThumb, kBandMin, kBandMax, 0});
     reset_.AttachDlgItem(dialog, kReset);
     reset_.LoadBitmaps(139, 140);
     add_.AttachDlgItem(dialog, kAddPreset);
@@ -200,12 +175,7 @@ bool HifiView::OnCommand(WPARAM wParam) {
 }
 
 Rect HifiView::ClientRectOf(int id) const {
-    HWND control = dialog_ != nullptr ? GetDlgItem(dialog_, id) : nullptr;
-    if (control == nullptr) return {};
-    RECT r;
-    GetWindowRect(control, &r);
-    MapWindowPoints(nullptr, dialog_, reinterpret_cast<POINT*>(&r), 2);
-    return {r.left, r.top, r.right, r.bottom};
+    return pages::ClientRectOf(dialog_, id);
 }
 
 HifiHitAreas HifiView::CurrentHitAreas() const {

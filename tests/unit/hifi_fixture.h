@@ -1,51 +1,19 @@
-// Shared set-up of the HIFI page's model tests: real settings files in a temporary directory,
-// the recording fake device library with the analog output selected, and short readings of
-// what the card was sent.
+// The HIFI page's model tests: the page fixture with short readings of what the card was sent and
+// short writings of section "Hifi".
 #pragma once
 
-#include <gtest/gtest.h>
-
-#include <filesystem>
-#include <memory>
+#include <array>
+#include <cstdio>
 #include <string>
 #include <vector>
 
-#include "device/selection.h"
-#include "device_fake_conflib.h"
+#include "page_fixture.h"
 #include "pages/hifi_common.h"
-#include "settings/ini_file.h"
-#include "settings/settings.h"
 
 namespace quorelle::pages::testing {
 
-namespace fs = std::filesystem;
-using device::testing::FakeConfLib;
-
-class HifiFixture : public ::testing::Test {
+class HifiFixture : public PageFixture {
   protected:
-    void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir_ = fs::temp_directory_path() /
-               ("quorelle-hifi-" + std::string(info->test_suite_name()) + "-" + info->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-        settings_ = std::make_unique<IniFileSettings>(dir_);
-        SetSettingsBackend(settings_.get());
-        fake.outputs = {{10, 1, 0, 1}, {11, 7, 0, 1}, {12, 4, 0, 1}};
-        fake.inputs = {{20, 2, 0, 1}};
-        fake.Answer16(u"GetSupportFeature", u"7,0,0,0,9,0,12");
-        device::theOutputDevice = {};
-        device::theInputDevice = {};
-        device::SelectOutputDevice(device::OUTPUT_ANALOG);
-        fake.properties.clear();
-    }
-    void TearDown() override {
-        device::theOutputDevice = {};
-        device::theInputDevice = {};
-        SetSettingsBackend(nullptr);
-        fs::remove_all(dir_);
-    }
-
     // Writes keys of section Hifi: Hifi({{"InitialButtonOn", "1"}, ...}).
     void Hifi(std::initializer_list<std::pair<const char*, const char*>> keys) {
         for (const auto& [key, value] : keys) WriteSettingText(kCplIni, "Hifi", key, value);
@@ -83,11 +51,6 @@ class HifiFixture : public ::testing::Test {
     static std::string Narrow(const std::u16string& s) { return std::string(s.begin(), s.end()); }
     // The whole settings file, for byte-for-byte comparisons.
     std::string FileText(const char* name) const;
-
-    fs::path dir_;
-    std::unique_ptr<IniFileSettings> settings_;
-    FakeConfLib fake;
-    device::testing::RecordingNotices notices;
 };
 
 inline std::string HifiFixture::FileText(const char* name) const {

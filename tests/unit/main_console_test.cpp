@@ -9,6 +9,7 @@
 
 #include "device/selection.h"
 #include "device_fake_conflib.h"
+#include "page_fixture.h"
 #include "pages/main_console.h"
 #include "settings/ini_file.h"
 #include "settings/settings.h"
@@ -110,31 +111,11 @@ Point Inside(const Rect& r) {
     return {r.left + 3, r.top + 3};
 }
 
-class MainConsoleTest : public ::testing::Test {
+class MainConsoleTest : public testing::PageFixture {
   protected:
     void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("quorelle-main-console-" +
-                std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-        settings_ = std::make_unique<IniFileSettings>(dir_);
-        SetSettingsBackend(settings_.get());
-
-        fake.outputs = {{10, 1, 0, 1}, {11, 7, 0, 1}, {12, 4, 0, 1}};
-        fake.inputs = {{20, 2, 0, 1}};
-        fake.Answer16(u"GetSupportFeature", u"7,0,0,0,9,0,12");
-        device::theOutputDevice = {};
-        device::theInputDevice = {};
-        device::SelectOutputDevice(device::OUTPUT_ANALOG);
-        fake.properties.clear();
+        PageFixture::SetUp();
         console.SetupMainControls();
-    }
-    void TearDown() override {
-        device::theOutputDevice = {};
-        device::theInputDevice = {};
-        SetSettingsBackend(nullptr);
-        fs::remove_all(dir_);
     }
 
     // The calls of one property, optionally only sets or only gets.
@@ -172,10 +153,6 @@ class MainConsoleTest : public ::testing::Test {
         fake.Answer8(u"IsSupportFormat", "1");
     }
 
-    fs::path dir_;
-    std::unique_ptr<IniFileSettings> settings_;
-    FakeConfLib fake;
-    RecordingNotices notices;
     FakeEndpoint endpoint;
     CountingPages pages;
     MainConsole console{endpoint, pages};
