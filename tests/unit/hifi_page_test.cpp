@@ -162,6 +162,18 @@ TEST_F(HifiPageTest, PressesOnLampsNeverMoveTheWindowExceptTheEnvironmentAndALit
     EXPECT_TRUE(page.OnLeftButtonDown(a, {5, 5}));  // the background
 }
 
+TEST_F(HifiPageTest, WithoutAMasterKeyTheLampStaysDarkButTheToneAndUserSourcesApply) {
+    Hifi({{"InitialButtonOn", "0"}, {"Bass", "30"}});
+    page.RefreshFromSettings();
+    EXPECT_FALSE(page.Eq().master.lit);
+    EXPECT_EQ(Sets(),
+              Join({{"Enable_EQ_GFX=1"}, BandSets({10, 10, 10, 10, 0, 0, 0, -20, -20, -20})}));
+    EXPECT_TRUE(page.OnLeftButtonDown(Areas(), In(Areas().region))) << "the master lamp is dark";
+    EXPECT_FALSE(page.OnLeftButtonDown(Areas(), In(Areas().master)));
+    EXPECT_EQ(Key("isDrySoundOn"), "1");
+    EXPECT_TRUE(page.Eq().master.lit && page.Eq().tone.lit);
+}
+
 TEST_F(HifiPageTest, SlidersDetachTheUserPresetWhateverTheMode) {
     Hifi({{"Customize", "1"}});
     page.equalizer().SetSliderPositions({1, 2, 3, 4, 5, 6, 7, 8, 9, 10});
