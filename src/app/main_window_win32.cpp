@@ -251,7 +251,7 @@ bool CCKorZereDlg::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& re
             SetWindowPos(hwnd(), nullptr, static_cast<int>(wParam), static_cast<int>(lParam), 0, 0,
                          SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
             InvalidateRect(hwnd(), nullptr, TRUE);
-            ShowWindow(hwnd(), SW_SHOWNORMAL);
+            ShowMainWindow();
             result = 1;
             return true;
         case WM_DEFAULT_OUTPUT_CHANGED:
@@ -268,7 +268,15 @@ bool CCKorZereDlg::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& re
 
 // ---- WindowHost -------------------------------------------------------------------------------
 
+void CCKorZereDlg::HideAllBut(int page) {
+    for (int other = PAGE_MAIN; other <= PAGE_HP; ++other) {
+        HWND w = other != page ? WindowOf(other) : nullptr;
+        if (w && IsWindowVisible(w)) ShowWindow(w, SW_HIDE);
+    }
+}
+
 void CCKorZereDlg::ShowMainWindow() {
+    HideAllBut(PAGE_MAIN);
     ShowWindow(hwnd(), SW_SHOWNORMAL);
 }
 
@@ -279,6 +287,7 @@ void CCKorZereDlg::HideMainWindow() {
 void CCKorZereDlg::ShowPageAtMainWindow(int page) {
     HWND target = WindowOf(page);
     if (!target) return;
+    HideAllBut(page);
     // placed first, so that the page appears at once where the main window is
     RECT main;
     GetWindowRect(hwnd(), &main);
@@ -289,7 +298,10 @@ void CCKorZereDlg::ShowPageAtMainWindow(int page) {
 }
 
 void CCKorZereDlg::ShowWindowOf(int page) {
-    if (HWND w = WindowOf(page)) ShowWindow(w, SW_SHOWNORMAL);
+    HWND w = WindowOf(page);
+    if (!w) return;
+    HideAllBut(page);
+    ShowWindow(w, SW_SHOWNORMAL);
 }
 
 void CCKorZereDlg::HideWindowOf(int page) {
