@@ -232,9 +232,11 @@ bool CCKorZereDlg::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& re
             result = console_.OnVolumeChanged(wParam);
             return true;
         case WM_CONFLIB_EVENT_A:
+            device::ConfLibEvents().Disarm(msg);
             InvalidateRect(hwnd(), nullptr, TRUE);
             return false;  // then the message takes its normal course
         case WM_CONFLIB_EVENT_B:
+            device::ConfLibEvents().Disarm(msg);
             result = 0;
             return true;
         case WM_LANGUAGE_CHANGE:
