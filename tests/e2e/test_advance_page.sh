@@ -75,16 +75,8 @@ done
 # --- a press on a lamp that drags the page -------------------------------------------------------
 origin=($(corner "$ADV"))
 set -- ${LAMP_AT[1]}
-x=$((origin[0] + $1 + 16))
-y=$((origin[1] + $2 + 26))
 mark_log
-xdotool mousemove $x $y mousedown 1
-sleep 0.3
-xdotool mousemove $((x + 20)) $((y + 15))
-sleep 0.2
-xdotool mousemove $((x + 40)) $((y + 30))
-sleep 0.3
-xdotool mouseup 1
+drag $((origin[0] + $1 + 16)) $((origin[1] + $2 + 26)) 40 30
 check "the press on a lamp drags the page" at "$ADV" "$((origin[0] + 40)) $((origin[1] + 30))"
 check "... and flips the lamp it started on when released" eventually ini_is Ad AudioBrilliant 0
 check "... sending all four effects" sent 0 0 1 1

@@ -107,16 +107,8 @@ check "the page shows surround off without a click of its own" page_shows 0 1
 # --- a press on a lamp that drags the page -----------------------------------------------------------
 origin=($(corner "$HP"))
 set -- $IMPEDANCE_AT
-x=$((origin[0] + $1 + 16))
-y=$((origin[1] + $2 + 26))
 mark_log
-xdotool mousemove $x $y mousedown 1
-sleep 0.3
-xdotool mousemove $((x - 20)) $((y + 15))
-sleep 0.2
-xdotool mousemove $((x - 40)) $((y + 30))
-sleep 0.3
-xdotool mouseup 1
+drag $((origin[0] + $1 + 16)) $((origin[1] + $2 + 26)) -40 30
 check "the press on the impedance lamp drags the page" at "$HP" "$((origin[0] - 40)) $((origin[1] + 30))"
 check "... and acts on the lamp when released" eventually ini_is HP LowOrHighZ 0
 check "... sending setting A" amplifier_sent 600

@@ -7,6 +7,7 @@
 
 #include "device/selection.h"
 #include "device_fake_conflib.h"
+#include "page_test_support.h"
 #include "pages/advance.h"
 #include "pages/headphone.h"
 #include "settings/ini_file.h"
@@ -44,20 +45,10 @@ class Settings final : public SettingsBackend {
 class PageModelTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("quorelle-adhp-" +
-                std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
+        dir_ = testing::FreshTestDirectory("quorelle-adhp-");
         settings_ = std::make_unique<Settings>(dir_);
         SetSettingsBackend(settings_.get());
-        fake.outputs = {{10, 1, 0, 1}, {12, 4, 0, 1}};
-        fake.inputs = {{20, 2, 0, 1}};
-        fake.Answer16(u"GetSupportFeature", u"7,0,0,0,9,0,12");
-        device::theOutputDevice = {};
-        device::theInputDevice = {};
-        device::SelectOutputDevice(device::OUTPUT_ANALOG);
-        fake.properties.clear();
+        testing::SelectAnalogOutput(fake);
     }
     void TearDown() override {
         device::theOutputDevice = {};
