@@ -2,8 +2,8 @@
 # The advance page with real mouse input against the virtual card: the effects stored in CPL.ini
 # reach the card at start and show on the lamps and indicators; a click on each lamp flips its
 # key and sends all four effects in order; a press that drags the page still flips the lamp it
-# started on; the labels follow the language; the choices survive a restart; without the
-# library the lamps still work on the settings file.
+# started on; a quick double click flips a lamp twice; the labels follow the language; the
+# choices survive a restart; without the library the lamps still work on the settings file.
 . "$(dirname "$0")/lib.sh"
 e2e_init
 MAIN=$E2E_TITLE
@@ -80,6 +80,15 @@ drag $((origin[0] + $1 + 16)) $((origin[1] + $2 + 26)) 40 30
 check "the press on a lamp drags the page" at "$ADV" "$((origin[0] + 40)) $((origin[1] + 30))"
 check "... and flips the lamp it started on when released" eventually ini_is Ad AudioBrilliant 0
 check "... sending all four effects" sent 0 0 1 1
+
+# --- a quick double click is two presses ---------------------------------------------------------
+origin=($(corner "$ADV"))
+set -- ${LAMP_AT[3]}
+mark_log
+xdotool mousemove --sync $((origin[0] + $1 + 16)) $((origin[1] + $2 + 26)) click --repeat 2 --delay 150 1
+check "a quick double click on a lamp flips it twice" \
+    eventually test "$(since_mark | grep -c 'set Enable_ADAPTIVEVOLUME_GFX')" = 2
+check "... leaving its key as it was" ini_is Ad AdaptiveVolume 1
 
 # --- a press on the background toggles nothing ----------------------------------------------------
 mark_log
