@@ -31,11 +31,11 @@ bool WriteHifiText(std::string_view key, std::string_view value) {
 }
 
 int ReadLanguage() {
-    return ReadSettingInt(kCplIni, "CPL", "language");
+    return ReadSettingInt(kCplIni, keys::kSectionCpl, "language");
 }
 
 bool DigitalOutputOn() {
-    return ReadSettingInt(kCplIni, "CPL", "DigitalOutSr") == 1;
+    return ReadSettingInt(kCplIni, keys::kSectionCpl, keys::kDigitalOutSr) == 1;
 }
 
 void HifiDevice::Set(std::u16string_view property, int32_t value) {

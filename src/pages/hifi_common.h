@@ -8,13 +8,15 @@
 #include <string_view>
 
 #include "device/conflib.h"
-#include "pages/main_console.h"  // LampState, Point, Rect: shared with the main console
+#include "pages/hit_area.h"
+#include "pages/main_console.h"  // LampState
+#include "pages/settings_keys.h"
 
 namespace quorelle::pages {
 
 namespace hifi_keys {
-inline constexpr char kSection[] = "Hifi";
-inline constexpr char kIsDrySoundOn[] = "isDrySoundOn";
+inline constexpr const char* kSection = keys::kSectionHifi;
+inline constexpr const char* kIsDrySoundOn = keys::kIsDrySoundOn;
 inline constexpr char kInitialButtonOn[] = "InitialButtonOn";
 inline constexpr char kRegionStyle[] = "RegionStyle";
 inline constexpr char kEqPreset[] = "EQPreset";

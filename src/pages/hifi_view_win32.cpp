@@ -1,6 +1,7 @@
 #include "pages/hifi_view_win32.h"
 
 #include "app/text_win32.h"
+#include "pages/hit_area_win32.h"
 #include "pages/page_chrome_win32.h"
 #include "pages/page_controls_win32.h"
 
@@ -174,22 +175,20 @@ bool HifiView::OnCommand(WPARAM wParam) {
     return true;
 }
 
-Rect HifiView::ClientRectOf(int id) const {
-    return pages::ClientRectOf(dialog_, id);
-}
-
 HifiHitAreas HifiView::CurrentHitAreas() const {
     HifiHitAreas a;
-    a.master = ClientRectOf(kMaster);
-    a.room = ClientRectOf(kRoom);
-    a.roomPicture = ClientRectOf(kRoomPicture);
-    a.tone = ClientRectOf(kTone);
-    a.region = ClientRectOf(kRegion);
-    for (int i = 0; i < kRegionStyleCount; ++i) a.regionLamps[i] = ClientRectOf(kRegionLamps[i]);
-    a.preset = ClientRectOf(kPreset);
-    for (int i = 0; i < kEqPresetCount; ++i) a.presetLamps[i] = ClientRectOf(kPresetLamps[i]);
-    a.equalizer = ClientRectOf(kEqualizer);
-    a.environment = ClientRectOf(kEnvironment);
+    a.master = ClientRectOf(dialog_, kMaster);
+    a.room = ClientRectOf(dialog_, kRoom);
+    a.roomPicture = ClientRectOf(dialog_, kRoomPicture);
+    a.tone = ClientRectOf(dialog_, kTone);
+    a.region = ClientRectOf(dialog_, kRegion);
+    for (int i = 0; i < kRegionStyleCount; ++i)
+        a.regionLamps[i] = ClientRectOf(dialog_, kRegionLamps[i]);
+    a.preset = ClientRectOf(dialog_, kPreset);
+    for (int i = 0; i < kEqPresetCount; ++i)
+        a.presetLamps[i] = ClientRectOf(dialog_, kPresetLamps[i]);
+    a.equalizer = ClientRectOf(dialog_, kEqualizer);
+    a.environment = ClientRectOf(dialog_, kEnvironment);
     return a;
 }
 

@@ -104,7 +104,6 @@ class HifiView {
         ReverbState reverb;
         bool presetControls = true;
     };
-    Rect ClientRectOf(int id) const;
     // The knobs' and sliders' positions into the model.
     void TakeControlValues();
     // The model's state into the controls; everything on the first call, then what changed.

@@ -9,15 +9,6 @@ constexpr int kKnobZeroAngle = 220;
 constexpr int kKnobFace = 154;
 }  // namespace
 
-Rect ClientRectOf(HWND dialog, int id) {
-    HWND control = dialog != nullptr ? GetDlgItem(dialog, id) : nullptr;
-    if (control == nullptr) return {};
-    RECT r;
-    GetWindowRect(control, &r);
-    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
-    return {r.left, r.top, r.right, r.bottom};
-}
-
 void SetupKnob(controls::CRoundSliderCtrl& knob, HWND dialog, int id, const KnobSetup& setup) {
     knob.AttachDlgItem(dialog, id);
     knob.SetDragLimit(setup.dragLimit);

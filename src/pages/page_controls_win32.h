@@ -1,18 +1,12 @@
-// Set-up and geometry the page views share: a control's rectangle in its page, and the knob and
-// slider configurations the pages give their skinned controls.
+// The knob and slider configurations the page views give their skinned controls.
 #pragma once
 
 #include <windows.h>
 
 #include "controls/knob_win32.h"
 #include "controls/slider_win32.h"
-#include "pages/main_console.h"
 
 namespace quorelle::pages {
-
-// A control's window rectangle in the client coordinates of its dialog (empty when the dialog
-// has no such control), whether the control is shown, hidden or disabled.
-Rect ClientRectOf(HWND dialog, int id);
 
 // A knob of a page: its scale, drag limit, start position and dot; every page's knob starts at
 // 220 degrees with a blue dot (red while pressed) on face image 154.

@@ -5,7 +5,7 @@
 namespace quorelle::pages {
 namespace {
 
-using testing::HifiFixture;
+using quorelle::testing::HifiFixture;
 
 class EqualizerTest : public HifiFixture {
   protected:

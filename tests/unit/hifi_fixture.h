@@ -1,5 +1,6 @@
-// The HIFI page's model tests: the page fixture with short readings of what the card was sent and
-// short writings of section "Hifi".
+// Set-up of the HIFI page's model tests: real settings files in a fresh directory, the fake card
+// with the analog output selected, short writings of section "Hifi" and short readings of what
+// the card was sent.
 #pragma once
 
 #include <array>
@@ -7,13 +8,33 @@
 #include <string>
 #include <vector>
 
-#include "page_fixture.h"
+#include "device_fake_conflib.h"
+#include "page_test_support.h"
 #include "pages/hifi_common.h"
+#include "settings/ini_file.h"
+#include "settings/settings.h"
 
-namespace quorelle::pages::testing {
+namespace quorelle::testing {
 
-class HifiFixture : public PageFixture {
+class HifiFixture : public ::testing::Test {
   protected:
+    void SetUp() override {
+        dir_ = FreshTestDirectory(
+            "quorelle-hifi-" +
+            std::string(
+                ::testing::UnitTest::GetInstance()->current_test_info()->test_suite_name()) +
+            "-");
+        settings_ = std::make_unique<IniFileSettings>(dir_);
+        SetSettingsBackend(settings_.get());
+        SelectAnalogOutput(fake);
+    }
+    void TearDown() override {
+        device::theOutputDevice = {};
+        device::theInputDevice = {};
+        SetSettingsBackend(nullptr);
+        std::filesystem::remove_all(dir_);
+    }
+
     // Writes keys of section Hifi: Hifi({{"InitialButtonOn", "1"}, ...}).
     void Hifi(std::initializer_list<std::pair<const char*, const char*>> keys) {
         for (const auto& [key, value] : keys) WriteSettingText(kCplIni, "Hifi", key, value);
@@ -51,6 +72,11 @@ class HifiFixture : public PageFixture {
     static std::string Narrow(const std::u16string& s) { return std::string(s.begin(), s.end()); }
     // The whole settings file, for byte-for-byte comparisons.
     std::string FileText(const char* name) const;
+
+    std::filesystem::path dir_;
+    std::unique_ptr<IniFileSettings> settings_;
+    device::testing::FakeConfLib fake;
+    device::testing::RecordingNotices notices;
 };
 
 inline std::string HifiFixture::FileText(const char* name) const {
@@ -64,4 +90,4 @@ inline std::string HifiFixture::FileText(const char* name) const {
     return text;
 }
 
-}  // namespace quorelle::pages::testing
+}  // namespace quorelle::testing

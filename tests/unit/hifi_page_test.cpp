@@ -6,7 +6,7 @@
 namespace quorelle::pages {
 namespace {
 
-using testing::HifiFixture;
+using quorelle::testing::HifiFixture;
 using Strings = std::vector<std::string>;
 
 // The page's lamps at 96 dpi, as dialog 176 places them.

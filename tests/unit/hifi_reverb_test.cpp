@@ -5,7 +5,7 @@
 namespace quorelle::pages {
 namespace {
 
-using testing::HifiFixture;
+using quorelle::testing::HifiFixture;
 using Lines = std::array<std::string, 3>;
 
 class ReverbTest : public HifiFixture {

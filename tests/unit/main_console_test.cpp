@@ -9,7 +9,7 @@
 
 #include "device/selection.h"
 #include "device_fake_conflib.h"
-#include "page_fixture.h"
+#include "page_test_support.h"
 #include "pages/main_console.h"
 #include "settings/ini_file.h"
 #include "settings/settings.h"
@@ -111,11 +111,20 @@ Point Inside(const Rect& r) {
     return {r.left + 3, r.top + 3};
 }
 
-class MainConsoleTest : public testing::PageFixture {
+class MainConsoleTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        PageFixture::SetUp();
+        dir_ = testing::FreshTestDirectory("quorelle-main-console-");
+        settings_ = std::make_unique<IniFileSettings>(dir_);
+        SetSettingsBackend(settings_.get());
+        testing::SelectAnalogOutput(fake);
         console.SetupMainControls();
+    }
+    void TearDown() override {
+        device::theOutputDevice = {};
+        device::theInputDevice = {};
+        SetSettingsBackend(nullptr);
+        fs::remove_all(dir_);
     }
 
     // The calls of one property, optionally only sets or only gets.
@@ -153,6 +162,10 @@ class MainConsoleTest : public testing::PageFixture {
         fake.Answer8(u"IsSupportFormat", "1");
     }
 
+    fs::path dir_;
+    std::unique_ptr<IniFileSettings> settings_;
+    FakeConfLib fake;
+    RecordingNotices notices;
     FakeEndpoint endpoint;
     CountingPages pages;
     MainConsole console{endpoint, pages};
