@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "device/conflib.h"
+#include "device/selection.h"
 
 namespace quorelle::bench {
 
@@ -85,6 +86,20 @@ inline void TimeCardCalls() {
 }
 inline void UntimeCardCalls() {
     device::ConfLibSlots().PropertyControl = Timing().card;
+}
+
+// The private card loaded, initialised, the analog output selected and its calls timed; says so
+// and returns false when the card is not there.
+inline bool OpenTimedCard(const std::wstring& dir) {
+    if (!LoadPrivateCard(dir)) {
+        std::printf("the virtual card could not be loaded from build/dist\n");
+        return false;
+    }
+    device::conflib::Init();
+    device::conflib::CreateDeviceList();
+    device::SelectOutputDevice(device::OUTPUT_ANALOG);
+    TimeCardCalls();
+    return true;
 }
 
 }  // namespace quorelle::bench

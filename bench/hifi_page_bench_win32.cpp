@@ -42,14 +42,7 @@ int main() {
         std::printf("the HIFI page's window could not be created\n");
         return 1;
     }
-    if (!bench::LoadPrivateCard(dir)) {
-        std::printf("the virtual card could not be loaded from build/dist\n");
-        return 1;
-    }
-    device::conflib::Init();
-    device::conflib::CreateDeviceList();
-    device::SelectOutputDevice(device::OUTPUT_ANALOG);
-    bench::TimeCardCalls();
+    if (!bench::OpenTimedCard(dir)) return 1;
     page.RefreshFromSettings();
     SetWindowPos(page.hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
     testing::PumpMessages();

@@ -54,14 +54,7 @@ void Pump() {
 int main() {
     INITCOMMONCONTROLSEX icc{sizeof(icc), 0xFF};
     InitCommonControlsEx(&icc);
-    if (!bench::LoadPrivateCard(bench::PrivateDirectory(L"quorelle-console-bench"))) {
-        std::printf("the virtual card could not be loaded from build/dist\n");
-        return 1;
-    }
-    device::conflib::Init();
-    device::conflib::CreateDeviceList();
-    device::SelectOutputDevice(device::OUTPUT_ANALOG);
-    bench::TimeCardCalls();
+    if (!bench::OpenTimedCard(bench::PrivateDirectory(L"quorelle-console-bench"))) return 1;
 
     TimedEndpoint endpoint;
     NoPages pages;
