@@ -189,6 +189,10 @@ class MessageWindow {
                                 nullptr);
         previous_ = AppMainWindow();
         SetAppMainWindow(hwnd_);
+        // a new main window has nothing waiting in its queue, whatever an earlier test's window
+        // was sent before it went away
+        ConfLibEvents().Disarm(WM_CONFLIB_EVENT_A);
+        ConfLibEvents().Disarm(WM_CONFLIB_EVENT_B);
     }
     ~MessageWindow() {
         SetAppMainWindow(previous_);
