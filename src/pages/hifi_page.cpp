@@ -23,9 +23,13 @@ void HifiPage::StartFromSettings() {
 }
 
 void HifiPage::StartPresetControls() {
+    // loaded whatever the mode: enabled controls always hold every stored preset, so that an
+    // addition never takes the place of a stored name
+    presets_.LoadPresetList();
     const int mode = ReadHifiInt(hifi_keys::kInitialButtonOn);
     if (mode == kModeTone || mode == kModeRegionStyle || mode == kModeEqPreset)
         presetControlsEnabled_ = false;
+    if (mode == kModeEqualizer) presets_.RestoreCurrentPreset();
 }
 
 void HifiPage::RefreshFromSettings() {
@@ -106,7 +110,11 @@ void HifiPage::ClickEqualizerSwitch() {
     const bool lit = equalizer_.ToggleEqualizerSwitch();
     if (lit) {
         presetControlsEnabled_ = true;
-        equalizer_.LoadEqualizer();
+        presets_.LoadPresetList();
+        if (ReadHifiInt(hifi_keys::kCustomize) == 0)
+            equalizer_.LoadEqualizer();
+        else
+            presets_.RestoreCurrentPreset();
     }
     RefreshFromSettings();
     equalizer_.SetEqEnable(lit);
@@ -118,7 +126,23 @@ void HifiPage::OnKnobMoved() {
 
 void HifiPage::OnBandsMoved() {
     equalizer_.RecordBands();
+    if (ReadHifiInt(hifi_keys::kCustomize) != 0) presets_.ClearSelection();
     UpdateHifiInt(hifi_keys::kCustomize, 0);
+}
+
+void HifiPage::OnResetEqualizer() {
+    if (Eq().equalizer.lit) {
+        equalizer_.ShowBands({});
+        for (int i = 0; i < kBandCount; ++i) WriteHifiInt(hifi_keys::BandKey(i), 0);
+        OnBandsMoved();
+    }
+    WriteHifiInt(hifi_keys::kCustomize, 0);
+    presets_.ClearSelection();
+}
+
+void HifiPage::OnPresetChosen(std::optional<int> index) {
+    presets_.Select(index);
+    presets_.SelectPreset();
 }
 
 void HifiPage::ShowEnvironmentList() {

@@ -1,6 +1,7 @@
 #include "pages/hifi_view_win32.h"
 
 #include "app/text_win32.h"
+#include "controls/layout.h"
 #include "pages/hit_area_win32.h"
 #include "pages/page_chrome_win32.h"
 #include "pages/page_controls_win32.h"
@@ -104,8 +105,21 @@ void HifiView::Attach(HWND dialog, PageChrome& chrome) {
     presetList_.AttachDlgItem(dialog, kPresetList);
     presetList_.SetFaceImageId(190);
     SendDlgItemMessageW(dialog, kPresetList, CB_RESETCONTENT, 0, 0);
+    ShapePresetList();
     presetName_.AttachDlgItem(dialog, kPresetName);
     presetName_.SetFaceImageId(191);
+    if (HWND field = presetName_.Hwnd()) {
+        // the face image is the field's frame; the letters are drawn in the face's font, so the
+        // caret goes with them
+        SetWindowLongPtrW(field, GWL_STYLE, GetWindowLongPtrW(field, GWL_STYLE) & ~WS_BORDER);
+        SetWindowLongPtrW(field, GWL_EXSTYLE,
+                          GetWindowLongPtrW(field, GWL_EXSTYLE) & ~WS_EX_CLIENTEDGE);
+        SetWindowPos(field, nullptr, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+        SendMessageW(field, WM_SETFONT, reinterpret_cast<WPARAM>(presetName_.Font()), FALSE);
+        SendMessageW(field, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, 0);
+        SendMessageW(field, EM_LIMITTEXT, kMaxPresetNameUnits, 0);
+    }
     for (size_t i = 0; i < kLampImages.size(); ++i) {
         lamps_[i].AttachDlgItem(dialog, kLampImages[i].id);
         lamps_[i].LoadLampImages(kLampImages[i].on, kLampImages[i].off);
@@ -160,19 +174,66 @@ void HifiView::OnSliderTrack() {
 }
 
 bool HifiView::OnCommand(WPARAM wParam) {
+    const int id = LOWORD(wParam);
+    if (id == kPresetList && HIWORD(wParam) == CBN_SELCHANGE) {
+        TakeControlValues();
+        const LRESULT chosen = SendDlgItemMessageW(dialog_, kPresetList, CB_GETCURSEL, 0, 0);
+        model_.OnPresetChosen(chosen == CB_ERR ? std::nullopt : std::optional<int>(int(chosen)));
+        Render();
+        return true;
+    }
     if (HIWORD(wParam) != BN_CLICKED) return false;
-    switch (LOWORD(wParam)) {
+    std::optional<PresetWarning> warning;
+    TakeControlValues();
+    switch (id) {
         case kPrevious:
             model_.OnPreviousEnvironment();
             break;
         case kNext:
             model_.OnNextEnvironment();
             break;
+        case kReset:
+            model_.OnResetEqualizer();
+            break;
+        case kAddPreset:
+            warning = model_.OnAddPreset();
+            break;
+        case kDeletePreset:
+            model_.OnDeletePreset();
+            break;
         default:
             return false;
     }
     Render();
+    if (warning) ShowWarning(*warning);
     return true;
+}
+
+void HifiView::ShowWarning(const PresetWarning& warning) {
+    MessageBoxW(dialog_, Widen(warning.text).c_str(), Widen(warning.caption).c_str(),
+                MB_OK | MB_ICONWARNING);
+}
+
+void HifiView::ShapePresetList() {
+    HWND list = presetList_.Hwnd();
+    const controls::ControlPlace* place = controls::FindControl(controls::kHifiDialog, kPresetList);
+    if (list == nullptr || place == nullptr) return;
+    // the window's height is the dropped list's; the closed face is the selection field's item
+    // height plus the combo box's own frame, set after the size (a new size resets it)
+    const controls::PxRect dropped = controls::ToPixels(controls::kHifiDialog, place->dlu);
+    SetWindowPos(list, nullptr, 0, 0, place->imageW, dropped.h,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const auto faceHeight = [list] {
+        RECT face;
+        GetWindowRect(list, &face);
+        return int(face.bottom - face.top);
+    };
+    int item = int(SendMessageW(list, CB_GETITEMHEIGHT, WPARAM(-1), 0));
+    item += place->imageH - faceHeight();
+    SendMessageW(list, CB_SETITEMHEIGHT, WPARAM(-1), LPARAM(item));
+    // one correction where the item height read back is not the one the frame adds to
+    item += place->imageH - faceHeight();
+    SendMessageW(list, CB_SETITEMHEIGHT, WPARAM(-1), LPARAM(item));
 }
 
 HifiHitAreas HifiView::CurrentHitAreas() const {
@@ -207,7 +268,13 @@ void HifiView::TakeControlValues() {
     for (int i = 0; i < kBandCount; ++i)
         if (bands_[i].Hwnd() != nullptr) positions[i] = bands_[i].Value();
     eq.SetSliderPositions(positions);
+    if (HWND field = dialog_ != nullptr ? GetDlgItem(dialog_, kPresetName) : nullptr) {
+        std::wstring text(size_t(GetWindowTextLengthW(field)) + 1, L'\0');
+        text.resize(size_t(GetWindowTextW(field, text.data(), int(text.size()))));
+        model_.presets().SetNameField(Narrow(text));
+    }
     if (rendered_) {
+        rendered_->presets.nameField = model_.Presets().nameField;
         rendered_->eq.treble = eq.State().treble;
         rendered_->eq.bass = eq.State().bass;
         rendered_->eq.sliders = eq.State().sliders;
@@ -244,12 +311,25 @@ void HifiView::Render() {
         if (controls::CLabel* line = chrome_ ? chrome_->Label(kEnvironmentLines[i]) : nullptr)
             line->SetText(Widen(rev.list[i]));
     }
+    const UserPresetsState& presets = model_.Presets();
+    const bool listChanged = was == nullptr || was->presets.names != presets.names;
+    if (listChanged && presetList_.Hwnd() != nullptr) {
+        SendMessageW(presetList_.Hwnd(), CB_RESETCONTENT, 0, 0);
+        for (const std::string& name : presets.names)
+            SendMessageW(presetList_.Hwnd(), CB_ADDSTRING, 0,
+                         reinterpret_cast<LPARAM>(Widen(name).c_str()));
+    }
+    if (presetList_.Hwnd() != nullptr && (listChanged || was->presets.selected != presets.selected))
+        SendMessageW(presetList_.Hwnd(), CB_SETCURSEL, WPARAM(presets.selected.value_or(-1)), 0);
+    if (presetName_.Hwnd() != nullptr &&
+        (was == nullptr || was->presets.nameField != presets.nameField))
+        SetWindowTextW(presetName_.Hwnd(), Widen(presets.nameField).c_str());
     const bool enabled = model_.PresetControlsEnabled();
     if (dialog_ != nullptr && (was == nullptr || was->presetControls != enabled)) {
         for (int id : {kPresetList, kPresetName, kAddPreset, kDeletePreset})
             if (HWND control = GetDlgItem(dialog_, id)) EnableWindow(control, enabled);
     }
-    rendered_ = Rendered{eq, rev, enabled};
+    rendered_ = Rendered{eq, rev, presets, enabled};
 }
 
 }  // namespace quorelle::pages

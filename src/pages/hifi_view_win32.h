@@ -12,7 +12,8 @@
 //   WM_LBUTTONDOWN     if (view_.OnLButtonDown(point)) drag the window; else answer 0.
 //   WM_HSCROLL         view_.OnHScroll(lParam), then the default processing.
 //   SLIDER_MSG_TRACK   view_.OnSliderTrack(); answer 1.
-//   WM_COMMAND         view_.OnCommand(wParam) for the previous and next buttons.
+//   WM_COMMAND         view_.OnCommand(wParam) for the environment's previous and next
+//                      buttons, the flat reset, the preset list's choice, add and delete.
 #pragma once
 
 #include <windows.h>
@@ -102,9 +103,14 @@ class HifiView {
     struct Rendered {
         EqualizerState eq;
         ReverbState reverb;
+        UserPresetsState presets;
         bool presetControls = true;
     };
-    // The knobs' and sliders' positions into the model.
+    // The preset list's closed face as tall as its image, its drop-down list as the template
+    // gives it.
+    void ShapePresetList();
+    void ShowWarning(const PresetWarning& warning);
+    // The knobs' and sliders' positions and the name field's text into the model.
     void TakeControlValues();
     // The model's state into the controls; everything on the first call, then what changed.
     void Render();

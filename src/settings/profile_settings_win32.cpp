@@ -32,4 +32,23 @@ bool ProfileSettings::WriteText(std::string_view file, std::string_view section,
                                       Widen(value).c_str(), PathOf(file).c_str()) != FALSE;
 }
 
+bool ProfileSettings::CanHold(std::string_view text) {
+    const std::wstring wide = Widen(text);
+    if (wide.empty()) return true;
+    const UINT codePage = GetACP();
+    if (codePage == CP_UTF8) return Narrow(wide) == text;
+    const int length = static_cast<int>(wide.size());
+    BOOL replaced = FALSE;
+    const int bytes = WideCharToMultiByte(codePage, WC_NO_BEST_FIT_CHARS, wide.data(), length,
+                                          nullptr, 0, nullptr, &replaced);
+    if (bytes <= 0 || replaced) return false;
+    std::string ansi(static_cast<size_t>(bytes), '\0');
+    WideCharToMultiByte(codePage, WC_NO_BEST_FIT_CHARS, wide.data(), length, ansi.data(), bytes,
+                        nullptr, &replaced);
+    const int back = MultiByteToWideChar(codePage, 0, ansi.data(), bytes, nullptr, 0);
+    std::wstring again(static_cast<size_t>(back > 0 ? back : 0), L'\0');
+    if (back > 0) MultiByteToWideChar(codePage, 0, ansi.data(), bytes, again.data(), back);
+    return !replaced && again == wide;
+}
+
 }  // namespace quorelle

@@ -19,6 +19,9 @@ class ProfileSettings final : public SettingsBackend {
     int ReadInt(std::string_view file, std::string_view section, std::string_view key) override;
     bool WriteText(std::string_view file, std::string_view section, std::string_view key,
                    std::string_view value) override;
+    // New settings files are written in the ANSI code page: a text survives only when it goes
+    // there and back unchanged, with no character replaced by a look-alike.
+    bool CanHold(std::string_view text) override;
 
   private:
     std::wstring PathOf(std::string_view file) const;

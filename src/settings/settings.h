@@ -29,6 +29,9 @@ class SettingsBackend {
     // False when the file cannot be written; never throws.
     virtual bool WriteText(std::string_view file, std::string_view section, std::string_view key,
                            std::string_view value) = 0;
+    // Whether the files keep `text` exactly, as a section name or a value: a backend whose
+    // files are in an 8-bit code page holds only what that code page can carry.
+    virtual bool CanHold(std::string_view) { return true; }
 };
 
 // The backend in use (not owned). Without one, reads give the defaults and writes fail.
@@ -39,6 +42,8 @@ std::string ReadSettingText(std::string_view file, std::string_view section, std
 int ReadSettingInt(std::string_view file, std::string_view section, std::string_view key);
 bool WriteSettingText(std::string_view file, std::string_view section, std::string_view key,
                       std::string_view value);
+// Whether the settings files keep `text` exactly (true without a backend).
+bool SettingTextFits(std::string_view text);
 // Writes value as decimal text ("%d").
 bool WriteSettingInt(std::string_view file, std::string_view section, std::string_view key,
                      int value);

@@ -216,7 +216,11 @@ TEST_F(HifiPageTest, ReadBackFollowsTheCardButNeverErasesChoicesThePageSwitchedO
 }
 
 TEST_F(HifiPageTest, StartUpRebuildsFromTheFileAndSendsTheUserCurveOnce) {
-    Hifi({{"isDrySoundOn", "1"}, {"InitialButtonOn", "3"}, {"eq_3", "4"}, {"Treble", "30"}});
+    Hifi({{"isDrySoundOn", "1"},
+          {"InitialButtonOn", "3"},
+          {"eq_3", "4"},
+          {"Treble", "30"},
+          {"Customize", "0"}});  // no user preset shown
     page.SetupControls();
     page.StartFromSettings();
     page.StartPresetControls();
