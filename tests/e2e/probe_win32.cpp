@@ -156,7 +156,13 @@ int wmain(int argc, wchar_t** argv) {
     if (cmd == L"text" && argc > 3) {
         HWND c = GetDlgItem(h, static_cast<int>(Number(argv[3])));
         if (!c) return 1;
-        std::printf("%s\n", Utf8(TextOf(c)).c_str());
+        // asked of the control itself: edit fields and combo boxes keep their text to themselves
+        wchar_t buf[1024] = {};
+        DWORD_PTR copied = 0;
+        if (!SendMessageTimeoutW(c, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(buf),
+                                 SMTO_ABORTIFHUNG, 5000, &copied))
+            return 1;
+        std::printf("%s\n", Utf8(buf).c_str());
         return 0;
     }
     if (cmd == L"ctlrect" && argc > 3) {
