@@ -22,31 +22,11 @@ using device::testing::FakeAnswer;
 using device::testing::FakeConfLib;
 using device::testing::RecordedProperty;
 
-// The settings files in a directory; writes can be refused, as for a read-only file.
-class Settings final : public SettingsBackend {
-  public:
-    explicit Settings(fs::path dir) : files_(std::move(dir)) {}
-    std::string ReadText(std::string_view f, std::string_view s, std::string_view k) override {
-        return files_.ReadText(f, s, k);
-    }
-    int ReadInt(std::string_view f, std::string_view s, std::string_view k) override {
-        return files_.ReadInt(f, s, k);
-    }
-    bool WriteText(std::string_view f, std::string_view s, std::string_view k,
-                   std::string_view v) override {
-        return !refuseWrites && files_.WriteText(f, s, k, v);
-    }
-    bool refuseWrites = false;
-
-  private:
-    IniFileSettings files_;
-};
-
 class PageModelTest : public ::testing::Test {
   protected:
     void SetUp() override {
         dir_ = testing::FreshTestDirectory("quorelle-adhp-");
-        settings_ = std::make_unique<Settings>(dir_);
+        settings_ = std::make_unique<testing::TestSettings>(dir_);
         SetSettingsBackend(settings_.get());
         testing::SelectAnalogOutput(fake);
     }
@@ -77,7 +57,7 @@ class PageModelTest : public ::testing::Test {
     }
 
     fs::path dir_;
-    std::unique_ptr<Settings> settings_;
+    std::unique_ptr<testing::TestSettings> settings_;
     FakeConfLib fake;
     device::testing::RecordingNotices notices;
 };

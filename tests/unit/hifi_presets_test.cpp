@@ -10,40 +10,11 @@ namespace {
 using quorelle::testing::HifiFixture;
 using Names = std::vector<std::string>;
 
-// The settings files, with writes to either file refusable and, like a 1252 code page, no room
-// for anything but ASCII when asked.
-class Files final : public SettingsBackend {
-  public:
-    explicit Files(const std::filesystem::path& dir) : files_(dir) {}
-    std::string ReadText(std::string_view f, std::string_view s, std::string_view k) override {
-        return files_.ReadText(f, s, k);
-    }
-    int ReadInt(std::string_view f, std::string_view s, std::string_view k) override {
-        return files_.ReadInt(f, s, k);
-    }
-    bool WriteText(std::string_view f, std::string_view s, std::string_view k,
-                   std::string_view v) override {
-        if ((f == kCustomIni && refuseCustom) || (f == kCplIni && refuseCpl)) return false;
-        return files_.WriteText(f, s, k, v);
-    }
-    bool CanHold(std::string_view text) override {
-        for (char c : text)
-            if (asciiOnly && static_cast<unsigned char>(c) >= 0x80) return false;
-        return true;
-    }
-    bool refuseCustom = false;
-    bool refuseCpl = false;
-    bool asciiOnly = false;
-
-  private:
-    IniFileSettings files_;
-};
-
 class PresetsTest : public HifiFixture {
   protected:
     void SetUp() override {
         HifiFixture::SetUp();
-        files_ = std::make_unique<Files>(dir_);
+        files_ = std::make_unique<quorelle::testing::TestSettings>(dir_);
         SetSettingsBackend(files_.get());
         Hifi({{"isDrySoundOn", "1"}, {"InitialButtonOn", "3"}, {"Customize", "0"}});
         WriteSettingText(kCplIni, "CPL", "language", "2");
@@ -67,7 +38,7 @@ class PresetsTest : public HifiFixture {
     }
     static PresetWarning Warn(PresetMessage m) { return PresetWarningText(m, 2); }
 
-    std::unique_ptr<Files> files_;
+    std::unique_ptr<quorelle::testing::TestSettings> files_;
     HifiPage page;
 };
 
@@ -171,14 +142,13 @@ TEST_F(PresetsTest, NamesTheFilesCannotHoldAreRefusedAndBothFilesStayByteForByte
 TEST_F(PresetsTest, ARefusedWriteShowsAMessageAndChangesNothing) {
     Add("Rock", kRock);
     const std::string cpl = FileText(kCplIni), custom = FileText(kCustomIni);
-    files_->refuseCustom = true;
+    files_->refusedFile = kCustomIni;
     EXPECT_EQ(Add("Jazz", kJazz), Warn(PresetMessage::NotSaved));
     EXPECT_EQ(P().names, Names{"Rock"});
     EXPECT_EQ(P().nameField, "Jazz");
     EXPECT_EQ(FileText(kCplIni), cpl);
     EXPECT_EQ(FileText(kCustomIni), custom);
-    files_->refuseCustom = false;
-    files_->refuseCpl = true;
+    files_->refusedFile = kCplIni;
     EXPECT_EQ(Add("Jazz", kJazz), Warn(PresetMessage::NotSaved));
     EXPECT_EQ(P().names, Names{"Rock"});
     EXPECT_EQ(FileText(kCplIni), cpl);

@@ -10,6 +10,8 @@
 
 #include "device/selection.h"
 #include "device_fake_conflib.h"
+#include "settings/ini_file.h"
+#include "settings/settings.h"
 
 namespace quorelle::testing {
 
@@ -34,5 +36,35 @@ inline void SelectAnalogOutput(device::testing::FakeConfLib& fake) {
     device::SelectOutputDevice(device::OUTPUT_ANALOG);
     fake.properties.clear();
 }
+
+// The settings files in a directory, whose writes can be refused (every write, or those to one
+// file) as a read-only file refuses them, and which can hold ASCII text only, as files in code
+// page 1252 hold no Chinese.
+class TestSettings final : public SettingsBackend {
+  public:
+    explicit TestSettings(std::filesystem::path dir) : files_(std::move(dir)) {}
+    std::string ReadText(std::string_view f, std::string_view s, std::string_view k) override {
+        return files_.ReadText(f, s, k);
+    }
+    int ReadInt(std::string_view f, std::string_view s, std::string_view k) override {
+        return files_.ReadInt(f, s, k);
+    }
+    bool WriteText(std::string_view f, std::string_view s, std::string_view k,
+                   std::string_view v) override {
+        if (refuseWrites || (!refusedFile.empty() && f == refusedFile)) return false;
+        return files_.WriteText(f, s, k, v);
+    }
+    bool CanHold(std::string_view text) override {
+        for (char c : text)
+            if (asciiOnly && static_cast<unsigned char>(c) >= 0x80) return false;
+        return true;
+    }
+    bool refuseWrites = false;
+    std::string refusedFile;
+    bool asciiOnly = false;
+
+  private:
+    IniFileSettings files_;
+};
 
 }  // namespace quorelle::testing
