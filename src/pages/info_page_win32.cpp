@@ -1,10 +1,12 @@
 #include "pages/info_page_win32.h"
 
+#include <commctrl.h>
 #include <shellapi.h>
 
 #include "app/messages.h"
 #include "app/text_win32.h"
 #include "app/texts.h"
+#include "controls/gdi_win32.h"
 #include "pages/info.h"
 #include "resource.h"
 
@@ -35,7 +37,40 @@ void CDlgInfo::FillVersionInfo() {
             skinned->SetText(text);
         else
             SetWindowTextW(label, text.c_str());
+        if (value.labelId == kInfoOsLabel || value.labelId == kInfoDriverLabel ||
+            value.labelId == kInfoCplLabel)
+            TipIfCut(label, text);
     }
+}
+
+void CDlgInfo::TipIfCut(HWND label, const std::wstring& text) {
+    RECT client;
+    GetClientRect(label, &client);
+    SIZE extent{};
+    {
+        gdi::WindowDC dc(label);
+        const auto font = reinterpret_cast<HGDIOBJ>(SendMessageW(label, WM_GETFONT, 0, 0));
+        gdi::SelectGuard select(dc.Get(),
+                                font != nullptr ? font : GetStockObject(DEFAULT_GUI_FONT));
+        GetTextExtentPoint32W(dc.Get(), text.c_str(), static_cast<int>(text.size()), &extent);
+    }
+    if (extent.cx <= client.right) return;
+    if (tips_ == nullptr) {
+        tips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX,
+                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(),
+                                nullptr, ProgramInstance(), nullptr);
+        if (tips_ == nullptr) return;
+    }
+    // the label lets the pointer through to the page, so the tip watches the page over its place
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.uFlags = TTF_SUBCLASS;
+    tool.hwnd = hwnd();
+    tool.uId = static_cast<UINT_PTR>(GetDlgCtrlID(label));
+    GetWindowRect(label, &tool.rect);
+    MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&tool.rect), 2);
+    tool.lpszText = const_cast<wchar_t*>(text.c_str());
+    SendMessageW(tips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 bool CDlgInfo::OverAddress(POINT client) const {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "pages/secondary_page_win32.h"
 
 namespace quorelle::pages {
@@ -18,9 +20,12 @@ class CDlgInfo final : public SecondaryPage {
 
   private:
     void FillVersionInfo();
+    // A version text cut short by its label shows in full in a tip while the pointer rests on it.
+    void TipIfCut(HWND label, const std::wstring& text);
     bool OverAddress(POINT client) const;
 
     HCURSOR hand_ = nullptr;
+    HWND tips_ = nullptr;  // owned by the page's window, destroyed with it
 };
 
 }  // namespace quorelle::pages

@@ -70,6 +70,21 @@ check "the empty label shows nothing" eval '! inked 1067'
 check "the long text shows" inked 1065
 check "nothing was opened at start" eval '[ -z "$(opened)" ]'
 
+# --- a text cut short shows in full in a tip -------------------------------------------------
+# shown: how many windows of the panel are visible
+shown() { probe windows "$INFO" | awk '$2 == 1' | wc -l; }
+hover() {
+    local ctl
+    ctl=($(probe ctlrect "$INFO" "$1"))
+    xdotool mousemove --sync $((ctl[0] + ctl[2] / 2)) $((ctl[1] + 5))
+}
+base=$(shown)
+hover 1065
+check "resting on the cut OS text brings up a tip" eventually eval '[ "$(shown)" -gt "$base" ]'
+hover 1066
+sleep 1.5
+check "a text that fits has none" eval '[ "$(shown)" = "$base" ]'
+
 # --- presses ---------------------------------------------------------------------------------
 for id in 1061 1065 1066 1069 1070; do click_at $id 4 4; done
 press_at "$INFO" 400 280   # the panel below the sections
