@@ -2,7 +2,8 @@
 ; to, since the panel keeps its settings files beside itself.
 ;
 ;   makensis -DPROGRAM=<QuorelleCPL.exe> -DCARD_LIBRARY=<osConfLib.dll> -DOUTFILE=<setup.exe>
-;            [-DICON=<icon.ico>] [-DSRCROOT=<repository>] installer/QuorelleCPL.nsi
+;            [-DICON=<icon.ico>] [-DWELCOME_BITMAP=<164 x 314 bmp>] [-DSRCROOT=<repository>]
+;            installer/QuorelleCPL.nsi
 ;
 ; (absolute paths: makensis works in the folder of this script). `make` builds it as
 ; build/installer/QuorelleCPL-Setup.exe.
@@ -86,12 +87,16 @@ Var VirtualCard  ; 1 when this setup installs (or installed) the virtual card in
   !define MUI_ICON "${ICON}"
   !define MUI_UNICON "${ICON}"
 !endif
+!ifdef WELCOME_BITMAP
+  !define MUI_WELCOMEFINISHPAGE_BITMAP "${WELCOME_BITMAP}"
+!endif
 !define MUI_ABORTWARNING
 !define MUI_LANGDLL_REGISTRY_ROOT HKCU
 !define MUI_LANGDLL_REGISTRY_KEY "${UNINSTALL_KEY}"
 !define MUI_LANGDLL_REGISTRY_VALUENAME "SetupLanguage"
 !define MUI_LANGDLL_ALLLANGUAGES
 
+!define MUI_WELCOMEPAGE_TEXT "$(WelcomeText)"
 !insertmacro MUI_PAGE_WELCOME
 !define MUI_PAGE_CUSTOMFUNCTION_LEAVE DirectoryLeave
 !insertmacro MUI_PAGE_DIRECTORY
@@ -110,6 +115,9 @@ Var VirtualCard  ; 1 when this setup installs (or installed) the virtual card in
 !insertmacro MUI_LANGUAGE "English"
 !insertmacro MUI_RESERVEFILE_LANGDLL
 
+LangString WelcomeText ${LANG_ENGLISH} "Setup will install the control panel of the ${PRODUCT} for your user account, in a folder of your own.$\r$\n$\r$\nInstalling over an earlier version keeps your settings and equalizer presets.$\r$\n$\r$\nClick Next to continue."
+LangString WelcomeText ${LANG_SIMPCHINESE} "安装程序将为您的用户帐户安装 ${PRODUCT} 的控制面板，安装到您自己的文件夹中。$\r$\n$\r$\n覆盖安装旧版本时，您的设置和均衡器预设将被保留。$\r$\n$\r$\n单击 [下一步(N)] 继续。"
+LangString WelcomeText ${LANG_TRADCHINESE} "安裝程式將為您的使用者帳戶安裝 ${PRODUCT} 的控制台，安裝到您自己的資料夾中。$\r$\n$\r$\n覆蓋安裝舊版本時，您的設定和等化器預設將被保留。$\r$\n$\r$\n按一下 [下一步(N)] 繼續。"
 LangString NotWritable ${LANG_ENGLISH} "You cannot write to this folder. The control panel keeps its settings beside itself: choose a folder of your own."
 LangString NotWritable ${LANG_SIMPCHINESE} "无法写入此文件夹。控制面板将设置保存在程序旁边，请选择一个您可以写入的文件夹。"
 LangString NotWritable ${LANG_TRADCHINESE} "無法寫入此資料夾。控制台將設定保存在程式旁邊，請選擇一個您可以寫入的資料夾。"
