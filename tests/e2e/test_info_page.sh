@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The information page with real mouse input: it shows the version texts of CPL.ini as they
 # stand (a long one, an empty one, an ampersand); a press that begins on the web address opens
-# it through the shell, also after dragging the page, and no other press opens anything; the
-# language change message sets its captions.
+# it through the shell, also after dragging the page, and no other press opens anything; a text
+# cut short shows in full in a tip; the language change message sets its captions; its buttons
+# navigate.
 . "$(dirname "$0")/lib.sh"
 e2e_init
 INFO="$E2E_TITLE - Information"
@@ -116,5 +117,14 @@ check "... the driver caption" eval '[ "$(probe text "$INFO" 1062)" = "驅動版
 check "a language 5 changes nothing" eval '[ "$(probe send "$INFO" 1127 0 5)" = 1 ] &&
     [ "$(probe text "$INFO" 1062)" = "驅動版本" ] && [ "$(probe text "$INFO" 1066)" = "&&&&&&&&" ]'
 check "the page wrote nothing" eval '[ "$(ini Info DriverVer)" = "&&&&&&&&" ] && [ "$(ini CPL language)" = 2 ]'
+
+# --- navigation ------------------------------------------------------------------------------
+place=$(corner "$INFO")
+click_control "$INFO" 1060
+check "the page's own button leaves it shown" eval 'sleep 0.5; visible "$INFO"'
+click_control "$INFO" 1053
+check "the main button brings back the main window" visible "$E2E_TITLE"
+check "... in the page's place" at "$E2E_TITLE" "$place"
+check "... and hides the page" hidden "$INFO"
 
 e2e_finish
