@@ -8,6 +8,7 @@
 
 #include "controls/gdi_win32.h"
 #include "controls/knob_win32.h"
+#include "controls/lamp_win32.h"
 #include "controls/page_win32.h"
 #include "controls/slider_win32.h"
 
@@ -71,6 +72,8 @@ int main() {
     HWND sliderHwnd =
         CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_NOTIFY, 10, 80, 97, 20, host,
                         reinterpret_cast<HMENU>(1010), nullptr, nullptr);
+    HWND lampHwnd = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_BITMAP, 10, 110,
+                                    24, 24, host, reinterpret_cast<HMENU>(1087), nullptr, nullptr);
     HWND page = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
                                 GetModuleHandleW(nullptr), nullptr);
 
@@ -93,6 +96,11 @@ int main() {
     slider.SetLimits(0, 100);
     slider.SetValue(50);
 
+    CMyStaticBmp lamp;
+    lamp.Attach(lampHwnd);
+    lamp.LoadLampImages(146, 145);
+    lamp.SetLit(true);
+
     PageFrame frame;
     if (!ApplyPageSkin(page, frame, 134)) std::printf("background 134 missing\n");
 
@@ -102,6 +110,8 @@ int main() {
         "knob paint", 50, 50, 2000, [&](HDC dc) { knob.Paint(dc); }, screen.Get());
     Report(
         "slider paint", 97, 20, 2000, [&](HDC dc) { slider.Paint(dc); }, screen.Get());
+    Report(
+        "lamp paint", 24, 24, 2000, [&](HDC dc) { lamp.Paint(dc); }, screen.Get());
     Report(
         "page background paint", frame.Width(), frame.Height(), 500,
         [&](HDC dc) { PaintPageBackground(frame, dc); }, screen.Get());

@@ -79,6 +79,7 @@ void CRoundSliderCtrl::SetTextFace(const std::wstring& face) {
 void CRoundSliderCtrl::RebuildFont() {
     font_.Reset();
     font_.Reset(CreateFontIndirectW(&fontDescription_));
+    LookChanged();
 }
 
 std::wstring CRoundSliderCtrl::FormatValue() const {
@@ -134,11 +135,10 @@ void CRoundSliderCtrl::DrawFace(HDC dc, const RECT& client) {
     // The face is scaled to the control once and kept; a new image or size scales it again.
     const SIZE want{client.right, client.bottom};
     if (!scaledFace_ || scaledSize_.cx != want.cx || scaledSize_.cy != want.cy) ScaleFace(dc, want);
-    if (!scaledFace_) return;
-    gdi::OwnedDC source(CreateCompatibleDC(dc));
-    if (!source) return;
-    gdi::SelectGuard select(source.Get(), scaledFace_.Get());
-    BitBlt(dc, 0, 0, want.cx, want.cy, source.Get(), 0, 0, SRCCOPY);
+    HDC source = faceSource_.Get();
+    if (!scaledFace_ || source == nullptr) return;
+    gdi::SelectGuard select(source, scaledFace_.Get());
+    BitBlt(dc, 0, 0, want.cx, want.cy, source, 0, 0, SRCCOPY);
 }
 
 void CRoundSliderCtrl::ScaleFace(HDC dc, SIZE want) {
@@ -168,11 +168,39 @@ void CRoundSliderCtrl::ScaleFace(HDC dc, SIZE want) {
     scaledFace_ = std::move(scaled);
 }
 
+CRoundSliderCtrl::Look CRoundSliderCtrl::CurrentLook(const RECT& client) {
+    Look look;
+    look.position = model_.Position();
+    look.pressed = model_.Pressed();
+    look.side = model_.Side();
+    look.width = client.right;
+    look.height = client.bottom;
+    look.version = lookVersion_;
+    look.systemColours = {GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_3DDKSHADOW),
+                          GetSysColor(COLOR_BTNHIGHLIGHT), GetSysColor(COLOR_3DLIGHT),
+                          GetSysColor(COLOR_BTNSHADOW)};
+    return look;
+}
+
 void CRoundSliderCtrl::Paint(HDC target) {
     RECT client{};
     GetClientRect(Hwnd(), &client);
-    CMemDC mem(target, nullptr, false);
-    HDC dc = mem.Get();
+    const Look look = CurrentLook(client);
+    if (!drawn_ || *drawn_ != look) {
+        HDC dc = frame_.Ensure(client.right, client.bottom);
+        if (dc == nullptr) {  // no surface to keep: compose straight through a passing one
+            drawn_.reset();
+            CMemDC mem(target, nullptr, false);
+            Render(mem.Get(), client);
+            return;
+        }
+        Render(dc, client);
+        drawn_ = look;
+    }
+    frame_.CopyTo(target, 0, 0, client.right, client.bottom);
+}
+
+void CRoundSliderCtrl::Render(HDC dc, const RECT& client) {
     gdi::SelectGuard pen(dc, GetStockObject(NULL_PEN));
     gdi::SelectGuard brush(dc, GetStockObject(NULL_BRUSH));
     FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));

@@ -5,11 +5,14 @@
 
 #include <windows.h>
 
+#include <array>
+#include <optional>
 #include <string>
 
 #include "controls/control_win32.h"
 #include "controls/gdi_win32.h"
 #include "controls/knob.h"
+#include "controls/memdc_win32.h"
 
 namespace quorelle::controls {
 
@@ -31,43 +34,76 @@ class CRoundSliderCtrl : public SubclassedControl {
     void SetDragLimit(int limit) { model_.SetDragLimit(limit); }
     void SetFaceImageId(int id) {
         faceImageId_ = id;
-        scaledFace_.Reset();
+        DropScaledFace();
     }
-    void SetFaceImageOn(bool on) { faceImageOn_ = on; }
+    void SetFaceImageOn(bool on) {
+        faceImageOn_ = on;
+        LookChanged();
+    }
     // A face image the caller made (instead of the resource); the knob takes it over.
     void SetFaceBitmap(gdi::Bitmap face) {
         faceBitmap_ = std::move(face);
-        scaledFace_.Reset();
+        DropScaledFace();
     }
 
-    void SetValueFormat(const std::wstring& format) { valueFormat_ = format; }
+    void SetValueFormat(const std::wstring& format) {
+        valueFormat_ = format;
+        LookChanged();
+    }
     std::wstring GetValueFormat() const { return valueFormat_; }
-    void SetDotRadius(int radius) { model_.SetDotRadius(radius); }
+    void SetDotRadius(int radius) {
+        model_.SetDotRadius(radius);
+        LookChanged();
+    }
     int GetDotRadius() const { return model_.DotRadius(); }
     void SetGrabDotOnly(bool on) { model_.SetGrabDotOnly(on); }
     bool GetGrabDotOnly() const { return model_.GrabDotOnly(); }
-    void SetZeroAngle(int degrees) { model_.SetZeroAngle(degrees); }
+    void SetZeroAngle(int degrees) {
+        model_.SetZeroAngle(degrees);
+        LookChanged();
+    }
     int GetZeroAngle() const { return model_.ZeroAngle(); }
-    void SetMirrored(bool mirrored) { model_.SetMirrored(mirrored); }
+    void SetMirrored(bool mirrored) {
+        model_.SetMirrored(mirrored);
+        LookChanged();
+    }
     bool GetMirrored() const { return model_.Mirrored(); }
-    void SetFaceColor(COLORREF colour) { dialBrush_.Reset(CreateSolidBrush(colour)); }
-    void SetDotColor(COLORREF colour) { dotBrush_.Reset(CreateSolidBrush(colour)); }
-    void SetValueTextColor(COLORREF colour) { valueTextColour_ = colour; }
-    void SetDotPressedColor(COLORREF colour) { pressedDotBrush_.Reset(CreateSolidBrush(colour)); }
+    void SetFaceColor(COLORREF colour) {
+        dialBrush_.Reset(CreateSolidBrush(colour));
+        LookChanged();
+    }
+    void SetDotColor(COLORREF colour) {
+        dotBrush_.Reset(CreateSolidBrush(colour));
+        LookChanged();
+    }
+    void SetValueTextColor(COLORREF colour) {
+        valueTextColour_ = colour;
+        LookChanged();
+    }
+    void SetDotPressedColor(COLORREF colour) {
+        pressedDotBrush_.Reset(CreateSolidBrush(colour));
+        LookChanged();
+    }
     void SetTextWeight(BYTE weight);
     void SetTextUnderline(BYTE underline);
     void SetTextItalic(BYTE italic);
     void SetTextHeight(int height);
     void SetTextFace(const std::wstring& face);
-    void SetShowValueText(bool show) { showValueText_ = show; }
+    void SetShowValueText(bool show) {
+        showValueText_ = show;
+        LookChanged();
+    }
     std::wstring FormatValue() const;
     void RebuildFont();
     void RebuildGeometry();
     bool StepTowardPoint(POINT p);
     void NotifyParent(int code);
 
-    // Composes the whole control off-screen and copies it to `target`.
+    // Copies the control's frame to `target`; the frame is composed again first when anything
+    // it shows changed since it was last composed.
     void Paint(HDC target);
+    // Composes the whole control into `dc` over the client rectangle.
+    void Render(HDC dc, const RECT& client);
 
     const KnobModel& Model() const { return model_; }
 
@@ -80,6 +116,26 @@ class CRoundSliderCtrl : public SubclassedControl {
     void RedrawNow();
     void DrawFace(HDC dc, const RECT& client);
     void ScaleFace(HDC dc, SIZE want);
+    void DropScaledFace() {
+        scaledFace_.Reset();
+        LookChanged();
+    }
+    // Anything the frame shows other than the position, the pressed state, the size and the
+    // system colours changed: the next paint composes the frame again.
+    void LookChanged() { ++lookVersion_; }
+
+    // What a frame depends on.
+    struct Look {
+        int32_t position = 0;
+        bool pressed = false;
+        int32_t side = 0;
+        LONG width = 0;
+        LONG height = 0;
+        unsigned version = 0;
+        std::array<COLORREF, 5> systemColours{};
+        bool operator==(const Look&) const = default;
+    };
+    Look CurrentLook(const RECT& client);
 
     KnobModel model_;
     std::wstring valueFormat_ = L"%ld";
@@ -96,6 +152,10 @@ class CRoundSliderCtrl : public SubclassedControl {
     // the face scaled to the control's size, made again when the image or the size changes
     gdi::Bitmap scaledFace_;
     SIZE scaledSize_{};
+    ImageSource faceSource_;
+    FrameSurface frame_;
+    std::optional<Look> drawn_;
+    unsigned lookVersion_ = 0;
     HCURSOR cursor_ = nullptr;
 };
 

@@ -1,5 +1,7 @@
 #include "controls/lamp_win32.h"
 
+#include <utility>
+
 namespace quorelle::controls {
 
 CMyStaticBmp::~CMyStaticBmp() {
@@ -13,17 +15,108 @@ void CMyStaticBmp::OnAttached() {
     if ((style & SS_TYPEMASK) != SS_BITMAP) {
         SetWindowLongPtrW(Hwnd(), GWL_STYLE, (style & ~LONG_PTR(SS_TYPEMASK)) | SS_BITMAP);
     }
+    // from here on the control keeps the image itself; it shows what the window showed
+    shown_ = reinterpret_cast<HBITMAP>(Default(STM_GETIMAGE, IMAGE_BITMAP, 0));
+    shownSize_ = gdi::BitmapSize(shown_);
+    framed_ = false;
 }
 
-void CMyStaticBmp::Show(HBITMAP bitmap) {
-    if (Hwnd() == nullptr) return;
+HBITMAP CMyStaticBmp::Show(HBITMAP bitmap) {
+    HWND hwnd = Hwnd();
+    if (hwnd == nullptr) return nullptr;
     // The previous image is one of ours (or none): nothing to free here.
-    SendMessageW(Hwnd(), STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap));
+    const HBITMAP previous = std::exchange(shown_, bitmap);
+    shownSize_ = gdi::BitmapSize(bitmap);
+    framed_ = false;
+    const LONG_PTR style = GetWindowLongPtrW(hwnd, GWL_STYLE);
+    if (bitmap != nullptr && (style & (SS_CENTERIMAGE | SS_REALSIZECONTROL)) == 0) {
+        RECT client{};
+        GetClientRect(hwnd, &client);
+        if (client.right != shownSize_.cx || client.bottom != shownSize_.cy) {
+            SetWindowPos(hwnd, nullptr, 0, 0, shownSize_.cx, shownSize_.cy,
+                         SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOZORDER);
+        }
+    }
+    if (bitmap != previous) InvalidateRect(hwnd, nullptr, FALSE);
+    return previous;
 }
 
-HBITMAP CMyStaticBmp::Shown() const {
-    if (Hwnd() == nullptr) return nullptr;
-    return reinterpret_cast<HBITMAP>(SendMessageW(Hwnd(), STM_GETIMAGE, IMAGE_BITMAP, 0));
+void CMyStaticBmp::Paint(HDC target) {
+    RECT client{};
+    GetClientRect(Hwnd(), &client);
+    if (shown_ != nullptr && client.right == shownSize_.cx && client.bottom == shownSize_.cy) {
+        if (!framed_) {
+            HDC frame = frame_.Ensure(client.right, client.bottom);
+            HDC source = source_.Get();
+            if (frame != nullptr && source != nullptr) {
+                gdi::SelectGuard select(source, shown_);
+                framed_ = BitBlt(frame, 0, 0, client.right, client.bottom, source, 0, 0, SRCCOPY);
+            }
+        }
+        if (framed_) {
+            frame_.CopyTo(target, 0, 0, client.right, client.bottom);
+            return;
+        }
+    }
+    PaintAsPicture(target, client);
+}
+
+void CMyStaticBmp::PaintAsPicture(HDC target, const RECT& client) {
+    HWND hwnd = Hwnd();
+    HWND parent = GetParent(hwnd);
+    if (parent == nullptr) parent = hwnd;
+    const WPARAM dc = reinterpret_cast<WPARAM>(target);
+    const LPARAM self = reinterpret_cast<LPARAM>(hwnd);
+    auto brush = reinterpret_cast<HBRUSH>(SendMessageW(parent, WM_CTLCOLORSTATIC, dc, self));
+    if (brush == nullptr)
+        brush = reinterpret_cast<HBRUSH>(DefWindowProcW(parent, WM_CTLCOLORSTATIC, dc, self));
+    const int saved = SaveDC(target);
+    IntersectClipRect(target, client.left, client.top, client.right, client.bottom);
+    FillRect(target, &client, brush);
+    HDC source = source_.Get();
+    if (shown_ != nullptr && source != nullptr) {
+        RECT area = client;
+        if ((GetWindowLongPtrW(hwnd, GWL_STYLE) & SS_CENTERIMAGE) != 0) {
+            area.left = (client.right - client.left) / 2 - shownSize_.cx / 2;
+            area.top = (client.bottom - client.top) / 2 - shownSize_.cy / 2;
+            area.right = area.left + shownSize_.cx;
+            area.bottom = area.top + shownSize_.cy;
+        }
+        gdi::SelectGuard select(source, shown_);
+        StretchBlt(target, area.left, area.top, area.right - area.left, area.bottom - area.top,
+                   source, 0, 0, shownSize_.cx, shownSize_.cy, SRCCOPY);
+    }
+    RestoreDC(target, saved);
+}
+
+LRESULT CMyStaticBmp::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    HWND hwnd = Hwnd();
+    switch (message) {
+        case STM_SETIMAGE:
+            if (wParam != IMAGE_BITMAP) return 0;
+            return reinterpret_cast<LRESULT>(Show(reinterpret_cast<HBITMAP>(lParam)));
+        case STM_GETIMAGE:
+            return wParam == IMAGE_BITMAP ? reinterpret_cast<LRESULT>(shown_) : 0;
+        case WM_ERASEBKGND:
+            return 1;  // everything is painted in WM_PAINT
+        case WM_PAINT: {
+            gdi::PaintDC paint(hwnd);
+            Paint(paint.Get());
+            return 0;
+        }
+        case WM_PRINTCLIENT:
+            Paint(reinterpret_cast<HDC>(wParam));
+            return 0;
+        case WM_ENABLE:
+        case WM_SYSCOLORCHANGE: {
+            // the picture control repaints itself here, without knowing the image
+            const LRESULT result = Default(message, wParam, lParam);
+            InvalidateRect(hwnd, nullptr, FALSE);
+            return result;
+        }
+        default:
+            return Default(message, wParam, lParam);
+    }
 }
 
 bool CMyStaticBmp::LoadLampImages(int onId, int offId) {

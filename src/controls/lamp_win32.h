@@ -1,5 +1,7 @@
 // CMyStaticBmp: a picture control (static, bitmap style) that shows one bitmap at a time: an
-// on/off lamp or a picture with up to 23 indexed states. It owns every bitmap it shows.
+// on/off lamp or a picture with up to 23 indexed states. It owns every bitmap it shows, keeps
+// the shown one itself (answering the picture control's image messages) and paints it with one
+// block copy.
 #pragma once
 
 #include <windows.h>
@@ -9,6 +11,7 @@
 #include "controls/control_win32.h"
 #include "controls/gdi_win32.h"
 #include "controls/lamp.h"
+#include "controls/memdc_win32.h"
 
 namespace quorelle::controls {
 
@@ -39,13 +42,22 @@ class CMyStaticBmp : public SubclassedControl {
     HBITMAP OffImage() const { return off_.Get(); }
     HBITMAP PictureImage(int index) const;
     // The bitmap the control shows now.
-    HBITMAP Shown() const;
+    HBITMAP Shown() const { return shown_; }
+
+    // Paints the shown bitmap into `target` over the client rectangle, as the platform's picture
+    // control would: a bitmap of the control's size is copied as it is; any other is centred or
+    // stretched as the control's style says, over the background the parent chooses.
+    void Paint(HDC target);
 
   protected:
     void OnAttached() override;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
   private:
-    void Show(HBITMAP bitmap);
+    // Shows `bitmap` (null for none) and returns the one shown before. Like a picture control,
+    // the control takes the bitmap's size unless its style centres or keeps the size.
+    HBITMAP Show(HBITMAP bitmap);
+    void PaintAsPicture(HDC target, const RECT& client);
     bool LoadPictures(const std::vector<int32_t>& ids, int index);
 
     gdi::Bitmap on_;
@@ -54,6 +66,13 @@ class CMyStaticBmp : public SubclassedControl {
     std::vector<gdi::Bitmap> pictures_;
     bool lit_ = false;
     int stateIndex_ = 0;
+    HBITMAP shown_ = nullptr;
+    SIZE shownSize_{};
+    ImageSource source_;
+    // A copy of the shown bitmap when it has the control's size, so that a paint is one copy
+    // from a surface that is always ready.
+    FrameSurface frame_;
+    bool framed_ = false;
 };
 
 }  // namespace quorelle::controls

@@ -55,4 +55,38 @@ CMemDC::~CMemDC() {
     // memory_ and bitmap_ go after this body: the bitmap is no longer selected when deleted.
 }
 
+HDC FrameSurface::Ensure(int width, int height) {
+    if (width <= 0 || height <= 0) return nullptr;
+    if (dc_ && width == width_ && height == height_) return dc_.Get();
+    Release();
+    gdi::WindowDC screen(nullptr);
+    gdi::OwnedDC dc(CreateCompatibleDC(screen.Get()));
+    gdi::Bitmap bitmap(CreateCompatibleBitmap(screen.Get(), width, height));
+    if (!dc || !bitmap) return nullptr;
+    previous_ = SelectObject(dc.Get(), bitmap.Get());
+    dc_ = std::move(dc);
+    bitmap_ = std::move(bitmap);
+    width_ = width;
+    height_ = height;
+    return dc_.Get();
+}
+
+void FrameSurface::CopyTo(HDC target, int x, int y, int width, int height) const {
+    if (dc_) BitBlt(target, x, y, width, height, dc_.Get(), 0, 0, SRCCOPY);
+}
+
+void FrameSurface::Release() {
+    if (dc_ && previous_ != nullptr) SelectObject(dc_.Get(), previous_);
+    previous_ = nullptr;
+    dc_.Reset();
+    bitmap_.Reset();  // no longer selected anywhere
+    width_ = 0;
+    height_ = 0;
+}
+
+HDC ImageSource::Get() {
+    if (!dc_) dc_ = gdi::OwnedDC(CreateCompatibleDC(nullptr));
+    return dc_.Get();
+}
+
 }  // namespace quorelle::controls

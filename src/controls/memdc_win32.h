@@ -31,4 +31,40 @@ class CMemDC {
     bool direct_ = true;
 };
 
+// An off-screen surface in the display's format that a control keeps for its whole life, to
+// hold the frame it drew last: a paint whose look did not change is then one block copy.
+class FrameSurface {
+  public:
+    FrameSurface() = default;
+    FrameSurface(const FrameSurface&) = delete;
+    FrameSurface& operator=(const FrameSurface&) = delete;
+    ~FrameSurface() { Release(); }
+
+    // The surface, `width` x `height` pixels, made (again) when it has another size; null when
+    // it cannot be made.
+    HDC Ensure(int width, int height);
+    HDC Get() const { return dc_.Get(); }
+    // Copies the surface's top-left `width` x `height` pixels to (x, y) of the target.
+    void CopyTo(HDC target, int x, int y, int width, int height) const;
+    void Release();
+
+  private:
+    gdi::OwnedDC dc_;
+    gdi::Bitmap bitmap_;
+    HGDIOBJ previous_ = nullptr;
+    int width_ = 0;
+    int height_ = 0;
+};
+
+// A memory device context a control keeps for its whole life to copy its images from; an image
+// is selected into it only for the copy.
+class ImageSource {
+  public:
+    // The context, made on first use; null when it cannot be made.
+    HDC Get();
+
+  private:
+    gdi::OwnedDC dc_;
+};
+
 }  // namespace quorelle::controls

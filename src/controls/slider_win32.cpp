@@ -19,6 +19,7 @@ void CBitmapSlider::ReleaseImages() {
     thumbPressed_.Reset();
     trackLoaded_ = false;
     thumbLoaded_ = false;
+    ++imagesVersion_;
 }
 
 void CBitmapSlider::SetValue(int value) {
@@ -28,6 +29,7 @@ void CBitmapSlider::SetValue(int value) {
 
 bool CBitmapSlider::LoadTrackImages(int normalId, int activeId) {
     HINSTANCE module = GetModuleHandleW(nullptr);
+    ++imagesVersion_;
     trackLoaded_ = false;
     trackNormal_.Reset();
     gdi::Bitmap normal = gdi::LoadBitmapResource(module, normalId);
@@ -39,6 +41,7 @@ bool CBitmapSlider::LoadTrackImages(int normalId, int activeId) {
 }
 
 bool CBitmapSlider::SetTrackImages(gdi::Bitmap normal, gdi::Bitmap active) {
+    ++imagesVersion_;
     trackLoaded_ = false;
     trackNormal_.Reset();
     trackActive_.Reset();
@@ -69,6 +72,7 @@ bool CBitmapSlider::SetTrackImages(gdi::Bitmap normal, gdi::Bitmap active) {
 
 bool CBitmapSlider::LoadThumbImages(int normalId, int pressedId) {
     HINSTANCE module = GetModuleHandleW(nullptr);
+    ++imagesVersion_;
     thumbLoaded_ = false;
     thumbNormal_.Reset();
     gdi::Bitmap normal = gdi::LoadBitmapResource(module, normalId);
@@ -80,6 +84,7 @@ bool CBitmapSlider::LoadThumbImages(int normalId, int pressedId) {
 }
 
 bool CBitmapSlider::SetThumbImages(gdi::Bitmap normal, gdi::Bitmap pressed) {
+    ++imagesVersion_;
     thumbLoaded_ = false;
     thumbNormal_.Reset();
     thumbPressed_.Reset();
@@ -111,29 +116,63 @@ void CBitmapSlider::DrawTrackPart(HDC dc, HDC source, HBITMAP image, int from, i
     }
 }
 
+CBitmapSlider::Look CBitmapSlider::CurrentLook(const RECT& client, HDC target) const {
+    Look look;
+    look.valuePixel = model_.ValueToPixel(model_.Value());
+    look.trackWidth = model_.TrackWidth();
+    look.trackHeight = model_.TrackHeight();
+    look.vertical = model_.Vertical();
+    look.thumbLeft = model_.ThumbLeft();
+    look.thumbTop = model_.ThumbTop();
+    look.pressedThumb = thumbPressed_ && model_.Dragging();
+    look.width = client.right;
+    look.height = client.bottom;
+    look.images = imagesVersion_;
+    look.background = GetBkColor(target);
+    return look;
+}
+
 void CBitmapSlider::Paint(HDC target) {
     RECT client = client_;
     if (Hwnd() != nullptr) GetClientRect(Hwnd(), &client);
-    CMemDC mem(target, &client, false);
-    HDC dc = mem.Get();
-    gdi::OwnedDC source(CreateCompatibleDC(dc));
-    if (!source) return;
+    const Look look = CurrentLook(client, target);
+    if (!drawn_ || *drawn_ != look) {
+        HDC dc = frame_.Ensure(client.right, client.bottom);
+        if (dc == nullptr) {  // no surface to keep: compose straight through a passing one
+            drawn_.reset();
+            CMemDC mem(target, &client, false);
+            SetBkColor(mem.Get(), look.background);
+            Render(mem.Get(), client);
+            return;
+        }
+        SetBkColor(dc, look.background);
+        Render(dc, client);
+        drawn_ = look;
+    }
+    frame_.CopyTo(target, 0, 0, client.right, client.bottom);
+}
+
+void CBitmapSlider::Render(HDC dc, const RECT& client) {
+    // solid fill in the background colour, without making a brush
+    ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &client, nullptr, 0, nullptr);
+    HDC source = imageSource_.Get();
+    if (source == nullptr) return;
     if (trackLoaded_) {
         const int p = model_.ValueToPixel(model_.Value());
         const int length = model_.Length();
         if (trackActive_) {
-            DrawTrackPart(dc, source.Get(), trackNormal_.Get(), p, length);
-            DrawTrackPart(dc, source.Get(), trackActive_.Get(), 0, p);
+            DrawTrackPart(dc, source, trackNormal_.Get(), p, length);
+            DrawTrackPart(dc, source, trackActive_.Get(), 0, p);
         } else {
-            DrawTrackPart(dc, source.Get(), trackNormal_.Get(), 0, length);
+            DrawTrackPart(dc, source, trackNormal_.Get(), 0, length);
         }
     }
     if (thumbLoaded_) {
         HBITMAP thumb =
             thumbPressed_ && model_.Dragging() ? thumbPressed_.Get() : thumbNormal_.Get();
-        gdi::SelectGuard select(source.Get(), thumb);
+        gdi::SelectGuard select(source, thumb);
         BitBlt(dc, model_.ThumbLeft(), model_.ThumbTop(), model_.ThumbWidth(), model_.ThumbHeight(),
-               source.Get(), 0, 0, SRCCOPY);
+               source, 0, 0, SRCCOPY);
     }
 }
 

@@ -6,7 +6,10 @@
 #include <windows.h>
 
 #include "controls/control_win32.h"
+#include <optional>
+
 #include "controls/gdi_win32.h"
+#include "controls/memdc_win32.h"
 #include "controls/slider.h"
 
 namespace quorelle::controls {
@@ -34,8 +37,12 @@ class CBitmapSlider : public SubclassedControl {
     bool SetTrackImages(gdi::Bitmap normal, gdi::Bitmap active);
     bool SetThumbImages(gdi::Bitmap normal, gdi::Bitmap pressed);
 
-    // Composes the whole control off-screen and copies it to `target` in one transfer.
+    // Copies the control's frame to `target` in one transfer; the frame is composed again
+    // first when anything it shows changed since it was last composed.
     void Paint(HDC target);
+    // Composes the control into `dc` over the client rectangle: the dc's background colour,
+    // then track and thumb.
+    void Render(HDC dc, const RECT& client);
 
     const SliderModel& Model() const { return model_; }
     bool Focused() const { return focused_; }
@@ -50,6 +57,23 @@ class CBitmapSlider : public SubclassedControl {
     int AxisOf(LPARAM lParam) const;
     void DrawTrackPart(HDC dc, HDC source, HBITMAP image, int from, int to);
 
+    // What a frame depends on.
+    struct Look {
+        int32_t valuePixel = 0;
+        int32_t trackWidth = 0;
+        int32_t trackHeight = 0;
+        bool vertical = false;
+        int32_t thumbLeft = 0;
+        int32_t thumbTop = 0;
+        bool pressedThumb = false;
+        LONG width = 0;
+        LONG height = 0;
+        unsigned images = 0;
+        COLORREF background = 0;  // shows where track and thumb leave the client uncovered
+        bool operator==(const Look&) const = default;
+    };
+    Look CurrentLook(const RECT& client, HDC target) const;
+
     SliderModel model_;
     RECT client_{};
     bool fitToWindow_ = false;
@@ -60,6 +84,10 @@ class CBitmapSlider : public SubclassedControl {
     gdi::Bitmap trackActive_;
     gdi::Bitmap thumbNormal_;
     gdi::Bitmap thumbPressed_;
+    unsigned imagesVersion_ = 0;  // counts every change of the images
+    ImageSource imageSource_;
+    FrameSurface frame_;
+    std::optional<Look> drawn_;
 };
 
 }  // namespace quorelle::controls

@@ -1,5 +1,7 @@
 #include "pages/main_console_view_win32.h"
 
+#include "pages/hit_area_win32.h"
+
 namespace quorelle::pages {
 
 namespace {
@@ -136,23 +138,14 @@ LRESULT MainConsoleView::OnDefaultOutputChanged(LPARAM lParam) {
     return 1;
 }
 
-Rect MainConsoleView::ClientRectOf(int id) const {
-    HWND control = dialog_ != nullptr ? GetDlgItem(dialog_, id) : nullptr;
-    if (control == nullptr) return {};
-    RECT r;
-    GetWindowRect(control, &r);
-    MapWindowPoints(nullptr, dialog_, reinterpret_cast<POINT*>(&r), 2);
-    return {r.left, r.top, r.right, r.bottom};
-}
-
 HitAreas MainConsoleView::CurrentHitAreas() const {
     HitAreas areas;
-    areas.mute = ClientRectOf(main_ids::kMute);
-    areas.outputPicture = ClientRectOf(main_ids::kOutputPicture);
-    areas.sampleRatePicture = ClientRectOf(main_ids::kRatePicture);
-    areas.digitalOutput = ClientRectOf(main_ids::kDigitalOutput);
+    areas.mute = ClientRectOf(dialog_, main_ids::kMute);
+    areas.outputPicture = ClientRectOf(dialog_, main_ids::kOutputPicture);
+    areas.sampleRatePicture = ClientRectOf(dialog_, main_ids::kRatePicture);
+    areas.digitalOutput = ClientRectOf(dialog_, main_ids::kDigitalOutput);
     for (int i = 0; i < kDepthCount; ++i)
-        areas.depthLamps[i] = ClientRectOf(main_ids::kDepthLamps[i]);
+        areas.depthLamps[i] = ClientRectOf(dialog_, main_ids::kDepthLamps[i]);
     return areas;
 }
 

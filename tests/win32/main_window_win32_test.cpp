@@ -2,8 +2,12 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <string>
+#include <vector>
+
 #include "app/main_window_win32.h"
 #include "app/application_win32.h"
+#include "app/messages.h"
 #include "resource.h"
 
 using namespace quorelle;
@@ -77,6 +81,111 @@ TEST(MainWindow, ModalRunSurvivesEnterAndEscapeAndEndsOnSystemClose) {
     EXPECT_TRUE(stillRunningAfterKeys);
     EXPECT_EQ(result, IDCANCEL);
     EXPECT_EQ(dlg.hwnd(), nullptr);
+    SetAppMainWindow(nullptr);
+}
+
+// Where a window stood when it was shown, seen from inside its own window procedure.
+WNDPROC pageProcedure = nullptr;
+POINT placeWhenShown{-1, -1};
+LRESULT CALLBACK RecordShow(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_SHOWWINDOW && wParam) {
+        RECT r;
+        GetWindowRect(hwnd, &r);
+        placeWhenShown = {r.left, r.top};
+    }
+    return CallWindowProcW(pageProcedure, hwnd, msg, wParam, lParam);
+}
+
+TEST(MainWindow, APageIsInTheMainWindowsPlaceBeforeItShows) {
+    CCKorZereDlg dlg;
+    ASSERT_TRUE(dlg.Create(nullptr));
+    SetWindowPos(dlg.hwnd(), nullptr, 310, 220, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    for (int page : {PAGE_HIFI, PAGE_INFO}) {
+        HWND hwnd = dlg.WindowOf(page);
+        ASSERT_NE(hwnd, nullptr);
+        placeWhenShown = {-1, -1};
+        pageProcedure = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RecordShow)));
+        SendMessageW(dlg.hwnd(), WM_SHOW_PAGE, 0, page);
+        SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(pageProcedure));
+        EXPECT_EQ(placeWhenShown.x, 310) << "page " << page;
+        EXPECT_EQ(placeWhenShown.y, 220) << "page " << page;
+        ShowWindow(hwnd, SW_HIDE);
+    }
+    SetAppMainWindow(nullptr);
+}
+
+// Messages the thread gets within `ms` milliseconds, each dispatched as the program's loop would.
+std::vector<UINT> MessagesWithin(DWORD ms) {
+    std::vector<UINT> seen;
+    const DWORD start = GetTickCount();
+    for (DWORD now = start; now - start < ms; now = GetTickCount()) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, ms - (now - start), QS_ALLINPUT);
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            seen.push_back(msg.message);
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    }
+    return seen;
+}
+
+TEST(MainWindow, HandlesNoMessageWhileNobodyTouchesIt) {
+    CCKorZereDlg dlg;
+    ASSERT_TRUE(dlg.Create(nullptr));
+    ShowWindow(dlg.hwnd(), SW_SHOWNOACTIVATE);
+    // the start-up's own work and the card's answers to it come first
+    for (int i = 0; i < 20 && !MessagesWithin(500).empty(); ++i) {
+    }
+    const std::vector<UINT> idle = MessagesWithin(3000);
+    std::string ids;
+    for (UINT m : idle) ids += std::to_string(m) + " ";
+    EXPECT_TRUE(idle.empty()) << "messages while idle: " << ids;
+    DestroyWindow(dlg.hwnd());
+    SetAppMainWindow(nullptr);
+}
+
+int VisibleWindows(const CCKorZereDlg& dlg) {
+    int n = 0;
+    for (int page = PAGE_MAIN; page <= PAGE_HP; ++page)
+        n += IsWindowVisible(dlg.WindowOf(page)) ? 1 : 0;
+    return n;
+}
+
+TEST(MainWindow, MessagesFromOutsideNeverShowTwoWindows) {
+    CCKorZereDlg dlg;
+    ASSERT_TRUE(dlg.Create(nullptr));
+    HWND main = dlg.hwnd();
+    ShowWindow(main, SW_SHOWNOACTIVATE);
+    // a page showing, then a target outside the five windows, then the tray
+    EXPECT_EQ(SendMessageW(main, WM_SHOW_PAGE, 0, PAGE_HIFI), 1);
+    EXPECT_EQ(SendMessageW(main, WM_SHOW_PAGE, 1, 7), 0);
+    EXPECT_EQ(SendMessageW(main, WM_TRAY_NOTIFY, 151, WM_LBUTTONDOWN), 1);
+    EXPECT_EQ(VisibleWindows(dlg), 1);
+    // random protocol messages with random arguments (the tray menu aside, which is modal)
+    srand(1234);
+    for (int i = 0; i < 300; ++i) {
+        const int kind = rand() % 4;
+        LRESULT answer = 0;
+        LRESULT expected = 1;
+        if (kind == 0) {
+            const long target = rand() % 11 - 3;
+            answer = SendMessageW(main, WM_SHOW_PAGE, rand() % 5, target);
+            expected = target >= -1 && target <= 4 ? 1 : 0;
+        } else if (kind == 1) {
+            answer = SendMessageW(main, WM_MOVE_MAIN, rand() % 400, rand() % 300);
+        } else if (kind == 2) {
+            const UINT mouse[] = {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_MOUSEMOVE, WM_LBUTTONDBLCLK};
+            answer =
+                SendMessageW(main, WM_TRAY_NOTIFY, rand() % 3 == 0 ? 152 : 151, mouse[rand() % 4]);
+        } else {
+            answer = SendMessageW(main, WM_LANGUAGE_CHANGE, 0, rand() % 6 - 2);
+        }
+        ASSERT_EQ(answer, expected) << "message " << i << " of kind " << kind;
+        ASSERT_LE(VisibleWindows(dlg), 1) << "after message " << i << " of kind " << kind;
+    }
+    DestroyWindow(main);
     SetAppMainWindow(nullptr);
 }
 
