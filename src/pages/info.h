@@ -8,7 +8,7 @@
 #include <array>
 #include <string>
 
-#include "pages/main_console.h"  // Point, Rect
+#include "pages/hit_area.h"
 
 namespace quorelle::pages {
 

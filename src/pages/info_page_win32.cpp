@@ -7,6 +7,7 @@
 #include "app/text_win32.h"
 #include "app/texts.h"
 #include "controls/gdi_win32.h"
+#include "pages/hit_area_win32.h"
 #include "pages/info.h"
 #include "resource.h"
 
@@ -66,20 +67,16 @@ void CDlgInfo::TipIfCut(HWND label, const std::wstring& text) {
     tool.cbSize = sizeof tool;
     tool.uFlags = TTF_SUBCLASS;
     tool.hwnd = hwnd();
-    tool.uId = static_cast<UINT_PTR>(GetDlgCtrlID(label));
-    GetWindowRect(label, &tool.rect);
-    MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&tool.rect), 2);
+    const int id = GetDlgCtrlID(label);
+    tool.uId = static_cast<UINT_PTR>(id);
+    const Rect place = ClientRectOf(hwnd(), id);
+    tool.rect = {place.left, place.top, place.right, place.bottom};
     tool.lpszText = const_cast<wchar_t*>(text.c_str());
     SendMessageW(tips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 bool CDlgInfo::OverAddress(POINT client) const {
-    HWND label = GetDlgItem(hwnd(), kInfoAddressLabel);
-    if (label == nullptr) return false;
-    RECT r;
-    GetWindowRect(label, &r);
-    MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&r), 2);
-    return PressOpensWebAddress({client.x, client.y}, {r.left, r.top, r.right, r.bottom});
+    return PressOpensWebAddress({client.x, client.y}, ClientRectOf(hwnd(), kInfoAddressLabel));
 }
 
 void CDlgInfo::OnPress(POINT pressed) {

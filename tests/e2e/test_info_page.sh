@@ -33,10 +33,10 @@ opened_twice() { [ "$(opened)" = "$URL"$'\n'"$URL" ]; }
 
 # label ID: the screenshot's area of control ID of the page, as ImageMagick arguments
 label() {
-    local win ctl
-    win=($(probe rect "$INFO"))
+    local at ctl
+    at=($(spot "$INFO" "$1"))
     ctl=($(probe ctlrect "$INFO" "$1"))
-    echo "$SHOT" -crop "${ctl[2]}x${ctl[3]}+$((ctl[0] - win[0]))+$((ctl[1] - win[1]))" +repage
+    echo "$SHOT" -crop "${ctl[2]}x${ctl[3]}+${at[0]}+${at[1]}" +repage
 }
 # inked ID: light letters show inside control ID; ink_width ID: how wide they spread, in pixels
 inked() { [ "$(convert $(label "$1") -colorspace gray -format '%[fx:int(255*maxima)]' info:)" -gt 150 ]; }
