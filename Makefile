@@ -36,7 +36,8 @@ bench: all
 	@bash tools/run-bench.sh
 
 installer: all
-	@test -f build/installer/QuorelleCPL-Setup.exe && echo "build/installer/QuorelleCPL-Setup.exe"
+	@if [ -f build/installer/QuorelleCPL-Setup.exe ]; then echo build/installer/QuorelleCPL-Setup.exe; \
+	else echo "no setup program: makensis is missing (tools/setup.sh installs nsis)" >&2; exit 1; fi
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
