@@ -9,6 +9,7 @@ pkgs=(
   googletest libgtest-dev libcairo2-dev
   wine wine64 fonts-wine xvfb xdotool x11-utils imagemagick fonts-wqy-microhei
   pulseaudio pulseaudio-utils locales
+  nsis
 )
 
 missing=()

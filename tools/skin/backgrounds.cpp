@@ -267,7 +267,8 @@ void InfoPage(Canvas& c) {
     const int d = kInfoDialog;
     PxRect versions = Box(36, 66, 362, 248);
     Section(c, versions, 21);
-    Section(c, Box(424, 66, 682, 248), 22);
+    PxRect about = Box(404, 66, 682, 248);
+    Section(c, about, 22);
     // engraved rules between the rows of the version table, half way between one row's text
     // (about 16 pixels tall) and the next row
     const int rows[4] = {1061, 1062, 1063, 1064};
@@ -280,6 +281,25 @@ void InfoPage(Canvas& c) {
         Source(cr, Hex(0x34373D));
         cairo_fill(cr);
     }
+    // a readout window behind each value, the width of the widest value label
+    int right = 0;
+    for (int id : {1065, 1066, 1067, 1068}) right = std::max(right, Placed(d, id).Right());
+    for (int id : {1065, 1066, 1067, 1068}) {
+        PxRect v = Placed(d, id);
+        Recess(cr, v.x - 7, v.y - 3, right + 5 - (v.x - 7), 22, 3, Hex(0x131417));
+    }
+    // the title as a heading with an engraved rule under it
+    PxRect title = Placed(d, 1069);
+    cairo_rectangle(cr, title.x, title.y + 24, about.Right() - 16 - title.x, 1);
+    Source(cr, Hex(0x0A0A0C));
+    cairo_fill(cr);
+    cairo_rectangle(cr, title.x, title.y + 25, about.Right() - 16 - title.x, 1);
+    Source(cr, Hex(0x34373D));
+    cairo_fill(cr);
+    // the web address is marked by a globe in the margin
+    PxRect address = Placed(d, 1071);
+    Source(cr, pal::kAccent);
+    GlobeGlyph(cr, address.x - 24, address.y + 1, 15);
 }
 
 void HeadphonePage(Canvas& c) {
