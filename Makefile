@@ -2,7 +2,8 @@
 # make run    ... and start the panel under Wine (screenshots to build/screenshots when headless)
 # make test   ... and run every test layer
 # make bench  ... and run the benchmarks (figures only)
-.PHONY: all setup native win run test bench format clean
+# make installer  ... and say where the Windows setup program is
+.PHONY: all setup native win run test bench installer format clean
 
 JOBS ?= 2
 
@@ -33,6 +34,10 @@ test: all
 
 bench: all
 	@bash tools/run-bench.sh
+
+installer: all
+	@if [ -f build/installer/QuorelleCPL-Setup.exe ]; then echo build/installer/QuorelleCPL-Setup.exe; \
+	else echo "no setup program: makensis is missing (tools/setup.sh installs nsis)" >&2; exit 1; fi
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i

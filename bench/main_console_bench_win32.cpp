@@ -9,33 +9,25 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
-#include <string>
 #include <vector>
 
 #include "../tests/win32/console_host.h"
+#include "bench_card_win32.h"
 #include "device/conflib.h"
 #include "device/selection.h"
 #include "pages/main_console_view_win32.h"
 #include "pages/page_chrome_win32.h"
 
 using namespace quorelle;
-using Clock = std::chrono::steady_clock;
+using bench::Clock;
+using bench::Micros;
+using bench::Report;
 
 namespace {
 
 Clock::time_point lastLevelWrite;
-Clock::time_point lastPropertyDone;
 int levelWrites = 0;
-device::PropertyControlFn cardPropertyControl = nullptr;
-
-int32_t TimedPropertyControl(device::DeviceDescriptor d, const char16_t* name, void** data,
-                             void** extra, uint8_t set) {
-    const int32_t r = cardPropertyControl(d, name, data, extra, set);
-    lastPropertyDone = Clock::now();
-    return r;
-}
 
 struct TimedEndpoint : device::EndpointControl {
     float GetChannelLevel(int) override { return 0.5f; }
@@ -57,59 +49,12 @@ void Pump() {
     testing::PumpMessages();
 }
 
-void Report(const char* what, std::vector<double> us) {
-    if (us.empty()) {
-        std::printf("%-40s no samples\n", what);
-        return;
-    }
-    std::sort(us.begin(), us.end());
-    double sum = 0;
-    for (double v : us) sum += v;
-    std::printf("%-40s n=%zu  median %.1f us  mean %.1f us  p95 %.1f us  max %.1f us\n", what,
-                us.size(), us[us.size() / 2], sum / double(us.size()),
-                us[std::min(us.size() - 1, us.size() * 95 / 100)], us.back());
-}
-
-double Micros(Clock::time_point from, Clock::time_point to) {
-    return std::chrono::duration<double, std::micro>(to - from).count();
-}
-
-// The virtual card copied from build/dist into a private directory and loaded from there.
-bool LoadPrivateCard() {
-    wchar_t exe[MAX_PATH];
-    GetModuleFileNameW(nullptr, exe, MAX_PATH);
-    std::wstring dir(exe);
-    dir.resize(dir.find_last_of(L'\\') + 1);
-    const std::wstring source = dir + L"..\\..\\dist\\osConfLib.dll";
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    const std::wstring privateDir = std::wstring(temp) + L"quorelle-console-bench";
-    CreateDirectoryW(privateDir.c_str(), nullptr);
-    DeleteFileW((privateDir + L"\\VirtualCard.state").c_str());
-    DeleteFileW((privateDir + L"\\VirtualCard.log").c_str());
-    const std::wstring target = privateDir + L"\\osConfLib.dll";
-    if (!CopyFileW(source.c_str(), target.c_str(), FALSE)) return false;
-    HMODULE card = LoadLibraryW(target.c_str());
-    if (!card) return false;
-    device::ConfLibSlots() = device::ResolveEntryPoints(
-        [card](const char* name) { return reinterpret_cast<void*>(GetProcAddress(card, name)); });
-    return device::ConfLibSlots().PropertyControl != nullptr;
-}
-
 }  // namespace
 
 int main() {
     INITCOMMONCONTROLSEX icc{sizeof(icc), 0xFF};
     InitCommonControlsEx(&icc);
-    if (!LoadPrivateCard()) {
-        std::printf("the virtual card could not be loaded from build/dist\n");
-        return 1;
-    }
-    device::conflib::Init();
-    device::conflib::CreateDeviceList();
-    device::SelectOutputDevice(device::OUTPUT_ANALOG);
-    cardPropertyControl = device::ConfLibSlots().PropertyControl;
-    device::ConfLibSlots().PropertyControl = &TimedPropertyControl;
+    if (!bench::OpenTimedCard(bench::PrivateDirectory(L"quorelle-console-bench"))) return 1;
 
     TimedEndpoint endpoint;
     NoPages pages;
@@ -154,17 +99,17 @@ int main() {
         const int zone = i % 6;
         const int x = zone < 3 ? pic.left + 2 : pic.right - 2;
         const int y = pic.top + third * (zone % 3) + third / 2;
-        lastPropertyDone = {};
+        bench::Timing().lastDone = {};
         const auto start = Clock::now();
         SendMessageW(host.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
-        if (lastPropertyDone != Clock::time_point{})
-            clicks.push_back(Micros(start, lastPropertyDone));
+        if (bench::Timing().lastDone != Clock::time_point{})
+            clicks.push_back(Micros(start, bench::Timing().lastDone));
         Pump();
     }
     Report("rate zone press (to PropertyControl done)", clicks);
 
     DestroyWindow(host.hwnd());
-    device::ConfLibSlots().PropertyControl = cardPropertyControl;
+    bench::UntimeCardCalls();
     device::conflib::UnInit();
     return 0;
 }

@@ -7,6 +7,8 @@
 #include "app/main_window_win32.h"
 #include "app/notice_win32.h"
 #include "settings/profile_settings_win32.h"
+#include "app/messages.h"
+#include "device/conflib.h"
 
 namespace quorelle {
 
@@ -20,6 +22,9 @@ HWND AppMainWindow() {
 
 void SetAppMainWindow(HWND hwnd) {
     g_mainWindow.store(hwnd);
+    // a message that waited for another window never arrives: the next callback posts afresh
+    device::ConfLibEvents().Disarm(WM_CONFLIB_EVENT_A);
+    device::ConfLibEvents().Disarm(WM_CONFLIB_EVENT_B);
 }
 
 int VUVavIruvOro::Run() {

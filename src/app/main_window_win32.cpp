@@ -232,9 +232,11 @@ bool CCKorZereDlg::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& re
             result = console_.OnVolumeChanged(wParam);
             return true;
         case WM_CONFLIB_EVENT_A:
+            device::ConfLibEvents().Disarm(msg);
             InvalidateRect(hwnd(), nullptr, TRUE);
             return false;  // then the message takes its normal course
         case WM_CONFLIB_EVENT_B:
+            device::ConfLibEvents().Disarm(msg);
             result = 0;
             return true;
         case WM_LANGUAGE_CHANGE:
@@ -251,7 +253,7 @@ bool CCKorZereDlg::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& re
             SetWindowPos(hwnd(), nullptr, static_cast<int>(wParam), static_cast<int>(lParam), 0, 0,
                          SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
             InvalidateRect(hwnd(), nullptr, TRUE);
-            ShowWindow(hwnd(), SW_SHOWNORMAL);
+            ShowMainWindow();
             result = 1;
             return true;
         case WM_DEFAULT_OUTPUT_CHANGED:
@@ -268,7 +270,15 @@ bool CCKorZereDlg::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& re
 
 // ---- WindowHost -------------------------------------------------------------------------------
 
+void CCKorZereDlg::HideAllBut(int page) {
+    for (int other = PAGE_MAIN; other <= PAGE_HP; ++other) {
+        HWND w = other != page ? WindowOf(other) : nullptr;
+        if (w && IsWindowVisible(w)) ShowWindow(w, SW_HIDE);
+    }
+}
+
 void CCKorZereDlg::ShowMainWindow() {
+    HideAllBut(PAGE_MAIN);
     ShowWindow(hwnd(), SW_SHOWNORMAL);
 }
 
@@ -279,6 +289,7 @@ void CCKorZereDlg::HideMainWindow() {
 void CCKorZereDlg::ShowPageAtMainWindow(int page) {
     HWND target = WindowOf(page);
     if (!target) return;
+    HideAllBut(page);
     // placed first, so that the page appears at once where the main window is
     RECT main;
     GetWindowRect(hwnd(), &main);
@@ -289,7 +300,10 @@ void CCKorZereDlg::ShowPageAtMainWindow(int page) {
 }
 
 void CCKorZereDlg::ShowWindowOf(int page) {
-    if (HWND w = WindowOf(page)) ShowWindow(w, SW_SHOWNORMAL);
+    HWND w = WindowOf(page);
+    if (!w) return;
+    HideAllBut(page);
+    ShowWindow(w, SW_SHOWNORMAL);
 }
 
 void CCKorZereDlg::HideWindowOf(int page) {

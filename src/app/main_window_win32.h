@@ -45,6 +45,8 @@ class CCKorZereDlg final : public DialogWindow, private WindowHost, private page
     void SetPageTexts(int language);
     void StartDevice();
     pages::SecondaryPage* Page(int page);
+    // One window of the five on screen at a time: hides every other one that is visible.
+    void HideAllBut(int page);
 
     // WindowHost
     void ShowMainWindow() override;

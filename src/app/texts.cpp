@@ -65,6 +65,8 @@ constexpr LabelText kInfoTexts[] = {
 constexpr FixedText kInfoFixed[] = {
     {1068, kInfoDirectXVersion},
     {1069, kInfoTitle},
+    {1070, kInfoCopyright},
+    {1071, kInfoWebAddress},
 };
 
 constexpr LabelText kHifiTexts[] = {

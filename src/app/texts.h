@@ -40,5 +40,9 @@ const LabelText* FindLabelText(int dialogId, int labelId);
 // Texts of the information page that every language shares.
 inline constexpr std::string_view kInfoTitle = "Vandrexo Aurvel Audio Configuration";
 inline constexpr std::string_view kInfoDirectXVersion = "11";
+// The maker's copyright notice and web address: shown on the information page; a press on the
+// address opens it with the system's handler.
+inline constexpr std::string_view kInfoCopyright = "© 2026 Vandrexo. All rights reserved.";
+inline constexpr std::string_view kInfoWebAddress = "https://www.vandrexo.example";
 
 }  // namespace quorelle

@@ -46,6 +46,7 @@ bool CBitmapButton::OnReflected(UINT message, WPARAM, LPARAM lParam, LRESULT& re
     if (message != WM_DRAWITEM) return false;
     const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
     Draw(item->hDC, item->rcItem, (item->itemState & ODS_SELECTED) != 0);
+    if ((item->itemState & ODS_DISABLED) != 0) DimDisabledArea(item->hDC, item->rcItem);
     result = TRUE;
     return true;
 }

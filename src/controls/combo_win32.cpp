@@ -1,5 +1,6 @@
 #include "controls/combo_win32.h"
 
+#include <algorithm>
 #include <string>
 
 #include "controls/label_win32.h"
@@ -46,14 +47,19 @@ void CMyComboBox::Paint(HDC target) {
     HDC dc = mem.Get();
     DrawFace(dc);
     const int length = GetWindowTextLengthW(Hwnd());
-    if (length <= 0) return;
-    std::wstring text(size_t(length) + 1, L'\0');
-    text.resize(size_t(GetWindowTextW(Hwnd(), text.data(), length + 1)));
-    gdi::SelectGuard font(dc, font_.Get());
-    SetTextColor(dc, RGB(0, 0, 0));
-    SetBkMode(dc, TRANSPARENT);
-    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &client,
-              DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX);
+    if (length > 0) {
+        std::wstring text(size_t(length) + 1, L'\0');
+        text.resize(size_t(GetWindowTextW(Hwnd(), text.data(), length + 1)));
+        // an edit field scrolled sideways shows its text from the first visible character
+        const size_t first = isCombo_ ? 0 : size_t(Default(EM_GETFIRSTVISIBLELINE, 0, 0));
+        text.erase(0, std::min(first, text.size()));
+        gdi::SelectGuard font(dc, font_.Get());
+        SetTextColor(dc, RGB(0, 0, 0));
+        SetBkMode(dc, TRANSPARENT);
+        DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &client,
+                  DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX);
+    }
+    if (!IsWindowEnabled(Hwnd())) DimDisabledArea(dc, client);
 }
 
 LRESULT CMyComboBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -62,8 +68,12 @@ LRESULT CMyComboBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             DrawFace(reinterpret_cast<HDC>(wParam));
             return TRUE;
         case WM_PAINT: {
-            gdi::PaintDC paint(Hwnd());
-            Paint(paint.Get());
+            if (!isCombo_) HideCaret(Hwnd());  // the caret is drawn over the letters
+            {
+                gdi::PaintDC paint(Hwnd());
+                Paint(paint.Get());
+            }
+            if (!isCombo_) ShowCaret(Hwnd());
             return 0;
         }
         case WM_PRINTCLIENT:

@@ -26,6 +26,10 @@ class CMyComboBox : public SubclassedControl {
 
     bool OnReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
+    // The font the text is drawn in (an edit field is given it too, so that its caret follows
+    // the drawn letters).
+    HFONT Font() const { return font_.Get(); }
+
   protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnAttached() override;

@@ -1,5 +1,7 @@
 #include "controls/control_win32.h"
 
+#include "controls/gdi_win32.h"
+
 namespace quorelle::controls {
 
 namespace {
@@ -100,6 +102,17 @@ bool ReflectNotification(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& re
     } catch (...) {
         return false;
     }
+}
+
+void DimDisabledArea(HDC dc, const RECT& area) {
+    gdi::OwnedDC source(CreateCompatibleDC(dc));
+    gdi::Bitmap shade(CreateCompatibleBitmap(dc, 1, 1));
+    if (!source || !shade) return;
+    gdi::SelectGuard select(source.Get(), shade.Get());
+    SetPixel(source.Get(), 0, 0, RGB(26, 27, 31));
+    const BLENDFUNCTION half{AC_SRC_OVER, 0, 150, 0};
+    AlphaBlend(dc, area.left, area.top, area.right - area.left, area.bottom - area.top,
+               source.Get(), 0, 0, 1, 1, half);
 }
 
 }  // namespace quorelle::controls

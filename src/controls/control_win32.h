@@ -50,4 +50,8 @@ class SubclassedControl {
 // (the brush for WM_CTLCOLOR*, TRUE for the others).
 bool ReflectNotification(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
+// Darkens an area drawn for a disabled control halfway toward the panel's colour, so that it
+// reads as out of use.
+void DimDisabledArea(HDC dc, const RECT& area);
+
 }  // namespace quorelle::controls

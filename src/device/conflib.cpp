@@ -247,4 +247,33 @@ uint32_t ConfLibEventMessage(int32_t event, uint32_t flags) {
     return 0;
 }
 
+std::atomic<bool>* EventGate::Slot(uint32_t message) {
+    if (message == WM_CONFLIB_EVENT_A) return &eventA_;
+    if (message == WM_CONFLIB_EVENT_B) return &eventB_;
+    return nullptr;
+}
+
+const std::atomic<bool>* EventGate::Slot(uint32_t message) const {
+    return const_cast<EventGate*>(this)->Slot(message);
+}
+
+bool EventGate::Arm(uint32_t message) {
+    std::atomic<bool>* slot = Slot(message);
+    return slot != nullptr && !slot->exchange(true);
+}
+
+void EventGate::Disarm(uint32_t message) {
+    if (std::atomic<bool>* slot = Slot(message)) slot->store(false);
+}
+
+bool EventGate::Waiting(uint32_t message) const {
+    const std::atomic<bool>* slot = Slot(message);
+    return slot != nullptr && slot->load();
+}
+
+EventGate& ConfLibEvents() {
+    static EventGate gate;
+    return gate;
+}
+
 }  // namespace quorelle::device

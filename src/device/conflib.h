@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -190,5 +191,28 @@ PropertyAnswer GetProperty(const DeviceDescriptor& device, std::u16string_view n
 // The window message the library's callback turns (event, flags) into: 1125 for event 8, else
 // 1124 for flag word 0x80 or 0x100, else 0 (nothing is posted).
 uint32_t ConfLibEventMessage(int32_t event, uint32_t flags);
+
+// At most one message of each of the two kinds waits in the main window's queue: a storm of
+// callbacks costs one posted message, never one per callback, so the queue cannot overflow. The
+// callback's thread arms the kind before it posts (and posts only when it armed it); the main
+// window disarms it as the message arrives, before it acts, so a callback during the handling
+// posts again and no change goes unnoticed. Safe on any thread.
+class EventGate {
+  public:
+    // True when the caller must post the message (none of its kind is waiting).
+    bool Arm(uint32_t message);
+    // The message arrived (or its post failed): the next callback posts again.
+    void Disarm(uint32_t message);
+    bool Waiting(uint32_t message) const;
+
+  private:
+    std::atomic<bool>* Slot(uint32_t message);
+    const std::atomic<bool>* Slot(uint32_t message) const;
+    std::atomic<bool> eventA_{false};
+    std::atomic<bool> eventB_{false};
+};
+
+// The gate of the main window's two callback messages.
+EventGate& ConfLibEvents();
 
 }  // namespace quorelle::device

@@ -41,7 +41,8 @@ bool LoadConfLib() {
 
 void PostConfLibEvent(HWND target, int32_t event, uint32_t flags) noexcept {
     const uint32_t message = ConfLibEventMessage(event, flags);
-    if (message != 0 && target) PostMessageW(target, message, 0, 0);
+    if (message == 0 || !target || !ConfLibEvents().Arm(message)) return;
+    if (!PostMessageW(target, message, 0, 0)) ConfLibEvents().Disarm(message);
 }
 
 void ConfLibCallback(void*, void*, int32_t event, uint32_t flags) noexcept {

@@ -12,8 +12,8 @@ namespace quorelle::device {
 // and resolves afresh; the library is never unloaded. On failure the slots stay as they were.
 bool LoadConfLib();
 
-// Posts the window message that (event, flags) stands for to the window, if any; nothing else.
-// Safe on any thread.
+// Posts the window message that (event, flags) stands for to the window, if any and unless one
+// of its kind is still waiting there (ConfLibEvents); nothing else. Safe on any thread.
 void PostConfLibEvent(HWND target, int32_t event, uint32_t flags) noexcept;
 
 // The callback the main window registers: PostConfLibEvent to the application's main window.

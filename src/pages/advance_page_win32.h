@@ -1,16 +1,44 @@
 #pragma once
 
+#include <array>
+#include <optional>
+
+#include "controls/lamp_win32.h"
+#include "pages/advance.h"
 #include "pages/secondary_page_win32.h"
 
 namespace quorelle::pages {
 
-// Enhancement effects (dialog 196).
+// Control ids and images of the advance page (dialog 196), effects in the order of kEffects.
+namespace advance_ids {
+inline constexpr std::array<int, kEffectCount> kLamps = {1192, 1193, 1194, 1195};
+inline constexpr std::array<int, kEffectCount> kIndicators = {1196, 1197, 1198, 1199};
+inline constexpr int kLampOn = 149;
+inline constexpr int kLampOff = 148;
+inline constexpr int kIndicatorOn = 133;
+inline constexpr int kIndicatorOff = 132;
+}  // namespace advance_ids
+
+// Enhancement effects (dialog 196): the library, the skin, the lamps from the settings file
+// (sent to the card), the texts. A press drags the page first, then toggles the lamp it was
+// pressed on.
 class CDlgAd final : public SecondaryPage {
   public:
     CDlgAd();
+    const AdvancePage& Model() const { return model_; }
 
   protected:
     void OnInitPage() override;
+    void OnPress(POINT pressed) override;
+
+  private:
+    // The model's state into the lamps and indicators that changed.
+    void Render();
+
+    AdvancePage model_;
+    std::array<controls::CMyStaticBmp, kEffectCount> lamps_;
+    std::array<controls::CMyStaticBmp, kEffectCount> indicators_;
+    std::optional<AdvanceState> rendered_;
 };
 
 }  // namespace quorelle::pages

@@ -33,16 +33,17 @@ bool DeviceUser::StartPage(bool loaded) {
     return true;
 }
 
-bool DeviceUser::StartHeadphonePage(bool loaded) {
+HeadphoneStart DeviceUser::StartHeadphonePage(bool loaded) {
     loaded_ = loaded;
-    if (!loaded || !device::ConfLibSlots().ConfLibInit) return false;
+    if (!loaded) return HeadphoneStart::Stopped;
+    if (!device::ConfLibSlots().ConfLibInit) return HeadphoneStart::Unprobed;
     if (conflib::Init() != 0) {
         ShowNotice(kInitFailedMessage);
-        return false;
+        return HeadphoneStart::Unprobed;
     }
-    if (InitAndCount() == 0) return false;
+    if (InitAndCount() == 0) return HeadphoneStart::Stopped;
     device::SelectOutputDevice(device::OUTPUT_ANALOG);
-    return true;
+    return HeadphoneStart::Selected;
 }
 
 void DeviceUser::UnInit() {

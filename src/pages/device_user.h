@@ -11,6 +11,17 @@ namespace quorelle::pages {
 inline constexpr char kNoDeviceMessage[] = "No device!";
 inline constexpr char kInitFailedMessage[] = "ConfLibInit called failed!";
 
+// How far the headphone page's device start got.
+enum class HeadphoneStart {
+    // No library, or the library reports no output device: the page makes no device calls.
+    Stopped,
+    // The library is there but was not initialised (its initialisation failed, or it offers
+    // none): nothing is selected and the card is not probed.
+    Unprobed,
+    // The analog output is selected.
+    Selected,
+};
+
 class DeviceUser {
   public:
     DeviceUser() = default;
@@ -24,8 +35,8 @@ class DeviceUser {
     // The HIFI and advance pages: as the main window, then the analog output is selected.
     bool StartPage(bool loaded);
     // The headphone page: a failing initialisation says "ConfLibInit called failed!"; no
-    // device ends the start quietly. True when the analog output was selected.
-    bool StartHeadphonePage(bool loaded);
+    // device ends the start quietly.
+    HeadphoneStart StartHeadphonePage(bool loaded);
 
     // Once per user, when the library was loaded; later calls do nothing.
     void UnInit();

@@ -1,19 +1,56 @@
 #pragma once
 
+#include <optional>
+
+#include "controls/lamp_win32.h"
+#include "pages/headphone.h"
 #include "pages/secondary_page_win32.h"
 
 namespace quorelle::pages {
 
-// Headphone (dialog 192): its skin first, then the library.
+// Control ids and images of the headphone page (dialog 192).
+namespace headphone_ids {
+inline constexpr int kSurroundLamp = 1174;
+inline constexpr int kSurroundPicture = 1175;
+inline constexpr int kUpperIndicator = 1176;  // choice 1
+inline constexpr int kLowerIndicator = 1177;  // choice 0
+inline constexpr int kImpedanceLamp = 1178;
+inline constexpr int kSurroundOn = 131;
+inline constexpr int kSurroundOff = 130;
+inline constexpr int kPictureOn = 195;
+inline constexpr int kPictureOff = 194;
+inline constexpr int kImpedanceHigh = 149;  // choice 1
+inline constexpr int kImpedanceLow = 148;   // choice 0
+inline constexpr int kIndicatorOn = 133;
+inline constexpr int kIndicatorOff = 132;
+}  // namespace headphone_ids
+
+// Headphone (dialog 192): its skin first, then the library; the lamps, the picture and the
+// indicators show the settings file whether or not the card is there. A press drags the page
+// first, then acts on the lamp it was pressed on.
 class CDlgHp final : public SecondaryPage {
   public:
     CDlgHp();
     // Re-reads the page's switches from the settings file (after the main console switched the
-    // digital output on). The page shows no settings of its own yet.
-    void RefreshFromSettings() {}
+    // digital output on, which turns surround off).
+    void RefreshFromSettings();
+    const HeadphonePage& Model() const { return model_; }
 
   protected:
     void OnInitPage() override;
+    void OnPress(POINT pressed) override;
+
+  private:
+    // The model's state into the controls that changed.
+    void Render();
+
+    HeadphonePage model_;
+    controls::CMyStaticBmp surroundLamp_;
+    controls::CMyStaticBmp surroundPicture_;
+    controls::CMyStaticBmp impedanceLamp_;
+    controls::CMyStaticBmp upperIndicator_;
+    controls::CMyStaticBmp lowerIndicator_;
+    std::optional<HeadphoneState> rendered_;
 };
 
 }  // namespace quorelle::pages

@@ -9,9 +9,45 @@ namespace quorelle::pages {
 CDlgHifi::CDlgHifi() : SecondaryPage(PAGE_HIFI, IDD_HIFI, 179) {}
 
 void CDlgHifi::OnInitPage() {
-    device_.StartPage(device::LoadConfLib());
+    if (device_.StartPage(device::LoadConfLib())) view_.ReadBackFromDevice();
     chrome_.ApplySkin(hwnd());
+    view_.Attach(hwnd(), chrome_);
+    view_.StartFromSettings();
     SetPageTexts(StoredLanguage());
+    view_.StartPresetControls();
+}
+
+bool CDlgHifi::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    switch (msg) {
+        case WM_HSCROLL:
+            view_.OnHScroll(reinterpret_cast<HWND>(lParam));
+            break;  // then the default processing
+        case WM_COMMAND:
+            if (view_.OnCommand(wParam)) return true;
+            break;
+        default:
+            if (msg == SLIDER_MSG_TRACK) {
+                view_.OnSliderTrack();
+                result = 1;
+                return true;
+            }
+            break;
+    }
+    return SecondaryPage::OnMessage(msg, wParam, lParam, result);
+}
+
+bool CDlgHifi::OnLeftButtonDown(POINT pressed, LRESULT& result) {
+    if (view_.OnLButtonDown(pressed)) {
+        controls::DragPage(hwnd());
+        return false;
+    }
+    result = 0;
+    return true;
+}
+
+void CDlgHifi::SetPageTexts(int language) {
+    chrome_.SetPageTexts(language);
+    view_.ShowEnvironmentList();
 }
 
 }  // namespace quorelle::pages

@@ -1,19 +1,31 @@
 #pragma once
 
+#include "pages/hifi_view_win32.h"
 #include "pages/secondary_page_win32.h"
 
 namespace quorelle::pages {
 
-// HIFI settings (dialog 176): loads the library and selects the analog output before its skin.
+// HIFI settings (dialog 176): master switch, equalizer and its sources, reverb and room. Loads
+// the library and selects the analog output, reads the card's effects back, then builds every
+// control from the settings file.
 class CDlgHifi final : public SecondaryPage {
   public:
     CDlgHifi();
-    // Re-reads the page's switches from the settings file (after the main console switched the
-    // digital output on). The page shows no settings of its own yet.
-    void RefreshFromSettings() {}
+    // Re-reads the page from the settings file (after the main console switched the digital
+    // output on and the master off).
+    void RefreshFromSettings() { view_.RefreshFromSettings(); }
+
+    const HifiView& View() const { return view_; }
 
   protected:
+    bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
     void OnInitPage() override;
+    // Hit-tests first: a lamp that takes the press never moves the window.
+    bool OnLeftButtonDown(POINT pressed, LRESULT& result) override;
+    void SetPageTexts(int language) override;
+
+  private:
+    HifiView view_;
 };
 
 }  // namespace quorelle::pages

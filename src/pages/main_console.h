@@ -12,6 +12,8 @@
 
 #include "device/conflib.h"
 #include "device/endpoint.h"
+#include "pages/hit_area.h"
+#include "pages/settings_keys.h"
 
 namespace quorelle::pages {
 
@@ -43,17 +45,6 @@ inline constexpr int32_t kBalanceMin = 0;
 inline constexpr int32_t kBalanceMax = 100;
 inline constexpr int32_t kBalanceCentre = 50;
 
-// Settings keys the page writes.
-namespace keys {
-inline constexpr char kSectionCpl[] = "CPL";
-inline constexpr char kHeadPhone[] = "HeadPhone";
-inline constexpr char kDigitalOutSr[] = "DigitalOutSr";
-inline constexpr char kSectionHifi[] = "Hifi";
-inline constexpr char kIsDrySoundOn[] = "isDrySoundOn";
-inline constexpr char kSectionHp[] = "HP";
-inline constexpr char kSurroundMax[] = "SurroundMax";
-}  // namespace keys
-
 // One lamp or picture as the page shows it.
 struct LampState {
     bool lit = false;
@@ -78,22 +69,6 @@ struct MainConsoleState {
     int32_t speakerRouteCode = 0;
     int32_t headphoneRouteCode = 0;
     bool operator==(const MainConsoleState&) const = default;
-};
-
-struct Point {
-    int32_t x = 0;
-    int32_t y = 0;
-};
-
-// A control's window rectangle in the page's client coordinates; right and bottom lie outside.
-struct Rect {
-    int32_t left = 0;
-    int32_t top = 0;
-    int32_t right = 0;
-    int32_t bottom = 0;
-    bool Contains(Point p) const {
-        return p.x >= left && p.x < right && p.y >= top && p.y < bottom;
-    }
 };
 
 // Where the clickable lamps and pictures are. A control's rectangle counts whether the control

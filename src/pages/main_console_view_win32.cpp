@@ -1,14 +1,12 @@
 #include "pages/main_console_view_win32.h"
 
+#include "pages/hit_area_win32.h"
+#include "pages/page_controls_win32.h"
+
 namespace quorelle::pages {
 
 namespace {
-
-constexpr COLORREF kDotColour = RGB(0, 0, 255);
-constexpr COLORREF kPressedDotColour = RGB(255, 0, 0);
-constexpr int kKnobZeroAngle = 220;
 constexpr int kKnobDotRadius = 10;
-
 }  // namespace
 
 MainConsoleView::MainConsoleView(device::EndpointControl& endpoint, PageRefresh& pages)
@@ -20,27 +18,11 @@ void MainConsoleView::Attach(HWND dialog) {
     dialog_ = dialog;
     rendered_.reset();
 
-    balance_.AttachDlgItem(dialog, kBalance);
-    balance_.SetFitToWindow(true);
-    balance_.LoadTrackImages(kBalanceTrack, kBalanceTrack);
-    balance_.LoadThumbImages(kBalanceThumb, kBalanceThumb);
-    balance_.SetInsets(0, 0, 0, 0);
-    balance_.SetVertical(false);
-    balance_.SetLimits(kBalanceMin, kBalanceMax);
-    balance_.SetValue(kBalanceCentre);
-
-    knob_.AttachDlgItem(dialog, kKnob);
-    knob_.SetDragLimit(kKnobDragLimit);
-    knob_.SetRange(kKnobMin, kKnobMax, false);
-    knob_.SetPos(kKnobStart, true);
-    knob_.SetZeroAngle(kKnobZeroAngle);
-    knob_.SetDotRadius(kKnobDotRadius);
-    knob_.SetGrabDotOnly(false);
-    knob_.SetDotColor(kDotColour);
-    knob_.SetDotPressedColor(kPressedDotColour);
-    knob_.SetMirrored(false);
-    knob_.SetFaceImageId(kKnobFace);
-    knob_.SetFaceImageOn(true);
+    SetupSlider(
+        balance_, dialog, kBalance,
+        {false, true, kBalanceTrack, kBalanceThumb, kBalanceMin, kBalanceMax, kBalanceCentre});
+    SetupKnob(knob_, dialog, kKnob,
+              {kKnobMin, kKnobMax, kKnobDragLimit, kKnobStart, kKnobDotRadius});
 
     reset_.AttachDlgItem(dialog, kReset);
     reset_.LoadBitmaps(kResetUp, kResetPressed);
@@ -136,23 +118,14 @@ LRESULT MainConsoleView::OnDefaultOutputChanged(LPARAM lParam) {
     return 1;
 }
 
-Rect MainConsoleView::ClientRectOf(int id) const {
-    HWND control = dialog_ != nullptr ? GetDlgItem(dialog_, id) : nullptr;
-    if (control == nullptr) return {};
-    RECT r;
-    GetWindowRect(control, &r);
-    MapWindowPoints(nullptr, dialog_, reinterpret_cast<POINT*>(&r), 2);
-    return {r.left, r.top, r.right, r.bottom};
-}
-
 HitAreas MainConsoleView::CurrentHitAreas() const {
     HitAreas areas;
-    areas.mute = ClientRectOf(main_ids::kMute);
-    areas.outputPicture = ClientRectOf(main_ids::kOutputPicture);
-    areas.sampleRatePicture = ClientRectOf(main_ids::kRatePicture);
-    areas.digitalOutput = ClientRectOf(main_ids::kDigitalOutput);
+    areas.mute = ClientRectOf(dialog_, main_ids::kMute);
+    areas.outputPicture = ClientRectOf(dialog_, main_ids::kOutputPicture);
+    areas.sampleRatePicture = ClientRectOf(dialog_, main_ids::kRatePicture);
+    areas.digitalOutput = ClientRectOf(dialog_, main_ids::kDigitalOutput);
     for (int i = 0; i < kDepthCount; ++i)
-        areas.depthLamps[i] = ClientRectOf(main_ids::kDepthLamps[i]);
+        areas.depthLamps[i] = ClientRectOf(dialog_, main_ids::kDepthLamps[i]);
     return areas;
 }
 

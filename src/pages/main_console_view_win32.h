@@ -112,7 +112,6 @@ class MainConsoleView {
     const controls::CMyStaticBmp* Lamp(int id) const;
 
   private:
-    Rect ClientRectOf(int id) const;
     // The knob and slider values into the model.
     void TakeControlValues();
     // The model's state into the controls; everything on the first call, then what changed.

@@ -31,6 +31,7 @@ bool SecondaryPage::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& r
             return id == IDOK || id == IDCANCEL;
         }
         case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:  // the second press of a quick double click is a press too
             return OnLeftButtonDown({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}, result);
         default:
             if (msg == WM_LANGUAGE_CHANGE) {

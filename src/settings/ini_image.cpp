@@ -62,6 +62,9 @@ class Utf8Codec final : public IniCodec {
     std::string Encode(IniEncoding, std::u16string_view text) const override {
         return Utf16ToUtf8(text);
     }
+    bool Holds(std::u16string_view text) const override {
+        return Utf8ToUtf16(Utf16ToUtf8(text)) == text;
+    }
 };
 
 }  // namespace

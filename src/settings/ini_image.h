@@ -36,6 +36,9 @@ class IniCodec {
     // 8-bit text (kAnsi or kUtf8) as UTF-16, and back.
     virtual std::u16string Decode(IniEncoding encoding, std::string_view bytes) const = 0;
     virtual std::string Encode(IniEncoding encoding, std::u16string_view text) const = 0;
+    // Whether the ANSI code page holds the text exactly: there and back unchanged, with no
+    // character replaced by a look-alike.
+    virtual bool Holds(std::u16string_view text) const = 0;
 };
 
 // A codec for hosts without an ANSI code page: it stands for UTF-8.

@@ -73,6 +73,15 @@ int IniSettings::ReadInt(std::string_view file, std::string_view section, std::s
     }
 }
 
+bool IniSettings::CanHold(std::string_view text) {
+    try {
+        const std::u16string wide = Utf8ToUtf16(text);
+        return Utf16ToUtf8(wide) == text && files_->Codec().Holds(wide);
+    } catch (...) {
+        return false;
+    }
+}
+
 bool IniSettings::WriteText(std::string_view file, std::string_view section, std::string_view key,
                             std::string_view value) {
     const SettingText entry{key, value};

@@ -59,6 +59,9 @@ class IniSettings : public SettingsBackend {
                    std::string_view value) override;
     bool WriteTexts(std::string_view file, std::string_view section,
                     std::span<const SettingText> entries) override;
+    // New settings files are written in the ANSI code page: a text survives only when it goes
+    // there and back unchanged, with no character replaced by a look-alike.
+    bool CanHold(std::string_view text) override;
 
   protected:
     IniFiles& Files() { return *files_; }

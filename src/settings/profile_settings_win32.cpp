@@ -37,6 +37,20 @@ class AnsiCodec final : public IniCodec {
                             reinterpret_cast<wchar_t*>(out.data()), n);
         return out;
     }
+    bool Holds(std::u16string_view text) const override {
+        if (text.empty()) return true;
+        const UINT codePage = GetACP();
+        const int length = static_cast<int>(text.size());
+        BOOL replaced = FALSE;
+        const DWORD flags = codePage == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS;
+        const int bytes = WideCharToMultiByte(codePage, flags, Wide(text), length, nullptr, 0,
+                                              nullptr, codePage == CP_UTF8 ? nullptr : &replaced);
+        if (bytes <= 0 || replaced) return false;
+        std::string ansi(static_cast<std::size_t>(bytes), '\0');
+        WideCharToMultiByte(codePage, flags, Wide(text), length, ansi.data(), bytes, nullptr,
+                            codePage == CP_UTF8 ? nullptr : &replaced);
+        return !replaced && Decode(IniEncoding::kAnsi, ansi) == text;
+    }
     std::string Encode(IniEncoding encoding, std::u16string_view text) const override {
         if (text.empty()) return {};
         const UINT cp = encoding == IniEncoding::kUtf8 ? CP_UTF8 : CP_ACP;

@@ -33,6 +33,10 @@ bool WriteSettingText(std::string_view file, std::string_view section, std::stri
     return g_backend->WriteText(file, section, key, value);
 }
 
+bool SettingTextFits(std::string_view text) {
+    return !g_backend || g_backend->CanHold(text);
+}
+
 bool WriteSettingInt(std::string_view file, std::string_view section, std::string_view key,
                      int value) {
     char text[16];

@@ -47,6 +47,9 @@ class SettingsBackend {
             all = WriteText(file, section, entry.key, entry.value) && all;
         return all;
     }
+    // Whether the files keep `text` exactly, as a section name or a value: a backend whose
+    // files are in an 8-bit code page holds only what that code page can carry.
+    virtual bool CanHold(std::string_view) { return true; }
 };
 
 // The backend in use (not owned). Without one, reads give the defaults and writes fail.
@@ -57,6 +60,8 @@ std::string ReadSettingText(std::string_view file, std::string_view section, std
 int ReadSettingInt(std::string_view file, std::string_view section, std::string_view key);
 bool WriteSettingText(std::string_view file, std::string_view section, std::string_view key,
                       std::string_view value);
+// Whether the settings files keep `text` exactly (true without a backend).
+bool SettingTextFits(std::string_view text);
 // Writes value as decimal text ("%d").
 bool WriteSettingInt(std::string_view file, std::string_view section, std::string_view key,
                      int value);

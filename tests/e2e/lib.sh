@@ -128,6 +128,20 @@ image_centre() {
     pixel "$E2E_SKIN/bmp$1.bmp" $((size[0] / 2)) $((size[1] / 2))
 }
 
+# spot TITLE ID: "x y" of a control's top-left corner in its window's client coordinates
+spot() {
+    local w c
+    w=($(probe rect "$1")) && c=($(probe ctlrect "$1" "$2")) || return 1
+    echo "$((c[0] - w[0])) $((c[1] - w[1]))"
+}
+# shows_image FILE X Y ID: the image FILE shows skin image ID whole, its top-left at (X, Y)
+shows_image() {
+    local size
+    size=$(identify -format '%wx%h' "$E2E_SKIN/bmp$4.bmp") || return 1
+    convert "$1" -crop "${size}+$2+$3" +repage png:- |
+        compare -metric AE -fuzz 2% - "$E2E_SKIN/bmp$4.bmp" null: 2>/dev/null
+}
+
 # ini SECTION KEY [FILE]: a value of CPL.ini (or of FILE in E2E_DIR), as the profile reader
 # sees it (section and key without regard to case); nothing when absent
 ini() {

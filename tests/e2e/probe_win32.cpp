@@ -11,12 +11,15 @@
 //   e2eprobe launch EXE TITLE       starts EXE, waits until its window TITLE is visible and
 //                                   its thread answers messages; prints the milliseconds that
 //                                   took and the peak working set in KiB, then ends it
+//   e2eprobe handles TITLE          "gdi G windows W" of TITLE's process: its live GDI objects
+//                                   and all its windows, top-level and child
 //   e2eprobe send TITLE MSG W L     SendMessage, prints the result
 //   e2eprobe post TITLE MSG W L     PostMessage
 // Exit code 0 on success, 1 when the window is not there, 2 on bad arguments.
 #include <windows.h>
 #include <psapi.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cwchar>
 #include <string>
@@ -60,6 +63,60 @@ std::vector<HWND> Find(const std::wstring& title) {
 HWND FindOne(const std::wstring& title) {
     auto all = Find(title);
     return all.empty() ? nullptr : all.front();
+}
+
+// Live GDI objects of a process, read from the handle table its process environment block
+// points at (x64: the table pointer at PEB + 0xF8, 65,536 entries of 24 bytes, the object type
+// in the byte at offset 14, zero for a free entry); -1 when it cannot be read.
+int LiveGdiObjects(DWORD pid) {
+    using QueryFn = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
+    struct BasicInformation {
+        void* reserved1;
+        void* peb;
+        void* reserved2[4];
+    } info{};
+    auto query = reinterpret_cast<QueryFn>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationProcess")));
+    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
+    if (!process || !query) return -1;
+    int live = -1;
+    const uint8_t* table = nullptr;
+    if (query(process, 0, &info, sizeof info, nullptr) == 0 &&
+        ReadProcessMemory(process, static_cast<const uint8_t*>(info.peb) + 0xF8, &table,
+                          sizeof table, nullptr) &&
+        table) {
+        constexpr size_t kEntries = 65536, kEntrySize = 24, kTypeOffset = 14;
+        std::vector<uint8_t> entries(kEntries * kEntrySize);
+        if (ReadProcessMemory(process, table, entries.data(), entries.size(), nullptr)) {
+            live = 0;
+            for (size_t i = 0; i < kEntries; ++i)
+                live += entries[i * kEntrySize + kTypeOffset] != 0;
+        }
+    }
+    CloseHandle(process);
+    return live;
+}
+
+// Every window of a process: top-level windows and all their descendants.
+int WindowsOf(DWORD pid) {
+    struct Ctx {
+        DWORD pid;
+        int count;
+    } ctx{pid, 0};
+    EnumWindows(
+        [](HWND w, LPARAM p) -> BOOL {
+            auto* c = reinterpret_cast<Ctx*>(p);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(w, &owner);
+            if (owner != c->pid) return TRUE;
+            ++c->count;
+            EnumChildWindows(
+                w, [](HWND, LPARAM q) -> BOOL { return ++*reinterpret_cast<int*>(q), TRUE; },
+                reinterpret_cast<LPARAM>(&c->count));
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&ctx));
+    return ctx.count;
 }
 
 long long Number(const wchar_t* s) {
@@ -156,7 +213,13 @@ int wmain(int argc, wchar_t** argv) {
     if (cmd == L"text" && argc > 3) {
         HWND c = GetDlgItem(h, static_cast<int>(Number(argv[3])));
         if (!c) return 1;
-        std::printf("%s\n", Utf8(TextOf(c)).c_str());
+        // asked of the control itself: edit fields and combo boxes keep their text to themselves
+        wchar_t buf[1024] = {};
+        DWORD_PTR copied = 0;
+        if (!SendMessageTimeoutW(c, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(buf),
+                                 SMTO_ABORTIFHUNG, 5000, &copied))
+            return 1;
+        std::printf("%s\n", Utf8(buf).c_str());
         return 0;
     }
     if (cmd == L"ctlrect" && argc > 3) {
@@ -166,6 +229,12 @@ int wmain(int argc, wchar_t** argv) {
         GetWindowRect(c, &r);
         std::printf("%ld %ld %ld %ld %d\n", r.left, r.top, r.right - r.left, r.bottom - r.top,
                     IsWindowVisible(c) ? 1 : 0);
+        return 0;
+    }
+    if (cmd == L"handles") {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(h, &pid);
+        std::printf("gdi %d windows %d\n", LiveGdiObjects(pid), WindowsOf(pid));
         return 0;
     }
     if ((cmd == L"send" || cmd == L"post") && argc > 5) {

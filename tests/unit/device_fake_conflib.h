@@ -94,14 +94,18 @@ class FakeConfLib {
         answers[name] = a;
     }
     void Answer16(const std::u16string& name, const std::u16string& text, int32_t status = 0) {
-        FakeAnswer a{status, {}, false};
+        answers[name] = Text16(text, status);
+    }
+    // UTF-16 text, terminated, or repeated over the whole buffer without a terminator.
+    static FakeAnswer Text16(const std::u16string& text, int32_t status = 0,
+                             bool unterminated = false) {
+        FakeAnswer a{status, {}, unterminated};
         for (char16_t c : text) {
             a.bytes.push_back(static_cast<uint8_t>(c));
             a.bytes.push_back(static_cast<uint8_t>(c >> 8));
         }
-        a.bytes.push_back(0);
-        a.bytes.push_back(0);
-        answers[name] = a;
+        if (!unterminated) a.bytes.insert(a.bytes.end(), {0, 0});
+        return a;
     }
 
     size_t CountOf(const std::string& entry) const {
@@ -117,6 +121,9 @@ class FakeConfLib {
     std::optional<uint32_t> inputCount;
     int32_t initResult = 0;
     std::map<std::u16string, FakeAnswer> answers;  // gets of other names fail with 1
+    // Answers to gets whose extra buffer starts with this 32-bit integer (a selector, an
+    // index); they take precedence over `answers`.
+    std::map<std::pair<std::u16string, int32_t>, FakeAnswer> keyedAnswers;
     std::map<std::u16string, int32_t> setResults;  // sets of other names succeed
     std::vector<std::string> calls;                // entry point names, in call order
     std::vector<RecordedProperty> properties;
@@ -164,9 +171,14 @@ class FakeConfLib {
             auto it = f.setResults.find(r.name);
             return it == f.setResults.end() ? 0 : it->second;
         }
-        auto it = f.answers.find(r.name);
-        if (it == f.answers.end()) return 1;
-        const FakeAnswer& a = it->second;
+        const FakeAnswer* found = nullptr;
+        if (const auto keyed = f.keyedAnswers.find({r.name, r.extra});
+            r.hadExtra && keyed != f.keyedAnswers.end())
+            found = &keyed->second;
+        else if (const auto it = f.answers.find(r.name); it != f.answers.end())
+            found = &it->second;
+        if (found == nullptr) return 1;
+        const FakeAnswer& a = *found;
         const size_t size =
             r.name == u"GetSupportFeature" ? f.featureBufferSize : f.answerBufferSize;
         auto* out = static_cast<uint8_t*>(*data);

@@ -62,7 +62,7 @@ TEST_F(DeviceUserTest, WithoutTheLibraryNothingIsCalledAtAll) {
     {
         pages::DeviceUser user;
         EXPECT_FALSE(user.StartPage(false));
-        EXPECT_FALSE(user.StartHeadphonePage(false));
+        EXPECT_EQ(user.StartHeadphonePage(false), pages::HeadphoneStart::Stopped);
     }
     EXPECT_TRUE(fake.calls.empty());
     EXPECT_TRUE(notices.shown.empty());
@@ -72,7 +72,7 @@ TEST_F(DeviceUserTest, HeadphonePageReportsAFailedInitAndSelectsNothing) {
     fake.initResult = 3;
     {
         pages::DeviceUser user;
-        EXPECT_FALSE(user.StartHeadphonePage(true));
+        EXPECT_EQ(user.StartHeadphonePage(true), pages::HeadphoneStart::Unprobed);
         EXPECT_EQ(notices.shown, (std::vector<std::string>{"ConfLibInit called failed!"}));
         EXPECT_EQ(fake.calls, (Calls{"ConfLibInit"}));
     }
@@ -82,14 +82,14 @@ TEST_F(DeviceUserTest, HeadphonePageReportsAFailedInitAndSelectsNothing) {
 TEST_F(DeviceUserTest, HeadphonePageStopsQuietlyWithoutADevice) {
     fake.outputs.clear();
     pages::DeviceUser user;
-    EXPECT_FALSE(user.StartHeadphonePage(true));
+    EXPECT_EQ(user.StartHeadphonePage(true), pages::HeadphoneStart::Stopped);
     EXPECT_TRUE(notices.shown.empty());
 }
 
 TEST_F(DeviceUserTest, HeadphonePageWithoutAnInitEntryPointSkipsTheDeviceWork) {
     ConfLibSlots().ConfLibInit = nullptr;
     pages::DeviceUser user;
-    EXPECT_FALSE(user.StartHeadphonePage(true));
+    EXPECT_EQ(user.StartHeadphonePage(true), pages::HeadphoneStart::Unprobed);
     EXPECT_TRUE(fake.calls.empty());
     EXPECT_EQ(theOutputDevice.device.id, 0);
 }

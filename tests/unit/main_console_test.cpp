@@ -9,6 +9,7 @@
 
 #include "device/selection.h"
 #include "device_fake_conflib.h"
+#include "page_test_support.h"
 #include "pages/main_console.h"
 #include "settings/ini_file.h"
 #include "settings/settings.h"
@@ -113,21 +114,10 @@ Point Inside(const Rect& r) {
 class MainConsoleTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("quorelle-main-console-" +
-                std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
+        dir_ = testing::FreshTestDirectory("quorelle-main-console-");
         settings_ = std::make_unique<IniFileSettings>(dir_);
         SetSettingsBackend(settings_.get());
-
-        fake.outputs = {{10, 1, 0, 1}, {11, 7, 0, 1}, {12, 4, 0, 1}};
-        fake.inputs = {{20, 2, 0, 1}};
-        fake.Answer16(u"GetSupportFeature", u"7,0,0,0,9,0,12");
-        device::theOutputDevice = {};
-        device::theInputDevice = {};
-        device::SelectOutputDevice(device::OUTPUT_ANALOG);
-        fake.properties.clear();
+        testing::SelectAnalogOutput(fake);
         console.SetupMainControls();
     }
     void TearDown() override {

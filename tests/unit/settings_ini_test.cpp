@@ -33,6 +33,7 @@ class LeadByteCodec final : public IniCodec {
     std::string Encode(IniEncoding, std::u16string_view text) const override {
         return Utf16ToUtf8(text);
     }
+    bool Holds(std::u16string_view) const override { return true; }
 };
 
 // UTF-8 whose converter, like some, takes a malformed sequence at the very end of its input
@@ -48,6 +49,7 @@ class CutShortCodec final : public IniCodec {
     std::string Encode(IniEncoding, std::u16string_view text) const override {
         return Utf16ToUtf8(text);
     }
+    bool Holds(std::u16string_view) const override { return true; }
 };
 
 std::string Read(const std::string& bytes, std::u16string_view section, std::u16string_view key,

@@ -364,8 +364,20 @@ TEST(SkinGenerator, WritesTheSameBytesEveryRun) {
         EXPECT_EQ(ReadAll(entry.path().string()),
                   ReadAll((out / entry.path().filename()).string()));
     }
-    EXPECT_EQ(files, int(ExpectedBitmaps().size()) + 3);
+    // and the icon, the cursor, the resource script and the setup program's welcome picture
+    EXPECT_EQ(files, int(ExpectedBitmaps().size()) + 4);
     std::filesystem::remove_all(out);
+}
+
+// The setup program's welcome picture has the size its pages show unscaled, and the panel's
+// dark front.
+TEST(SkinFiles, SetupWelcomePictureFitsItsPage) {
+    Bmp bmp;
+    bmp.bytes = ReadAll(kSkinDir + "/installer-welcome.bmp");
+    ASSERT_TRUE(bmp.Parse());
+    EXPECT_EQ(bmp.width, 164);
+    EXPECT_EQ(bmp.height, 314);
+    EXPECT_LT(bmp.MeanLuma(0, 0, 164, 314), 90);
 }
 
 // The cursor's AND mask must clear exactly the transparent pixels, or a system that draws

@@ -8,6 +8,8 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "app/application_win32.h"
 #include "app/messages.h"
@@ -165,6 +167,7 @@ bool WaitForMessage(HWND window, UINT message, DWORD timeoutMs) {
     while (GetTickCount() - start < timeoutMs) {
         MSG msg;
         while (PeekMessageW(&msg, window, 0, 0, PM_REMOVE)) {
+            ConfLibEvents().Disarm(msg.message);  // as the main window does on arrival
             if (msg.message == message) return true;
         }
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
@@ -186,6 +189,10 @@ class MessageWindow {
                                 nullptr);
         previous_ = AppMainWindow();
         SetAppMainWindow(hwnd_);
+        // a new main window has nothing waiting in its queue, whatever an earlier test's window
+        // was sent before it went away
+        ConfLibEvents().Disarm(WM_CONFLIB_EVENT_A);
+        ConfLibEvents().Disarm(WM_CONFLIB_EVENT_B);
     }
     ~MessageWindow() {
         SetAppMainWindow(previous_);
@@ -220,6 +227,7 @@ TEST(ConfLibCallbackPosting, PostsOnlyTheMessageTheRuleGives) {
     std::vector<UINT> seen;
     MSG msg;
     while (PeekMessageW(&msg, window.hwnd(), 0, 0, PM_REMOVE)) {
+        ConfLibEvents().Disarm(msg.message);
         seen.push_back(msg.message);
         EXPECT_EQ(msg.wParam, 0u);
         EXPECT_EQ(msg.lParam, 0);
@@ -229,6 +237,35 @@ TEST(ConfLibCallbackPosting, PostsOnlyTheMessageTheRuleGives) {
     ConfLibCallback(nullptr, nullptr, 8, 0);
     EXPECT_TRUE(
         PeekMessageW(&msg, window.hwnd(), WM_CONFLIB_EVENT_B, WM_CONFLIB_EVENT_B, PM_REMOVE));
+    ConfLibEvents().Disarm(WM_CONFLIB_EVENT_B);
+}
+
+// The messages waiting for the window, taken from the queue without handling them.
+std::vector<UINT> Waiting(HWND window) {
+    std::vector<UINT> seen;
+    MSG msg;
+    while (PeekMessageW(&msg, window, 0, 0, PM_REMOVE)) seen.push_back(msg.message);
+    return seen;
+}
+
+TEST(ConfLibCallbackPosting, AStormOfCallbacksWaitsAsOneMessageOfEachKind) {
+    MessageWindow window;
+    std::thread storm([] {
+        for (int i = 0; i < 100000; ++i) {
+            ConfLibCallback(nullptr, nullptr, 1, 0x80);
+            ConfLibCallback(nullptr, nullptr, 8, 0);
+        }
+    });
+    storm.join();
+    EXPECT_EQ(Waiting(window.hwnd()), (std::vector<UINT>{WM_CONFLIB_EVENT_A, WM_CONFLIB_EVENT_B}));
+    // once the window took them, the next callback of each kind is posted again
+    ConfLibEvents().Disarm(WM_CONFLIB_EVENT_A);
+    ConfLibEvents().Disarm(WM_CONFLIB_EVENT_B);
+    ConfLibCallback(nullptr, nullptr, 8, 0);
+    ConfLibCallback(nullptr, nullptr, 1, 0x100);
+    EXPECT_EQ(Waiting(window.hwnd()), (std::vector<UINT>{WM_CONFLIB_EVENT_B, WM_CONFLIB_EVENT_A}));
+    ConfLibEvents().Disarm(WM_CONFLIB_EVENT_A);
+    ConfLibEvents().Disarm(WM_CONFLIB_EVENT_B);
 }
 
 }  // namespace

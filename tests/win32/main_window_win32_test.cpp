@@ -146,4 +146,47 @@ TEST(MainWindow, HandlesNoMessageWhileNobodyTouchesIt) {
     SetAppMainWindow(nullptr);
 }
 
+int VisibleWindows(const CCKorZereDlg& dlg) {
+    int n = 0;
+    for (int page = PAGE_MAIN; page <= PAGE_HP; ++page)
+        n += IsWindowVisible(dlg.WindowOf(page)) ? 1 : 0;
+    return n;
+}
+
+TEST(MainWindow, MessagesFromOutsideNeverShowTwoWindows) {
+    CCKorZereDlg dlg;
+    ASSERT_TRUE(dlg.Create(nullptr));
+    HWND main = dlg.hwnd();
+    ShowWindow(main, SW_SHOWNOACTIVATE);
+    // a page showing, then a target outside the five windows, then the tray
+    EXPECT_EQ(SendMessageW(main, WM_SHOW_PAGE, 0, PAGE_HIFI), 1);
+    EXPECT_EQ(SendMessageW(main, WM_SHOW_PAGE, 1, 7), 0);
+    EXPECT_EQ(SendMessageW(main, WM_TRAY_NOTIFY, 151, WM_LBUTTONDOWN), 1);
+    EXPECT_EQ(VisibleWindows(dlg), 1);
+    // random protocol messages with random arguments (the tray menu aside, which is modal)
+    srand(1234);
+    for (int i = 0; i < 300; ++i) {
+        const int kind = rand() % 4;
+        LRESULT answer = 0;
+        LRESULT expected = 1;
+        if (kind == 0) {
+            const long target = rand() % 11 - 3;
+            answer = SendMessageW(main, WM_SHOW_PAGE, rand() % 5, target);
+            expected = target >= -1 && target <= 4 ? 1 : 0;
+        } else if (kind == 1) {
+            answer = SendMessageW(main, WM_MOVE_MAIN, rand() % 400, rand() % 300);
+        } else if (kind == 2) {
+            const UINT mouse[] = {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_MOUSEMOVE, WM_LBUTTONDBLCLK};
+            answer =
+                SendMessageW(main, WM_TRAY_NOTIFY, rand() % 3 == 0 ? 152 : 151, mouse[rand() % 4]);
+        } else {
+            answer = SendMessageW(main, WM_LANGUAGE_CHANGE, 0, rand() % 6 - 2);
+        }
+        ASSERT_EQ(answer, expected) << "message " << i << " of kind " << kind;
+        ASSERT_LE(VisibleWindows(dlg), 1) << "after message " << i << " of kind " << kind;
+    }
+    DestroyWindow(main);
+    SetAppMainWindow(nullptr);
+}
+
 }  // namespace

@@ -116,6 +116,15 @@ TEST_F(ProfileFile, ALockedFileRefusesWritesQuietly) {
     EXPECT_EQ(GetPrivateProfileIntW(L"CPL", L"language", 9, (dir_ + L"CPL.ini").c_str()), 0u);
 }
 
+TEST_F(ProfileFile, TextsTheCodePageCannotHoldAreToldApart) {
+    EXPECT_TRUE(SettingTextFits("Rock 2"));
+    EXPECT_EQ(SettingTextFits("\xE4\xB8\xAD\xE6\x96\x87"), GetACP() == 936);  // Chinese
+    if (GetACP() == 1252) {
+        EXPECT_TRUE(SettingTextFits("Caf\xC3\xA9"));
+        EXPECT_FALSE(SettingTextFits("\xC4\x80")) << "no look-alike stands in for A with macron";
+    }
+}
+
 // The portable reader the native tests use must read integers exactly as the platform does.
 TEST_F(ProfileFile, IntegersReadAsThePortableReaderReadsThem) {
     const char* values[] = {"-7",

@@ -267,7 +267,8 @@ void InfoPage(Canvas& c) {
     const int d = kInfoDialog;
     PxRect versions = Box(36, 66, 362, 248);
     Section(c, versions, 21);
-    Section(c, Box(424, 66, 682, 248), 22);
+    PxRect about = Box(404, 66, 682, 248);
+    Section(c, about, 22);
     // engraved rules between the rows of the version table, half way between one row's text
     // (about 16 pixels tall) and the next row
     const int rows[4] = {1061, 1062, 1063, 1064};
@@ -280,6 +281,25 @@ void InfoPage(Canvas& c) {
         Source(cr, Hex(0x34373D));
         cairo_fill(cr);
     }
+    // a readout window behind each value, the width of the widest value label
+    int right = 0;
+    for (int id : {1065, 1066, 1067, 1068}) right = std::max(right, Placed(d, id).Right());
+    for (int id : {1065, 1066, 1067, 1068}) {
+        PxRect v = Placed(d, id);
+        Recess(cr, v.x - 7, v.y - 3, right + 5 - (v.x - 7), 22, 3, Hex(0x131417));
+    }
+    // the title as a heading with an engraved rule under it
+    PxRect title = Placed(d, 1069);
+    cairo_rectangle(cr, title.x, title.y + 24, about.Right() - 16 - title.x, 1);
+    Source(cr, Hex(0x0A0A0C));
+    cairo_fill(cr);
+    cairo_rectangle(cr, title.x, title.y + 25, about.Right() - 16 - title.x, 1);
+    Source(cr, Hex(0x34373D));
+    cairo_fill(cr);
+    // the web address is marked by a globe in the margin
+    PxRect address = Placed(d, 1071);
+    Source(cr, pal::kAccent);
+    GlobeGlyph(cr, address.x - 24, address.y + 1, 15);
 }
 
 void HeadphonePage(Canvas& c) {
@@ -348,6 +368,18 @@ void HifiPage(Canvas& c) {
     cairo_fill(cr);
     KnobScale(cr, d, 1007, 52, 40, 2.5, 3.5);
     KnobScale(cr, d, 1008, 52, 40, 2.5, 3.5);
+    // the tone switch has no caption: an engraved dial beside it says what it switches on
+    PxRect tone = Placed(d, 1085);
+    double gx = tone.Right() + 14, gy = tone.y + tone.h / 2.0;
+    cairo_arc(cr, gx, gy, 6, 0, 2 * kPi);
+    cairo_set_line_width(cr, 1.4);
+    Source(cr, pal::kEngrave);
+    cairo_stroke(cr);
+    Tick(cr, gx, gy, gx + 3.5, gy - 3.5, 1.4, pal::kEngrave);
+    for (double deg : {220.0, 265.0, 310.0, 355.0, 40.0, 85.0, 130.0}) {
+        double a = deg * kPi / 180.0, sx = std::sin(a), sy = -std::cos(a);
+        Tick(cr, gx + sx * 8.5, gy + sy * 8.5, gx + sx * 10, gy + sy * 10, 1, pal::kEngrave);
+    }
     for (int id = 1115; id <= 1124; ++id) BandWell(cr, d, id);
     Seat(cr, Placed(d, 1112), 1, 6);
     Leads(cr, d, 1112, {1109, 1110, 1111});

@@ -230,6 +230,33 @@ void OhmGlyph(cairo_t* cr, double x, double y, double s) {
     cairo_restore(cr);
 }
 
+void GlobeGlyph(cairo_t* cr, double x, double y, double s) {
+    cairo_save(cr);
+    cairo_translate(cr, x + s / 2, y + s / 2);
+    cairo_scale(cr, s, s);
+    cairo_set_line_width(cr, 0.075);
+    cairo_arc(cr, 0, 0, 0.44, 0, 2 * kPi);
+    cairo_stroke(cr);
+    // meridian
+    cairo_save(cr);
+    cairo_scale(cr, 0.45, 1);
+    cairo_arc(cr, 0, 0, 0.44, 0, 2 * kPi);
+    cairo_restore(cr);
+    cairo_stroke(cr);
+    cairo_move_to(cr, 0, -0.44);
+    cairo_line_to(cr, 0, 0.44);
+    // equator and two parallels
+    cairo_move_to(cr, -0.44, 0);
+    cairo_line_to(cr, 0.44, 0);
+    for (double py : {-0.22, 0.22}) {
+        double half = std::sqrt(0.44 * 0.44 - py * py);
+        cairo_move_to(cr, -half, py);
+        cairo_line_to(cr, half, py);
+    }
+    cairo_stroke(cr);
+    cairo_restore(cr);
+}
+
 void EffectGlyph(cairo_t* cr, int effect, double x, double y, double s) {
     cairo_save(cr);
     cairo_translate(cr, x, y);

@@ -18,6 +18,8 @@ void SofaGlyph(cairo_t* cr, double x, double y, double s);
 void SpeakerPairGlyph(cairo_t* cr, double x, double y, double s);
 void BedGlyph(cairo_t* cr, double x, double y, double s);
 void OhmGlyph(cairo_t* cr, double x, double y, double s);
+// a globe: the mark of a web address
+void GlobeGlyph(cairo_t* cr, double x, double y, double s);
 // 0 bass, 1 brilliance, 2 voice, 3 adaptive volume
 void EffectGlyph(cairo_t* cr, int effect, double x, double y, double s);
 

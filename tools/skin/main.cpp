@@ -92,7 +92,8 @@ std::string Name(const char* prefix, int id, const char* ext) {
 
 namespace skin {
 void WritePreviews(const std::string& dir);
-}
+void DrawInstallerWelcome(Canvas& c);
+}  // namespace skin
 
 int main(int argc, char** argv) {
     if (argc == 3 && std::string(argv[1]) == "--preview") {
@@ -136,6 +137,11 @@ int main(int argc, char** argv) {
         skin::DrawHandCursor(cursor);
         skin::WriteFile(dir + "/cursor153.cur", skin::EncodeCursor(cursor, 6, 0));
         rc += "153 CURSOR \"cursor153.cur\"\n";
+
+        // the setup program's welcome picture (not a resource of the program)
+        Canvas welcome(164, 314);
+        skin::DrawInstallerWelcome(welcome);
+        skin::WriteFile(dir + "/installer-welcome.bmp", skin::EncodeBmp24(welcome, {}));
 
         std::vector<uint8_t> rcBytes(rc.begin(), rc.end());
         skin::WriteFile(dir + "/skin.rc", rcBytes);

@@ -208,6 +208,8 @@ Config ParseConfig(std::string_view text) {
                 c.callbackEvent = ParseInt32(value).value_or(c.callbackEvent);
             } else if (key == "callbackflags") {
                 c.callbackFlags = ParseUint32(value).value_or(c.callbackFlags);
+            } else if (key == "storm") {
+                c.storm = ParseUint32(value).value_or(c.storm);
             }
         } else if (section == "properties") {
             if (key == "failget") {
@@ -508,6 +510,11 @@ int32_t Card::RegisterCallbackFunction(Callback callback, void* context) {
     callbackContext_ = context;
     Log("RegisterCallbackFunction -> 0");
     return 0;
+}
+
+Card::Storm Card::StormFor(Callback callback, void* context) const {
+    if (!config_.callbacks || callback == nullptr || config_.storm == 0) return {};
+    return {{callback, context, config_.callbackEvent, config_.callbackFlags}, config_.storm};
 }
 
 int32_t Card::ConfLibUnInit() {

@@ -1,5 +1,5 @@
-// The C entry points: a lock around the card, an exception barrier, and the thread that fires
-// the registered callback after a set.
+// The C entry points: a lock around the card, an exception barrier, the thread that fires the
+// registered callback after a set, and the one that fires a storm of callbacks.
 #include "vcard/exports.h"
 
 #include <condition_variable>
@@ -70,6 +70,25 @@ CallbackPump& Pump() {
     return *pump;
 }
 
+// Fires the storm's callback back to back from a thread of its own, until the count is reached
+// or the registration it belongs to is gone.
+void StartStorm(const Card::Storm& storm) {
+    platform::PinModule();
+    std::thread([storm] {
+        for (uint32_t i = 0; i < storm.count; ++i) {
+            if (i % 256 == 0) {
+                std::lock_guard<std::mutex> hold(CardLock());
+                if (TheCard().CurrentCallback() != storm.callback.callback) return;
+            }
+            try {
+                const PendingCallback& c = storm.callback;
+                c.callback(c.context, nullptr, c.event, c.flags);
+            } catch (...) {
+            }
+        }
+    }).detach();
+}
+
 template <typename Call>
 int32_t Guarded(Call call) noexcept {
     try {
@@ -125,7 +144,18 @@ int32_t PropertyControl(vcard::Device device, const char16_t* name, void** data,
 }
 
 int32_t RegisterCallbackFunction(vcard::Callback callback, void* context) {
-    return Guarded([&](Card& c) { return c.RegisterCallbackFunction(callback, context); });
+    Card::Storm storm;
+    const int32_t r = Guarded([&](Card& c) {
+        storm = c.StormFor(callback, context);
+        return c.RegisterCallbackFunction(callback, context);
+    });
+    if (storm.count > 0) {
+        try {
+            vcard::StartStorm(storm);
+        } catch (...) {
+        }
+    }
+    return r;
 }
 
 int32_t ConfLibUnInit(void) {

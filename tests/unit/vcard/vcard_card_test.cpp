@@ -343,5 +343,36 @@ TEST_F(Card, LastUnInitDropsTheCallback) {
     EXPECT_EQ(record.events.size(), 1u);
 }
 
+TEST_F(Card, AStormFiresTheCallbackBackToBackUntilTheRegistrationGoes) {
+    CallbackRecord record;
+    WriteIni("[Library]\nStorm=20000\nCallbackEvent=8\nCallbackFlags=0\n");
+    conflib::Init();
+    conflib::RegisterCallbackFunction(&CallbackRecord::Callback, &record);
+    ASSERT_TRUE(record.WaitFor(20000));
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    {
+        std::lock_guard<std::mutex> hold(record.lock);
+        EXPECT_EQ(record.events.size(), 20000u);
+        EXPECT_EQ(record.events.back(), (std::pair<int32_t, uint32_t>{8, 0}));
+        record.events.clear();
+    }
+    // a storm stops once the program has gone
+    WriteIni("[Library]\nStorm=4000000000\n");
+    conflib::Init();
+    conflib::RegisterCallbackFunction(&CallbackRecord::Callback, &record);
+    ASSERT_TRUE(record.WaitFor(1000));
+    conflib::UnInit();
+    conflib::UnInit();
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    size_t afterUnInit = 0;
+    {
+        std::lock_guard<std::mutex> hold(record.lock);
+        afterUnInit = record.events.size();
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    std::lock_guard<std::mutex> hold(record.lock);
+    EXPECT_EQ(record.events.size(), afterUnInit);
+}
+
 }  // namespace
 }  // namespace vcard::testing

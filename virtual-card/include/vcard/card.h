@@ -48,6 +48,9 @@ struct Config {
     bool callbacks = true;
     int32_t callbackEvent = 1;
     uint32_t callbackFlags = 0x80;
+    // callbacks fired back to back from a thread of the card's own once a callback is
+    // registered, until the registration goes (a storm)
+    uint32_t storm = 0;
     std::string features{kDefaultFeatures};
     std::map<int32_t, std::string> featuresByDevice;
     std::set<std::string> failGet;  // "*" stands for every property
@@ -103,6 +106,14 @@ class Card {
     int32_t RegisterCallbackFunction(Callback callback, void* context);
     int32_t ConfLibUnInit();
     int32_t Unused(const char* entryPoint);
+
+    // The storm a registration starts: the callback and how many times to fire it (0: none).
+    struct Storm {
+        PendingCallback callback;
+        uint32_t count = 0;
+    };
+    Storm StormFor(Callback callback, void* context) const;
+    Callback CurrentCallback() const { return callback_; }
 
     // For tests: the value stored for a key, after defaults.
     int32_t ValueOf(int32_t device, const std::string& name, int32_t selector);

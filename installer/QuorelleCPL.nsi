@@ -1,0 +1,370 @@
+﻿; Setup of the Quorelle control panel: a per-user installation into a folder the user can write
+; to, since the panel keeps its settings files beside itself.
+;
+;   makensis -DPROGRAM=<QuorelleCPL.exe> -DCARD_LIBRARY=<osConfLib.dll> -DOUTFILE=<setup.exe>
+;            [-DICON=<icon.ico>] [-DWELCOME_BITMAP=<164 x 314 bmp>] [-DSRCROOT=<repository>]
+;            installer/QuorelleCPL.nsi
+;
+; (absolute paths: makensis works in the folder of this script). `make` builds it as
+; build/installer/QuorelleCPL-Setup.exe.
+;
+; The setup program takes the usual switches: /S installs without asking, /D=<folder> (last on
+; the command line, without quotes) chooses the folder. The uninstaller takes /S, and
+; /REMOVESETTINGS to remove the user's settings files as well.
+;
+; What it does beyond copying the program:
+; - records the version texts the information page shows in CPL.ini [Info] (OS, DriverVer,
+;   CPLVer), keeping every other key of an existing file; sets [CPL] language to the language of
+;   the setup when the file has none yet;
+; - installs the virtual card as osConfLib.dll unless the folder already holds a card library
+;   that this setup did not put there (the card's own, from its driver package), which stays;
+; - closes a running panel first, so that its files can be replaced;
+; - adds a Start-menu shortcut and an entry in the list of installed programs.
+
+Unicode true
+Target amd64-unicode
+ManifestDPIAware true
+RequestExecutionLevel user
+SetCompressor zlib
+
+!include MUI2.nsh
+!include LogicLib.nsh
+!include FileFunc.nsh
+!include WordFunc.nsh
+!include WinMessages.nsh
+
+!ifndef PROGRAM | CARD_LIBRARY
+  !error "PROGRAM and CARD_LIBRARY must name QuorelleCPL.exe and osConfLib.dll"
+!endif
+!ifndef OUTFILE
+  !define OUTFILE "QuorelleCPL-Setup.exe"
+!endif
+!define /ifndef SRCROOT ".."
+
+; the program's version, name and maker, and the maker's web address, where the program keeps them
+!searchparse /file "${SRCROOT}/src/app/version.h" "#define QUORELLE_VERSION_MAJOR " V_MAJOR
+!searchparse /file "${SRCROOT}/src/app/version.h" "#define QUORELLE_VERSION_MINOR " V_MINOR
+!searchparse /file "${SRCROOT}/src/app/version.h" "#define QUORELLE_VERSION_PATCH " V_PATCH
+!searchparse /file "${SRCROOT}/src/app/version.h" "#define QUORELLE_VERSION_BUILD " V_BUILD
+!searchparse /file "${SRCROOT}/src/app/version.h" `#define QUORELLE_PRODUCT_NAME "` PRODUCT `"`
+!searchparse /file "${SRCROOT}/src/app/version.h" `#define QUORELLE_COMPANY_NAME "` COMPANY `"`
+!searchparse /file "${SRCROOT}/src/app/texts.h" `kInfoWebAddress = "` WEB_ADDRESS `"`
+!searchparse /file "${SRCROOT}/src/app/texts.h" `kInfoCopyright = "` COPYRIGHT `"`
+!define VERSION "${V_MAJOR}.${V_MINOR}.${V_PATCH}.${V_BUILD}"
+
+!define APP_NAME "Quorelle Control Panel"
+!define EXE "QuorelleCPL.exe"
+!define CARD "osConfLib.dll"
+!define UNINSTALLER "Uninstall.exe"
+!define SHORTCUT "$SMPROGRAMS\${APP_NAME}.lnk"
+!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\QuorelleCPL"
+; the main window of a running panel: a dialog window with the product name as its title
+!define PANEL_CLASS "#32770"
+!define PANEL_EXIT_COMMAND 32775
+; device class of sound, video and game controllers, where Windows records installed drivers
+!define MEDIA_CLASS_KEY "SYSTEM\CurrentControlSet\Control\Class\{4d36e96c-e325-11ce-bfc1-08002be10318}"
+
+Name "${APP_NAME}"
+OutFile "${OUTFILE}"
+InstallDir "$LOCALAPPDATA\Programs\Vandrexo Quorelle"
+InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"
+BrandingText "${COMPANY} ${APP_NAME} ${VERSION}"
+ShowInstDetails nevershow
+ShowUninstDetails nevershow
+
+VIProductVersion "${VERSION}"
+VIAddVersionKey /LANG=0 "ProductName" "${APP_NAME}"
+VIAddVersionKey /LANG=0 "CompanyName" "${COMPANY}"
+VIAddVersionKey /LANG=0 "FileDescription" "${APP_NAME} Setup"
+VIAddVersionKey /LANG=0 "FileVersion" "${VERSION}"
+VIAddVersionKey /LANG=0 "ProductVersion" "${VERSION}"
+VIAddVersionKey /LANG=0 "LegalCopyright" "${COPYRIGHT}"
+
+Var VirtualCard  ; 1 when this setup installs (or installed) the virtual card in $INSTDIR
+
+; ---- pages ------------------------------------------------------------------------------------
+!ifdef ICON
+  !define MUI_ICON "${ICON}"
+  !define MUI_UNICON "${ICON}"
+!endif
+!ifdef WELCOME_BITMAP
+  !define MUI_WELCOMEFINISHPAGE_BITMAP "${WELCOME_BITMAP}"
+!endif
+!define MUI_ABORTWARNING
+!define MUI_LANGDLL_REGISTRY_ROOT HKCU
+!define MUI_LANGDLL_REGISTRY_KEY "${UNINSTALL_KEY}"
+!define MUI_LANGDLL_REGISTRY_VALUENAME "SetupLanguage"
+!define MUI_LANGDLL_ALLLANGUAGES
+
+!define MUI_WELCOMEPAGE_TEXT "$(WelcomeText)"
+!insertmacro MUI_PAGE_WELCOME
+!define MUI_PAGE_CUSTOMFUNCTION_LEAVE DirectoryLeave
+!insertmacro MUI_PAGE_DIRECTORY
+!insertmacro MUI_PAGE_INSTFILES
+!define MUI_FINISHPAGE_RUN "$INSTDIR\${EXE}"
+!insertmacro MUI_PAGE_FINISH
+
+!insertmacro MUI_UNPAGE_CONFIRM
+!define MUI_COMPONENTSPAGE_NODESC
+!insertmacro MUI_UNPAGE_COMPONENTS
+!insertmacro MUI_UNPAGE_INSTFILES
+
+; the panel's languages, in the order of its language numbers 0, 1, 2
+!insertmacro MUI_LANGUAGE "SimpChinese"
+!insertmacro MUI_LANGUAGE "TradChinese"
+!insertmacro MUI_LANGUAGE "English"
+!insertmacro MUI_RESERVEFILE_LANGDLL
+
+LangString WelcomeText ${LANG_ENGLISH} "Setup will install the control panel of the ${PRODUCT} for your user account, in a folder of your own.$\r$\n$\r$\nInstalling over an earlier version keeps your settings and equalizer presets.$\r$\n$\r$\nClick Next to continue."
+LangString WelcomeText ${LANG_SIMPCHINESE} "安装程序将为您的用户帐户安装 ${PRODUCT} 的控制面板，安装到您自己的文件夹中。$\r$\n$\r$\n覆盖安装旧版本时，您的设置和均衡器预设将被保留。$\r$\n$\r$\n单击 [下一步(N)] 继续。"
+LangString WelcomeText ${LANG_TRADCHINESE} "安裝程式將為您的使用者帳戶安裝 ${PRODUCT} 的控制台，安裝到您自己的資料夾中。$\r$\n$\r$\n覆蓋安裝舊版本時，您的設定和等化器預設將被保留。$\r$\n$\r$\n按一下 [下一步(N)] 繼續。"
+LangString NotWritable ${LANG_ENGLISH} "You cannot write to this folder. The control panel keeps its settings beside itself: choose a folder of your own."
+LangString NotWritable ${LANG_SIMPCHINESE} "无法写入此文件夹。控制面板将设置保存在程序旁边，请选择一个您可以写入的文件夹。"
+LangString NotWritable ${LANG_TRADCHINESE} "無法寫入此資料夾。控制台將設定保存在程式旁邊，請選擇一個您可以寫入的資料夾。"
+LangString PanelRunning ${LANG_ENGLISH} "The control panel is running. It will be closed to continue."
+LangString PanelRunning ${LANG_SIMPCHINESE} "控制面板正在运行，将关闭它以继续。"
+LangString PanelRunning ${LANG_TRADCHINESE} "控制台正在執行，將關閉它以繼續。"
+LangString PanelStays ${LANG_ENGLISH} "The control panel could not be closed. Exit it from its notification-area menu and try again."
+LangString PanelStays ${LANG_SIMPCHINESE} "无法关闭控制面板。请从通知区域菜单退出后重试。"
+LangString PanelStays ${LANG_TRADCHINESE} "無法關閉控制台。請從通知區域選單結束後重試。"
+LangString ProgramSection ${LANG_ENGLISH} "Control panel"
+LangString ProgramSection ${LANG_SIMPCHINESE} "控制面板"
+LangString ProgramSection ${LANG_TRADCHINESE} "控制台"
+LangString SettingsSection ${LANG_ENGLISH} "My settings and equalizer presets (CPL.ini, Custom.ini)"
+LangString SettingsSection ${LANG_SIMPCHINESE} "我的设置和均衡器预设 (CPL.ini, Custom.ini)"
+LangString SettingsSection ${LANG_TRADCHINESE} "我的設定和等化器預設 (CPL.ini, Custom.ini)"
+
+; ---- shared pieces ----------------------------------------------------------------------------
+
+; "a.b.c.d" from the two numbers GetDLLVersion gives
+!macro VersionText high low out
+  IntOp $R8 ${high} >> 16
+  IntOp $R8 $R8 & 0xFFFF
+  IntOp $R9 ${high} & 0xFFFF
+  StrCpy ${out} "$R8.$R9"
+  IntOp $R8 ${low} >> 16
+  IntOp $R8 $R8 & 0xFFFF
+  IntOp $R9 ${low} & 0xFFFF
+  StrCpy ${out} "${out}.$R8.$R9"
+!macroend
+
+; Closes a running panel through its own "Exit" command and waits for its process to end.
+; Aborts when it does not end.
+!macro CLOSE_PANEL un
+Function ${un}ClosePanel
+  FindWindow $0 "${PANEL_CLASS}" "${PRODUCT}"
+  ${If} $0 = 0
+    Return
+  ${EndIf}
+  MessageBox MB_OKCANCEL|MB_ICONINFORMATION "$(PanelRunning)" /SD IDOK IDOK close
+  Abort
+  close:
+  System::Call "user32::GetWindowThreadProcessId(p r0, *i .r1)"
+  System::Call "kernel32::OpenProcess(i 0x00100000, i 0, i r1) p .r2"  ; SYNCHRONIZE
+  SendMessage $0 ${WM_COMMAND} ${PANEL_EXIT_COMMAND} 0 /TIMEOUT=5000
+  ${If} $2 != 0
+    System::Call "kernel32::WaitForSingleObject(p r2, i 10000) i .r3"
+    System::Call "kernel32::CloseHandle(p r2)"
+  ${EndIf}
+  FindWindow $0 "${PANEL_CLASS}" "${PRODUCT}"
+  ${If} $0 <> 0
+    MessageBox MB_OK|MB_ICONSTOP "$(PanelStays)" /SD IDOK
+    SetErrorLevel 3
+    Quit
+  ${EndIf}
+FunctionEnd
+!macroend
+!insertmacro CLOSE_PANEL ""
+!insertmacro CLOSE_PANEL "un."
+
+; ---- installation -----------------------------------------------------------------------------
+
+Function .onInit
+  SetShellVarContext current
+  !insertmacro MUI_LANGDLL_DISPLAY
+FunctionEnd
+
+; $0 := 1 when files can be created in $INSTDIR (it is created if needed), else 0
+Function CheckWritable
+  ClearErrors
+  CreateDirectory "$INSTDIR"
+  FileOpen $1 "$INSTDIR\.quorelle-setup-check" w
+  ${If} ${Errors}
+    StrCpy $0 0
+  ${Else}
+    FileClose $1
+    Delete "$INSTDIR\.quorelle-setup-check"
+    StrCpy $0 1
+  ${EndIf}
+FunctionEnd
+
+Function DirectoryLeave
+  Call CheckWritable
+  ${If} $0 = 0
+    MessageBox MB_OK|MB_ICONEXCLAMATION "$(NotWritable)"
+    Abort
+  ${EndIf}
+FunctionEnd
+
+; $0 := the operating system's name and version, e.g. "Windows 11 Pro 10.0.22631"
+Function OsText
+  ReadRegStr $0 HKLM "SOFTWARE\Microsoft\Windows NT\CurrentVersion" "ProductName"
+  ReadRegStr $3 HKLM "SOFTWARE\Microsoft\Windows NT\CurrentVersion" "CurrentBuildNumber"
+  ClearErrors
+  ReadRegDWORD $1 HKLM "SOFTWARE\Microsoft\Windows NT\CurrentVersion" "CurrentMajorVersionNumber"
+  ReadRegDWORD $2 HKLM "SOFTWARE\Microsoft\Windows NT\CurrentVersion" "CurrentMinorVersionNumber"
+  ${If} ${Errors}
+    ; before Windows 10: "6.1"
+    ReadRegStr $1 HKLM "SOFTWARE\Microsoft\Windows NT\CurrentVersion" "CurrentVersion"
+    StrCpy $1 "$1.$3"
+  ${Else}
+    StrCpy $1 "$1.$2.$3"
+  ${EndIf}
+  ${WordReplace} "$0" "Microsoft " "" "+1" $0
+  ; Windows 11 still names itself Windows 10 in the registry; its builds start at 22000
+  ${If} $3 >= 22000
+    ${WordReplace} "$0" "Windows 10" "Windows 11" "+1" $0
+  ${EndIf}
+  ${If} $0 == ""
+    StrCpy $0 "Windows"
+  ${EndIf}
+  StrCpy $0 "$0 $1"
+FunctionEnd
+
+; $0 := the version of the card's driver as Windows records it, empty when it has none
+Function CardDriverVersion
+  StrCpy $0 ""
+  StrCpy $1 0
+  ${Do}
+    EnumRegKey $2 HKLM "${MEDIA_CLASS_KEY}" $1
+    ${IfThen} $2 == "" ${|} ${Break} ${|}
+    ReadRegStr $3 HKLM "${MEDIA_CLASS_KEY}\$2" "DriverDesc"
+    ${If} $3 == "${PRODUCT}"
+      ReadRegStr $0 HKLM "${MEDIA_CLASS_KEY}\$2" "DriverVersion"
+      ${Break}
+    ${EndIf}
+    IntOp $1 $1 + 1
+  ${Loop}
+FunctionEnd
+
+Section "-Program"
+  SetShellVarContext current
+  Call CheckWritable
+  ${If} $0 = 0
+    MessageBox MB_OK|MB_ICONSTOP "$(NotWritable)" /SD IDOK
+    SetErrorLevel 2
+    Quit
+  ${EndIf}
+  Call ClosePanel
+
+  SetOutPath "$INSTDIR"
+  File "/oname=${EXE}" "${PROGRAM}"
+
+  ; The card library: a library this setup did not put here is the card's own and stays.
+  StrCpy $VirtualCard 1
+  ${If} ${FileExists} "$INSTDIR\${CARD}"
+    ReadRegStr $0 HKCU "${UNINSTALL_KEY}" "InstallLocation"
+    ReadRegStr $1 HKCU "${UNINSTALL_KEY}" "VirtualCard"
+    ${IfNot} $0 == "$INSTDIR"
+    ${OrIfNot} $1 == "1"
+      StrCpy $VirtualCard 0
+    ${EndIf}
+  ${EndIf}
+  ${If} $VirtualCard = 1
+    File "/oname=${CARD}" "${CARD_LIBRARY}"
+  ${EndIf}
+  WriteUninstaller "$INSTDIR\${UNINSTALLER}"
+
+  ; The version texts of the information page. The profile functions keep every other key.
+  Call OsText
+  WriteINIStr "$INSTDIR\CPL.ini" "Info" "OS" "$0"
+  ${If} $VirtualCard = 1
+    GetDLLVersion "$INSTDIR\${CARD}" $1 $2
+    !insertmacro VersionText $1 $2 $0
+    StrCpy $0 "Virtual card $0"
+  ${Else}
+    Call CardDriverVersion
+    ${If} $0 == ""
+      ClearErrors
+      GetDLLVersion "$INSTDIR\${CARD}" $1 $2
+      ${IfNot} ${Errors}
+        !insertmacro VersionText $1 $2 $0
+      ${EndIf}
+    ${EndIf}
+  ${EndIf}
+  WriteINIStr "$INSTDIR\CPL.ini" "Info" "DriverVer" "$0"
+  GetDLLVersion "$INSTDIR\${EXE}" $1 $2
+  !insertmacro VersionText $1 $2 $0
+  WriteINIStr "$INSTDIR\CPL.ini" "Info" "CPLVer" "$0"
+  ; a first installation speaks the language of its setup
+  ClearErrors
+  ReadINIStr $0 "$INSTDIR\CPL.ini" "CPL" "language"
+  ${If} ${Errors}
+    ${Select} $LANGUAGE
+      ${Case} ${LANG_SIMPCHINESE}
+        WriteINIStr "$INSTDIR\CPL.ini" "CPL" "language" "0"
+      ${Case} ${LANG_TRADCHINESE}
+        WriteINIStr "$INSTDIR\CPL.ini" "CPL" "language" "1"
+      ${Case} ${LANG_ENGLISH}
+        WriteINIStr "$INSTDIR\CPL.ini" "CPL" "language" "2"
+    ${EndSelect}
+  ${EndIf}
+
+  CreateShortcut "${SHORTCUT}" "$INSTDIR\${EXE}" "" "$INSTDIR\${EXE}" 0 SW_SHOWNORMAL "" \
+      "${PRODUCT}"
+
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayName" "${APP_NAME}"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "Publisher" "${COMPANY}"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "URLInfoAbout" "${WEB_ADDRESS}"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\${EXE}"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\${UNINSTALLER}"'
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\${UNINSTALLER}" /S'
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "VirtualCard" "$VirtualCard"
+  WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoModify" 1
+  WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoRepair" 1
+  ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
+  WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" "$0"
+SectionEnd
+
+; ---- removal ----------------------------------------------------------------------------------
+
+Section "!un.$(ProgramSection)" UnProgram
+  SectionIn RO
+  Call un.ClosePanel
+  Delete "$INSTDIR\${EXE}"
+  ${If} $VirtualCard == "1"
+    Delete "$INSTDIR\${CARD}"
+    Delete "$INSTDIR\VirtualCard.log"
+  ${EndIf}
+  Delete "$INSTDIR\${UNINSTALLER}"
+  Delete "${SHORTCUT}"
+  DeleteRegKey HKCU "${UNINSTALL_KEY}"
+SectionEnd
+
+Section /o "un.$(SettingsSection)" UnSettings
+  Delete "$INSTDIR\CPL.ini"
+  Delete "$INSTDIR\Custom.ini"
+  ${If} $VirtualCard == "1"
+    Delete "$INSTDIR\VirtualCard.ini"
+    Delete "$INSTDIR\VirtualCard.state"
+  ${EndIf}
+SectionEnd
+
+Section "-un.Folder"
+  ; only when nothing of the user's is left in it
+  RMDir "$INSTDIR"
+SectionEnd
+
+Function un.onInit
+  SetShellVarContext current
+  !insertmacro MUI_UNGETLANGUAGE
+  ReadRegStr $VirtualCard HKCU "${UNINSTALL_KEY}" "VirtualCard"
+  ${GetParameters} $0
+  ClearErrors
+  ${GetOptions} $0 "/REMOVESETTINGS" $1
+  ${IfNot} ${Errors}
+    SectionSetFlags ${UnSettings} ${SF_SELECTED}
+  ${EndIf}
+FunctionEnd

@@ -1,0 +1,335 @@
+#include "pages/hifi_view_win32.h"
+
+#include "app/text_win32.h"
+#include "controls/layout.h"
+#include "pages/hit_area_win32.h"
+#include "pages/page_chrome_win32.h"
+#include "pages/page_controls_win32.h"
+
+namespace quorelle::pages {
+
+namespace {
+
+using namespace hifi_ids;
+
+struct LampImages {
+    int id;
+    int on;
+    int off;
+};
+
+constexpr int kSwitchOn = 136, kSwitchOff = 135;
+constexpr int kSquareOn = 146, kSquareOff = 145;
+constexpr int kLedOn = 133, kLedOff = 132;
+
+// Every two-image lamp of the page with its images; the view's lamps_ follow this order.
+constexpr std::array<LampImages, 29> kLampImages = {{
+    {kMaster, 131, 130},
+    {kTone, kSwitchOn, kSwitchOff},
+    {kRegion, kSwitchOn, kSwitchOff},
+    {kPreset, kSwitchOn, kSwitchOff},
+    {kEqualizer, kSwitchOn, kSwitchOff},
+    {kDefinedEq, kSquareOn, kSquareOff},
+    {kRegionLamps[0], kSquareOn, kSquareOff},
+    {kRegionLamps[1], kSquareOn, kSquareOff},
+    {kRegionLamps[2], kSquareOn, kSquareOff},
+    {kRegionLamps[3], kSquareOn, kSquareOff},
+    {kRegionLamps[4], kSquareOn, kSquareOff},
+    {kPresetLamps[0], kSquareOn, kSquareOff},
+    {kPresetLamps[1], kSquareOn, kSquareOff},
+    {kPresetLamps[2], kSquareOn, kSquareOff},
+    {kPresetLamps[3], kSquareOn, kSquareOff},
+    {kPresetLamps[4], kSquareOn, kSquareOff},
+    {kPresetLamps[5], kSquareOn, kSquareOff},
+    {kPresetLamps[6], kSquareOn, kSquareOff},
+    {kPresetLamps[7], kSquareOn, kSquareOff},
+    {kPresetLamps[8], kSquareOn, kSquareOff},
+    {kPresetLamps[9], kSquareOn, kSquareOff},
+    {kPresetLamps[10], kSquareOn, kSquareOff},
+    {kPresetLamps[11], kSquareOn, kSquareOff},
+    {kRoom, kSwitchOn, kSwitchOff},
+    {kRoomLamps[0], kLedOn, kLedOff},
+    {kRoomLamps[1], kLedOn, kLedOff},
+    {kRoomLamps[2], kLedOn, kLedOff},
+    {kEnvironment, kSwitchOn, kSwitchOff},
+    {kEnvironmentPanel, 189, 188},
+}};
+
+// The lamps' states in kLampImages order.
+std::array<LampState, kLampImages.size()> LampStates(const EqualizerState& eq,
+                                                     const ReverbState& rev) {
+    return {eq.master,          eq.tone,
+            eq.region,          eq.preset,
+            eq.equalizer,       eq.definedEq,
+            eq.regionLamps[0],  eq.regionLamps[1],
+            eq.regionLamps[2],  eq.regionLamps[3],
+            eq.regionLamps[4],  eq.presetLamps[0],
+            eq.presetLamps[1],  eq.presetLamps[2],
+            eq.presetLamps[3],  eq.presetLamps[4],
+            eq.presetLamps[5],  eq.presetLamps[6],
+            eq.presetLamps[7],  eq.presetLamps[8],
+            eq.presetLamps[9],  eq.presetLamps[10],
+            eq.presetLamps[11], rev.room,
+            rev.roomLamps[0],   rev.roomLamps[1],
+            rev.roomLamps[2],   rev.environment,
+            rev.panel};
+}
+
+constexpr int kKnobDotRadius = 8;
+constexpr int kBandTrack = 178;
+constexpr int kBandThumb = 177;
+
+}  // namespace
+
+void HifiView::Attach(HWND dialog, PageChrome& chrome) {
+    dialog_ = dialog;
+    chrome_ = &chrome;
+    rendered_.reset();
+
+    const KnobSetup knob{kToneMin, kToneMax, kToneDragLimit, kToneFlat, kKnobDotRadius};
+    SetupKnob(treble_, dialog, kTreble, knob);
+    SetupKnob(bass_, dialog, kBass, knob);
+    for (int i = 0; i < kBandCount; ++i)
+        SetupSlider(bands_[i], dialog, kBands[i],
+                    {true, false, kBandTrack, kBandThumb, kBandMin, kBandMax, 0});
+    reset_.AttachDlgItem(dialog, kReset);
+    reset_.LoadBitmaps(139, 140);
+    add_.AttachDlgItem(dialog, kAddPreset);
+    add_.LoadBitmaps(184, 185);
+    delete_.AttachDlgItem(dialog, kDeletePreset);
+    delete_.LoadBitmaps(182, 183);
+    previous_.AttachDlgItem(dialog, kPrevious);
+    previous_.LoadBitmaps(186, 187);
+    next_.AttachDlgItem(dialog, kNext);
+    next_.LoadBitmaps(180, 181);
+    presetList_.AttachDlgItem(dialog, kPresetList);
+    presetList_.SetFaceImageId(190);
+    SendDlgItemMessageW(dialog, kPresetList, CB_RESETCONTENT, 0, 0);
+    ShapePresetList();
+    presetName_.AttachDlgItem(dialog, kPresetName);
+    presetName_.SetFaceImageId(191);
+    if (HWND field = presetName_.Hwnd()) {
+        // the face image is the field's frame; the letters are drawn in the face's font, so the
+        // caret goes with them
+        SetWindowLongPtrW(field, GWL_STYLE, GetWindowLongPtrW(field, GWL_STYLE) & ~WS_BORDER);
+        SetWindowLongPtrW(field, GWL_EXSTYLE,
+                          GetWindowLongPtrW(field, GWL_EXSTYLE) & ~WS_EX_CLIENTEDGE);
+        SetWindowPos(field, nullptr, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+        SendMessageW(field, WM_SETFONT, reinterpret_cast<WPARAM>(presetName_.Font()), FALSE);
+        SendMessageW(field, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, 0);
+        SendMessageW(field, EM_LIMITTEXT, kMaxPresetNameUnits, 0);
+    }
+    for (size_t i = 0; i < kLampImages.size(); ++i) {
+        lamps_[i].AttachDlgItem(dialog, kLampImages[i].id);
+        lamps_[i].LoadLampImages(kLampImages[i].on, kLampImages[i].off);
+    }
+
+    model_.SetupControls();
+    roomPicture_.AttachDlgItem(dialog, kRoomPicture);
+    roomPicture_.LoadRoomImages(model_.Rev().roomPicture);
+    Render();
+}
+
+void HifiView::StartFromSettings() {
+    model_.StartFromSettings();
+    Render();
+}
+
+void HifiView::StartPresetControls() {
+    model_.StartPresetControls();
+    Render();
+}
+
+void HifiView::ShowEnvironmentList() {
+    model_.ShowEnvironmentList();
+    Render();
+}
+
+void HifiView::RefreshFromSettings() {
+    TakeControlValues();
+    model_.RefreshFromSettings();
+    Render();
+}
+
+bool HifiView::OnLButtonDown(POINT client) {
+    TakeControlValues();
+    const bool drag = model_.OnLeftButtonDown(CurrentHitAreas(), {client.x, client.y});
+    Render();
+    return drag;
+}
+
+bool HifiView::OnHScroll(HWND control) {
+    if (control == nullptr || (control != treble_.Hwnd() && control != bass_.Hwnd())) return false;
+    TakeControlValues();
+    model_.OnKnobMoved();
+    Render();
+    return true;
+}
+
+void HifiView::OnSliderTrack() {
+    TakeControlValues();
+    model_.OnBandsMoved();
+    Render();
+}
+
+bool HifiView::OnCommand(WPARAM wParam) {
+    const int id = LOWORD(wParam);
+    if (id == kPresetList && HIWORD(wParam) == CBN_SELCHANGE) {
+        TakeControlValues();
+        const LRESULT chosen = SendDlgItemMessageW(dialog_, kPresetList, CB_GETCURSEL, 0, 0);
+        model_.OnPresetChosen(chosen == CB_ERR ? std::nullopt : std::optional<int>(int(chosen)));
+        Render();
+        return true;
+    }
+    if (HIWORD(wParam) != BN_CLICKED) return false;
+    std::optional<PresetWarning> warning;
+    TakeControlValues();
+    switch (id) {
+        case kPrevious:
+            model_.OnPreviousEnvironment();
+            break;
+        case kNext:
+            model_.OnNextEnvironment();
+            break;
+        case kReset:
+            model_.OnResetEqualizer();
+            break;
+        case kAddPreset:
+            warning = model_.OnAddPreset();
+            break;
+        case kDeletePreset:
+            model_.OnDeletePreset();
+            break;
+        default:
+            return false;
+    }
+    Render();
+    if (warning) ShowWarning(*warning);
+    return true;
+}
+
+void HifiView::ShowWarning(const PresetWarning& warning) {
+    MessageBoxW(dialog_, Widen(warning.text).c_str(), Widen(warning.caption).c_str(),
+                MB_OK | MB_ICONWARNING);
+}
+
+void HifiView::ShapePresetList() {
+    HWND list = presetList_.Hwnd();
+    const controls::ControlPlace* place = controls::FindControl(controls::kHifiDialog, kPresetList);
+    if (list == nullptr || place == nullptr) return;
+    // the window's height is the dropped list's; the closed face is the selection field's item
+    // height plus the combo box's own frame, set after the size (a new size resets it)
+    const controls::PxRect dropped = controls::ToPixels(controls::kHifiDialog, place->dlu);
+    SetWindowPos(list, nullptr, 0, 0, place->imageW, dropped.h,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const auto faceHeight = [list] {
+        RECT face;
+        GetWindowRect(list, &face);
+        return int(face.bottom - face.top);
+    };
+    int item = int(SendMessageW(list, CB_GETITEMHEIGHT, WPARAM(-1), 0));
+    item += place->imageH - faceHeight();
+    SendMessageW(list, CB_SETITEMHEIGHT, WPARAM(-1), LPARAM(item));
+    // one correction where the item height read back is not the one the frame adds to
+    item += place->imageH - faceHeight();
+    SendMessageW(list, CB_SETITEMHEIGHT, WPARAM(-1), LPARAM(item));
+}
+
+HifiHitAreas HifiView::CurrentHitAreas() const {
+    HifiHitAreas a;
+    a.master = ClientRectOf(dialog_, kMaster);
+    a.room = ClientRectOf(dialog_, kRoom);
+    a.roomPicture = ClientRectOf(dialog_, kRoomPicture);
+    a.tone = ClientRectOf(dialog_, kTone);
+    a.region = ClientRectOf(dialog_, kRegion);
+    for (int i = 0; i < kRegionStyleCount; ++i)
+        a.regionLamps[i] = ClientRectOf(dialog_, kRegionLamps[i]);
+    a.preset = ClientRectOf(dialog_, kPreset);
+    for (int i = 0; i < kEqPresetCount; ++i)
+        a.presetLamps[i] = ClientRectOf(dialog_, kPresetLamps[i]);
+    a.equalizer = ClientRectOf(dialog_, kEqualizer);
+    a.environment = ClientRectOf(dialog_, kEnvironment);
+    return a;
+}
+
+const controls::CMyStaticBmp* HifiView::Lamp(int id) const {
+    if (id == kRoomPicture) return &roomPicture_;
+    for (size_t i = 0; i < kLampImages.size(); ++i)
+        if (kLampImages[i].id == id) return &lamps_[i];
+    return nullptr;
+}
+
+void HifiView::TakeControlValues() {
+    Equalizer& eq = model_.equalizer();
+    if (treble_.Hwnd() != nullptr && bass_.Hwnd() != nullptr)
+        eq.SetKnobPositions(treble_.GetPos(), bass_.GetPos());
+    std::array<int32_t, kBandCount> positions = eq.State().sliders;
+    for (int i = 0; i < kBandCount; ++i)
+        if (bands_[i].Hwnd() != nullptr) positions[i] = bands_[i].Value();
+    eq.SetSliderPositions(positions);
+    if (HWND field = dialog_ != nullptr ? GetDlgItem(dialog_, kPresetName) : nullptr) {
+        std::wstring text(size_t(GetWindowTextLengthW(field)) + 1, L'\0');
+        text.resize(size_t(GetWindowTextW(field, text.data(), int(text.size()))));
+        model_.presets().SetNameField(Narrow(text));
+    }
+    if (rendered_) {
+        rendered_->presets.nameField = model_.Presets().nameField;
+        rendered_->eq.treble = eq.State().treble;
+        rendered_->eq.bass = eq.State().bass;
+        rendered_->eq.sliders = eq.State().sliders;
+    }
+}
+
+void HifiView::Render() {
+    const EqualizerState& eq = model_.Eq();
+    const ReverbState& rev = model_.Rev();
+    const Rendered* was = rendered_ ? &*rendered_ : nullptr;
+
+    if (treble_.Hwnd() != nullptr && (was == nullptr || was->eq.treble != eq.treble))
+        treble_.SetPos(eq.treble, true);
+    if (bass_.Hwnd() != nullptr && (was == nullptr || was->eq.bass != eq.bass))
+        bass_.SetPos(eq.bass, true);
+    for (int i = 0; i < kBandCount; ++i) {
+        if (bands_[i].Hwnd() != nullptr && (was == nullptr || was->eq.sliders[i] != eq.sliders[i]))
+            bands_[i].SetValue(eq.sliders[i]);
+    }
+
+    const auto now = LampStates(eq, rev);
+    const auto before = was ? LampStates(was->eq, was->reverb) : now;
+    for (size_t i = 0; i < now.size(); ++i) {
+        if (lamps_[i].Hwnd() != nullptr && (was == nullptr || before[i].lit != now[i].lit))
+            lamps_[i].SetLit(now[i].lit);
+    }
+    if (roomPicture_.Hwnd() != nullptr &&
+        (was == nullptr || was->reverb.roomPicture != rev.roomPicture)) {
+        roomPicture_.SetStateIndex(rev.roomPicture);
+        roomPicture_.ShowImage(rev.roomPicture);
+    }
+    for (size_t i = 0; i < rev.list.size(); ++i) {
+        if (was != nullptr && was->reverb.list[i] == rev.list[i]) continue;
+        if (controls::CLabel* line = chrome_ ? chrome_->Label(kEnvironmentLines[i]) : nullptr)
+            line->SetText(Widen(rev.list[i]));
+    }
+    const UserPresetsState& presets = model_.Presets();
+    const bool listChanged = was == nullptr || was->presets.names != presets.names;
+    if (listChanged && presetList_.Hwnd() != nullptr) {
+        SendMessageW(presetList_.Hwnd(), CB_RESETCONTENT, 0, 0);
+        for (const std::string& name : presets.names)
+            SendMessageW(presetList_.Hwnd(), CB_ADDSTRING, 0,
+                         reinterpret_cast<LPARAM>(Widen(name).c_str()));
+    }
+    if (presetList_.Hwnd() != nullptr && (listChanged || was->presets.selected != presets.selected))
+        SendMessageW(presetList_.Hwnd(), CB_SETCURSEL, WPARAM(presets.selected.value_or(-1)), 0);
+    if (presetName_.Hwnd() != nullptr &&
+        (was == nullptr || was->presets.nameField != presets.nameField))
+        SetWindowTextW(presetName_.Hwnd(), Widen(presets.nameField).c_str());
+    const bool enabled = model_.PresetControlsEnabled();
+    if (dialog_ != nullptr && (was == nullptr || was->presetControls != enabled)) {
+        for (int id : {kPresetList, kPresetName, kAddPreset, kDeletePreset})
+            if (HWND control = GetDlgItem(dialog_, id)) EnableWindow(control, enabled);
+    }
+    rendered_ = Rendered{eq, rev, presets, enabled};
+}
+
+}  // namespace quorelle::pages

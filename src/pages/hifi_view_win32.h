@@ -1,0 +1,137 @@
+// The HIFI page's controls on dialog 176: two tone knobs, ten band sliders, the lamps, the room
+// picture, the environment panel and list, and the buttons of the equalizer and the environment.
+// The view binds them by id, hands the page model (pages/hifi_page.h) the controls' positions
+// and the presses, and renders the model's state into the controls, touching only what changed.
+//
+// How the page window (CDlgHifi) drives it, all on the user-interface thread:
+//
+//   WM_INITDIALOG      when the card was opened: view_.ReadBackFromDevice();
+//                      after the page frame: view_.Attach(hwnd, chrome_);
+//                      view_.StartFromSettings(); then the page's texts
+//                      (view_.ShowEnvironmentList() among them), then view_.StartPresetControls();
+//   WM_LBUTTONDOWN     if (view_.OnLButtonDown(point)) drag the window; else answer 0.
+//   WM_HSCROLL         view_.OnHScroll(lParam), then the default processing.
+//   SLIDER_MSG_TRACK   view_.OnSliderTrack(); answer 1.
+//   WM_COMMAND         view_.OnCommand(wParam) for the environment's previous and next
+//                      buttons, the flat reset, the preset list's choice, add and delete.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <optional>
+
+#include "controls/button_win32.h"
+#include "controls/combo_win32.h"
+#include "controls/knob_win32.h"
+#include "controls/lamp_win32.h"
+#include "controls/slider_win32.h"
+#include "pages/hifi_page.h"
+
+namespace quorelle::pages {
+
+class PageChrome;
+
+// Control ids of dialog 176.
+namespace hifi_ids {
+inline constexpr int kTreble = 1007;
+inline constexpr int kBass = 1008;
+inline constexpr int kMaster = 1084;
+inline constexpr int kTone = 1085;
+inline constexpr int kRegion = 1088;
+inline constexpr int kPreset = 1090;
+inline constexpr int kEqualizer = 1094;
+inline constexpr int kDefinedEq = 1114;
+inline constexpr std::array<int, kRegionStyleCount> kRegionLamps = {1087, 1097, 1098, 1099, 1100};
+inline constexpr std::array<int, kEqPresetCount> kPresetLamps = {
+    1089, 1091, 1093, 1095, 1101, 1102, 1103, 1104, 1105, 1106, 1107, 1108};
+inline constexpr std::array<int, kBandCount> kBands = {1115, 1116, 1117, 1118, 1119,
+                                                       1120, 1121, 1122, 1123, 1124};
+inline constexpr int kReset = 1163;
+inline constexpr int kPresetList = 1164;
+inline constexpr int kPresetName = 1165;
+inline constexpr int kAddPreset = 1166;
+inline constexpr int kDeletePreset = 1167;
+inline constexpr int kRoom = 1092;
+// by room size: bedroom, audio room, living room
+inline constexpr std::array<int, kRoomSizeCount> kRoomLamps = {1111, 1110, 1109};
+inline constexpr int kRoomPicture = 1112;
+inline constexpr int kEnvironment = 1096;
+inline constexpr int kEnvironmentPanel = 1170;
+inline constexpr std::array<int, 3> kEnvironmentLines = {1171, 1172, 1173};
+inline constexpr int kPrevious = 1168;
+inline constexpr int kNext = 1169;
+}  // namespace hifi_ids
+
+class HifiView {
+  public:
+    HifiView() = default;
+    HifiView(const HifiView&) = delete;
+    HifiView& operator=(const HifiView&) = delete;
+
+    // Start-up.
+    void ReadBackFromDevice() { model_.ReadBackFromDevice(); }
+    // Binds the controls of `dialog`, gives them their images, ranges and initial looks.
+    void Attach(HWND dialog, PageChrome& chrome);
+    void StartFromSettings();
+    void StartPresetControls();
+    // The environment list in the stored language.
+    void ShowEnvironmentList();
+
+    // The page-wide refresh (the main console switched the digital output on).
+    void RefreshFromSettings();
+
+    // Messages of the page.
+    bool OnLButtonDown(POINT client);
+    bool OnHScroll(HWND control);
+    void OnSliderTrack();
+    bool OnCommand(WPARAM wParam);
+
+    // The lamps' window rectangles in the page's client coordinates.
+    HifiHitAreas CurrentHitAreas() const;
+
+    const HifiPage& Model() const { return model_; }
+    HifiPage& Model() { return model_; }
+    const controls::CRoundSliderCtrl& Knob(int id) const {
+        return id == hifi_ids::kBass ? bass_ : treble_;
+    }
+    const controls::CBitmapSlider& Band(int i) const { return bands_.at(size_t(i)); }
+    // The lamp or picture bound to a control id; nullptr for other ids.
+    const controls::CMyStaticBmp* Lamp(int id) const;
+
+  private:
+    struct Rendered {
+        EqualizerState eq;
+        ReverbState reverb;
+        UserPresetsState presets;
+        bool presetControls = true;
+    };
+    // The preset list's closed face as tall as its image, its drop-down list as the template
+    // gives it.
+    void ShapePresetList();
+    void ShowWarning(const PresetWarning& warning);
+    // The knobs' and sliders' positions and the name field's text into the model.
+    void TakeControlValues();
+    // The model's state into the controls; everything on the first call, then what changed.
+    void Render();
+
+    HifiPage model_;
+    HWND dialog_ = nullptr;
+    PageChrome* chrome_ = nullptr;
+    controls::CRoundSliderCtrl treble_;
+    controls::CRoundSliderCtrl bass_;
+    std::array<controls::CBitmapSlider, kBandCount> bands_;
+    // every two-image lamp of the page (their ids and images are in the view's table)
+    std::array<controls::CMyStaticBmp, 29> lamps_;
+    controls::CMyStaticBmp roomPicture_;
+    controls::CBitmapButton reset_;
+    controls::CBitmapButton add_;
+    controls::CBitmapButton delete_;
+    controls::CBitmapButton previous_;
+    controls::CBitmapButton next_;
+    controls::CMyComboBox presetList_;
+    controls::CMyComboBox presetName_;
+    std::optional<Rendered> rendered_;
+};
+
+}  // namespace quorelle::pages

@@ -1,0 +1,179 @@
+#!/usr/bin/env bash
+# The HIFI page with real mouse input against the virtual card: the card's curve is read back at
+# start; the master switch, the four source switches, region and preset lamps, a band slider, a
+# tone knob, previous / next and the room picture write CPL.ini and the card (VirtualCard.log)
+# and light their lamps on the screen; with the master off every other press drags the page; a
+# restart keeps every choice, also with the master off; the main console's digital output forces
+# the master off.
+. "$(dirname "$0")/lib.sh"
+e2e_init
+MAIN=$E2E_TITLE
+HIFI="$E2E_TITLE - Hifi"
+SHOT=$E2E_DIR/hifi.png
+
+# The card holds a user curve, the equalizer and the reverb on, the living room and "Cave"; the
+# settings agree with it (mode 3, both reverb switches on).
+cat >"$E2E_DIR/VirtualCard.state" <<'EOF'
+10 0 1 Enable_EQ_GFX
+10 0 1 Enable_RFX_GFX
+10 0 2 RFX_ROOMSIZE
+10 0 9 RFX_ENVIRONMENT
+10 0 6 EQ_Slider1
+10 0 -4 EQ_Slider5
+10 0 12 EQ_Slider10
+EOF
+printf '[CPL]\r\nlanguage=2\r\n[Hifi]\r\nisDrySoundOn=1\r\nInitialButtonOn=3\r\nENVEnable=1\r\nRoomEnable=1\r\nEnvironment=6\r\nTreble=20\r\nBass=20\r\n' >"$E2E_DIR/CPL.ini"
+
+# centre ID: the centre of a control of the page, in the page's client coordinates
+centre() {
+    local c at
+    c=($(probe ctlrect "$HIFI" "$1")) && at=($(spot "$HIFI" "$1")) || return 1
+    echo $((at[0] + c[2] / 2)) $((at[1] + c[3] / 2))
+}
+press() { click_control "$HIFI" "$1"; }
+# shows ID IMAGE: a fresh screenshot shows skin image IMAGE whole at control ID
+shows() { screenshot "$HIFI" "$SHOT" && shows_image "$SHOT" $(spot "$HIFI" "$1") "$2"; }
+lit() { eventually shows "$1" "$2"; }
+# panel IMAGE: the environment panel shows IMAGE at the right end of its middle row, where no
+# line of the list is drawn over it
+panel() {
+    local at
+    at=($(spot "$HIFI" 1170))
+    screenshot "$HIFI" "$SHOT" &&
+        [ "$(pixel "$SHOT" $((at[0] + 134)) $((at[1] + 30)))" = "$(pixel "$E2E_SKIN/bmp$1.bmp" 134 30)" ]
+}
+# drags_from X Y: a real press at a client point of the page, moved by (30, 20): true when the
+# page moved with it
+drags_from() {
+    local before after
+    before=($(corner "$HIFI"))
+    drag $((before[0] + $1)) $((before[1] + $2)) 30 20
+    after=($(corner "$HIFI"))
+    [ "${after[0]}" -eq $((before[0] + 30)) ] && [ "${after[1]}" -eq $((before[1] + 20)) ]
+}
+open_hifi() {
+    click_control "$MAIN" 1002
+    visible "$HIFI"
+}
+
+check "the main window opens" panel_start
+check "the HIFI page opens" open_hifi
+
+# --- start: the card's state comes back into the file and the page ----------------------------
+check "start: the card's bands are stored (mode 3)" \
+    eval '[ "$(ini Hifi eq_0)" = 6 ] && [ "$(ini Hifi eq_4)" = -4 ] && [ "$(ini Hifi eq_9)" = 12 ]'
+check "start: the room size comes from the card" ini_is Hifi RoomSize 2
+check "start: the curve goes back to the card once" \
+    eval '[ "$(grep -c "set EQ_Slider10 dev=10,1,0,1 data=12 " "$E2E_DIR/VirtualCard.log")" -ge 1 ]'
+check "start: master, equalizer and defined-EQ lamps lit" \
+    eval 'lit 1084 131 && lit 1094 136 && lit 1114 146'
+check "start: the environment panel and the living room lamp lit" eval 'eventually panel 189 && lit 1109 133'
+check "start: the list shows the card's environment" eval '[ "$(probe text "$HIFI" 1172)" = Cave ]'
+
+# --- a band slider, dragged in mode 3 -----------------------------------------------------------
+mark_log
+r=($(probe ctlrect "$HIFI" 1116))
+drag $((r[0] + 8)) $((r[1] + 48)) 0 -30
+check "a dragged band slider writes its key" eval '[ "$(ini Hifi eq_1)" -gt 0 ]'
+check "... sends the band to the card" logged "set EQ_Slider2 dev=10,1,0,1 data=$(ini Hifi eq_1) "
+check "... and clears Customize" ini_is Hifi Customize 0
+
+# --- source switches and lamps -------------------------------------------------------------
+mark_log
+press 1088
+check "region switch: mode 1" ini_is Hifi InitialButtonOn 1
+check "region switch: the equalizer and defined-EQ lamps go dark" \
+    eval 'lit 1088 136 && lit 1094 135 && lit 1114 145'
+press 1097
+check "region lamp 1: RegionStyle=1" ini_is Hifi RegionStyle 1
+check "region lamp 1: the USA curve goes to the card" logged "set EQ_Slider1 dev=[^ ]+ data=7 "
+check "region lamp 1 is lit" lit 1097 146
+mark_log
+press 1090
+press 1104
+check "preset switch and lamp 7: EQPreset=7, mode 2" \
+    eval 'ini_is Hifi EQPreset 7 && ini_is Hifi InitialButtonOn 2'
+check "preset 7: the Jazz curve goes to the card" logged "set EQ_Slider1 dev=[^ ]+ data=-8 "
+check "preset lamp 7 lit, region switch dark" eval 'lit 1104 146 && lit 1088 135'
+check "a region lamp with its switch dark does not drag the page" \
+    eval '! drags_from $(centre 1098)'
+check "... and changes nothing" ini_is Hifi RegionStyle 1
+
+# --- tone: switch and a knob turned by a real drag ---------------------------------------------
+mark_log
+press 1085
+check "tone switch: mode 0" ini_is Hifi InitialButtonOn 0
+r=($(probe ctlrect "$HIFI" 1007))
+side=$((r[2] < r[3] ? r[2] : r[3]))
+x=$((r[0] + side - 3))
+y=$((r[1] + side / 2))
+xdotool mousemove --sync $x $y mousedown 1
+for i in 1 2 3 4 5; do xdotool mousemove --sync $x $((y + i % 2)); sleep 0.05; done
+xdotool mouseup 1
+sleep 0.4
+check "the treble knob turned up writes Treble" eval '[ "$(ini Hifi Treble)" -gt 20 ]'
+check "... and its curve reaches the 4K band" \
+    logged "set EQ_Slider8 dev=[^ ]+ data=$(($(ini Hifi Treble) - 20)) "
+
+# --- environment and room --------------------------------------------------------------------
+mark_log
+press 1169
+check "next: Environment 7, driver 10 sent" \
+    eval 'ini_is Hifi Environment 7 && ini_is Hifi Envdriver 10 && logged "set RFX_ENVIRONMENT dev=[^ ]+ data=10 "'
+check "next: the list moves on" eval '[ "$(probe text "$HIFI" 1172)" = Arena ]'
+press 1168
+press 1168
+check "previous twice: Environment 5, driver 7 sent" \
+    eval 'ini_is Hifi Environment 5 && logged "set RFX_ENVIRONMENT dev=[^ ]+ data=7 "'
+mark_log
+p=($(centre 1112))
+check "the room picture's bottom third drags the page" drags_from ${p[0]} $((p[1] + 18))
+check "... after choosing the bedroom" \
+    eval 'ini_is Hifi RoomSize 0 && logged "set RFX_ROOMSIZE dev=[^ ]+ data=0 "'
+check "... whose lamp is lit" lit 1111 133
+mark_log
+check "the environment switch acts, then drags" drags_from $(centre 1096)
+check "... switching the reverb off" \
+    eval 'ini_is Hifi ENVEnable 0 && logged "set Enable_RFX_GFX dev=[^ ]+ data=0 "'
+press 1096  # on again
+
+# --- master off ------------------------------------------------------------------------------
+mark_log
+press 1084
+check "master off writes isDrySoundOn=0" ini_is Hifi isDrySoundOn 0
+check "... switches both effects off on the card" \
+    eval 'logged "set Enable_EQ_GFX dev=[^ ]+ data=0 " && logged "set Enable_RFX_GFX dev=[^ ]+ data=0 "'
+check "... and sends no band" bash -c "! grep -q 'set EQ_Slider' <(tail -n +$((LOG_MARK + 1)) '$E2E_DIR/VirtualCard.log')"
+check "... every lamp goes dark" eval 'lit 1084 130 && lit 1085 135 && eventually panel 188'
+check "with the master off a press on the tone switch drags the page" drags_from $(centre 1085)
+check "... and the mode stays" ini_is Hifi InitialButtonOn 0
+
+# --- restart with the master off -------------------------------------------------------------
+probe post "$MAIN" 0x0112 0xF060 0
+check "the panel ends" panel_wait 20
+check "the panel starts again" panel_start
+check "the HIFI page opens again" open_hifi
+check "after the restart every choice is kept" eval 'ini_is Hifi isDrySoundOn 0 &&
+    ini_is Hifi InitialButtonOn 0 && ini_is Hifi ENVEnable 1 && ini_is Hifi RoomEnable 1 &&
+    ini_is Hifi RoomSize 0 && ini_is Hifi Environment 5 && ini_is Hifi EQPreset 7'
+check "... and the master lamp is dark" lit 1084 130
+mark_log
+press 1084
+check "master on brings the tone curve and the reverb back" \
+    eval 'logged "set EQ_Slider1 dev=[^ ]+ data=0 " && logged "set Enable_RFX_GFX dev=[^ ]+ data=1 "'
+check "... and lights the tone switch and the bedroom" eval 'lit 1085 136 && lit 1111 133'
+
+# --- the main console's digital output forces the master off -------------------------------
+click_control "$HIFI" 1075
+visible "$MAIN"
+mark_log
+click_control "$MAIN" 1037
+check "digital output on: isDrySoundOn=0 and the effects off on the card" \
+    eval 'ini_is Hifi isDrySoundOn 0 && logged "set Enable_EQ_GFX dev=[^ ]+ data=0 "'
+check "the HIFI page shows the master off" eval 'open_hifi && lit 1084 130'
+check "the master switch now drags the page and stays off" drags_from $(centre 1084)
+check "... isDrySoundOn stays 0" ini_is Hifi isDrySoundOn 0
+
+probe post "$MAIN" 0x0112 0xF060 0
+check "the panel ends" panel_wait 20
+e2e_finish

@@ -1,0 +1,130 @@
+#!/usr/bin/env bash
+# The information page with real mouse input: it shows the version texts of CPL.ini as they
+# stand (a long one, an empty one, an ampersand); a press that begins on the web address opens
+# it through the shell, also after dragging the page, and no other press opens anything; a text
+# cut short shows in full in a tip; the language change message sets its captions; its buttons
+# navigate.
+. "$(dirname "$0")/lib.sh"
+e2e_init
+INFO="$E2E_TITLE - Information"
+SHOT=$E2E_DIR/shot.png
+OPENED=$E2E_DIR/opened.txt
+URL=https://www.vandrexo.example
+
+LONG_OS="Windows 10 Pro for Workstations & Enterprise Evaluation Edition 22H2 (10.0.19045.3803)"
+printf '[CPL]\r\nlanguage=2\r\n[Info]\r\nOS=%s\r\nDriverVer=&&&&&&&&\r\nCPLVer=\r\n' "$LONG_OS" \
+    >"$E2E_DIR/CPL.ini"
+
+# A stand-in browser, registered with the shell's URL handler of this prefix for the length of
+# the test: it records every address it is asked to open.
+BROWSER=$E2E_DIR/browser.sh
+printf '#!/bin/sh\nprintf "%%s\\n" "$1" >>"%s"\n' "$OPENED" >"$BROWSER"
+chmod +x "$BROWSER"
+BROWSER_KEY='HKCU\Software\Wine\WineBrowser'
+restore_browser() { wine reg delete "$BROWSER_KEY" /v Browsers /f >/dev/null 2>&1; }
+trap 'restore_browser; e2e_cleanup' EXIT
+wine reg add "$BROWSER_KEY" /v Browsers /d "$BROWSER" /f >/dev/null 2>&1
+wineserver -w
+
+# the addresses the browser was given (Wine's URL handler ends a bare host with a slash)
+opened() { sed 's:/$::' "$OPENED" 2>/dev/null; }
+opened_once() { [ "$(opened)" = "$URL" ]; }
+opened_twice() { [ "$(opened)" = "$URL"$'\n'"$URL" ]; }
+
+# label ID: the screenshot's area of control ID of the page, as ImageMagick arguments
+label() {
+    local at ctl
+    at=($(spot "$INFO" "$1"))
+    ctl=($(probe ctlrect "$INFO" "$1"))
+    echo "$SHOT" -crop "${ctl[2]}x${ctl[3]}+${at[0]}+${at[1]}" +repage
+}
+# inked ID: light letters show inside control ID; ink_width ID: how wide they spread, in pixels
+inked() { [ "$(convert $(label "$1") -colorspace gray -format '%[fx:int(255*maxima)]' info:)" -gt 150 ]; }
+ink_width() { convert $(label "$1") -colorspace gray -threshold 60% -trim -format %w info: 2>/dev/null; }
+# click_at ID DX DY: a real click at an offset from the top-left corner of control ID
+click_at() {
+    local ctl
+    ctl=($(probe ctlrect "$INFO" "$1"))
+    xdotool mousemove --sync $((ctl[0] + $2)) $((ctl[1] + $3)) click 1
+    sleep 0.4
+}
+
+check "the main window opens" panel_start
+click_control "$E2E_TITLE" 1005
+check "the info button shows the information page" visible "$INFO"
+sleep 0.5
+
+# --- the texts -------------------------------------------------------------------------------
+check "the OS label holds the long text in full" eval '[ "$(probe text "$INFO" 1065)" = "$LONG_OS" ]'
+check "the driver label holds the ampersands" eval '[ "$(probe text "$INFO" 1066)" = "&&&&&&&&" ]'
+check "the panel version label is empty" eval '[ "$(probe text "$INFO" 1067)" = "" ]'
+check "the DirectX version is 11" eval '[ "$(probe text "$INFO" 1068)" = 11 ]'
+check "the title" eval '[ "$(probe text "$INFO" 1069)" = "Vandrexo Aurvel Audio Configuration" ]'
+check "the copyright notice names the maker" eval 'probe text "$INFO" 1070 | grep -q "Vandrexo"'
+check "the web address" eval '[ "$(probe text "$INFO" 1071)" = "$URL" ]'
+check "captions in English" eval '[ "$(probe text "$INFO" 1061)" = "OS Version" ] &&
+    [ "$(probe text "$INFO" 1063)" = "CPL Version" ] && [ "$(probe text "$INFO" 1057)" = Headphone ]'
+screenshot "$INFO" "$SHOT"
+# eight ampersands of 6 to 10 pixels each; read as mnemonic marks they would show as four
+check "every ampersand is drawn, none taken for a mnemonic mark" eval '[ "$(ink_width 1066)" -gt 45 ]'
+check "the empty label shows nothing" eval '! inked 1067'
+check "the long text shows" inked 1065
+check "nothing was opened at start" eval '[ -z "$(opened)" ]'
+
+# --- a text cut short shows in full in a tip -------------------------------------------------
+# shown: how many windows of the panel are visible
+shown() { probe windows "$INFO" | awk '$2 == 1' | wc -l; }
+hover() {
+    local ctl
+    ctl=($(probe ctlrect "$INFO" "$1"))
+    xdotool mousemove --sync $((ctl[0] + ctl[2] / 2)) $((ctl[1] + 5))
+}
+base=$(shown)
+hover 1065
+check "resting on the cut OS text brings up a tip" eventually eval '[ "$(shown)" -gt "$base" ]'
+hover 1066
+sleep 1.5
+check "a text that fits has none" eval '[ "$(shown)" = "$base" ]'
+
+# --- presses ---------------------------------------------------------------------------------
+for id in 1061 1065 1066 1069 1070; do click_at $id 4 4; done
+press_at "$INFO" 400 280   # the panel below the sections
+press_at "$INFO" 60 40     # above the version table
+addr=($(probe ctlrect "$INFO" 1071))
+xdotool mousemove --sync $((addr[0] + addr[2] / 2)) $((addr[1] - 3)) click 1  # just above it
+sleep 1.5
+check "presses beside the address open nothing" eval '[ -z "$(opened)" ]'
+check "... and leave the page shown" visible "$INFO"
+
+click_at 1071 10 8
+check "a press on the address opens it through the shell" eventually opened_once
+
+# a press on the address that drags the page: the page moves, and the address opens on release
+before=$(corner "$INFO")
+addr=($(probe ctlrect "$INFO" 1071))
+drag $((addr[0] + 20)) $((addr[1] + 8)) 60 40
+set -- $before
+check "a press on the address drags the page first" at "$INFO" "$(($1 + 60)) $(($2 + 40))"
+check "... and then opens the address" eventually opened_twice
+sleep 1
+check "each press opened it once" opened_twice
+
+# --- language --------------------------------------------------------------------------------
+probe send "$INFO" 1127 0 1 >/dev/null
+check "Traditional Chinese: the headphone caption" eval '[ "$(probe text "$INFO" 1057)" = "耳機" ]'
+check "... the info caption stays" eval '[ "$(probe text "$INFO" 1059)" = "信息" ]'
+check "... the driver caption" eval '[ "$(probe text "$INFO" 1062)" = "驅動版本" ]'
+check "a language 5 changes nothing" eval '[ "$(probe send "$INFO" 1127 0 5)" = 1 ] &&
+    [ "$(probe text "$INFO" 1062)" = "驅動版本" ] && [ "$(probe text "$INFO" 1066)" = "&&&&&&&&" ]'
+check "the page wrote nothing" eval '[ "$(ini Info DriverVer)" = "&&&&&&&&" ] && [ "$(ini CPL language)" = 2 ]'
+
+# --- navigation ------------------------------------------------------------------------------
+place=$(corner "$INFO")
+click_control "$INFO" 1060
+check "the page's own button leaves it shown" eval 'sleep 0.5; visible "$INFO"'
+click_control "$INFO" 1053
+check "the main button brings back the main window" visible "$E2E_TITLE"
+check "... in the page's place" at "$E2E_TITLE" "$place"
+check "... and hides the page" hidden "$INFO"
+
+e2e_finish

@@ -1,0 +1,115 @@
+#!/usr/bin/env bash
+# The setup program, silently: an installation into a fresh folder (a path with spaces) records
+# the version texts, a shortcut and an uninstall entry, and the panel started from there shows
+# them; an installation over a running panel closes it and keeps every key of the user's
+# CPL.ini and Custom.ini; the uninstaller leaves no program file, shortcut or entry behind and
+# keeps the settings unless asked; a card library that the setup did not bring stays, and the
+# driver's recorded version is shown for it.
+. "$(dirname "$0")/lib.sh"
+e2e_init
+SETUP=$QUORELLE_ROOT/build/installer/QuorelleCPL-Setup.exe
+if [ ! -f "$SETUP" ]; then
+    echo "FAIL  no setup program at $SETUP (make builds it)"
+    exit 1
+fi
+cp "$SETUP" "$E2E_DIR/"
+VERSION=$(sed -n 's/^#define QUORELLE_VERSION_\(MAJOR\|MINOR\|PATCH\|BUILD\) //p' \
+    "$QUORELLE_ROOT/src/app/version.h" | paste -sd.)
+UNINSTALL_KEY='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\QuorelleCPL'
+DRIVER_KEY='HKLM\SYSTEM\CurrentControlSet\Control\Class\{4d36e96c-e325-11ce-bfc1-08002be10318}\9999'
+INFO="$E2E_TITLE - Information"
+
+# Whatever a failed run leaves in the shared prefix goes with it.
+leftovers() {
+    wine reg delete "$UNINSTALL_KEY" /f
+    wine reg delete "$DRIVER_KEY" /f
+    find "$WINEPREFIX/drive_c/users" -name 'Quorelle Control Panel.lnk' -delete
+}
+trap 'leftovers >/dev/null 2>&1; e2e_cleanup' EXIT
+
+winpath() { echo "Z:${1//\//\\}"; }
+# install FOLDER: the setup, silent, into FOLDER, in English. /D= takes the rest of the command
+# line as it stands (spaces included), so cmd passes it on unquoted.
+install() {
+    LC_ALL=en_US.UTF-8 wine cmd /c "$(winpath "$E2E_DIR/QuorelleCPL-Setup.exe") /S /D=$(winpath "$1")" \
+        >/dev/null 2>&1
+}
+# uninstall FOLDER [SWITCH...]: its uninstaller, silent; it runs on from a copy of itself
+uninstall() {
+    wine "$1/Uninstall.exe" /S "${@:2}" >/dev/null 2>&1 && wineserver -w
+}
+shortcut() { find "$WINEPREFIX/drive_c/users" -path '*/Start Menu/Programs/Quorelle Control Panel.lnk' | grep -q .; }
+entry() { wine reg query "$UNINSTALL_KEY" /v "$1" 2>/dev/null | tr -d '\r' | sed -n "s/^ *$1 *REG_[A-Z]* *//p"; }
+has() { local f; for f in "${@:2}"; do [ -e "$1/$f" ] || return 1; done; }
+lacks() { local f; for f in "${@:2}"; do [ ! -e "$1/$f" ] || return 1; done; }
+
+REL="Programs x64/Quorelle Panel"
+DIR=$E2E_DIR/$REL
+mkdir -p "$E2E_DIR/Programs x64"
+inst() { ini "$1" "$2" "$REL/CPL.ini"; }  # inst SECTION KEY: the installed CPL.ini
+
+# --- a fresh folder --------------------------------------------------------------------------
+check "a silent install into a fresh folder succeeds" install "$DIR"
+check "... with the program, the card library and the uninstaller" \
+    has "$DIR" QuorelleCPL.exe osConfLib.dll Uninstall.exe
+build=$(wine reg query 'HKLM\Software\Microsoft\Windows NT\CurrentVersion' /v CurrentBuildNumber |
+    tr -d '\r' | awk '/CurrentBuildNumber/ {print $3}')
+check "[Info] OS names the system and its build ($(inst Info OS))" \
+    eval '[[ "$(inst Info OS)" =~ ^Windows\ .*\.$build$ ]]'
+check "[Info] DriverVer names the virtual card" eval '[ "$(inst Info DriverVer)" = "Virtual card $VERSION" ]'
+check "[Info] CPLVer is the program's version" eval '[ "$(inst Info CPLVer)" = "$VERSION" ]'
+check "the panel speaks the setup's language" eval '[ "$(inst CPL language)" = 2 ]'
+check "a Start-menu shortcut" shortcut
+check "an uninstall entry with the version" eval '[ "$(entry DisplayVersion)" = "$VERSION" ]'
+check "... the folder" eval '[ "$(entry InstallLocation)" = "$(winpath "$DIR")" ]'
+check "... and a silent uninstaller" \
+    eval '[ "$(entry QuietUninstallString)" = "\"$(winpath "$DIR")\\Uninstall.exe\" /S" ]'
+
+# --- the panel started from there ------------------------------------------------------------
+(cd "$DIR" && exec wine ./QuorelleCPL.exe) >/dev/null 2>&1 &
+PANEL_PID=$!
+check "the installed panel starts" probe wait "$E2E_TITLE" 30000
+click_control "$E2E_TITLE" 1005
+check "its information page opens" visible "$INFO"
+check "it shows the installed OS text" eval '[ "$(probe text "$INFO" 1065)" = "$(inst Info OS)" ]'
+check "... the driver text" eval '[ "$(probe text "$INFO" 1066)" = "Virtual card $VERSION" ]'
+check "... and the panel's version" eval '[ "$(probe text "$INFO" 1067)" = "$VERSION" ]'
+check "it runs the card library of its folder" test -s "$DIR/VirtualCard.log"
+
+# --- over the running panel and the user's settings -------------------------------------------
+printf '[CPL]\r\nlanguage=1\r\nHeadPhone=1\r\n[Hifi]\r\neq_3=-7\r\nCustomCount=1\r\nCustom0=Rock & Roll\r\n[Info]\r\nOS=old system\r\nDriverVer=old\r\nCPLVer=0.9\r\nNote=mine\r\n' \
+    >"$DIR/CPL.ini"
+printf '[Rock & Roll]\r\neq_0=3\r\neq_9=-2\r\n' >"$DIR/Custom.ini"
+cp "$DIR/Custom.ini" "$E2E_DIR/Custom.before"
+check "an install over the running panel succeeds" install "$DIR"
+check "... and closes the panel first" eval 'panel_wait 10; [ $? -ne 124 ]'
+check "the user's keys are kept" eval '[ "$(inst CPL language)" = 1 ] && [ "$(inst CPL HeadPhone)" = 1 ] &&
+    [ "$(inst Hifi eq_3)" = -7 ] && [ "$(inst Hifi CustomCount)" = 1 ] &&
+    [ "$(inst Hifi Custom0)" = "Rock & Roll" ] && [ "$(inst Info Note)" = mine ]'
+check "the version texts are renewed" eval '[ "$(inst Info CPLVer)" = "$VERSION" ] &&
+    [ "$(inst Info DriverVer)" = "Virtual card $VERSION" ] && [ "$(inst Info OS)" != "old system" ]'
+check "Custom.ini is untouched" cmp -s "$DIR/Custom.ini" "$E2E_DIR/Custom.before"
+cp "$DIR/CPL.ini" "$E2E_DIR/CPL.before"
+
+# --- removal ---------------------------------------------------------------------------------
+check "a silent uninstall succeeds" uninstall "$DIR"
+check "... leaves no program file" lacks "$DIR" QuorelleCPL.exe osConfLib.dll Uninstall.exe VirtualCard.log
+check "... no shortcut" eval '! shortcut'
+check "... no uninstall entry" eval '! wine reg query "$UNINSTALL_KEY" >/dev/null 2>&1'
+check "... and keeps the settings files as they were" eval 'cmp -s "$DIR/CPL.ini" "$E2E_DIR/CPL.before" &&
+    cmp -s "$DIR/Custom.ini" "$E2E_DIR/Custom.before"'
+
+# --- a folder that holds the card's own library ----------------------------------------------
+DRIVER_DIR=$E2E_DIR/Driver
+mkdir -p "$DRIVER_DIR"
+printf 'the card library of the driver package\n' >"$DRIVER_DIR/osConfLib.dll"
+cp "$DRIVER_DIR/osConfLib.dll" "$E2E_DIR/library.before"
+wine reg add "$DRIVER_KEY" /v DriverDesc /d "$E2E_TITLE" /f >/dev/null 2>&1
+wine reg add "$DRIVER_KEY" /v DriverVersion /d 6.0.9.1234 /f >/dev/null 2>&1
+check "an install beside the card's own library succeeds" install "$DRIVER_DIR"
+check "... keeps that library" cmp -s "$DRIVER_DIR/osConfLib.dll" "$E2E_DIR/library.before"
+check "... and records the driver's version" eval '[ "$(ini Info DriverVer Driver/CPL.ini)" = 6.0.9.1234 ]'
+check "removing it with the settings succeeds" uninstall "$DRIVER_DIR" /REMOVESETTINGS
+check "... leaves only the card's library" eval '[ "$(ls -A "$DRIVER_DIR")" = osConfLib.dll ]'
+
+e2e_finish

@@ -1,0 +1,260 @@
+// The user equalizer presets with real CPL.ini and Custom.ini files in a temporary directory.
+#include <fstream>
+
+#include "hifi_fixture.h"
+#include "pages/hifi_page.h"
+
+namespace quorelle::pages {
+namespace {
+
+using quorelle::testing::HifiFixture;
+using Names = std::vector<std::string>;
+
+class PresetsTest : public HifiFixture {
+  protected:
+    void SetUp() override {
+        HifiFixture::SetUp();
+        files_ = std::make_unique<quorelle::testing::TestSettings>(dir_);
+        SetSettingsBackend(files_.get());
+        Hifi({{"isDrySoundOn", "1"}, {"InitialButtonOn", "3"}, {"Customize", "0"}});
+        WriteSettingText(kCplIni, "CPL", "language", "2");
+        page.SetupControls();
+        page.StartFromSettings();
+        page.StartPresetControls();
+        Clear();
+    }
+    // Types a name and presses "+" with the sliders at `bands`.
+    std::optional<PresetWarning> Add(const std::string& name, const BandCurve& bands = {}) {
+        page.equalizer().ShowBands(bands);
+        page.presets().SetNameField(name);
+        return page.OnAddPreset();
+    }
+    const UserPresetsState& P() const { return page.Presets(); }
+    std::string Band(const std::string& preset, int k) const {
+        return ReadSettingText(kCustomIni, preset, "eq_" + std::to_string(k));
+    }
+    void WriteCpl(const std::string& text) const {
+        std::ofstream(dir_ / kCplIni, std::ios::binary) << text;
+    }
+    static PresetWarning Warn(PresetMessage m) { return PresetWarningText(m, 2); }
+
+    std::unique_ptr<quorelle::testing::TestSettings> files_;
+    HifiPage page;
+};
+
+const BandCurve kRock = {6, 3, -8, -12, -4, 3, 8, 10, 10, 7};
+const BandCurve kJazz = {-8, 6, 0, 8, -8, 10, -2, 13, 8, 1};
+
+TEST_F(PresetsTest, AddSelectAndDeleteKeepBothFilesInStep) {
+    EXPECT_EQ(Add("Rock", kRock), std::nullopt);
+    EXPECT_TRUE(Sets().empty()) << "the bands in effect are the ones stored";
+    EXPECT_EQ(Band("Rock", 0), "6");
+    EXPECT_EQ(Band("Rock", 9), "7");
+    EXPECT_EQ(Key("Custom0"), "Rock");
+    EXPECT_EQ(Key("CustomCount"), "1");
+    EXPECT_EQ(Key("CurrentCustom"), "Rock");
+    EXPECT_EQ(Key("Customize"), "1");
+    EXPECT_EQ(P().selected, 0);
+    EXPECT_EQ(P().nameField, "");
+
+    EXPECT_EQ(Add("  Rock ", kJazz), Warn(PresetMessage::NameExists));
+    EXPECT_EQ(P().nameField, "") << "the name-exists message clears the field";
+    EXPECT_EQ(Add("rOCK", kJazz), Warn(PresetMessage::NameExists)) << "one section in the file";
+    EXPECT_EQ(Band("Rock", 0), "6");
+    EXPECT_EQ(Add("  Jazz ", kJazz), std::nullopt);
+    EXPECT_EQ(P().names, (Names{"Rock", "Jazz"}));
+    EXPECT_EQ(Key("CurrentCustom"), "Jazz");
+
+    page.OnPresetChosen(0);
+    EXPECT_EQ(Sets(), BandSets(kRock));
+    EXPECT_EQ(page.Eq().sliders[0], -6);
+    EXPECT_EQ(Key("CurrentCustom"), "Rock");
+    EXPECT_EQ(Key("eq_0"), "") << "choosing a preset leaves section Hifi's bands";
+
+    Clear();
+    page.OnDeletePreset();  // Rock: Jazz moves up and is applied
+    EXPECT_EQ(P().names, Names{"Jazz"});
+    EXPECT_EQ(Key("Custom0"), "Jazz");
+    EXPECT_EQ(Key("Custom1"), "");
+    EXPECT_EQ(Key("CustomCount"), "1");
+    EXPECT_EQ(Sets(), BandSets(kJazz));
+    EXPECT_EQ(Band("Rock", 0), "6") << "the section stays";
+
+    // the list is read back as it was left, and the remembered preset comes back in mode 3
+    HifiPage again;
+    again.SetupControls();
+    again.StartFromSettings();
+    Clear();
+    again.StartPresetControls();
+    EXPECT_EQ(again.Presets().names, Names{"Jazz"});
+    EXPECT_EQ(again.Presets().selected, 0);
+    EXPECT_EQ(Sets(), BandSets(kJazz));
+
+    Clear();
+    page.OnDeletePreset();  // the only one: no preset shown, the sliders from section Hifi
+    EXPECT_TRUE(P().names.empty());
+    EXPECT_EQ(Key("Custom0"), "");
+    EXPECT_EQ(Key("CustomCount"), "0");
+    EXPECT_EQ(Key("Customize"), "0");
+    EXPECT_EQ(Sets(), BandSets({-1, -1, -1, -1, -1, -1, -1, -1, -1, -1}));
+    Clear();
+    page.OnDeletePreset();  // nothing selected: nothing happens
+    EXPECT_TRUE(Sets().empty());
+    EXPECT_EQ(Key("CustomCount"), "0");
+}
+
+TEST_F(PresetsTest, DeletingFromTheMiddleClosesTheGap) {
+    for (const char* name : {"A", "B", "C"}) Add(name);
+    page.OnPresetChosen(1);
+    page.OnDeletePreset();
+    EXPECT_EQ(Key("Custom0"), "A");
+    EXPECT_EQ(Key("Custom1"), "C");
+    EXPECT_EQ(Key("Custom2"), "");
+    EXPECT_EQ(Key("CustomCount"), "2");
+    EXPECT_EQ(P().names, (Names{"A", "C"}));
+    EXPECT_EQ(P().selected, 1);
+    EXPECT_EQ(Key("CurrentCustom"), "C");
+}
+
+TEST_F(PresetsTest, NamesTheFilesCannotHoldAreRefusedAndBothFilesStayByteForByte) {
+    Add("Rock", kRock);
+    files_->asciiOnly = true;  // a 1252 code page
+    const std::string cpl = FileText(kCplIni), custom = FileText(kCustomIni);
+    const std::string longName(256, 'a');
+    for (const std::string& name : Names{"", "   ", "a\r\nb", "tab\there", "\"Rock2\"", "'x'", "[x",
+                                         "x]", ";x", "摇滚", "Ωmega", longName}) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(Add(name, kJazz), Warn(PresetMessage::NoName));
+        EXPECT_EQ(P().nameField, name) << "the field keeps what was typed";
+        EXPECT_EQ(FileText(kCplIni), cpl);
+        EXPECT_EQ(FileText(kCustomIni), custom);
+    }
+    EXPECT_EQ(P().names, Names{"Rock"});
+    files_->asciiOnly = false;
+    for (const std::string& name : Names{"摇滚", "a=b", "x \"y\"", std::string(255, 'b')}) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(Add(name, kJazz), std::nullopt);
+        EXPECT_EQ(Key("Custom" + std::to_string(P().names.size() - 1)), name);
+        EXPECT_EQ(Band(name, 0), "-8");
+    }
+}
+
+TEST_F(PresetsTest, ARefusedWriteShowsAMessageAndChangesNothing) {
+    Add("Rock", kRock);
+    const std::string cpl = FileText(kCplIni), custom = FileText(kCustomIni);
+    files_->refusedFile = kCustomIni;
+    EXPECT_EQ(Add("Jazz", kJazz), Warn(PresetMessage::NotSaved));
+    EXPECT_EQ(P().names, Names{"Rock"});
+    EXPECT_EQ(P().nameField, "Jazz");
+    EXPECT_EQ(FileText(kCplIni), cpl);
+    EXPECT_EQ(FileText(kCustomIni), custom);
+    files_->refusedFile = kCplIni;
+    EXPECT_EQ(Add("Jazz", kJazz), Warn(PresetMessage::NotSaved));
+    EXPECT_EQ(P().names, Names{"Rock"});
+    EXPECT_EQ(FileText(kCplIni), cpl);
+}
+
+TEST_F(PresetsTest, TheListFollowsTheStoredCountWithinLimits) {
+    // gaps, a hostile count, a negative one
+    WriteCpl("[CPL]\r\nlanguage=2\r\n[Hifi]\r\nCustomCount=3\r\nCustom0=A\r\nCustom2=C\r\n");
+    page.presets().LoadPresetList();
+    EXPECT_EQ(P().names, (Names{"A", "", "C"}));
+    Clear();
+    page.OnPresetChosen(1);  // a nameless entry applies nothing
+    EXPECT_TRUE(Sets().empty());
+    EXPECT_EQ(Key("Customize"), "");
+    EXPECT_EQ(Add("D"), std::nullopt);
+    EXPECT_EQ(Key("Custom3"), "D");
+    EXPECT_EQ(Key("CustomCount"), "4");
+
+    std::string text = "[CPL]\r\nlanguage=2\r\n[Hifi]\r\nCustomCount=2147483647\r\n";
+    for (int i = 0; i < 1005; ++i)
+        text += "Custom" + std::to_string(i) + "=n" + std::to_string(i) + "\r\n";
+    WriteCpl(text);
+    page.presets().LoadPresetList();
+    EXPECT_EQ(P().names.size(), 1000u);
+    EXPECT_EQ(Add("one more"), Warn(PresetMessage::NotSaved));
+
+    WriteCpl("[Hifi]\r\nCustomCount=-4\r\nCustom0=ghost\r\n");
+    page.presets().LoadPresetList();
+    EXPECT_TRUE(P().names.empty());
+    EXPECT_EQ(Add("first"), std::nullopt);
+    EXPECT_EQ(Key("Custom0"), "first");
+    EXPECT_EQ(Key("CustomCount"), "1");
+}
+
+TEST_F(PresetsTest, RestoringTheRememberedPresetClampsItsBands) {
+    Add("B");
+    std::ofstream(dir_ / kCustomIni, std::ios::binary)
+        << "[B]\r\neq_0=35\r\neq_1=-2147483648\r\neq_2=4\r\n";  // eq_3 .. eq_9 missing
+    Hifi({{"CurrentCustom", "b"}, {"eq_0", "2"}, {"Customize", "0"}});
+    page.presets().LoadPresetList();
+    Clear();
+    page.presets().RestoreCurrentPreset();
+    EXPECT_TRUE(Sets().empty()) << "Customize 0: the bands stay";
+
+    Hifi({{"Customize", "1"}});
+    page.presets().RestoreCurrentPreset();
+    EXPECT_EQ(P().selected, 0);
+    EXPECT_EQ(Sets(), BandSets({20, -20, 4, -1, -1, -1, -1, -1, -1, -1}));
+
+    Clear();
+    Hifi({{"CurrentCustom", "gone"}});
+    page.presets().RestoreCurrentPreset();  // no match: nothing selected, section Hifi's bands
+    EXPECT_EQ(P().selected, std::nullopt);
+    EXPECT_EQ(Sets(), BandSets({2, -1, -1, -1, -1, -1, -1, -1, -1, -1}));
+}
+
+TEST_F(PresetsTest, SlidersAndResetDetachThePresetAndTheSwitchReloadsTheList) {
+    Add("Rock", kRock);
+    page.equalizer().SetSliderPositions({-5, 0, 0, 0, 0, 0, 0, 0, 0, 0});
+    page.OnBandsMoved();
+    EXPECT_EQ(P().selected, std::nullopt);
+    EXPECT_EQ(Key("Customize"), "0");
+    EXPECT_EQ(Key("eq_0"), "5");
+
+    page.OnPresetChosen(0);
+    Clear();
+    page.OnResetEqualizer();  // mode 3: flat on the sliders, in the keys and on the card
+    EXPECT_EQ(Sets(), BandSets({}));
+    EXPECT_EQ(Key("eq_0"), "0");
+    EXPECT_EQ(Key("Customize"), "0");
+    EXPECT_EQ(P().selected, std::nullopt);
+
+    // the equalizer switch off, then on: the list is read again and the remembered preset comes
+    // back once Customize is set
+    const HifiHitAreas areas = [] {
+        HifiHitAreas a;
+        a.master = {0, 0, 10, 10};
+        a.equalizer = {20, 20, 30, 30};
+        return a;
+    }();
+    page.OnLeftButtonDown(areas, {25, 25});
+    page.OnPresetChosen(0);  // the list is still there while the switch is off
+    Clear();
+    page.OnResetEqualizer();  // switch off: only the preset state goes
+    EXPECT_TRUE(Sets().empty());
+    EXPECT_EQ(page.Eq().sliders[0], -6);
+    EXPECT_EQ(Key("Customize"), "0");
+    WriteSettingText(kCplIni, "Hifi", "Custom1", "Jazz");
+    WriteSettingText(kCplIni, "Hifi", "CustomCount", "2");
+    Hifi({{"Customize", "1"}});
+    Clear();
+    page.OnLeftButtonDown(areas, {25, 25});
+    EXPECT_EQ(P().names, (Names{"Rock", "Jazz"}));
+    EXPECT_EQ(P().selected, 0);
+    EXPECT_EQ(Sets().front(), "EQ_Slider1=6") << "Rock is applied again";
+}
+
+TEST(PresetMessages, EachLanguageHasItsWordingAndOthersGetSimplifiedChinese) {
+    EXPECT_EQ(PresetWarningText(PresetMessage::NameExists, 1).text, "此名稱已存在.");
+    EXPECT_EQ(PresetWarningText(PresetMessage::NoName, 0),
+              (PresetWarning{"请指定一个有效名称.", "警告"}));
+    EXPECT_EQ(PresetWarningText(PresetMessage::NoName, 7),
+              PresetWarningText(PresetMessage::NoName, 0));
+    EXPECT_EQ(PresetWarningText(PresetMessage::NameExists, 2),
+              (PresetWarning{"This name already exists.", "Warning"}));
+}
+
+}  // namespace
+}  // namespace quorelle::pages

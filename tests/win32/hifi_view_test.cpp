@@ -1,0 +1,129 @@
+// The HIFI page's view on the real dialog 176 from the program's resources, placed by the page
+// frame, with real settings files and a recording fake device library: what only the window
+// can show (the preset list's face and drop-down, the list's entries and selection, the name
+// field's limit).
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <filesystem>
+
+#include "../unit/device_fake_conflib.h"
+#include "app/dialog_window_win32.h"
+#include "app/text_win32.h"
+#include "console_host.h"
+#include "device/selection.h"
+#include "pages/hifi_view_win32.h"
+#include "pages/page_chrome_win32.h"
+#include "settings/ini_file.h"
+#include "settings/settings.h"
+
+namespace fs = std::filesystem;
+
+namespace quorelle::pages {
+namespace {
+
+using device::testing::FakeConfLib;
+
+class HifiHost : public DialogWindow {
+  public:
+    HifiHost() : DialogWindow(176), chrome(PAGE_HIFI, 176, 179) {}
+    ~HifiHost() override {
+        if (hwnd()) DestroyWindow(hwnd());
+    }
+    HifiView view;
+    PageChrome chrome;
+
+  protected:
+    bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
+        if (msg == WM_INITDIALOG) {
+            chrome.ApplySkin(hwnd());
+            view.Attach(hwnd(), chrome);
+            view.StartFromSettings();
+            view.ShowEnvironmentList();
+            view.StartPresetControls();
+            result = TRUE;
+            return true;
+        }
+        if (msg == WM_COMMAND && view.OnCommand(wParam)) return true;
+        return chrome.HandleFrameMessage(msg, wParam, lParam, result);
+    }
+};
+
+class HifiViewTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() / "quorelle-hifi-view";
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+        settings_ = std::make_unique<IniFileSettings>(dir_);
+        SetSettingsBackend(settings_.get());
+        fake.outputs = {{10, 1, 0, 1}};
+        device::SelectOutputDevice(device::OUTPUT_ANALOG);
+    }
+    void TearDown() override {
+        SetSettingsBackend(nullptr);
+        device::theOutputDevice = {};
+        fs::remove_all(dir_);
+    }
+    void Hifi(const char* key, const char* value) { WriteSettingText(kCplIni, "Hifi", key, value); }
+
+    fs::path dir_;
+    std::unique_ptr<IniFileSettings> settings_;
+    FakeConfLib fake;
+};
+
+TEST_F(HifiViewTest, ThePresetListShowsItsFaceAtTheImagesHeightAndDropsToTheTemplates) {
+    for (auto [key, value] : {std::pair{"isDrySoundOn", "1"},
+                              {"InitialButtonOn", "3"},
+                              {"Customize", "1"},
+                              {"CustomCount", "2"},
+                              {"Custom0", "Rock"},
+                              {"Custom1", "Jazz"},
+                              {"CurrentCustom", "Jazz"}})
+        Hifi(key, value);
+    WriteSettingText(kCplIni, "CPL", "language", "2");
+    HifiHost host;
+    ASSERT_TRUE(host.Create(nullptr));
+    HWND list = GetDlgItem(host.hwnd(), hifi_ids::kPresetList);
+    RECT face;
+    GetWindowRect(list, &face);
+    EXPECT_EQ(face.right - face.left, 105);
+    EXPECT_EQ(face.bottom - face.top, 19) << "the closed face is image 190's height";
+    RECT dropped;
+    SendMessageW(list, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped));
+    EXPECT_GE(dropped.bottom - dropped.top, 100) << "the list drops to the template's height";
+
+    EXPECT_EQ(SendMessageW(list, CB_GETCOUNT, 0, 0), 2);
+    EXPECT_EQ(SendMessageW(list, CB_GETCURSEL, 0, 0), 1) << "the remembered preset is chosen";
+    wchar_t text[64] = {};
+    GetWindowTextW(list, text, 64);
+    EXPECT_STREQ(text, L"Jazz");
+    EXPECT_TRUE(IsWindowEnabled(list));
+
+    // a choice in the list reaches the model through the selection-change notification
+    SendMessageW(list, CB_SETCURSEL, 0, 0);
+    SendMessageW(host.hwnd(), WM_COMMAND, MAKEWPARAM(hifi_ids::kPresetList, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(list));
+    EXPECT_EQ(ReadSettingText(kCplIni, "Hifi", "CurrentCustom"), "Rock");
+
+    HWND field = GetDlgItem(host.hwnd(), hifi_ids::kPresetName);
+    SetWindowTextW(field, std::wstring(300, L'x').c_str());
+    EXPECT_EQ(SendMessageW(field, EM_GETLIMITTEXT, 0, 0), 255);
+    SendMessageW(field, EM_REPLACESEL, FALSE,
+                 reinterpret_cast<LPARAM>(std::wstring(300, L'y').c_str()));
+    EXPECT_LE(GetWindowTextLengthW(field), 300);
+}
+
+TEST_F(HifiViewTest, ASourceModeAtStartDisablesThePresetControls) {
+    Hifi("isDrySoundOn", "1");
+    Hifi("InitialButtonOn", "1");
+    HifiHost host;
+    ASSERT_TRUE(host.Create(nullptr));
+    for (int id : {hifi_ids::kPresetList, hifi_ids::kPresetName, hifi_ids::kAddPreset,
+                   hifi_ids::kDeletePreset})
+        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(host.hwnd(), id))) << id;
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(host.hwnd(), hifi_ids::kReset)));
+}
+
+}  // namespace
+}  // namespace quorelle::pages
