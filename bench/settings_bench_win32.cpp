@@ -8,24 +8,16 @@
 #include <string>
 #include <vector>
 
+#include "../tests/win32/settings_files_win32.h"
 #include "app/text_win32.h"
+#include "bench_card_win32.h"
 #include "settings/profile_settings_win32.h"
 #include "settings/settings.h"
 
 using namespace quorelle;
+using quorelle::testing::WriteBytes;
 
 namespace {
-
-double Seconds() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return double(now.QuadPart) / double(frequency.QuadPart);
-}
 
 struct Timing {
     double median, p90;
@@ -36,9 +28,9 @@ Timing Time(int rounds, const std::function<void(int)>& call) {
     for (int i = 0; i < 5; ++i) call(i);
     std::vector<double> us;
     for (int i = 0; i < rounds; ++i) {
-        const double start = Seconds();
+        const auto start = bench::Clock::now();
         call(i);
-        us.push_back((Seconds() - start) * 1e6);
+        us.push_back(bench::Micros(start, bench::Clock::now()));
     }
     std::sort(us.begin(), us.end());
     return {us[us.size() / 2], us[us.size() * 9 / 10]};
@@ -47,14 +39,6 @@ Timing Time(int rounds, const std::function<void(int)>& call) {
 void Row(const char* what, Timing platform, Timing program) {
     std::printf("%-34s %9.1f %9.1f   %9.1f %9.1f   %7.1fx\n", what, platform.median, platform.p90,
                 program.median, program.p90, platform.median / program.median);
-}
-
-void WriteBytes(const std::wstring& path, const std::string& bytes) {
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    DWORD written = 0;
-    WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(h);
 }
 
 // A settings file as the panel leaves it after some use.
@@ -76,10 +60,7 @@ std::string TypicalFile() {
 }  // namespace
 
 int main() {
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    const std::wstring dir = std::wstring(temp) + L"quorelle-settings-bench\\";
-    CreateDirectoryW(dir.c_str(), nullptr);
+    const std::wstring dir = bench::PrivateDirectory(L"quorelle-settings-bench");
     const std::wstring platformFile = dir + L"platform.ini";
     WriteBytes(platformFile, TypicalFile());
     WriteBytes(dir + L"CPL.ini", TypicalFile());

@@ -13,12 +13,20 @@ using namespace quorelle;
 
 namespace {
 
-// UTF-8 with one two-byte "ANSI" character: a 0x81 byte takes the next byte with it (any but
-// a NUL) and reads as '?'.
-class LeadByteCodec final : public IniCodec {
+// Converters with the quirks of the platform's, on UTF-8.
+class QuirkyCodec final : public IniCodec {
   public:
-    bool IsLeadByte(unsigned char byte) const override { return byte == 0x81; }
+    // leadBytes: a 0x81 byte is a two-byte character that takes the next byte with it (any but a
+    // NUL) and reads as '?'. Otherwise a malformed 0xE9 at the very end of the input takes
+    // whatever follows it, as some converters do.
+    explicit QuirkyCodec(bool leadBytes) : leadBytes_(leadBytes) {}
+    bool IsLeadByte(unsigned char byte) const override { return leadBytes_ && byte == 0x81; }
     std::u16string Decode(IniEncoding, std::string_view bytes) const override {
+        if (!leadBytes_) {
+            const std::size_t bad = bytes.find('\xE9');
+            if (bad == std::string_view::npos || bad + 2 < bytes.size()) return Utf8ToUtf16(bytes);
+            return Utf8ToUtf16(bytes.substr(0, bad)) + u'\xFFFD';
+        }
         std::u16string out;
         for (std::size_t i = 0; i < bytes.size(); ++i) {
             if (static_cast<unsigned char>(bytes[i]) == 0x81) {
@@ -34,22 +42,9 @@ class LeadByteCodec final : public IniCodec {
         return Utf16ToUtf8(text);
     }
     bool Holds(std::u16string_view) const override { return true; }
-};
 
-// UTF-8 whose converter, like some, takes a malformed sequence at the very end of its input
-// together with whatever follows it.
-class CutShortCodec final : public IniCodec {
-  public:
-    bool IsLeadByte(unsigned char) const override { return false; }
-    std::u16string Decode(IniEncoding, std::string_view bytes) const override {
-        const std::size_t bad = bytes.find('\xE9');
-        if (bad == std::string_view::npos || bad + 2 < bytes.size()) return Utf8ToUtf16(bytes);
-        return Utf8ToUtf16(bytes.substr(0, bad)) + u'\xFFFD';
-    }
-    std::string Encode(IniEncoding, std::u16string_view text) const override {
-        return Utf16ToUtf8(text);
-    }
-    bool Holds(std::u16string_view) const override { return true; }
+  private:
+    bool leadBytes_;
 };
 
 std::string Read(const std::string& bytes, std::u16string_view section, std::u16string_view key,
@@ -109,14 +104,14 @@ TEST(IniRules, ReadAsThePlatformReads) {
             << "\"";
 
     // A lead byte takes the next byte with it, also a line end (but not a NUL).
-    const LeadByteCodec lead;
+    const QuirkyCodec lead(true);
     EXPECT_EQ(Read("[s]\nk=\x81\nk2=2\n", u"s", u"k", lead), "?k2=2");
     EXPECT_EQ(Read("[s]\nk=\x81\nk2=2\n", u"s", u"k2", lead), "<absent>");
     EXPECT_EQ(Read(std::string("[s]\nk=\x81\0\nk2=2\n", 14), u"s", u"k2", lead), "2");
 
     // The platform converts the file at once: a malformed sequence at a line's end meets the line
     // end, not the end of the text.
-    const CutShortCodec cutShort;
+    const QuirkyCodec cutShort(false);
     EXPECT_EQ(Read("[\xE9]\r\nk=1\r\n", u"\xFFFD", u"k", cutShort), "1");
     EXPECT_EQ(Read("[s]\r\nk=\xE9]", u"s", u"k", cutShort), "\xEF\xBF\xBD");
 }
@@ -188,7 +183,7 @@ TEST(IniEdits, KeepTheFilesEncodingAndSkipWritesThatChangeNothing) {
     EXPECT_EQ(wide.Bytes(), Utf16Le(u"[s]\r\nk=\x4E2D\r\n[t]\r\nk=2\r\n"));
 
     // A lead byte at the end of the file would take a line end with it: the line gets two.
-    const LeadByteCodec lead;
+    const QuirkyCodec lead(true);
     IniImage dangling("[s]\rk=\x81", lead);
     EXPECT_EQ(dangling.Set(u"s", u"n", u"2", lead), IniImage::Change::kChanged);
     EXPECT_EQ(dangling.Bytes(), "[s]\rk=\x81\r\rn=2\r");

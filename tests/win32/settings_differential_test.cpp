@@ -18,6 +18,7 @@
 #include "app/text_win32.h"
 #include "settings/profile_settings_win32.h"
 #include "settings/settings.h"
+#include "settings_files_win32.h"
 
 using namespace quorelle;
 
@@ -195,14 +196,10 @@ class Generator {
 class Differential : public ::testing::Test {
   protected:
     void SetUp() override {
-        wchar_t temp[MAX_PATH];
-        GetTempPathW(MAX_PATH, temp);
-        dir_ =
-            std::wstring(temp) + L"quorelle-diff-" + std::to_wstring(GetCurrentProcessId()) + L"\\";
-        CreateDirectoryW(dir_.c_str(), nullptr);
+        dir_ = quorelle::testing::PrivateDirectory(L"quorelle-diff-");
         backend_ = std::make_unique<ProfileSettings>(dir_);
     }
-    void TearDown() override { RemoveDirectoryW(dir_.c_str()); }
+    void TearDown() override { quorelle::testing::RemoveDirectoryAndFiles(dir_); }
 
     struct Answer {
         std::string text;
@@ -221,17 +218,6 @@ class Differential : public ::testing::Test {
     Answer Ours(const std::string& file, const Query& q) {
         return {backend_->ReadText(file, Narrow(q.section), Narrow(q.key)),
                 backend_->ReadInt(file, Narrow(q.section), Narrow(q.key))};
-    }
-
-    static std::string Bytes(const std::wstring& path) {
-        HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                               FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (h == INVALID_HANDLE_VALUE) return {};
-        std::string bytes(GetFileSize(h, nullptr), '\0');
-        DWORD got = 0;
-        ReadFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr);
-        CloseHandle(h);
-        return bytes;
     }
 
     std::wstring dir_;
@@ -326,14 +312,7 @@ TEST_F(Differential, ReadsAndWritesAgreeWithThePlatformOnHostileFiles) {
         const Generator::File file = g.Make();
         const std::string name = "d" + std::to_string(n) + ".ini";
         const std::wstring path = dir_ + Widen(name);
-        {
-            HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                   FILE_ATTRIBUTE_NORMAL, nullptr);
-            DWORD written = 0;
-            WriteFile(h, file.bytes.data(), static_cast<DWORD>(file.bytes.size()), &written,
-                      nullptr);
-            CloseHandle(h);
-        }
+        quorelle::testing::WriteBytes(path, file.bytes);
         std::vector<std::wstring> sections = file.sections, keys = file.keys;
         sections.insert(sections.end(), {L"Hifi", L"CPL", L"nosuch", L""});
         keys.insert(keys.end(), {L"eq_0", L"language", L"nosuch"});
@@ -366,18 +345,19 @@ TEST_F(Differential, ReadsAndWritesAgreeWithThePlatformOnHostileFiles) {
             if (!Carried(target.section) || !Carried(target.key)) continue;
             std::wstring value = g.Value();
             if (value.find(L'\0') != std::wstring::npos) value = L"7";
-            const std::string old = Bytes(path);
+            const std::string old = quorelle::testing::ReadBytes(path);
             ++writes;
             if (!backend_->WriteText(name, Narrow(target.section), Narrow(target.key),
                                      Narrow(value))) {
                 ++refused;
-                EXPECT_EQ(Bytes(path), old) << "a refused write changed file " << n;
+                EXPECT_EQ(quorelle::testing::ReadBytes(path), old)
+                    << "a refused write changed file " << n;
                 continue;
             }
-            EXPECT_TRUE(WithinOneLine(old, Bytes(path), file.encoding))
+            EXPECT_TRUE(WithinOneLine(old, quorelle::testing::ReadBytes(path), file.encoding))
                 << "file " << n << ": the write changed more than one line\n"
-                << Escaped(old, Bytes(path)) << "\n->\n"
-                << Escaped(Bytes(path), old);
+                << Escaped(old, quorelle::testing::ReadBytes(path)) << "\n->\n"
+                << Escaped(quorelle::testing::ReadBytes(path), old);
             // the platform reads the written value; plain values exactly as given
             const Answer written = Platform(path, target);
             const bool plain = value.size() <= 1000 &&

@@ -19,9 +19,11 @@
 #include "app/text_win32.h"
 #include "settings/profile_settings_win32.h"
 #include "settings/settings.h"
+#include "settings_files_win32.h"
 #include "writer/settings_writer.h"
 
 using namespace quorelle;
+using namespace quorelle::testing;
 
 namespace {
 
@@ -41,26 +43,6 @@ double Seconds() {
     return double(t.QuadPart) / double(f.QuadPart);
 }
 
-void WriteFileBytes(const std::wstring& path, const std::string& bytes) {
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    DWORD written = 0;
-    WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(h);
-}
-
-std::string ReadFileBytes(const std::wstring& path) {
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return {};
-    std::string bytes(GetFileSize(h, nullptr), '\0');
-    DWORD got = 0;
-    ReadFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr);
-    CloseHandle(h);
-    bytes.resize(got);
-    return bytes;
-}
-
 // file -> section -> key -> value
 using Settings = std::map<std::string, std::map<std::string, std::map<std::string, std::string>>>;
 
@@ -74,28 +56,15 @@ struct Figures {
 class KillTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        wchar_t temp[MAX_PATH];
-        GetTempPathW(MAX_PATH, temp);
-        dir_ =
-            std::wstring(temp) + L"quorelle-kill-" + std::to_wstring(GetCurrentProcessId()) + L"\\";
-        CreateDirectoryW(dir_.c_str(), nullptr);
+        dir_ = PrivateDirectory(L"quorelle-kill-");
         writer_ = ProgramDirectory() + L"settings_writer.exe";
     }
-    void TearDown() override {
-        WIN32_FIND_DATAW found;
-        HANDLE find = FindFirstFileW((dir_ + L"*").c_str(), &found);
-        if (find != INVALID_HANDLE_VALUE) {
-            do DeleteFileW((dir_ + found.cFileName).c_str());
-            while (FindNextFileW(find, &found));
-            FindClose(find);
-        }
-        RemoveDirectoryW(dir_.c_str());
-    }
+    void TearDown() override { RemoveDirectoryAndFiles(dir_); }
 
     // Kills `kills` runs of the writer in the given mode; every file is checked after each kill.
     Figures KillRepeatedly(const wchar_t* mode, int kills, unsigned seed) {
-        WriteFileBytes(dir_ + L"CPL.ini", kSeedCpl);
-        WriteFileBytes(dir_ + L"Custom.ini", kSeedCustom);
+        WriteBytes(dir_ + L"CPL.ini", kSeedCpl);
+        WriteBytes(dir_ + L"Custom.ini", kSeedCustom);
         Settings expected;
         expected[kCplIni]["Info"] = {
             {"OS", "Windows 11"}, {"DriverVer", "6.0.1.8"}, {"CPLVer", "2.1"}};
@@ -199,7 +168,7 @@ class KillTest : public ::testing::Test {
                       std::map<std::string, std::map<std::string, std::string>>& expected,
                       long long first) {
         const std::wstring path = dir_ + Widen(file);
-        const std::string bytes = ReadFileBytes(path);
+        const std::string bytes = ReadBytes(path);
         if (bytes.empty()) return "empty";
         if (bytes.size() < 2 || bytes.compare(bytes.size() - 2, 2, "\r\n") != 0)
             return "ends within a line";
@@ -237,7 +206,7 @@ class KillTest : public ::testing::Test {
             text += "[" + section + "]\r\n";
             for (const auto& [key, value] : keys) text += key + "=" + value + "\r\n";
         }
-        WriteFileBytes(dir_ + Widen(file), text);
+        WriteBytes(dir_ + Widen(file), text);
     }
 
     int TemporaryFiles() {

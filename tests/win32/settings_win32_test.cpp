@@ -8,6 +8,7 @@
 #include "app/text_win32.h"
 #include "settings/profile_settings_win32.h"
 #include "settings/settings.h"
+#include "settings_files_win32.h"
 
 using namespace quorelle;
 
@@ -16,31 +17,18 @@ namespace {
 class ProfileFile : public ::testing::Test {
   protected:
     void SetUp() override {
-        wchar_t temp[MAX_PATH];
-        GetTempPathW(MAX_PATH, temp);
-        dir_ = std::wstring(temp) + L"quorelle-profile-" + std::to_wstring(GetCurrentProcessId()) +
-               L"-" + Widen(::testing::UnitTest::GetInstance()->current_test_info()->name()) +
-               L"\\";
-        CreateDirectoryW(dir_.c_str(), nullptr);
+        dir_ = quorelle::testing::PrivateDirectory(
+            L"quorelle-profile-" +
+            Widen(::testing::UnitTest::GetInstance()->current_test_info()->name()) + L"-");
         backend_ = std::make_unique<ProfileSettings>(dir_);
         SetSettingsBackend(backend_.get());
     }
     void TearDown() override {
         SetSettingsBackend(nullptr);
-        for (const wchar_t* f : {L"CPL.ini", L"Custom.ini"}) {
-            std::wstring p = dir_ + f;
-            SetFileAttributesW(p.c_str(), FILE_ATTRIBUTE_NORMAL);
-            DeleteFileW(p.c_str());
-        }
-        RemoveDirectoryW(dir_.c_str());
+        quorelle::testing::RemoveDirectoryAndFiles(dir_);
     }
     void WriteRaw(const wchar_t* file, const std::string& text) {
-        HANDLE h = CreateFileW((dir_ + file).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                               FILE_ATTRIBUTE_NORMAL, nullptr);
-        ASSERT_NE(h, INVALID_HANDLE_VALUE);
-        DWORD written = 0;
-        WriteFile(h, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-        CloseHandle(h);
+        ASSERT_TRUE(quorelle::testing::WriteBytes(dir_ + file, text));
     }
     bool Exists(const wchar_t* file) {
         return GetFileAttributesW((dir_ + file).c_str()) != INVALID_FILE_ATTRIBUTES;
