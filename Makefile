@@ -2,8 +2,9 @@
 # make run    ... and start the panel under Wine (screenshots to build/screenshots when headless)
 # make test   ... and run every test layer
 # make bench  ... and run the benchmarks (figures only)
+# make soak   ... and run the long reliability runs (figures; fails on a crash, hang or leak)
 # make installer  ... and say where the Windows setup program is
-.PHONY: all setup native win run test bench installer format clean
+.PHONY: all setup native win run test bench soak installer format clean
 
 JOBS ?= 2
 
@@ -34,6 +35,9 @@ test: all
 
 bench: all
 	@bash tools/run-bench.sh
+
+soak: all
+	@bash tools/run-soak.sh
 
 installer: all
 	@if [ -f build/installer/QuorelleCPL-Setup.exe ]; then echo build/installer/QuorelleCPL-Setup.exe; \
