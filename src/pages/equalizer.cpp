@@ -264,7 +264,8 @@ void Equalizer::ReadBackBands(bool keepChoices) {
     bool any = false;
     for (int i = 0; i < kBandCount; ++i) {
         if (!answers[i]) continue;
-        WriteHifiInt(hifi_keys::BandKey(i), *answers[i]);
+        // a band beyond the sliders' range is stored as the slider shows it
+        WriteHifiInt(hifi_keys::BandKey(i), ClampBand(*answers[i]));
         any = true;
     }
     if (any) LoadEqualizer();

@@ -176,14 +176,20 @@ std::optional<PresetWarning> UserEqPresets::AddPreset() {
 void UserEqPresets::DeletePreset() {
     if (!state_.selected) return;
     const size_t gone = size_t(*state_.selected);
-    const size_t count = state_.names.size();
-    WriteHifiText(NameKey(gone), "");
-    for (size_t j = gone + 1; j < count; ++j) {
-        WriteHifiText(NameKey(j - 1), state_.names[j]);
-        WriteHifiText(NameKey(j), "");
-    }
     state_.names.erase(state_.names.begin() + std::ptrdiff_t(gone));
-    WriteHifiInt(hifi_keys::kCustomCount, int(state_.names.size()));
+    // the names after it move up one key, the old last key is emptied and the count goes down,
+    // all in one write of the file: a long list costs one replacement, not two per name
+    std::vector<std::string> keys;
+    for (size_t i = gone; i <= state_.names.size(); ++i) keys.push_back(NameKey(i));
+    const std::string count = std::to_string(state_.names.size());
+    std::vector<SettingText> entries;
+    for (size_t i = gone; i <= state_.names.size(); ++i) {
+        const std::string_view name =
+            i < state_.names.size() ? std::string_view(state_.names[i]) : std::string_view();
+        entries.push_back({keys[i - gone], name});
+    }
+    entries.push_back({hifi_keys::kCustomCount, count});
+    WriteSettingTexts(kCplIni, hifi_keys::kSection, std::span<const SettingText>(entries));
     if (state_.names.empty()) {
         // no preset is shown any more: the sliders show what section Hifi holds
         state_.selected.reset();

@@ -78,8 +78,8 @@ class DirectoryFiles final : public IniFiles {
 
 }  // namespace
 
-IniFileSettings::IniFileSettings(std::filesystem::path directory)
-    : IniSettings(std::make_unique<DirectoryFiles>(directory), false),
+IniFileSettings::IniFileSettings(std::filesystem::path directory, bool keepImages)
+    : IniSettings(std::make_unique<DirectoryFiles>(directory), keepImages),
       directory_(std::move(directory)) {}
 
 }  // namespace quorelle

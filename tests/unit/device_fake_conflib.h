@@ -184,7 +184,7 @@ class FakeConfLib {
         auto* out = static_cast<uint8_t*>(*data);
         if (a.fillWholeBuffer && !a.bytes.empty()) {
             for (size_t i = 0; i < size; ++i) out[i] = a.bytes[i % a.bytes.size()];
-        } else {
+        } else if (!a.bytes.empty()) {
             std::memcpy(out, a.bytes.data(), std::min(size, a.bytes.size()));
         }
         return a.status;

@@ -155,9 +155,18 @@ TEST_F(EqualizerTest, ReadBackOfTheBandsStoresAllAnswersFirstThenLoadsOnce) {
     EXPECT_EQ(Key("eq_4"), "9") << "failed answers leave the keys";
     EXPECT_EQ(Key("eq_5"), "8");
     EXPECT_EQ(Key("eq_6"), "7");
-    EXPECT_EQ(Key("eq_9"), "-2147483648");
+    EXPECT_EQ(Key("eq_9"), "-20");
     // the later bands are not overwritten by an earlier load: one load, after all the gets
     EXPECT_EQ(Sets(), BandSets({0, 1, 2, 3, 9, 8, 7, 7, 8, -20}));
+
+    // a card's band beyond -20 .. 20 is stored as the slider shows it
+    const std::pair<const char*, const char*> kStored[] = {
+        {"21", "20"}, {"-21", "-20"}, {"1001", "20"}, {"2147483647", "20"}, {"-7", "-7"}};
+    for (const auto& [answer, stored] : kStored) {
+        fake.Answer8(u"EQ_Slider1", answer);
+        eq.ReadBackBands(false);
+        EXPECT_EQ(Key("eq_0"), stored) << answer;
+    }
 
     Clear();
     Hifi({{"eq_0", "5"}});

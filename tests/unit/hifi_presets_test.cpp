@@ -116,6 +116,33 @@ TEST_F(PresetsTest, DeletingFromTheMiddleClosesTheGap) {
     EXPECT_EQ(Key("CurrentCustom"), "C");
 }
 
+TEST_F(PresetsTest, DeletingFromALongListWritesTheFileOnce) {
+    // where the deleted preset stands in a list of 300: the names after it move up
+    const struct {
+        int deleted;
+        const char* key0;
+        const char* key298;
+    } kCases[] = {{0, "n1", "n299"}, {150, "n0", "n299"}, {299, "n0", "n298"}};
+    for (const auto& c : kCases) {
+        std::string text = "[CPL]\r\nlanguage=2\r\n[Hifi]\r\nCustomCount=300\r\n";
+        for (int i = 0; i < 300; ++i)
+            text += "Custom" + std::to_string(i) + "=n" + std::to_string(i) + "\r\n";
+        WriteCpl(text);
+        page.presets().LoadPresetList();
+        page.presets().Select(c.deleted);
+        files_->replacements = 0;
+        page.OnDeletePreset();
+        // the list in one write; then the last preset is shown (remembered, Customize)
+        EXPECT_LE(files_->replacements, 3u) << c.deleted;
+        EXPECT_EQ(Key("CustomCount"), "299");
+        EXPECT_EQ(Key("Custom0"), c.key0);
+        EXPECT_EQ(Key("Custom298"), c.key298);
+        EXPECT_EQ(Key("Custom299"), "");
+        EXPECT_EQ(P().names.size(), 299u);
+        EXPECT_EQ(Key("CurrentCustom"), c.key298);
+    }
+}
+
 TEST_F(PresetsTest, NamesTheFilesCannotHoldAreRefusedAndBothFilesStayByteForByte) {
     Add("Rock", kRock);
     files_->asciiOnly = true;  // a 1252 code page

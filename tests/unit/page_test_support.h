@@ -52,7 +52,14 @@ class TestSettings final : public SettingsBackend {
     bool WriteText(std::string_view f, std::string_view s, std::string_view k,
                    std::string_view v) override {
         if (refuseWrites || (!refusedFile.empty() && f == refusedFile)) return false;
+        ++replacements;
         return files_.WriteText(f, s, k, v);
+    }
+    bool WriteTexts(std::string_view f, std::string_view s,
+                    std::span<const SettingText> entries) override {
+        if (refuseWrites || (!refusedFile.empty() && f == refusedFile)) return false;
+        ++replacements;
+        return files_.WriteTexts(f, s, entries);
     }
     bool CanHold(std::string_view text) override {
         for (char c : text)
@@ -62,6 +69,7 @@ class TestSettings final : public SettingsBackend {
     bool refuseWrites = false;
     std::string refusedFile;
     bool asciiOnly = false;
+    size_t replacements = 0;  // files written, each in one step
 
   private:
     IniFileSettings files_;
