@@ -15,9 +15,9 @@
 //
 // Checked per file: no crash and no sanitizer report; every value sent to the card lies in the
 // range its property takes; every key written lies in its range; the work is bounded (device
-// calls per action, settings accesses per action); nothing leaks; afterwards both files keep every byte through
-// the reader and hold what was last written to them. Prints its figures; exits non-zero on any
-// failure, naming the seed to replay.
+// calls per action, settings accesses per action); nothing leaks; afterwards both files keep every
+// byte through the reader and hold what was last written to them. Prints its figures; exits
+// non-zero on any failure, naming the seed to replay.
 #include <sanitizer/common_interface_defs.h>
 #include <sanitizer/lsan_interface.h>
 #include <sys/wait.h>
@@ -97,19 +97,45 @@ std::string RandomBytes(Gen& g, size_t n) {
 // A value for any key: mostly plausible numbers near the ranges the program uses, often hostile.
 std::string Value(Gen& g) {
     static const std::vector<std::string> kBoundaries = {
-        "-1", "0",  "1",   "2",   "3",   "4",   "5",      "11",     "12",  "19",  "20", "21",
-        "22", "23", "24",  "26",  "27",  "40",  "52",     "53",     "-20", "-21", "16", "32",
-        "64", "-5", "999", "100", "101", "255", "44100",  "192000", "1000", "1001"};
-    static const std::vector<std::string> kHuge = {
-        "2147483647",  "2147483648",           "-2147483648",           "-2147483649",
-        "4294967295",  "4294967296",           "99999999999999999999", "-99999999999999999999",
-        "0x7fffffff",  "0xffffffff",           "0x80000000",            "0x",
-        "-0x10",       "0b101",                "0o17",                  "0X1F",
-        "1e3",         "1.5",                  "+7",                    "--1",
-        " 3 ",         "\"2\"",                "'1'",                   "\"",
-        "1abc",        "abc",                  "on",                    "true",
-        "\t-20\t",     "０",                   "١",                     "=1",
-        "[Hifi]",      "; 1",                  "\x01\x02",              "\xff\xfe"};
+        "-1", "0",  "1",   "2",   "3",   "4",   "5",     "11",     "12",   "19",  "20", "21",
+        "22", "23", "24",  "26",  "27",  "40",  "52",    "53",     "-20",  "-21", "16", "32",
+        "64", "-5", "999", "100", "101", "255", "44100", "192000", "1000", "1001"};
+    static const std::vector<std::string> kHuge = {"2147483647",
+                                                   "2147483648",
+                                                   "-2147483648",
+                                                   "-2147483649",
+                                                   "4294967295",
+                                                   "4294967296",
+                                                   "99999999999999999999",
+                                                   "-99999999999999999999",
+                                                   "0x7fffffff",
+                                                   "0xffffffff",
+                                                   "0x80000000",
+                                                   "0x",
+                                                   "-0x10",
+                                                   "0b101",
+                                                   "0o17",
+                                                   "0X1F",
+                                                   "1e3",
+                                                   "1.5",
+                                                   "+7",
+                                                   "--1",
+                                                   " 3 ",
+                                                   "\"2\"",
+                                                   "'1'",
+                                                   "\"",
+                                                   "1abc",
+                                                   "abc",
+                                                   "on",
+                                                   "true",
+                                                   "\t-20\t",
+                                                   "０",
+                                                   "١",
+                                                   "=1",
+                                                   "[Hifi]",
+                                                   "; 1",
+                                                   "\x01\x02",
+                                                   "\xff\xfe"};
     switch (g.U(12)) {
         case 0:
         case 1:
@@ -141,8 +167,8 @@ std::string Value(Gen& g) {
 // A preset name as it may stand in the file: plain, blanks, brackets, quotes, long, garbage.
 std::string PresetName(Gen& g) {
     static const std::vector<std::string> kNames = {
-        "Rock", "rock", " Rock ", "Jazz", "A", "B", "C", "", "  ", "[x]", "a]b", ";c",
-        "\"q\"", "'q'", "名字", "Ünïcödé", "eq_0", "Hifi", "CPL", "a=b", "x\ty"};
+        "Rock", "rock",  " Rock ", "Jazz", "A",       "B",    "C",    "",    "  ",  "[x]", "a]b",
+        ";c",   "\"q\"", "'q'",    "名字", "Ünïcödé", "eq_0", "Hifi", "CPL", "a=b", "x\ty"};
     switch (g.U(6)) {
         case 0:
         case 1:
@@ -172,12 +198,18 @@ std::vector<std::string> KnownKeys(const std::string& section) {
     if (section == "Ad") return {"DynamicBass", "AudioBrilliant", "VoiceClarity", "AdaptiveVolume"};
     if (section == "Info") return {"OS", "DriverVer", "CPLVer"};
     if (section == "Hifi")
-        return {"isDrySoundOn", "InitialButtonOn", "RegionStyle", "EQPreset", "eq_0",
-                "eq_1",         "eq_2",            "eq_3",        "eq_4",     "eq_5",
-                "eq_6",         "eq_7",            "eq_8",        "eq_9",     "Treble",
-                "Bass",         "Customize",       "ENVEnable",   "Environment",
-                "Envdriver",    "RoomEnable",      "RoomSize",    "CustomCount",
-                "CurrentCustom"};
+        return {"isDrySoundOn", "InitialButtonOn",
+                "RegionStyle",  "EQPreset",
+                "eq_0",         "eq_1",
+                "eq_2",         "eq_3",
+                "eq_4",         "eq_5",
+                "eq_6",         "eq_7",
+                "eq_8",         "eq_9",
+                "Treble",       "Bass",
+                "Customize",    "ENVEnable",
+                "Environment",  "Envdriver",
+                "RoomEnable",   "RoomSize",
+                "CustomCount",  "CurrentCustom"};
     return {};
 }
 
@@ -231,8 +263,9 @@ std::vector<Section> CplSections(Gen& g, std::map<std::string, std::string>& val
         if (name == "Hifi") {
             // the preset list: hostile counts and names
             static const std::vector<std::string> kCounts = {
-                "0", "1", "2", "3", "5", "-1", "-2147483648", "2147483647", "0x7fffffff",
-                "999", "1000", "1001", "4294967295", "abc", ""};
+                "0",    "1",           "2",          "3",          "5",
+                "-1",   "-2147483648", "2147483647", "0x7fffffff", "999",
+                "1000", "1001",        "4294967295", "abc",        ""};
             const std::string count =
                 g.P(60) ? std::to_string(g.U(8)) : kCounts[g.U(kCounts.size())];
             s.keys.push_back({"CustomCount", count});
@@ -244,11 +277,11 @@ std::vector<Section> CplSections(Gen& g, std::map<std::string, std::string>& val
                 values["preset/" + std::to_string(i)] = name;
             }
             if (g.P(50))
-                s.keys.push_back(
-                    {"CurrentCustom", g.P(60) ? values["preset/0"] : PresetName(g)});
+                s.keys.push_back({"CurrentCustom", g.P(60) ? values["preset/0"] : PresetName(g)});
         }
-        for (size_t r = g.U(4); r > 0; --r) s.keys.push_back({"key" + std::to_string(g.U(9)), Value(g)});
-        if (g.P(5)) s.keys.push_back({"", Value(g)});                     // "=value"
+        for (size_t r = g.U(4); r > 0; --r)
+            s.keys.push_back({"key" + std::to_string(g.U(9)), Value(g)});
+        if (g.P(5)) s.keys.push_back({"", Value(g)});  // "=value"
         if (g.P(5)) s.keys.push_back({"noequals" + RandomBytes(g, 3), ""});
         out.push_back(std::move(s));
         if (g.P(5)) out.push_back(out.back());  // a second section of the same name
@@ -295,8 +328,8 @@ std::string Render(Gen& g, const std::vector<Section>& sections) {
             if (g.P(3)) text += ";" + RandomBytes(g, g.U(10)) + end();
             if (g.P(2)) text += end();
             const std::string pad = g.P(10) ? std::string(g.U(4), g.P(50) ? ' ' : '\t') : "";
-            text += pad + kv.key + (kv.value.empty() && g.P(50) ? "" : pad + "=" + pad) +
-                    kv.value + end();
+            text += pad + kv.key + (kv.value.empty() && g.P(50) ? "" : pad + "=" + pad) + kv.value +
+                    end();
         }
     }
     if (g.P(10) && !text.empty()) text.resize(text.size() - 1);  // a last line cut short
@@ -354,9 +387,9 @@ void SetUpCard(Gen& g, FakeConfLib& fake, CardMode mode,
     if (g.P(5)) fake.outputs.clear();
     if (g.P(5)) fake.outputCount = uint32_t(g.P(50) ? 0xFFFFFFFFu : g.U(200));
     fake.initResult = g.P(5) ? 1 : 0;
-    fake.Answer16(u"GetSupportFeature",
-                  g.P(80) ? Utf8ToUtf16(std::to_string(g.U(8)) + ",0,0,0,9,0,12")
-                          : Utf8ToUtf16(Value(g)));
+    fake.Answer16(u"GetSupportFeature", g.P(80)
+                                            ? Utf8ToUtf16(std::to_string(g.U(8)) + ",0,0,0,9,0,12")
+                                            : Utf8ToUtf16(Value(g)));
     if (mode == CardMode::kSilent) return;
 
     auto raw = [&](const std::string& key) {
@@ -426,10 +459,9 @@ std::string SendProblem(const RecordedProperty& r, const std::vector<int32_t>& r
         ok = band.size() >= 1 && band.size() <= 2 && v >= kBandMin && v <= kBandMax &&
              std::stoi(std::string(band.begin(), band.end())) >= 1 &&
              std::stoi(std::string(band.begin(), band.end())) <= 10;
-    } else if (n == u"Enable_EQ_GFX" || n == u"Enable_RFX_GFX" ||
-               n == u"Enable_VIRTUALBASS_LFX" || n == u"Enable_AUDIOBRILLIANT_LFX" ||
-               n == u"Enable_VOICECLARITY_LFX" || n == u"Enable_ADAPTIVEVOLUME_GFX" ||
-               n == kSurroundProperty) {
+    } else if (n == u"Enable_EQ_GFX" || n == u"Enable_RFX_GFX" || n == u"Enable_VIRTUALBASS_LFX" ||
+               n == u"Enable_AUDIOBRILLIANT_LFX" || n == u"Enable_VOICECLARITY_LFX" ||
+               n == u"Enable_ADAPTIVEVOLUME_GFX" || n == kSurroundProperty) {
         ok = v == 0 || v == 1;
     } else if (n == u"RFX_ENVIRONMENT") {
         ok = IsDriverNumber(v);
@@ -572,8 +604,7 @@ class FuzzEndpoint final : public device::EndpointControl {
   public:
     float GetChannelLevel(int channel) override { return levels[channel == 0 ? 0 : 1]; }
     void SetChannelLevel(int channel, float level) override {
-        if ((channel != 0 && channel != 1) || !std::isfinite(level) || level < 0.0f ||
-            level > 1.0f)
+        if ((channel != 0 && channel != 1) || !std::isfinite(level) || level < 0.0f || level > 1.0f)
             problems.push_back("endpoint level " + std::to_string(level) + " on channel " +
                                std::to_string(channel));
         levels[channel == 0 ? 0 : 1] = level;
@@ -597,6 +628,47 @@ class Refreshes final : public PageRefresh {
     HeadphonePage& hp_;
 };
 
+// What the pages show must be something they can show: one sample rate, at most one lamp of each
+// group, knobs and sliders in their ranges, and a preset list that holds the stored names while
+// the preset controls take input.
+std::string StateProblem(const MainConsole& console, HifiPage& hifi, IniFileSettings& files,
+                         bool writesRefused) {
+    const MainConsoleState& m = console.State();
+    auto lit = [](const auto& lamps) {
+        return std::count_if(lamps.begin(), lamps.end(), [](const LampState& l) { return l.lit; });
+    };
+    if (lit(m.rateLamps) != 1 || m.sampleRatePicture < 0 || m.sampleRatePicture >= kRateCount ||
+        !m.rateLamps[size_t(m.sampleRatePicture)].lit)
+        return "main console: sample-rate lamps and picture disagree";
+    if (lit(m.depthLamps) > 1) return "main console: more than one bit depth";
+    if (m.knobPosition < kKnobMin || m.knobPosition > kKnobMax || m.balance < kBalanceMin ||
+        m.balance > kBalanceMax)
+        return "main console: knob or balance out of range";
+    const EqualizerState& e = hifi.Eq();
+    const std::array<LampState, 4> sources = {e.tone, e.region, e.preset, e.equalizer};
+    if (lit(sources) > 1 || lit(e.regionLamps) > 1 || lit(e.presetLamps) > 1)
+        return "HIFI: more than one lamp of a group";
+    if (e.treble < kToneMin || e.treble > kToneMax || e.bass < kToneMin || e.bass > kToneMax)
+        return "HIFI: knob out of range";
+    for (int32_t p : e.sliders)
+        if (p < kBandMin || p > kBandMax) return "HIFI: slider out of range";
+    const ReverbState& r = hifi.Rev();
+    if (lit(r.roomLamps) > 1 || r.roomPicture < 0 || r.roomPicture >= kRoomSizeCount)
+        return "HIFI: room lamps or picture out of range";
+    const UserPresetsState& u = hifi.Presets();
+    if (u.selected && (*u.selected < 0 || size_t(*u.selected) >= u.names.size()))
+        return "HIFI: preset selection outside the list";
+    if (writesRefused || !hifi.PresetControlsEnabled()) return {};
+    const int stored = files.ReadInt(kCplIni, "Hifi", "CustomCount");
+    if (u.names.size() != size_t(std::clamp(stored, 0, kMaxUserPresets)))
+        return "HIFI: " + std::to_string(u.names.size()) + " presets listed, CustomCount " +
+               std::to_string(stored);
+    for (size_t i = 0; i < u.names.size(); ++i)
+        if (files.ReadText(kCplIni, "Hifi", "Custom" + std::to_string(i)) != u.names[i])
+            return "HIFI: listed preset " + std::to_string(i) + " is not the stored one";
+    return {};
+}
+
 // ---- one file ----------------------------------------------------------------------------------
 
 struct FileResult {
@@ -610,15 +682,15 @@ struct FileResult {
     size_t outOfRangeSends = 0;
     size_t badKeys = 0;
     size_t overBudget = 0;
+    size_t badStates = 0;
     size_t damagedFiles = 0;
     double ms = 0;
     char firstProblem[240] = {};
 };
 
 float Level(Gen& g) {
-    static const std::vector<float> kOdd = {-1.0f,     2.0f,      1.0f, 0.0f,
-                                            NAN,       INFINITY,  -INFINITY,
-                                            1e-30f,    0.999999f};
+    static const std::vector<float> kOdd = {-1.0f,    2.0f,      1.0f,   0.0f,     NAN,
+                                            INFINITY, -INFINITY, 1e-30f, 0.999999f};
     return g.P(80) ? float(g.U(1001)) / 1000.0f : kOdd[g.U(kOdd.size())];
 }
 
@@ -655,8 +727,8 @@ FileResult RunFile(uint64_t seed, const fs::path& dir) {
     if (!g.P(8)) std::ofstream(dir / kCustomIni, std::ios::binary) << Render(g, custom);
 
     // the card and the settings backend
-    const CardMode mode = g.P(50) ? CardMode::kFromFiles
-                                  : (g.P(70) ? CardMode::kHostile : CardMode::kSilent);
+    const CardMode mode =
+        g.P(50) ? CardMode::kFromFiles : (g.P(70) ? CardMode::kHostile : CardMode::kSilent);
     FakeConfLib fake;
     device::testing::RecordingNotices notices;
     SetUpCard(g, fake, mode, values);
@@ -712,6 +784,12 @@ FileResult RunFile(uint64_t seed, const fs::path& dir) {
         lastAccesses = settings.accesses;
         result.maxActionCalls = std::max(result.maxActionCalls, calls);
         result.maxActionAccesses = std::max(result.maxActionAccesses, accesses);
+        const std::string state =
+            StateProblem(console, hifi, settings.inner_, settings.refuseWrites);
+        if (!state.empty()) {
+            ++result.badStates;
+            problems.push_back(std::string("after ") + step + ": " + state);
+        }
         if (calls > callBudget || accesses > kActionAccessBudget) {
             ++result.overBudget;
             problems.push_back(std::string("over budget in ") + step + ": " +
@@ -756,12 +834,12 @@ FileResult RunFile(uint64_t seed, const fs::path& dir) {
     hifiAreas.environment = row(24);
     const std::array<Rect, kEffectCount> advanceAreas = {row(0), row(1), row(2), row(3)};
     const HeadphoneHitAreas hpAreas{row(0), row(1)};
-    const std::vector<Rect> mainRects = {mainAreas.mute,          mainAreas.outputPicture,
-                                         mainAreas.sampleRatePicture, mainAreas.digitalOutput,
-                                         mainAreas.depthLamps[0], mainAreas.depthLamps[1],
-                                         mainAreas.depthLamps[2]};
-    std::vector<Rect> hifiRects = {hifiAreas.master, hifiAreas.room, hifiAreas.roomPicture,
-                                   hifiAreas.tone,   hifiAreas.region, hifiAreas.preset,
+    const std::vector<Rect> mainRects = {
+        mainAreas.mute,          mainAreas.outputPicture, mainAreas.sampleRatePicture,
+        mainAreas.digitalOutput, mainAreas.depthLamps[0], mainAreas.depthLamps[1],
+        mainAreas.depthLamps[2]};
+    std::vector<Rect> hifiRects = {hifiAreas.master,    hifiAreas.room,       hifiAreas.roomPicture,
+                                   hifiAreas.tone,      hifiAreas.region,     hifiAreas.preset,
                                    hifiAreas.equalizer, hifiAreas.environment};
     for (const Rect& r : hifiAreas.regionLamps) hifiRects.push_back(r);
     for (const Rect& r : hifiAreas.presetLamps) hifiRects.push_back(r);
@@ -777,8 +855,9 @@ FileResult RunFile(uint64_t seed, const fs::path& dir) {
                 break;
             case 2:
                 step = "volume knob";
-                console.SetKnobPosition(HostileInt(g, kKnobMin, kKnobMax));
-                console.SetBalance(HostileInt(g, kBalanceMin, kBalanceMax));
+                // the view hands in what its knob and slider hold
+                console.SetKnobPosition(int32_t(g.Between(kKnobMin, kKnobMax)));
+                console.SetBalance(int32_t(g.Between(kBalanceMin, kBalanceMax)));
                 console.ApplyChannelLevels();
                 break;
             case 3:
@@ -904,8 +983,8 @@ FileResult RunFile(uint64_t seed, const fs::path& dir) {
         std::fprintf(stderr, "seed %llu: %s\n", static_cast<unsigned long long>(seed),
                      problems[i].c_str());
     fs::remove_all(dir);
-    result.ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - begin)
-                    .count();
+    result.ms =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - begin).count();
     return result;
 }
 
@@ -918,7 +997,7 @@ void SayCrashSeed() {
 }
 
 bool Failed(const FileResult& r) {
-    return r.outOfRangeSends || r.badKeys || r.overBudget || r.damagedFiles;
+    return r.outOfRangeSends || r.badKeys || r.overBudget || r.badStates || r.damagedFiles;
 }
 
 }  // namespace
@@ -978,7 +1057,8 @@ int main(int argc, char** argv) {
             close(pipeFds[1]);
             size_t got = 0;
             while (got < sizeof r) {
-                const ssize_t n = read(pipeFds[0], reinterpret_cast<char*>(&r) + got, sizeof r - got);
+                const ssize_t n =
+                    read(pipeFds[0], reinterpret_cast<char*>(&r) + got, sizeof r - got);
                 if (n <= 0) break;
                 got += size_t(n);
             }
@@ -1007,6 +1087,7 @@ int main(int argc, char** argv) {
         total.outOfRangeSends += r.outOfRangeSends;
         total.badKeys += r.badKeys;
         total.overBudget += r.overBudget;
+        total.badStates += r.badStates;
         total.damagedFiles += r.damagedFiles;
         if (r.deviceCalls > longestCalls.deviceCalls) longestCalls = r;
         if (r.maxActionAccesses > longestAccesses.maxActionAccesses) longestAccesses = r;
@@ -1025,17 +1106,19 @@ int main(int argc, char** argv) {
                 static_cast<unsigned long long>(seed + count - 1), seconds);
     std::printf("  actions %zu, device calls %zu (sets %zu), settings accesses %zu\n",
                 total.actions, total.deviceCalls, total.sets, total.accesses);
-    std::printf("  crashes %zu, out-of-range sends %zu, out-of-range keys %zu, over budget %zu, "
-                "damaged files %zu\n",
-                crashes, total.outOfRangeSends, total.badKeys, total.overBudget,
-                total.damagedFiles);
-    std::printf("  longest run: seed %llu with %zu device calls (%zu actions); seed %llu with "
-                "%zu settings accesses in one action (budget %zu); slowest file seed %llu, "
-                "%.0f ms\n",
-                static_cast<unsigned long long>(longestCalls.seed), longestCalls.deviceCalls,
-                longestCalls.actions, static_cast<unsigned long long>(longestAccesses.seed),
-                longestAccesses.maxActionAccesses, kActionAccessBudget,
-                static_cast<unsigned long long>(slowest.seed), slowest.ms);
+    std::printf(
+        "  crashes %zu, out-of-range sends %zu, out-of-range keys %zu, over budget %zu, "
+        "impossible page states %zu, damaged files %zu\n",
+        crashes, total.outOfRangeSends, total.badKeys, total.overBudget, total.badStates,
+        total.damagedFiles);
+    std::printf(
+        "  longest run: seed %llu with %zu device calls (%zu actions); seed %llu with "
+        "%zu settings accesses in one action (budget %zu); slowest file seed %llu, "
+        "%.0f ms\n",
+        static_cast<unsigned long long>(longestCalls.seed), longestCalls.deviceCalls,
+        longestCalls.actions, static_cast<unsigned long long>(longestAccesses.seed),
+        longestAccesses.maxActionAccesses, kActionAccessBudget,
+        static_cast<unsigned long long>(slowest.seed), slowest.ms);
     if (failedSeeds.empty()) return 0;
     std::printf("  FAILED: %zu files (%zu crashed)\n", failedSeeds.size(), crashes);
     for (size_t i = 0; i < failedSeeds.size() && i < 10; ++i)
