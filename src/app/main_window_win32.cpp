@@ -214,6 +214,7 @@ bool CCKorZereDlg::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& re
             protocol_.OnSystemClose();
             return true;
         case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:  // the second press of a quick double click is a press too
             // the console's lamps first; unless the mute lamp took the press, the window drags
             if (!console_.OnLButtonDown({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)})) {
                 result = 0;
