@@ -168,6 +168,16 @@ void Equalizer::ShowMasterOn() {
 void Equalizer::RefreshToneAndEqualizer() {
     const int32_t mode = StoredEqMode();
     if (mode == kModeNone) SetEqEnable(false);
+    // the mode names one source: a region or preset switch lit before stays lit only in its mode
+    // (with a master key other than 0 and 1 the refresh does not re-derive them otherwise)
+    if (mode != kModeRegionStyle && state_.region.lit) {
+        state_.region.lit = false;
+        ClearRegionLamps();
+    }
+    if (mode != kModeEqPreset && state_.preset.lit) {
+        state_.preset.lit = false;
+        ClearPresetLamps();
+    }
     state_.tone.lit = mode == kModeTone;
     state_.treble = ClampTone(ReadHifiInt(hifi_keys::kTreble));
     state_.bass = ClampTone(ReadHifiInt(hifi_keys::kBass));
@@ -203,8 +213,9 @@ LampState* Equalizer::SwitchOf(int32_t mode) {
 bool Equalizer::ToggleSourceSwitch(int32_t mode) {
     LampState* lamp = SwitchOf(mode);
     if (lamp == nullptr) return false;
-    lamp->lit = !lamp->lit;
-    WriteHifiInt(hifi_keys::kInitialButtonOn, lamp->lit ? mode : kModeNone);
+    WriteHifiInt(hifi_keys::kInitialButtonOn, lamp->lit ? kModeNone : mode);
+    // the switch shows what the file holds, also when the file refused the write
+    lamp->lit = StoredEqMode() == mode;
     return lamp->lit;
 }
 

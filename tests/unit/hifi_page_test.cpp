@@ -174,6 +174,38 @@ TEST_F(HifiPageTest, WithoutAMasterKeyTheLampStaysDarkButTheToneAndUserSourcesAp
     EXPECT_TRUE(page.Eq().master.lit && page.Eq().tone.lit);
 }
 
+TEST_F(HifiPageTest, AtMostOneSourceSwitchIsLitWhateverTheMasterKeyAndTheFileAllow) {
+    // master lamp lit with a master key other than 0 and 1 (another program wrote it, or the
+    // file refused the click's write): each switch click leaves only the stored mode's switch lit
+    const struct {
+        bool refuse;
+        std::vector<Rect> clicks;
+        const char* mode;  // the key afterwards
+        int lit;           // 0 tone, 1 region, 2 preset, 3 equalizer, -1 none
+    } kCases[] = {
+        {false, {Areas().region, Areas().preset}, "2", 2},
+        {false, {Areas().preset, Areas().region}, "1", 1},
+        {false, {Areas().region, Areas().equalizer}, "3", 3},
+        {false, {Areas().preset, Areas().preset}, "-1", -1},
+        {true, {Areas().preset}, "0", 0},
+        {true, {Areas().region, Areas().tone}, "0", 0},
+    };
+    for (const auto& c : kCases) {
+        auto files = std::make_unique<quorelle::testing::TestSettings>(dir_);
+        SetSettingsBackend(files.get());
+        Hifi({{"isDrySoundOn", "1"}, {"InitialButtonOn", "0"}});
+        page.RefreshFromSettings();
+        Hifi({{"isDrySoundOn", "22"}});
+        files->refuseWrites = c.refuse;
+        for (const Rect& r : c.clicks) page.OnLeftButtonDown(Areas(), In(r));
+        EXPECT_EQ(Key("InitialButtonOn"), c.mode);
+        const std::array<bool, 4> lit = {page.Eq().tone.lit, page.Eq().region.lit,
+                                         page.Eq().preset.lit, page.Eq().equalizer.lit};
+        for (int i = 0; i < 4; ++i) EXPECT_EQ(lit[size_t(i)], i == c.lit) << c.mode << " " << i;
+        SetSettingsBackend(settings_.get());
+    }
+}
+
 TEST_F(HifiPageTest, SlidersDetachTheUserPresetWhateverTheMode) {
     Hifi({{"Customize", "1"}});
     page.equalizer().SetSliderPositions({1, 2, 3, 4, 5, 6, 7, 8, 9, 10});

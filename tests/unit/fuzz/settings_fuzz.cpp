@@ -646,8 +646,12 @@ std::string StateProblem(const MainConsole& console, HifiPage& hifi, IniFileSett
         return "main console: knob or balance out of range";
     const EqualizerState& e = hifi.Eq();
     const std::array<LampState, 4> sources = {e.tone, e.region, e.preset, e.equalizer};
-    if (lit(sources) > 1 || lit(e.regionLamps) > 1 || lit(e.presetLamps) > 1)
-        return "HIFI: more than one lamp of a group";
+    if (lit(sources) > 1)
+        return std::string("HIFI: more than one source switch lit (") +
+               (e.tone.lit ? "tone " : "") + (e.region.lit ? "region " : "") +
+               (e.preset.lit ? "preset " : "") + (e.equalizer.lit ? "equalizer" : "") + ")";
+    if (lit(e.regionLamps) > 1 || lit(e.presetLamps) > 1)
+        return "HIFI: more than one region or preset lamp lit";
     if (e.treble < kToneMin || e.treble > kToneMax || e.bass < kToneMin || e.bass > kToneMax)
         return "HIFI: knob out of range";
     for (int32_t p : e.sliders)
@@ -725,6 +729,9 @@ FileResult RunFile(uint64_t seed, const fs::path& dir) {
     const std::vector<Section> custom = CustomSections(g, values);
     if (!g.P(4)) std::ofstream(dir / kCplIni, std::ios::binary) << Render(g, cpl);
     if (!g.P(8)) std::ofstream(dir / kCustomIni, std::ios::binary) << Render(g, custom);
+    if (const char* keep = std::getenv("QUORELLE_FUZZ_KEEP"))  // the files as generated
+        fs::copy(dir, fs::path(keep) / std::to_string(seed),
+                 fs::copy_options::recursive | fs::copy_options::overwrite_existing);
 
     // the card and the settings backend
     const CardMode mode =
@@ -759,9 +766,11 @@ FileResult RunFile(uint64_t seed, const fs::path& dir) {
     auto check = [&](const char* step, size_t callBudget) {
         if (trace) {
             const auto now = std::chrono::steady_clock::now();
-            std::fprintf(stderr, "  %s: %.1f ms, %zu settings accesses\n", step,
-                         std::chrono::duration<double, std::milli>(now - stepBegin).count(),
-                         settings.accesses - lastAccesses);
+            std::fprintf(
+                stderr, "  %s: %.1f ms, %zu settings accesses%s %s\n", step,
+                std::chrono::duration<double, std::milli>(now - stepBegin).count(),
+                settings.accesses - lastAccesses, settings.refuseWrites ? " (writes refused)" : "",
+                StateProblem(console, hifi, settings.inner_, settings.refuseWrites).c_str());
             stepBegin = now;
         }
         std::vector<int32_t> routes = {console.State().speakerRouteCode,
