@@ -11,6 +11,7 @@
 #include "controls/lamp_win32.h"
 #include "controls/page_win32.h"
 #include "controls/slider_win32.h"
+#include "targets.h"
 
 using namespace quorelle;
 using namespace quorelle::controls;
@@ -49,8 +50,8 @@ struct Surface {
     ~Surface() { SelectObject(dc.Get(), previous); }
 };
 
-void Report(const char* what, int w, int h, int rounds, const std::function<void(HDC)>& paint,
-            HDC screen) {
+double Report(const char* what, int w, int h, int rounds, const std::function<void(HDC)>& paint,
+              HDC screen) {
     Surface target(screen, w, h);
     Surface source(screen, w, h);
     const double paintUs = Time(rounds, [&] { paint(target.dc.Get()); });
@@ -58,6 +59,7 @@ void Report(const char* what, int w, int h, int rounds, const std::function<void
         Time(rounds, [&] { BitBlt(target.dc.Get(), 0, 0, w, h, source.dc.Get(), 0, 0, SRCCOPY); });
     std::printf("%-24s %4d x %-4d %10.1f us/paint %10.1f us/BitBlt   ratio %6.1f\n", what, w, h,
                 paintUs, blitUs, paintUs / blitUs);
+    return paintUs / blitUs;
 }
 
 }  // namespace
@@ -106,15 +108,19 @@ int main() {
 
     gdi::WindowDC screen(nullptr);
     std::printf("paint cost against one BitBlt of the same area (memory surfaces)\n");
-    Report(
+    const double knobRatio = Report(
         "knob paint", 50, 50, 2000, [&](HDC dc) { knob.Paint(dc); }, screen.Get());
-    Report(
+    const double sliderRatio = Report(
         "slider paint", 97, 20, 2000, [&](HDC dc) { slider.Paint(dc); }, screen.Get());
-    Report(
+    const double lampRatio = Report(
         "lamp paint", 24, 24, 2000, [&](HDC dc) { lamp.Paint(dc); }, screen.Get());
     Report(
         "page background paint", frame.Width(), frame.Height(), 500,
         [&](HDC dc) { PaintPageBackground(frame, dc); }, screen.Get());
+
+    bench::PrintTarget("knob paint", knobRatio, "x BitBlt", 3);
+    bench::PrintTarget("slider paint", sliderRatio, "x BitBlt", 3);
+    bench::PrintTarget("lamp paint", lampRatio, "x BitBlt", 3);
 
     DestroyWindow(page);
     DestroyWindow(host);
