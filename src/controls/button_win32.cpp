@@ -14,12 +14,10 @@ void CBitmapButton::OnAttached() {
 }
 
 bool CBitmapButton::LoadBitmaps(int normalId, int pressedId) {
-    HINSTANCE module = GetModuleHandleW(nullptr);
-    return SetBitmaps(gdi::LoadBitmapResource(module, normalId),
-                      gdi::LoadBitmapResource(module, pressedId));
+    return SetBitmaps(gdi::LoadSharedBitmap(normalId), gdi::LoadSharedBitmap(pressedId));
 }
 
-bool CBitmapButton::SetBitmaps(gdi::Bitmap normal, gdi::Bitmap pressed) {
+bool CBitmapButton::SetBitmaps(gdi::SharedBitmap normal, gdi::SharedBitmap pressed) {
     normal_ = std::move(normal);
     pressed_ = std::move(pressed);
     if (!normal_) return false;

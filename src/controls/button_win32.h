@@ -16,7 +16,7 @@ class CBitmapButton : public SubclassedControl {
 
     // Loads both images and sizes the button to the normal image.
     bool LoadBitmaps(int normalId, int pressedId);
-    bool SetBitmaps(gdi::Bitmap normal, gdi::Bitmap pressed);
+    bool SetBitmaps(gdi::SharedBitmap normal, gdi::SharedBitmap pressed);
 
     // Draws the image for the given state into `dc` at `area`.
     void Draw(HDC dc, const RECT& area, bool pressed) const;
@@ -26,8 +26,8 @@ class CBitmapButton : public SubclassedControl {
     void OnAttached() override;
 
   private:
-    gdi::Bitmap normal_;
-    gdi::Bitmap pressed_;
+    gdi::SharedBitmap normal_;
+    gdi::SharedBitmap pressed_;
 };
 
 }  // namespace quorelle::controls
