@@ -13,15 +13,7 @@ MAIN=$E2E_TITLE
 
 # The card holds a user curve, the equalizer and the reverb on; the settings agree with it and
 # fix the information page's version texts.
-cat >"$E2E_DIR/VirtualCard.state" <<'STATE'
-10 0 1 Enable_EQ_GFX
-10 0 1 Enable_RFX_GFX
-10 0 2 RFX_ROOMSIZE
-10 0 9 RFX_ENVIRONMENT
-10 0 6 EQ_Slider1
-10 0 -4 EQ_Slider5
-10 0 12 EQ_Slider10
-STATE
+seed_curve_card
 printf '%s\r\n' '[CPL]' 'language=2' '[Hifi]' 'isDrySoundOn=1' 'InitialButtonOn=3' 'ENVEnable=1' \
     'RoomEnable=1' 'Environment=6' 'Treble=20' 'Bass=20' '[Info]' 'OS=Windows 11 Pro 10.0.22631' \
     'CPLVer=1.0.0.0' 'DriverVer=Virtual card 1.0.0.0' >"$E2E_DIR/CPL.ini"
