@@ -1,7 +1,7 @@
 // CMyStaticBmp: a picture control (static, bitmap style) that shows one bitmap at a time: an
-// on/off lamp or a picture with up to 23 indexed states. It owns every bitmap it shows, keeps
-// the shown one itself (answering the picture control's image messages) and paints it with one
-// block copy.
+// on/off lamp or a picture with up to 23 indexed states. It holds every bitmap it shows (the
+// program's images shared with the other controls that show them), keeps the shown one itself
+// (answering the picture control's image messages) and paints it with one block copy.
 #pragma once
 
 #include <windows.h>
