@@ -30,14 +30,14 @@ bool CBitmapButton::SetBitmaps(gdi::SharedBitmap normal, gdi::SharedBitmap press
     return bool(pressed_);
 }
 
-void CBitmapButton::Draw(HDC dc, const RECT& area, bool pressed) const {
+void CBitmapButton::Draw(HDC dc, const RECT& area, bool pressed) {
     HBITMAP image = pressed && pressed_ ? pressed_.Get() : normal_.Get();
     if (image == nullptr) return;
-    gdi::OwnedDC source(CreateCompatibleDC(dc));
-    if (!source) return;
-    gdi::SelectGuard select(source.Get(), image);
-    BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, source.Get(), 0,
-           0, SRCCOPY);
+    HDC source = source_.Get();
+    if (source == nullptr) return;
+    gdi::SelectGuard select(source, image);
+    BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, source, 0, 0,
+           SRCCOPY);
 }
 
 bool CBitmapButton::OnReflected(UINT message, WPARAM, LPARAM lParam, LRESULT& result) {

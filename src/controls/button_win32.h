@@ -6,6 +6,7 @@
 
 #include "controls/control_win32.h"
 #include "controls/gdi_win32.h"
+#include "controls/memdc_win32.h"
 
 namespace quorelle::controls {
 
@@ -19,7 +20,7 @@ class CBitmapButton : public SubclassedControl {
     bool SetBitmaps(gdi::SharedBitmap normal, gdi::SharedBitmap pressed);
 
     // Draws the image for the given state into `dc` at `area`.
-    void Draw(HDC dc, const RECT& area, bool pressed) const;
+    void Draw(HDC dc, const RECT& area, bool pressed);
     bool OnReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
   protected:
@@ -28,6 +29,7 @@ class CBitmapButton : public SubclassedControl {
   private:
     gdi::SharedBitmap normal_;
     gdi::SharedBitmap pressed_;
+    ImageSource source_;  // kept for the button's life: a drawing is one block copy
 };
 
 }  // namespace quorelle::controls
