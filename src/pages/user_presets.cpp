@@ -156,20 +156,29 @@ std::optional<PresetWarning> UserEqPresets::AddPreset() {
     if (state_.names.size() >= size_t(kMaxUserPresets))
         return PresetWarningText(PresetMessage::NotSaved, language);
 
-    // the bands first: a name is listed only once its curve is stored
+    // the bands first, the ten keys in one write: a name is listed only once its curve is stored
     const BandCurve bands = equalizer_.SliderBands();
+    std::array<std::string, kBandCount> keys, values;
+    std::array<SettingText, kBandCount> bandEntries;
     for (int k = 0; k < kBandCount; ++k) {
-        if (!WriteSettingInt(kCustomIni, name, hifi_keys::BandKey(k), bands[k]))
-            return PresetWarningText(PresetMessage::NotSaved, language);
+        keys[k] = hifi_keys::BandKey(k);
+        values[k] = std::to_string(bands[k]);
+        bandEntries[k] = {keys[k], values[k]};
     }
-    if (!WriteHifiText(NameKey(state_.names.size()), name))
+    if (!WriteSettingTexts(kCustomIni, name, std::span<const SettingText>(bandEntries)))
+        return PresetWarningText(PresetMessage::NotSaved, language);
+    // then the name, the remembered preset and the count, together in one write of CPL.ini
+    const std::string nameKey = NameKey(state_.names.size());
+    const std::string count = std::to_string(state_.names.size() + 1);
+    if (!WriteSettingTexts(kCplIni, hifi_keys::kSection,
+                           {{nameKey, name},
+                            {hifi_keys::kCurrentCustom, name},
+                            {hifi_keys::kCustomize, "1"},
+                            {hifi_keys::kCustomCount, count}}))
         return PresetWarningText(PresetMessage::NotSaved, language);
     state_.names.push_back(name);
     state_.selected = int(state_.names.size() - 1);
     state_.nameField.clear();
-    WriteHifiText(hifi_keys::kCurrentCustom, name);
-    WriteHifiInt(hifi_keys::kCustomize, 1);
-    WriteHifiInt(hifi_keys::kCustomCount, int(state_.names.size()));
     return std::nullopt;
 }
 

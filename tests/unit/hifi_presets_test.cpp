@@ -46,7 +46,10 @@ const BandCurve kRock = {6, 3, -8, -12, -4, 3, 8, 10, 10, 7};
 const BandCurve kJazz = {-8, 6, 0, 8, -8, 10, -2, 13, 8, 1};
 
 TEST_F(PresetsTest, AddSelectAndDeleteKeepBothFilesInStep) {
+    files_->replacements = 0;
     EXPECT_EQ(Add("Rock", kRock), std::nullopt);
+    EXPECT_EQ(files_->replacements, 2u)
+        << "the curve in one write of Custom.ini, the list in one of CPL.ini";
     EXPECT_TRUE(Sets().empty()) << "the bands in effect are the ones stored";
     EXPECT_EQ(Band("Rock", 0), "6");
     EXPECT_EQ(Band("Rock", 9), "7");
