@@ -11,8 +11,9 @@
 //   e2eprobe launch EXE TITLE       starts EXE, waits until its window TITLE is visible and
 //                                   its thread answers messages; prints the milliseconds that
 //                                   took and the peak working set in KiB, then ends it
-//   e2eprobe handles TITLE          "gdi G windows W" of TITLE's process: its live GDI objects
-//                                   and all its windows, top-level and child
+//   e2eprobe handles TITLE [types]  "gdi G windows W" of TITLE's process: its live GDI objects
+//                                   and all its windows, top-level and child; with "types"
+//                                   also the count of each GDI object type ("typeN=C")
 //   e2eprobe controls TITLE         every child control of the window: "id x y w h visible
 //                                   class", in screen coordinates
 //   e2eprobe dismiss TITLE          closes every visible dialog box of TITLE's process that is
@@ -82,7 +83,7 @@ HWND FindOne(const std::wstring& title) {
 // Live GDI objects of a process, read from the handle table its process environment block
 // points at (x64: the table pointer at PEB + 0xF8, 65,536 entries of 24 bytes, the object type
 // in the byte at offset 14, zero for a free entry); -1 when it cannot be read.
-int LiveGdiObjects(DWORD pid) {
+int LiveGdiObjects(DWORD pid, std::vector<int>* byType = nullptr) {
     using QueryFn = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
     struct BasicInformation {
         void* reserved1;
@@ -103,8 +104,12 @@ int LiveGdiObjects(DWORD pid) {
         std::vector<uint8_t> entries(kEntries * kEntrySize);
         if (ReadProcessMemory(process, table, entries.data(), entries.size(), nullptr)) {
             live = 0;
-            for (size_t i = 0; i < kEntries; ++i)
-                live += entries[i * kEntrySize + kTypeOffset] != 0;
+            if (byType) byType->assign(256, 0);
+            for (size_t i = 0; i < kEntries; ++i) {
+                const uint8_t type = entries[i * kEntrySize + kTypeOffset];
+                live += type != 0;
+                if (byType && type != 0) ++(*byType)[type];
+            }
         }
     }
     CloseHandle(process);
@@ -400,7 +405,12 @@ int wmain(int argc, wchar_t** argv) {
     if (cmd == L"handles") {
         DWORD pid = 0;
         GetWindowThreadProcessId(h, &pid);
-        std::printf("gdi %d windows %d\n", LiveGdiObjects(pid), WindowsOf(pid));
+        std::vector<int> byType;
+        const int live = LiveGdiObjects(pid, argc > 3 ? &byType : nullptr);
+        std::printf("gdi %d windows %d", live, WindowsOf(pid));
+        for (size_t type = 0; type < byType.size(); ++type)
+            if (byType[type] > 0) std::printf(" type%zu=%d", type, byType[type]);
+        std::printf("\n");
         return 0;
     }
     if ((cmd == L"send" || cmd == L"post") && argc > 5) {

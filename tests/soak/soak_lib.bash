@@ -56,6 +56,10 @@ soak_crash_signs() {
 soak_crashed_or_hung() {
     if soak_crash_signs || ! kill -0 "$PANEL_PID" 2>/dev/null; then
         CRASHES=$((CRASHES + 1))
+        if ! kill -0 "$PANEL_PID" 2>/dev/null; then
+            wait "$PANEL_PID" 2>/dev/null
+            echo "      the program ended with exit code $?" >&2
+        fi
         grep -E -m3 'Unhandled|err:' "$SOAK_ERR" >&2
     else
         HANGS=$((HANGS + 1))
@@ -128,26 +132,50 @@ declare -A NAV_IDS=(
 )
 page_nav_id() { echo "${NAV_IDS[$1,$2]}"; }
 
-# click_every_control PAGE [PAUSE]: shows the page, then a real click at the centre of each of
-# its visible controls; a click that left the page (navigation, "X") brings it back, notices are
-# closed. Counts the clicks in CLICKS; fails when the program stopped answering.
+# click_every_control PAGE: shows the page through navigation, then a real click at the centre
+# of each of its visible controls, in runs of ten, the notices they bring closed after each run;
+# its "X" last (the page is then brought back). Counts the clicks in CLICKS; fails when the
+# program stopped answering.
 CLICKS=0
 click_every_control() {
-    local page=$1 pause=${2:-0.15} title=${PAGE_TITLES[$1]} id x y w h v cls
+    local page=$1 title=${PAGE_TITLES[$1]} id x y w h v cls close args=() n=0
     show_page "$page" || return 1
+    close=$([ "$page" = 0 ] && echo 1000 || page_close_id "$page")
     while read -r id x y w h v cls; do
-        [ "$v" = 1 ] && [ "$w" -gt 0 ] && [ "$id" != 0 ] || continue
-        xdotool mousemove --sync $((x + w / 2)) $((y + h / 2)) click 1
-        CLICKS=$((CLICKS + 1))
-        sleep "$pause"
-        soak_notices
-        if [ "$cls" = ComboBox ]; then xdotool key Escape; fi
-        if [ "$(probe rect "$title" | cut -d' ' -f5)" != 1 ]; then
-            probe send "$MAIN" 2024 0 "$page" >/dev/null
-            visible "$title" || return 1
+        [ "$v" = 1 ] && [ "$w" -gt 0 ] && [ "$id" != 0 ] && [ "$id" != "$close" ] || continue
+        is_nav_id "$page" "$id" && continue
+        args+=(mousemove $((x + w / 2)) $((y + h / 2)) click 1 sleep 0.05)
+        n=$((n + 1))
+        if [ $((n % 10)) = 0 ]; then
+            xdotool "${args[@]}"
+            args=()
+            soak_notices
         fi
     done < <(probe controls "$title")
-    soak_alive
+    [ ${#args[@]} = 0 ] || xdotool "${args[@]}"
+    CLICKS=$((CLICKS + n + 1))
+    soak_notices
+    xdotool key Escape  # a drop-down list left open
+    click_control "$title" "$close"
+    hidden "$title" || return 1
+    probe send "$MAIN" 2024 0 "$page" >/dev/null
+    visible "$title" && soak_alive
+}
+
+# the close button of a page's window, and whether an id is one of its navigation buttons
+declare -A CLOSE_IDS=([1]=1073 [2]=1204 [3]=1051 [4]=1179)
+page_close_id() { echo "${CLOSE_IDS[$1]}"; }
+is_nav_id() {
+    local target
+    for target in 0 1 2 3 4; do
+        [ "$target" = "$1" ] && continue  # its own button does nothing: clicked like the rest
+        if [ "$1" = 0 ]; then
+            [ "${MAIN_NAV[$target]}" = "$2" ] && return 0
+        else
+            [ "${NAV_IDS[$1,$target]:-}" = "$2" ] && return 0
+        fi
+    done
+    return 1
 }
 
 # --- ranges ------------------------------------------------------------------------------------
@@ -206,8 +234,8 @@ keys_out_of_range() {
     }' "$1"
 }
 
-# handles_now: "gdi G windows W" of the panel's process
-handles_now() { probe handles "$MAIN"; }
+# handles_now: "gdi G windows W" of the panel's process (SOAK_GDI_TYPES=1: by object type too)
+handles_now() { probe handles "$MAIN" ${SOAK_GDI_TYPES:+types}; }
 
 # settle_and_count: the same state before each count of handles (every window and the tray
 # menu shown once, English, no menu or drop-down list open, the main window on top at one
