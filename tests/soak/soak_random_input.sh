@@ -11,7 +11,7 @@ seed=${SOAK_SEED:-$(date +%s)}
 RANDOM=$seed
 echo "seed $seed"
 KEYS=(Left Right Up Down Prior Next Home End Tab space Return Escape BackSpace Delete a z 1 9
-    minus plus shift+Tab ctrl+a alt+Down F1 F10)
+    minus plus shift+Tab ctrl+a alt+Down F1)
 
 # "x y w h" of the visible one of the five windows, brought back when none is visible or it
 # wandered off the screen
