@@ -23,10 +23,11 @@
 //                                   (WM_SHOW_PAGE other than -1, WM_MOVE_MAIN,
 //                                   WM_LANGUAGE_CHANGE, the tray message), each posted or sent at
 //                                   random, in bursts of B; checks each sent message's answer and
-//                                   after each burst how many of TITLE's windows are visible;
-//                                   prints "messages M sent S posted P wrong W bursts B
-//                                   maxvisible V lost L" (L: bursts after which it did not answer)
-//                                   and the first wrong answers
+//                                   after each burst how many of TITLE's windows are visible,
+//                                   then that two left clicks on the icon hide the panel and
+//                                   bring one window back; prints "messages M sent S posted P
+//                                   wrong W bursts B maxvisible V lost L traywrong T" (L: bursts
+//                                   after which it did not answer) and the first faults
 //   e2eprobe send TITLE MSG W L     SendMessage, prints the result
 //   e2eprobe post TITLE MSG W L     PostMessage
 // Exit code 0 on success, 1 when the window is not there, 2 on bad arguments.
@@ -168,7 +169,7 @@ int Burst(HWND main, const std::wstring& title, long total, long burst, unsigned
     };
     DWORD pid = 0;
     GetWindowThreadProcessId(main, &pid);
-    long sent = 0, posted = 0, wrong = 0, bursts = 0, lost = 0;
+    long sent = 0, posted = 0, wrong = 0, bursts = 0, lost = 0, trayWrong = 0;
     int maxVisible = 0;
     for (long i = 0; i < total; ++i) {
         UINT msg = 0;
@@ -232,15 +233,28 @@ int Burst(HWND main, const std::wstring& title, long total, long burst, unsigned
             if (visible > maxVisible) maxVisible = visible;
             if (visible > 1)
                 std::printf("burst %ld ends with %d windows visible\n", bursts, visible);
+            // two left clicks on the icon: one hides the panel, the other brings one window back
+            int after[2] = {};
+            for (int& v : after) {
+                SendMessageTimeoutW(main, kTray, 151, 0x201, SMTO_ABORTIFHUNG, 10000, &ignored);
+                v = VisibleWindowsOf(pid, title);
+            }
+            if (after[0] + after[1] != 1 || after[0] * after[1] != 0) {
+                ++trayWrong;
+                std::printf("burst %ld: the icon's two clicks left %d and %d windows visible\n",
+                            bursts, after[0], after[1]);
+            }
             if (!IsWindow(main)) {
                 ++lost;
                 break;
             }
         }
     }
-    std::printf("messages %ld sent %ld posted %ld wrong %ld bursts %ld maxvisible %d lost %ld\n",
-                sent + posted, sent, posted, wrong, bursts, maxVisible, lost);
-    return wrong == 0 && lost == 0 && maxVisible <= 1 ? 0 : 3;
+    std::printf(
+        "messages %ld sent %ld posted %ld wrong %ld bursts %ld maxvisible %d lost %ld "
+        "traywrong %ld\n",
+        sent + posted, sent, posted, wrong, bursts, maxVisible, lost, trayWrong);
+    return wrong == 0 && lost == 0 && maxVisible <= 1 && trayWrong == 0 ? 0 : 3;
 }
 
 long long Number(const wchar_t* s) {

@@ -24,6 +24,18 @@ for ((run = 0; run < runs; run++)); do
         test "$(visible_windows)" -le 1
     probe send "$MAIN" 0x0111 32774 0 >/dev/null
     check "... and so does \"Quorelle DIVO\"" test "$(visible_windows)" = 1
+    # the icon hides whichever window is on screen: the main window a WM_MOVE_MAIN showed while a
+    # page stayed current, and the page left current by a target outside the five windows
+    tray_click() { probe send "$MAIN" 1129 151 0x201 >/dev/null; visible_windows; }
+    [ "$(tray_click)" = 1 ] || tray_click >/dev/null  # a click showed: the next one hides
+    probe send "$MAIN" 2024 0 3 >/dev/null
+    probe send "$MAIN" 2025 60 40 >/dev/null
+    check "the icon hides the main window a WM_MOVE_MAIN showed" test "$(tray_click)" = 0
+    tray_click >/dev/null
+    check "... and brings back the information page" \
+        test "$(probe rect "${PAGE_TITLES[3]}" | cut -d' ' -f5)" = 1
+    check "after WM_SHOW_PAGE 9 the icon hides the page on screen" test "$(tray_click)" = 0
+    check "... and brings it back" test "$(tray_click)" = 1
 
     # a warm-up burst: the system's caches (device contexts above all) grow during the first
     # few dozen messages and then stay, so the counts to compare are taken after it
