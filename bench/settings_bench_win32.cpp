@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "../tests/win32/settings_files_win32.h"
-#include "app/text_win32.h"
+#include "base/text_win32.h"
 #include "bench_card_win32.h"
 #include "settings/profile_settings_win32.h"
 #include "settings/settings.h"

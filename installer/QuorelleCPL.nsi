@@ -42,14 +42,14 @@ SetCompressor zlib
 !define /ifndef SRCROOT ".."
 
 ; the program's version, name and maker, and the maker's web address, where the program keeps them
-!searchparse /file "${SRCROOT}/src/app/version.h" "#define QUORELLE_VERSION_MAJOR " V_MAJOR
-!searchparse /file "${SRCROOT}/src/app/version.h" "#define QUORELLE_VERSION_MINOR " V_MINOR
-!searchparse /file "${SRCROOT}/src/app/version.h" "#define QUORELLE_VERSION_PATCH " V_PATCH
-!searchparse /file "${SRCROOT}/src/app/version.h" "#define QUORELLE_VERSION_BUILD " V_BUILD
-!searchparse /file "${SRCROOT}/src/app/version.h" `#define QUORELLE_PRODUCT_NAME "` PRODUCT `"`
-!searchparse /file "${SRCROOT}/src/app/version.h" `#define QUORELLE_COMPANY_NAME "` COMPANY `"`
-!searchparse /file "${SRCROOT}/src/app/texts.h" `kInfoWebAddress = "` WEB_ADDRESS `"`
-!searchparse /file "${SRCROOT}/src/app/texts.h" `kInfoCopyright = "` COPYRIGHT `"`
+!searchparse /file "${SRCROOT}/src/base/version.h" "#define QUORELLE_VERSION_MAJOR " V_MAJOR
+!searchparse /file "${SRCROOT}/src/base/version.h" "#define QUORELLE_VERSION_MINOR " V_MINOR
+!searchparse /file "${SRCROOT}/src/base/version.h" "#define QUORELLE_VERSION_PATCH " V_PATCH
+!searchparse /file "${SRCROOT}/src/base/version.h" "#define QUORELLE_VERSION_BUILD " V_BUILD
+!searchparse /file "${SRCROOT}/src/base/version.h" `#define QUORELLE_PRODUCT_NAME "` PRODUCT `"`
+!searchparse /file "${SRCROOT}/src/base/version.h" `#define QUORELLE_COMPANY_NAME "` COMPANY `"`
+!searchparse /file "${SRCROOT}/src/base/texts.h" `kInfoWebAddress = "` WEB_ADDRESS `"`
+!searchparse /file "${SRCROOT}/src/base/texts.h" `kInfoCopyright = "` COPYRIGHT `"`
 !define VERSION "${V_MAJOR}.${V_MINOR}.${V_PATCH}.${V_BUILD}"
 
 !define APP_NAME "Quorelle Control Panel"

@@ -2,27 +2,16 @@
 
 #include <commctrl.h>
 
-#include <atomic>
-
 #include "app/main_window_win32.h"
 #include "app/notice_win32.h"
 #include "settings/profile_settings_win32.h"
-#include "app/messages.h"
+#include "base/messages.h"
 #include "device/conflib.h"
 
 namespace quorelle {
 
-namespace {
-std::atomic<HWND> g_mainWindow{nullptr};
-}
-
-HWND AppMainWindow() {
-    return g_mainWindow.load();
-}
-
-void SetAppMainWindow(HWND hwnd) {
-    g_mainWindow.store(hwnd);
-    // a message that waited for another window never arrives: the next callback posts afresh
+void ChangeMainWindow(HWND hwnd) {
+    SetAppMainWindow(hwnd);
     device::ConfLibEvents().Disarm(WM_CONFLIB_EVENT_A);
     device::ConfLibEvents().Disarm(WM_CONFLIB_EVENT_B);
 }
@@ -41,7 +30,7 @@ int VUVavIruvOro::Run() {
     {
         CCKorZereDlg mainWindow;
         mainWindow.RunModal();
-        SetAppMainWindow(nullptr);
+        ChangeMainWindow(nullptr);
     }
     SetNoticeSink(nullptr);
     SetSettingsBackend(nullptr);

@@ -4,7 +4,8 @@
 
 #include <windows.h>
 
-#include "app/handles_win32.h"
+#include "base/handles_win32.h"
+#include "base/main_window_handle_win32.h"
 
 namespace quorelle {
 
@@ -17,8 +18,9 @@ class VUVavIruvOro {
     UniqueKernelHandle instanceMutex_;
 };
 
-// The main window, for listeners on other threads to post to; null while there is none.
-HWND AppMainWindow();
-void SetAppMainWindow(HWND hwnd);
+// Makes hwnd (or none) the main window the listeners post to (SetAppMainWindow). A device
+// library event that waited for the previous window never arrives: its gate opens again, so the
+// next callback posts afresh.
+void ChangeMainWindow(HWND hwnd);
 
 }  // namespace quorelle

@@ -3,9 +3,9 @@
 #include <windowsx.h>
 
 #include "app/application_win32.h"
-#include "app/messages.h"
-#include "app/text_win32.h"
-#include "app/version.h"
+#include "base/messages.h"
+#include "base/text_win32.h"
+#include "base/version.h"
 #include "device/conflib.h"
 #include "device/conflib_win32.h"
 #include "resource.h"
@@ -37,7 +37,7 @@ CCKorZereDlg::~CCKorZereDlg() {
     // the main window's own user of the library goes first, then the pages (members)
     device_.UnInit();
     tray_.Remove();
-    if (AppMainWindow() == hwnd()) SetAppMainWindow(nullptr);
+    if (AppMainWindow() == hwnd()) ChangeMainWindow(nullptr);
 }
 
 INT_PTR CCKorZereDlg::RunModal() {
@@ -109,7 +109,7 @@ pages::SecondaryPage* CCKorZereDlg::Page(int page) {
 }
 
 bool CCKorZereDlg::OnInitDialog() {
-    SetAppMainWindow(hwnd());
+    ChangeMainWindow(hwnd());
     SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
     SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
     // no caption is drawn; the text names the window for the system and for assistive tools
@@ -214,6 +214,7 @@ bool CCKorZereDlg::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& re
             protocol_.OnSystemClose();
             return true;
         case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:  // the second press of a quick double click is a press too
             // the console's lamps first; unless the mute lamp took the press, the window drags
             if (!console_.OnLButtonDown({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)})) {
                 result = 0;

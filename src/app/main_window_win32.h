@@ -3,8 +3,8 @@
 // icon, and is the window the device library callback and the endpoint listeners post to.
 #pragma once
 
-#include "app/dialog_window_win32.h"
-#include "app/handles_win32.h"
+#include "base/dialog_window_win32.h"
+#include "base/handles_win32.h"
 #include "app/tray_win32.h"
 #include "app/window_protocol.h"
 #include "device/endpoint_win32.h"

@@ -3,8 +3,8 @@
 #include <windows.h>
 
 #include "app/application_win32.h"
-#include "app/text_win32.h"
-#include "app/version.h"
+#include "base/text_win32.h"
+#include "base/version.h"
 
 namespace quorelle {
 

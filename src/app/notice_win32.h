@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/notice.h"
+#include "base/notice.h"
 
 namespace quorelle {
 

@@ -2,10 +2,10 @@
 
 #include <shellapi.h>
 
-#include "app/handles_win32.h"
-#include "app/messages.h"
-#include "app/text_win32.h"
-#include "app/version.h"
+#include "base/handles_win32.h"
+#include "base/messages.h"
+#include "base/text_win32.h"
+#include "base/version.h"
 #include "app/window_protocol.h"
 #include "resource.h"
 

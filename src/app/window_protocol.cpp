@@ -1,6 +1,6 @@
 #include "app/window_protocol.h"
 
-#include "app/texts.h"
+#include "base/texts.h"
 
 namespace quorelle {
 

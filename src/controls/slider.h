@@ -5,11 +5,13 @@
 #include <cstdint>
 #include <vector>
 
+#include "base/messages.h"
+
 namespace quorelle::controls {
 
 // Messages the slider posts to its parent: wParam = control id, lParam = value (sign-extended).
-inline constexpr unsigned SLIDER_MSG_TRACK = 10449;
-inline constexpr unsigned SLIDER_MSG_COMMIT = 10450;
+using quorelle::SLIDER_MSG_COMMIT;
+using quorelle::SLIDER_MSG_TRACK;
 
 // Virtual-key codes the controls react to (the platform's values).
 namespace keys {

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <limits>
 
-#include "app/messages.h"
+#include "base/messages.h"
 
 namespace quorelle::device {
 

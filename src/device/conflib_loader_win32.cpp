@@ -1,7 +1,7 @@
 #include <windows.h>
 
-#include "app/application_win32.h"
-#include "app/text_win32.h"
+#include "base/main_window_handle_win32.h"
+#include "base/text_win32.h"
 #include "device/conflib.h"
 #include "device/conflib_win32.h"
 

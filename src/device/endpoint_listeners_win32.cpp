@@ -1,8 +1,8 @@
 #include "device/endpoint_listeners_win32.h"
 
-#include "app/application_win32.h"
-#include "app/messages.h"
-#include "app/text_win32.h"
+#include "base/main_window_handle_win32.h"
+#include "base/messages.h"
+#include "base/text_win32.h"
 #include "device/endpoint.h"
 #include "device/endpoint_win32.h"
 

@@ -2,7 +2,7 @@
 
 #include <new>
 
-#include "app/text_win32.h"
+#include "base/text_win32.h"
 #include "device/endpoint_listeners_win32.h"
 
 namespace quorelle::device {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <limits>
 
-#include "app/notice.h"
+#include "base/notice.h"
 
 namespace quorelle::device {
 

@@ -1,6 +1,6 @@
 #include "pages/device_user.h"
 
-#include "app/notice.h"
+#include "base/notice.h"
 #include "device/conflib.h"
 #include "device/selection.h"
 

@@ -1,6 +1,6 @@
 #include "pages/headphone_page_win32.h"
 
-#include "app/messages.h"
+#include "base/messages.h"
 #include "device/conflib_win32.h"
 #include "pages/hit_area_win32.h"
 #include "resource.h"

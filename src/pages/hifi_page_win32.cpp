@@ -1,6 +1,6 @@
 #include "pages/hifi_page_win32.h"
 
-#include "app/messages.h"
+#include "base/messages.h"
 #include "device/conflib_win32.h"
 #include "resource.h"
 

@@ -1,6 +1,6 @@
 #include "pages/hifi_view_win32.h"
 
-#include "app/text_win32.h"
+#include "base/text_win32.h"
 #include "controls/layout.h"
 #include "pages/hit_area_win32.h"
 #include "pages/page_chrome_win32.h"

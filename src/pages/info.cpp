@@ -1,6 +1,6 @@
 #include "pages/info.h"
 
-#include "app/texts.h"
+#include "base/texts.h"
 #include "settings/settings.h"
 
 namespace quorelle::pages {

@@ -3,9 +3,9 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
-#include "app/messages.h"
-#include "app/text_win32.h"
-#include "app/texts.h"
+#include "base/messages.h"
+#include "base/text_win32.h"
+#include "base/texts.h"
 #include "controls/gdi_win32.h"
 #include "pages/hit_area_win32.h"
 #include "pages/info.h"

@@ -1,8 +1,8 @@
 #include "pages/page_chrome_win32.h"
 
-#include "app/text_win32.h"
-#include "app/texts.h"
-#include "app/version.h"
+#include "base/text_win32.h"
+#include "base/texts.h"
+#include "base/version.h"
 #include "controls/layout.h"
 #include "settings/settings.h"
 

@@ -2,8 +2,8 @@
 
 #include <windowsx.h>
 
-#include "app/messages.h"
-#include "app/text_win32.h"
+#include "base/messages.h"
+#include "base/text_win32.h"
 #include "resource.h"
 
 namespace quorelle::pages {

@@ -3,7 +3,7 @@
 // close button and hands over to the main window with its navigation buttons.
 #pragma once
 
-#include "app/dialog_window_win32.h"
+#include "base/dialog_window_win32.h"
 #include "pages/device_user.h"
 #include "pages/page_chrome_win32.h"
 

@@ -7,7 +7,7 @@
 #include <set>
 #include <vector>
 
-#include "app/text_win32.h"
+#include "base/text_win32.h"
 
 namespace quorelle {
 

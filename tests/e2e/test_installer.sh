@@ -14,7 +14,7 @@ if [ ! -f "$SETUP" ]; then
 fi
 cp "$SETUP" "$E2E_DIR/"
 VERSION=$(sed -n 's/^#define QUORELLE_VERSION_\(MAJOR\|MINOR\|PATCH\|BUILD\) //p' \
-    "$QUORELLE_ROOT/src/app/version.h" | paste -sd.)
+    "$QUORELLE_ROOT/src/base/version.h" | paste -sd.)
 UNINSTALL_KEY='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\QuorelleCPL'
 DRIVER_KEY='HKLM\SYSTEM\CurrentControlSet\Control\Class\{4d36e96c-e325-11ce-bfc1-08002be10318}\9999'
 INFO="$E2E_TITLE - Information"

@@ -166,6 +166,13 @@ drag $MUTE
 check "dragging from the mute lamp never moves the window" moved_by 0 0 "${before[@]}"
 check "the press on the mute lamp toggled it" seen \
     eval '[ "$(shows $MUTE 138 && echo 1 || echo 0)" = $((1 - was_lit)) ]'
+origin=($(window_xy))
+set -- $MUTE
+xdotool mousemove --sync $((origin[0] + $1)) $((origin[1] + $2)) click --repeat 2 --delay 150 1
+sleep 0.5
+take_shot
+check "a quick double click on the mute lamp toggles it twice" \
+    eval '[ "$(shows $MUTE 138 && echo 1 || echo 0)" = $((1 - was_lit)) ]'
 
 check "the system close command ends the program" probe post "$E2E_TITLE" 0x0112 0xF060 0
 check "the process ends" panel_wait 20

@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "app/messages.h"
+#include "base/messages.h"
 #include "device/conflib.h"
 #include "device_fake_conflib.h"
 

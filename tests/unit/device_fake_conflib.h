@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/notice.h"
+#include "base/notice.h"
 #include "device/conflib.h"
 
 namespace quorelle::device::testing {

@@ -6,7 +6,7 @@
 #include <fstream>
 #include <string>
 
-#include "app/texts.h"
+#include "base/texts.h"
 #include "page_test_support.h"
 #include "pages/info.h"
 #include "settings/ini_file.h"

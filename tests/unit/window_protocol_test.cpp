@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/texts.h"
+#include "base/texts.h"
 #include "app/window_protocol.h"
 
 using namespace quorelle;

@@ -6,8 +6,8 @@
 
 #include <vector>
 
-#include "app/dialog_window_win32.h"
-#include "app/messages.h"
+#include "base/dialog_window_win32.h"
+#include "base/messages.h"
 #include "pages/main_console_view_win32.h"
 #include "pages/page_chrome_win32.h"
 

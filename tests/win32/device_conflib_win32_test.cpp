@@ -11,9 +11,9 @@
 #include <thread>
 #include <vector>
 
-#include "app/application_win32.h"
-#include "app/messages.h"
-#include "app/text_win32.h"
+#include "base/main_window_handle_win32.h"
+#include "base/messages.h"
+#include "base/text_win32.h"
 #include "device/conflib.h"
 #include "device/conflib_win32.h"
 #include "device/selection.h"

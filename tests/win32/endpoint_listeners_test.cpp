@@ -9,8 +9,8 @@
 #include <thread>
 #include <vector>
 
-#include "app/messages.h"
-#include "app/text_win32.h"
+#include "base/messages.h"
+#include "base/text_win32.h"
 #include "device/endpoint_listeners_win32.h"
 #include "device/endpoint_win32.h"
 #include "endpoint_posts.h"

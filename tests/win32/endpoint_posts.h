@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "app/application_win32.h"
+#include "base/main_window_handle_win32.h"
 
 namespace quorelle::testing {
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "app/messages.h"
-#include "app/text_win32.h"
+#include "base/messages.h"
+#include "base/text_win32.h"
 #include "device/endpoint_listeners_win32.h"
 #include "device/endpoint_win32.h"
 #include "endpoint_posts.h"

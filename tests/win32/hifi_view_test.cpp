@@ -8,8 +8,8 @@
 #include <filesystem>
 
 #include "../unit/device_fake_conflib.h"
-#include "app/dialog_window_win32.h"
-#include "app/text_win32.h"
+#include "base/dialog_window_win32.h"
+#include "base/text_win32.h"
 #include "console_host.h"
 #include "device/selection.h"
 #include "pages/hifi_view_win32.h"

@@ -7,7 +7,7 @@
 
 #include "app/main_window_win32.h"
 #include "app/application_win32.h"
-#include "app/messages.h"
+#include "base/messages.h"
 #include "resource.h"
 
 using namespace quorelle;

@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "app/text_win32.h"
+#include "base/text_win32.h"
 #include "settings/profile_settings_win32.h"
 #include "settings/settings.h"
 #include "settings_files_win32.h"

@@ -5,7 +5,7 @@
 #include <fstream>
 #include <string>
 
-#include "app/text_win32.h"
+#include "base/text_win32.h"
 #include "settings/profile_settings_win32.h"
 #include "settings/settings.h"
 #include "settings_files_win32.h"

@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/texts.h"
+#include "base/texts.h"
 #include "controls/layout.h"
 
 using namespace quorelle;

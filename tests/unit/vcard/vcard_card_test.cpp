@@ -8,7 +8,7 @@
 #include <mutex>
 #include <thread>
 
-#include "app/messages.h"
+#include "base/messages.h"
 #include "device/conflib.h"
 #include "vcard_fixture.h"
 

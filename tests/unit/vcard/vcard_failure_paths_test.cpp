@@ -2,7 +2,7 @@
 // the program's own binding and device selection.
 #include <gtest/gtest.h>
 
-#include "app/notice.h"
+#include "base/notice.h"
 #include "device/selection.h"
 #include "vcard_fixture.h"
 

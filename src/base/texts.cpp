@@ -1,4 +1,4 @@
-#include "app/texts.h"
+#include "base/texts.h"
 
 namespace quorelle {
 

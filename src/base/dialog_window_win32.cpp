@@ -1,4 +1,4 @@
-#include "app/dialog_window_win32.h"
+#include "base/dialog_window_win32.h"
 
 namespace quorelle {
 
