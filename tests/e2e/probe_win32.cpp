@@ -23,7 +23,9 @@
 //                                   (WM_SHOW_PAGE other than -1, WM_MOVE_MAIN,
 //                                   WM_LANGUAGE_CHANGE, the tray message), each posted or sent at
 //                                   random, in bursts of B; checks each sent message's answer and
-//                                   after each burst how many of TITLE's windows are visible,
+//                                   after each burst (its posted messages taken: a WM_MOVE_MAIN
+//                                   posted last moved the main window) how many of TITLE's
+//                                   windows are visible,
 //                                   then that two left clicks on the icon hide the panel and
 //                                   bring one window back; prints "messages M sent S posted P
 //                                   wrong W bursts B maxvisible V lost L traywrong T" (L: bursts
@@ -225,9 +227,17 @@ int Burst(HWND main, const std::wstring& title, long total, long burst, unsigned
         }
         if ((i + 1) % burst == 0 || i + 1 == total) {
             ++bursts;
-            Sleep(200);
+            // the posted messages taken: a WM_MOVE_MAIN posted last has moved the main window
+            const int markX = 100 + static_cast<int>(bursts % 50), markY = 120;
+            PostMessageW(main, kMoveMain, static_cast<WPARAM>(markX), markY);
+            RECT r{};
+            DWORD waited = GetTickCount();
+            while (GetWindowRect(main, &r) && (r.left != markX || r.top != markY) &&
+                   GetTickCount() - waited < 10000)
+                Sleep(10);
             DWORD_PTR ignored = 0;
-            if (!SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 10000, &ignored))
+            if (r.left != markX || r.top != markY ||
+                !SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 10000, &ignored))
                 ++lost;
             const int visible = VisibleWindowsOf(pid, title);
             if (visible > maxVisible) maxVisible = visible;
