@@ -104,7 +104,7 @@ warmup=$((total / 10 > 100 ? total / 10 : 100))
 while [ "$EVENTS" -lt "$warmup" ]; do batch; done
 start_handles=$(settle_and_count)
 every=${SOAK_COUNT_EVERY:-0}  # print settled handle counts every so many events (diagnosis)
-next=$every
+next=$((EVENTS + every))
 while [ "$EVENTS" -lt "$total" ]; do
     batch
     if [ "$every" -gt 0 ] && [ "$EVENTS" -ge "$next" ]; then
