@@ -6,12 +6,14 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "device/conflib.h"
 #include "device/selection.h"
+#include "targets.h"
 
 namespace quorelle::bench {
 
@@ -21,10 +23,11 @@ inline double Micros(Clock::time_point from, Clock::time_point to) {
     return std::chrono::duration<double, std::micro>(to - from).count();
 }
 
-inline void Report(const char* what, std::vector<double> us) {
+// Prints the figures and returns the median (not a number without samples).
+inline double Report(const char* what, std::vector<double> us) {
     if (us.empty()) {
         std::printf("%-44s no samples\n", what);
-        return;
+        return std::nan("");
     }
     std::sort(us.begin(), us.end());
     double sum = 0;
@@ -32,6 +35,7 @@ inline void Report(const char* what, std::vector<double> us) {
     std::printf("%-44s n=%zu  median %.1f us  mean %.1f us  p95 %.1f us  max %.1f us\n", what,
                 us.size(), us[us.size() / 2], sum / double(us.size()),
                 us[std::min(us.size() - 1, us.size() * 95 / 100)], us.back());
+    return us[us.size() / 2];
 }
 
 // A private directory in the temporary folder, with a trailing backslash.

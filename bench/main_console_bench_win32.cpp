@@ -87,7 +87,7 @@ int main() {
         SendMessageW(knob, WM_LBUTTONUP, 0, lowerRight);
         Pump();
     }
-    Report("knob step (mouse message to both levels)", steps);
+    const double step = Report("knob step (mouse message to both levels)", steps);
 
     // Sample-rate zones: alternate between the six zones.
     RECT pic;
@@ -107,6 +107,8 @@ int main() {
         Pump();
     }
     Report("rate zone press (to PropertyControl done)", clicks);
+
+    bench::PrintTarget("knob step (median)", step / 1000, "ms", 1, true);
 
     DestroyWindow(host.hwnd());
     bench::UntimeCardCalls();

@@ -14,12 +14,10 @@ void CBitmapButton::OnAttached() {
 }
 
 bool CBitmapButton::LoadBitmaps(int normalId, int pressedId) {
-    HINSTANCE module = GetModuleHandleW(nullptr);
-    return SetBitmaps(gdi::LoadBitmapResource(module, normalId),
-                      gdi::LoadBitmapResource(module, pressedId));
+    return SetBitmaps(gdi::LoadSharedBitmap(normalId), gdi::LoadSharedBitmap(pressedId));
 }
 
-bool CBitmapButton::SetBitmaps(gdi::Bitmap normal, gdi::Bitmap pressed) {
+bool CBitmapButton::SetBitmaps(gdi::SharedBitmap normal, gdi::SharedBitmap pressed) {
     normal_ = std::move(normal);
     pressed_ = std::move(pressed);
     if (!normal_) return false;
@@ -32,14 +30,14 @@ bool CBitmapButton::SetBitmaps(gdi::Bitmap normal, gdi::Bitmap pressed) {
     return bool(pressed_);
 }
 
-void CBitmapButton::Draw(HDC dc, const RECT& area, bool pressed) const {
+void CBitmapButton::Draw(HDC dc, const RECT& area, bool pressed) {
     HBITMAP image = pressed && pressed_ ? pressed_.Get() : normal_.Get();
     if (image == nullptr) return;
-    gdi::OwnedDC source(CreateCompatibleDC(dc));
-    if (!source) return;
-    gdi::SelectGuard select(source.Get(), image);
-    BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, source.Get(), 0,
-           0, SRCCOPY);
+    HDC source = source_.Get();
+    if (source == nullptr) return;
+    gdi::SelectGuard select(source, image);
+    BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, source, 0, 0,
+           SRCCOPY);
 }
 
 bool CBitmapButton::OnReflected(UINT message, WPARAM, LPARAM lParam, LRESULT& result) {

@@ -6,6 +6,7 @@
 
 #include "controls/control_win32.h"
 #include "controls/gdi_win32.h"
+#include "controls/memdc_win32.h"
 
 namespace quorelle::controls {
 
@@ -16,18 +17,19 @@ class CBitmapButton : public SubclassedControl {
 
     // Loads both images and sizes the button to the normal image.
     bool LoadBitmaps(int normalId, int pressedId);
-    bool SetBitmaps(gdi::Bitmap normal, gdi::Bitmap pressed);
+    bool SetBitmaps(gdi::SharedBitmap normal, gdi::SharedBitmap pressed);
 
     // Draws the image for the given state into `dc` at `area`.
-    void Draw(HDC dc, const RECT& area, bool pressed) const;
+    void Draw(HDC dc, const RECT& area, bool pressed);
     bool OnReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
   protected:
     void OnAttached() override;
 
   private:
-    gdi::Bitmap normal_;
-    gdi::Bitmap pressed_;
+    gdi::SharedBitmap normal_;
+    gdi::SharedBitmap pressed_;
+    ImageSource source_;  // kept for the button's life: a drawing is one block copy
 };
 
 }  // namespace quorelle::controls

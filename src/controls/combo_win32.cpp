@@ -20,18 +20,16 @@ void CMyComboBox::OnAttached() {
     wchar_t className[32] = {};
     GetClassNameW(Hwnd(), className, 32);
     isCombo_ = lstrcmpiW(className, L"ComboBox") == 0;
-    font_ = CreatePointFont(kComboPointTenths, L"Arial");
+    font_ = SharedPointFont(kComboPointTenths, L"Arial");
 }
 
 void CMyComboBox::DrawFace(HDC dc) {
     RECT client{};
     GetClientRect(Hwnd(), &client);
-    // The resource face is loaded for the drawing and freed at its end.
-    gdi::Bitmap loaded;
     HBITMAP face = faceBitmap_.Get();
     if (face == nullptr) {
-        loaded = gdi::LoadBitmapResource(GetModuleHandleW(nullptr), faceImageId_);
-        face = loaded.Get();
+        if (!resourceFace_) resourceFace_ = gdi::LoadSharedBitmap(faceImageId_);
+        face = resourceFace_.Get();
     }
     if (face == nullptr) return;
     gdi::OwnedDC source(CreateCompatibleDC(dc));

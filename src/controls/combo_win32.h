@@ -14,7 +14,10 @@ class CMyComboBox : public SubclassedControl {
     CMyComboBox() = default;
     ~CMyComboBox() override;
 
-    void SetFaceImageId(int id) { faceImageId_ = id; }
+    void SetFaceImageId(int id) {
+        if (id != faceImageId_) resourceFace_.Reset();
+        faceImageId_ = id;
+    }
     int FaceImageId() const { return faceImageId_; }
     // A face the caller made, used instead of the resource; the control takes it over.
     void SetFaceBitmap(gdi::Bitmap face) { faceBitmap_ = std::move(face); }
@@ -38,7 +41,8 @@ class CMyComboBox : public SubclassedControl {
     int faceImageId_ = 0;
     bool isCombo_ = false;
     gdi::Bitmap faceBitmap_;
-    gdi::Font font_;  // made once, freed with the control
+    gdi::SharedBitmap resourceFace_;  // the face resource, loaded at the first drawing
+    gdi::SharedFont font_;            // one for all of them
 };
 
 }  // namespace quorelle::controls

@@ -111,8 +111,9 @@ void DimDisabledArea(HDC dc, const RECT& area) {
     gdi::SelectGuard select(source.Get(), shade.Get());
     SetPixel(source.Get(), 0, 0, RGB(26, 27, 31));
     const BLENDFUNCTION half{AC_SRC_OVER, 0, 150, 0};
-    AlphaBlend(dc, area.left, area.top, area.right - area.left, area.bottom - area.top,
-               source.Get(), 0, 0, 1, 1, half);
+    // the platform's own blend (what AlphaBlend forwards to), without loading one more library
+    GdiAlphaBlend(dc, area.left, area.top, area.right - area.left, area.bottom - area.top,
+                  source.Get(), 0, 0, 1, 1, half);
 }
 
 }  // namespace quorelle::controls

@@ -4,6 +4,9 @@
 
 #include <windows.h>
 
+#include <map>
+#include <memory>
+#include <mutex>
 #include <utility>
 
 namespace quorelle::gdi {
@@ -129,5 +132,55 @@ inline SIZE BitmapSize(HBITMAP bitmap) {
     if (bitmap == nullptr || GetObjectW(bitmap, sizeof info, &info) == 0) return {0, 0};
     return {info.bmWidth, info.bmHeight};
 }
+
+// A GDI object that several owners may hold: one made by the caller, or one the program keeps
+// once for every control that uses it (LoadSharedBitmap, SharedPointFont). The object is
+// deleted when its last holder lets it go. A shared bitmap is selected into a device context
+// only for the moment of a copy, so that any holder can copy from it.
+template <typename H>
+class Shared {
+  public:
+    Shared() = default;
+    // Takes over an object of the caller's.
+    Shared(Object<H>&& object)  // NOLINT: a made object is handed over where one is asked for
+        : object_(object ? std::make_shared<const Object<H>>(std::move(object)) : nullptr) {}
+    explicit Shared(std::shared_ptr<const Object<H>> object) : object_(std::move(object)) {}
+
+    H Get() const { return object_ ? object_->Get() : nullptr; }
+    explicit operator bool() const { return Get() != nullptr; }
+    void Reset() { object_.reset(); }
+
+  private:
+    std::shared_ptr<const Object<H>> object_;
+};
+
+using SharedBitmap = Shared<HBITMAP>;
+using SharedFont = Shared<HFONT>;
+
+// Objects in use by key, made when the first holder asks for them and again after the last one
+// let them go. The cache itself holds none of them.
+template <typename Key, typename H>
+class SharedCache {
+  public:
+    template <typename Make>
+    Shared<H> Get(const Key& key, Make make) {
+        std::lock_guard<std::mutex> hold(lock_);
+        std::weak_ptr<const Object<H>>& entry = objects_[key];
+        if (std::shared_ptr<const Object<H>> object = entry.lock()) return Shared<H>(object);
+        Object<H> fresh = make();
+        if (!fresh) return {};
+        auto object = std::make_shared<const Object<H>>(std::move(fresh));
+        entry = object;
+        return Shared<H>(std::move(object));
+    }
+
+  private:
+    std::mutex lock_;
+    std::map<Key, std::weak_ptr<const Object<H>>> objects_;
+};
+
+// The program's bitmap resource `id`, loaded once while anyone holds it (LoadBitmapResource);
+// empty when it cannot be had.
+SharedBitmap LoadSharedBitmap(int id);
 
 }  // namespace quorelle::gdi

@@ -145,10 +145,10 @@ void CRoundSliderCtrl::ScaleFace(HDC dc, SIZE want) {
     scaledFace_.Reset();
     scaledSize_ = want;
     if (want.cx <= 0 || want.cy <= 0) return;
-    gdi::Bitmap loaded;
+    gdi::SharedBitmap loaded;
     HBITMAP face = faceBitmap_.Get();
     if (face == nullptr) {
-        loaded = gdi::LoadBitmapResource(GetModuleHandleW(nullptr), faceImageId_);
+        loaded = gdi::LoadSharedBitmap(faceImageId_);
         face = loaded.Get();
     }
     if (face == nullptr) return;

@@ -1,6 +1,8 @@
 #include "controls/label_win32.h"
 
 #include <cwchar>
+#include <string>
+#include <utility>
 
 namespace quorelle::controls {
 
@@ -20,6 +22,11 @@ gdi::Font CreatePointFont(int pointTenths, const wchar_t* face) {
     return gdi::Font(CreateFontIndirectW(&description));
 }
 
+gdi::SharedFont SharedPointFont(int pointTenths, const wchar_t* face) {
+    static gdi::SharedCache<std::pair<int, std::wstring>, HFONT> fonts;
+    return fonts.Get({pointTenths, face}, [&] { return CreatePointFont(pointTenths, face); });
+}
+
 CLabel::~CLabel() {
     // The static control must not keep a font that is about to be deleted.
     if (Hwnd() != nullptr && IsWindow(Hwnd()) &&
@@ -30,7 +37,7 @@ CLabel::~CLabel() {
 }
 
 HFONT CLabel::EnsureFont() {
-    if (!font_) font_ = CreatePointFont(kLabelPointTenths, kLabelFace);
+    if (!font_) font_ = SharedPointFont(kLabelPointTenths, kLabelFace);
     return font_.Get();
 }
 

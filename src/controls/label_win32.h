@@ -20,6 +20,8 @@ inline constexpr wchar_t kLabelFace[] = L"\u5FAE\u8F6F\u96C5\u9ED1";
 int PointFontHeight(int dpi, int pointTenths);
 // A font of `pointTenths` tenths of a point for the screen, other attributes default.
 gdi::Font CreatePointFont(int pointTenths, const wchar_t* face);
+// The same font, made once for every control that uses it at the same time.
+gdi::SharedFont SharedPointFont(int pointTenths, const wchar_t* face);
 
 class CLabel : public SubclassedControl {
   public:
@@ -50,7 +52,7 @@ class CLabel : public SubclassedControl {
     COLORREF textColour_ = kLabelTextColour;
     bool textColourOn_ = true;
     bool transparent_ = true;
-    gdi::Font font_;  // made once, freed with the label
+    gdi::SharedFont font_;  // one for all labels
 };
 
 }  // namespace quorelle::controls

@@ -120,15 +120,14 @@ LRESULT CMyStaticBmp::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 bool CMyStaticBmp::LoadLampImages(int onId, int offId) {
-    HINSTANCE module = GetModuleHandleW(nullptr);
-    gdi::Bitmap on = gdi::LoadBitmapResource(module, onId);
-    gdi::Bitmap off = gdi::LoadBitmapResource(module, offId);
+    gdi::SharedBitmap on = gdi::LoadSharedBitmap(onId);
+    gdi::SharedBitmap off = gdi::LoadSharedBitmap(offId);
     const bool ok = on && off;
     SetLampImages(std::move(on), std::move(off));
     return ok;
 }
 
-void CMyStaticBmp::SetLampImages(gdi::Bitmap on, gdi::Bitmap off) {
+void CMyStaticBmp::SetLampImages(gdi::SharedBitmap on, gdi::SharedBitmap off) {
     const HBITMAP shown = Shown();
     const bool showingLamp = shown != nullptr && (shown == on_.Get() || shown == off_.Get());
     if (showingLamp) Show(nullptr);
@@ -154,10 +153,10 @@ void CMyStaticBmp::ShowImage(int index) {
     Show(pictures_[*image].Get());
 }
 
-void CMyStaticBmp::SetPictureImages(std::vector<gdi::Bitmap> images, int index) {
+void CMyStaticBmp::SetPictureImages(std::vector<gdi::SharedBitmap> images, int index) {
     // Stop showing an old picture before it is freed.
     const HBITMAP shown = Shown();
-    for (const gdi::Bitmap& old : pictures_) {
+    for (const gdi::SharedBitmap& old : pictures_) {
         if (shown != nullptr && shown == old.Get()) {
             Show(nullptr);
             break;
@@ -172,9 +171,8 @@ void CMyStaticBmp::SetPictureImages(std::vector<gdi::Bitmap> images, int index) 
 }
 
 bool CMyStaticBmp::LoadPictures(const std::vector<int32_t>& ids, int index) {
-    HINSTANCE module = GetModuleHandleW(nullptr);
-    std::vector<gdi::Bitmap> images;
-    for (int32_t id : ids) images.push_back(gdi::LoadBitmapResource(module, id));
+    std::vector<gdi::SharedBitmap> images;
+    for (int32_t id : ids) images.push_back(gdi::LoadSharedBitmap(id));
     SetPictureImages(std::move(images), index);
     return true;
 }

@@ -1,7 +1,7 @@
 // CMyStaticBmp: a picture control (static, bitmap style) that shows one bitmap at a time: an
-// on/off lamp or a picture with up to 23 indexed states. It owns every bitmap it shows, keeps
-// the shown one itself (answering the picture control's image messages) and paints it with one
-// block copy.
+// on/off lamp or a picture with up to 23 indexed states. It holds every bitmap it shows (the
+// program's images shared with the other controls that show them), keeps the shown one itself
+// (answering the picture control's image messages) and paints it with one block copy.
 #pragma once
 
 #include <windows.h>
@@ -22,7 +22,7 @@ class CMyStaticBmp : public SubclassedControl {
 
     // The lamp's two images, from the module's bitmap resources or made by the caller.
     bool LoadLampImages(int onId, int offId);
-    void SetLampImages(gdi::Bitmap on, gdi::Bitmap off);
+    void SetLampImages(gdi::SharedBitmap on, gdi::SharedBitmap off);
 
     // Shows the on image when lit, else the off image.
     void SetLit(bool lit);
@@ -33,7 +33,7 @@ class CMyStaticBmp : public SubclassedControl {
     bool LoadSampleRateImages();
     bool LoadRoomImages(int index);
     // Indexed pictures made by the caller: slots 0 .. n-1 in order, the rest repeat image 0.
-    void SetPictureImages(std::vector<gdi::Bitmap> images, int index);
+    void SetPictureImages(std::vector<gdi::SharedBitmap> images, int index);
 
     int StateIndex() const { return stateIndex_; }
     void SetStateIndex(int index) { stateIndex_ = index; }
@@ -60,10 +60,10 @@ class CMyStaticBmp : public SubclassedControl {
     void PaintAsPicture(HDC target, const RECT& client);
     bool LoadPictures(const std::vector<int32_t>& ids, int index);
 
-    gdi::Bitmap on_;
-    gdi::Bitmap off_;
+    gdi::SharedBitmap on_;
+    gdi::SharedBitmap off_;
     PictureTable table_;
-    std::vector<gdi::Bitmap> pictures_;
+    std::vector<gdi::SharedBitmap> pictures_;
     bool lit_ = false;
     int stateIndex_ = 0;
     HBITMAP shown_ = nullptr;

@@ -28,19 +28,18 @@ void CBitmapSlider::SetValue(int value) {
 }
 
 bool CBitmapSlider::LoadTrackImages(int normalId, int activeId) {
-    HINSTANCE module = GetModuleHandleW(nullptr);
     ++imagesVersion_;
     trackLoaded_ = false;
     trackNormal_.Reset();
-    gdi::Bitmap normal = gdi::LoadBitmapResource(module, normalId);
+    gdi::SharedBitmap normal = gdi::LoadSharedBitmap(normalId);
     if (!normal) return false;
     trackActive_.Reset();
-    gdi::Bitmap active = gdi::LoadBitmapResource(module, activeId);
+    gdi::SharedBitmap active = gdi::LoadSharedBitmap(activeId);
     if (!active) return false;  // `normal` is released on the way out
     return SetTrackImages(std::move(normal), std::move(active));
 }
 
-bool CBitmapSlider::SetTrackImages(gdi::Bitmap normal, gdi::Bitmap active) {
+bool CBitmapSlider::SetTrackImages(gdi::SharedBitmap normal, gdi::SharedBitmap active) {
     ++imagesVersion_;
     trackLoaded_ = false;
     trackNormal_.Reset();
@@ -71,19 +70,18 @@ bool CBitmapSlider::SetTrackImages(gdi::Bitmap normal, gdi::Bitmap active) {
 }
 
 bool CBitmapSlider::LoadThumbImages(int normalId, int pressedId) {
-    HINSTANCE module = GetModuleHandleW(nullptr);
     ++imagesVersion_;
     thumbLoaded_ = false;
     thumbNormal_.Reset();
-    gdi::Bitmap normal = gdi::LoadBitmapResource(module, normalId);
+    gdi::SharedBitmap normal = gdi::LoadSharedBitmap(normalId);
     if (!normal) return false;
     thumbPressed_.Reset();
-    gdi::Bitmap pressed = gdi::LoadBitmapResource(module, pressedId);
+    gdi::SharedBitmap pressed = gdi::LoadSharedBitmap(pressedId);
     if (!pressed) return false;
     return SetThumbImages(std::move(normal), std::move(pressed));
 }
 
-bool CBitmapSlider::SetThumbImages(gdi::Bitmap normal, gdi::Bitmap pressed) {
+bool CBitmapSlider::SetThumbImages(gdi::SharedBitmap normal, gdi::SharedBitmap pressed) {
     ++imagesVersion_;
     thumbLoaded_ = false;
     thumbNormal_.Reset();

@@ -34,8 +34,8 @@ class CBitmapSlider : public SubclassedControl {
     bool LoadTrackImages(int normalId, int activeId);
     bool LoadThumbImages(int normalId, int pressedId);
     // The same with bitmaps the caller made; the slider takes them over.
-    bool SetTrackImages(gdi::Bitmap normal, gdi::Bitmap active);
-    bool SetThumbImages(gdi::Bitmap normal, gdi::Bitmap pressed);
+    bool SetTrackImages(gdi::SharedBitmap normal, gdi::SharedBitmap active);
+    bool SetThumbImages(gdi::SharedBitmap normal, gdi::SharedBitmap pressed);
 
     // Copies the control's frame to `target` in one transfer; the frame is composed again
     // first when anything it shows changed since it was last composed.
@@ -80,10 +80,10 @@ class CBitmapSlider : public SubclassedControl {
     bool focused_ = false;
     bool trackLoaded_ = false;
     bool thumbLoaded_ = false;
-    gdi::Bitmap trackNormal_;
-    gdi::Bitmap trackActive_;
-    gdi::Bitmap thumbNormal_;
-    gdi::Bitmap thumbPressed_;
+    gdi::SharedBitmap trackNormal_;
+    gdi::SharedBitmap trackActive_;
+    gdi::SharedBitmap thumbNormal_;
+    gdi::SharedBitmap thumbPressed_;
     unsigned imagesVersion_ = 0;  // counts every change of the images
     ImageSource imageSource_;
     FrameSurface frame_;

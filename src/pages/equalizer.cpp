@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "device/selection.h"
+#include "settings/settings.h"
 
 namespace quorelle::pages {
 
@@ -234,8 +235,18 @@ void Equalizer::RecordKnobs() {
 
 void Equalizer::RecordBands() {
     const BandCurve bands = SliderBands();
-    for (int i = 0; i < kBandCount; ++i) UpdateHifiInt(hifi_keys::BandKey(i), bands[i]);
+    // the card hears the new curve first; the file follows in the same step
     if (state_.equalizer.lit) ApplyEqBands(bands);
+    // one write for the ten keys; the file is replaced only when one of them changed (a drag
+    // step changes one)
+    std::array<std::string, kBandCount> keys, values;
+    std::array<SettingText, kBandCount> entries;
+    for (int i = 0; i < kBandCount; ++i) {
+        keys[i] = hifi_keys::BandKey(i);
+        values[i] = std::to_string(bands[i]);
+        entries[i] = {keys[i], values[i]};
+    }
+    WriteSettingTexts(kCplIni, hifi_keys::kSection, entries);
 }
 
 bool Equalizer::ReadBackSwitch(bool keepChoices) {

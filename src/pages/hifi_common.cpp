@@ -21,11 +21,6 @@ bool WriteHifiInt(std::string_view key, int value) {
     return WriteSettingInt(kCplIni, hifi_keys::kSection, key, value);
 }
 
-bool UpdateHifiInt(std::string_view key, int value) {
-    if (ReadHifiText(key) == std::to_string(value)) return true;
-    return WriteHifiInt(key, value);
-}
-
 bool WriteHifiText(std::string_view key, std::string_view value) {
     return WriteSettingText(kCplIni, hifi_keys::kSection, key, value);
 }

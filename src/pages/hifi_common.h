@@ -38,9 +38,6 @@ std::string BandKey(int band);
 int ReadHifiInt(std::string_view key);
 std::string ReadHifiText(std::string_view key);
 bool WriteHifiInt(std::string_view key, int value);
-// Writes the key only when the file does not hold this very text already (a slider drag
-// rewrites ten keys per step, of which one has changed).
-bool UpdateHifiInt(std::string_view key, int value);
 bool WriteHifiText(std::string_view key, std::string_view value);
 // Section "CPL": the interface language and the digital output switch.
 int ReadLanguage();

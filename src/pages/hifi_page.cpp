@@ -126,8 +126,11 @@ void HifiPage::OnKnobMoved() {
 
 void HifiPage::OnBandsMoved() {
     equalizer_.RecordBands();
-    if (ReadHifiInt(hifi_keys::kCustomize) != 0) presets_.ClearSelection();
-    UpdateHifiInt(hifi_keys::kCustomize, 0);
+    // a moved band is no user preset any more
+    if (ReadHifiInt(hifi_keys::kCustomize) != 0) {
+        presets_.ClearSelection();
+        WriteHifiInt(hifi_keys::kCustomize, 0);
+    }
 }
 
 void HifiPage::OnResetEqualizer() {

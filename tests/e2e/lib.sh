@@ -142,6 +142,14 @@ shows_image() {
         compare -metric AE -fuzz 2% - "$E2E_SKIN/bmp$4.bmp" null: 2>/dev/null
 }
 
+# seed_curve_card: the card starts holding a user curve, the equalizer and the reverb on, the
+# living room and "Cave"
+seed_curve_card() {
+    printf '%s\n' '10 0 1 Enable_EQ_GFX' '10 0 1 Enable_RFX_GFX' '10 0 2 RFX_ROOMSIZE' \
+        '10 0 9 RFX_ENVIRONMENT' '10 0 6 EQ_Slider1' '10 0 -4 EQ_Slider5' '10 0 12 EQ_Slider10' \
+        >"$E2E_DIR/VirtualCard.state"
+}
+
 # ini SECTION KEY [FILE]: a value of CPL.ini (or of FILE in E2E_DIR), as the profile reader
 # sees it (section and key without regard to case); nothing when absent
 ini() {

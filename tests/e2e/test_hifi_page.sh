@@ -13,15 +13,7 @@ SHOT=$E2E_DIR/hifi.png
 
 # The card holds a user curve, the equalizer and the reverb on, the living room and "Cave"; the
 # settings agree with it (mode 3, both reverb switches on).
-cat >"$E2E_DIR/VirtualCard.state" <<'EOF'
-10 0 1 Enable_EQ_GFX
-10 0 1 Enable_RFX_GFX
-10 0 2 RFX_ROOMSIZE
-10 0 9 RFX_ENVIRONMENT
-10 0 6 EQ_Slider1
-10 0 -4 EQ_Slider5
-10 0 12 EQ_Slider10
-EOF
+seed_curve_card
 printf '[CPL]\r\nlanguage=2\r\n[Hifi]\r\nisDrySoundOn=1\r\nInitialButtonOn=3\r\nENVEnable=1\r\nRoomEnable=1\r\nEnvironment=6\r\nTreble=20\r\nBass=20\r\n' >"$E2E_DIR/CPL.ini"
 
 # centre ID: the centre of a control of the page, in the page's client coordinates

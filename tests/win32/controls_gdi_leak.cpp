@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <array>
 #include <optional>
 
 #include "controls/combo_win32.h"
@@ -129,4 +130,32 @@ TEST(GdiLeak, DestroyedControlsReleaseWhatTheyOwn) {
         if (i % 2 == 0) host.reset();
     }
     EXPECT_LE(CountLiveGdiObjects() - before, 5);
+}
+
+// Controls that show the same bitmap resource share one bitmap, loaded with the first of them and
+// deleted with the last.
+TEST(GdiLeak, SharedImagesAreLoadedOnceAndGoWithTheirLastHolder) {
+    const int before = CountLiveGdiObjects();
+    {
+        HostWindow host(300, 100);
+        std::array<CMyStaticBmp, 8> lamps;
+        for (size_t i = 0; i < lamps.size(); ++i) {
+            ASSERT_TRUE(lamps[i].Attach(
+                host.AddChild(L"STATIC", SS_BITMAP, 1100 + int(i), 10 + 30 * int(i), 10, 24, 24)));
+            ASSERT_TRUE(lamps[i].LoadLampImages(138, 137));
+            EXPECT_EQ(lamps[i].OnImage(), lamps[0].OnImage());
+            EXPECT_EQ(lamps[i].OffImage(), lamps[0].OffImage());
+        }
+        const int withLamps = CountLiveGdiObjects();
+        CBitmapSlider slider;
+        ASSERT_TRUE(slider.Attach(host.AddChild(L"STATIC", SS_NOTIFY, 1010, 10, 50, 97, 20)));
+        ASSERT_TRUE(slider.LoadThumbImages(138, 138));  // the lamp's image: nothing new
+        EXPECT_EQ(CountLiveGdiObjects(), withLamps);
+        EXPECT_FALSE(gdi::LoadSharedBitmap(31999));  // no such resource
+        host.Pump();
+    }
+    EXPECT_LE(CountLiveGdiObjects() - before, 5);
+    // a bitmap whose holders are all gone is loaded afresh
+    gdi::SharedBitmap again = gdi::LoadSharedBitmap(138);
+    EXPECT_TRUE(again);
 }

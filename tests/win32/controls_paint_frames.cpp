@@ -158,7 +158,7 @@ TEST(PaintFrames, LampPaintsAsThePlatformPictureControl) {
     ASSERT_TRUE(lamp.Attach(lampHwnd));
     ASSERT_TRUE(lamp.LoadLampImages(146, 145));
     const gdi::Bitmap wide = SolidBitmap(30, 12, RGB(30, 160, 90));
-    std::vector<gdi::Bitmap> pictures;
+    std::vector<gdi::SharedBitmap> pictures;
     pictures.push_back(SolidBitmap(24, 24, RGB(200, 10, 10)));
     pictures.push_back(SolidBitmap(30, 12, RGB(10, 10, 200)));
 

@@ -323,20 +323,38 @@ void Card::LoadState() {
     stateLoaded_ = true;
 }
 
-void Card::SaveState() const {
-    std::FILE* f = platform::Open(directory_ / kStateName, "wb");
-    if (!f) return;
-    const std::string text = FormatState(values_);
-    std::fwrite(text.data(), 1, text.size(), f);
-    std::fclose(f);
+std::FILE* Card::OpenFile(File& file, const char* name, const char* mode) {
+    if (file && platform::Removed(file.get())) file.reset();
+    if (!file) {
+        file.reset(platform::Open(directory_ / name, mode));
+        if (file && &file == &state_) stateSize_ = 0;  // "wb" starts the state file empty
+    }
+    return file.get();
 }
 
-void Card::Log(const std::string& line) const {
-    std::FILE* f = platform::Open(directory_ / kLogName, "ab");
+void Card::CloseFiles() {
+    log_.reset();
+    state_.reset();
+    stateSize_ = 0;
+}
+
+void Card::SaveState() {
+    std::FILE* f = OpenFile(state_, kStateName, "wb");
+    if (!f) return;
+    const std::string text = FormatState(values_);
+    std::rewind(f);
+    const bool written = std::fwrite(text.data(), 1, text.size(), f) == text.size();
+    std::fflush(f);
+    if (written && text.size() < stateSize_) platform::Truncate(f, text.size());
+    stateSize_ = written ? text.size() : std::max(stateSize_, text.size());
+}
+
+void Card::Log(const std::string& line) {
+    std::FILE* f = OpenFile(log_, kLogName, "ab");
     if (!f) return;
     const std::string text = line + "\n";
     std::fwrite(text.data(), 1, text.size(), f);
-    std::fclose(f);
+    std::fflush(f);
 }
 
 const Device* Card::FindDevice(int32_t id) const {
@@ -352,7 +370,10 @@ bool Card::Refused(const std::set<std::string>& list, const std::string& name) c
 
 int32_t Card::ConfLibInit() {
     // The first user after all others left starts from the files again.
-    if (users_ == 0) stateLoaded_ = false;
+    if (users_ == 0) {
+        CloseFiles();
+        stateLoaded_ = false;
+    }
     ReloadConfig();
     EnsureLoaded();
     ++users_;
@@ -532,6 +553,8 @@ int32_t Card::ConfLibUnInit() {
         callbackContext_ = nullptr;
     }
     Log("ConfLibUnInit -> 0");
+    // the files are free again for whoever edits or removes them between runs
+    if (users_ == 0) CloseFiles();
     return 0;
 }
 

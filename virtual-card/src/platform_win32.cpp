@@ -1,5 +1,6 @@
 // Windows build: the card's files live beside the DLL itself.
 #include <windows.h>
+#include <io.h>
 
 #include <cstdio>
 #include <string>
@@ -40,6 +41,16 @@ std::filesystem::path CardDirectory() {
 std::FILE* Open(const std::filesystem::path& path, const char* mode) {
     const std::wstring wideMode(mode, mode + std::char_traits<char>::length(mode));
     return _wfopen(path.c_str(), wideMode.c_str());
+}
+
+// A file the card holds open cannot be deleted through the platform (it is not shared for
+// deletion), so it is never removed under the card.
+bool Removed(std::FILE*) {
+    return false;
+}
+
+void Truncate(std::FILE* file, size_t size) {
+    _chsize_s(_fileno(file), static_cast<long long>(size));
 }
 
 void PinModule() {

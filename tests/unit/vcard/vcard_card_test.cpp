@@ -257,6 +257,36 @@ TEST_F(Card, StateIsKeptAcrossRunsBesideTheLibrary) {
     EXPECT_EQ(GetProperty(kAnalog, u"DevSampleRateControl", data).value(), 48000);
 }
 
+// The card keeps its files open while it has users: after every call its log line and its whole
+// state are on disk, also when a value's text gets shorter, and files removed between runs come
+// back.
+TEST_F(Card, FilesHoldEveryCallWhenItReturns) {
+    PropertyBuffer data;
+    conflib::Init();
+    std::map<ValueKey, int32_t> expected;
+    size_t lines = LogLines().size();
+    for (int32_t value : {-1000000, 7, 123456, -2, 0}) {
+        SetProperty32(kAnalog, u"EQ_Slider1", value, data);
+        SetProperty32(kDigital, u"RFX_ROOMSIZE", value / 2, data);
+        expected[{10, "EQ_Slider1", 0}] = value;
+        expected[{12, "RFX_ROOMSIZE", 0}] = value / 2;
+        EXPECT_EQ(ReadText("VirtualCard.state"), FormatState(expected)) << value;
+        lines += 2;
+        ASSERT_EQ(LogLines().size(), lines);
+        EXPECT_EQ(LogLines().back(), "PropertyControl set RFX_ROOMSIZE dev=12,4,0,1 data=" +
+                                         std::to_string(value / 2) + " extra=none -> 0");
+    }
+    conflib::UnInit();
+
+    std::filesystem::remove(dir_ / "VirtualCard.log");
+    std::filesystem::remove(dir_ / "VirtualCard.state");
+    conflib::Init();
+    EXPECT_EQ(LogLines(), std::vector<std::string>{"ConfLibInit -> 0"});
+    SetProperty32(kAnalog, u"EQ_Slider2", 3, data);
+    EXPECT_EQ(ParseState(ReadText("VirtualCard.state")).size(), 1u);
+    conflib::UnInit();
+}
+
 TEST_F(Card, ConfigurationIsReadAgainByEachInit) {
     uint32_t n = 0;
     conflib::Init();

@@ -55,12 +55,14 @@ class CardTest : public ::testing::Test {
     // A new run of the program: the card forgets what it held in memory.
     void Restart() { SetHostDirectory(dir_); }
 
-    std::string ReadLog() const {
-        std::ifstream in(dir_ / "VirtualCard.log", std::ios::binary);
+    // The text of a file of the card's directory.
+    std::string ReadText(const char* name) const {
+        std::ifstream in(dir_ / name, std::ios::binary);
         std::stringstream s;
         s << in.rdbuf();
         return s.str();
     }
+    std::string ReadLog() const { return ReadText("VirtualCard.log"); }
     std::vector<std::string> LogLines() const {
         std::vector<std::string> lines;
         std::istringstream in(ReadLog());

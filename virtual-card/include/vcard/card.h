@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
@@ -127,14 +128,28 @@ class Card {
     void EnsureLoaded();
     void ReloadConfig();
     void LoadState();
-    void SaveState() const;
-    void Log(const std::string& line) const;
+    void SaveState();
+    void Log(const std::string& line);
+    void CloseFiles();
     const Device* FindDevice(int32_t id) const;
     std::string AnswerText(const Device& device, const std::string& name, int32_t selector,
                            const void* const* extra);
     bool Refused(const std::set<std::string>& list, const std::string& name) const;
 
+    // The log and the state file stay open while the card has users: each line and each new
+    // state goes to the file and is flushed before the call returns (another process reads them
+    // while the card runs, and a killed process leaves them whole up to its last call).
+    struct FileCloser {
+        void operator()(std::FILE* f) const { std::fclose(f); }
+    };
+    using File = std::unique_ptr<std::FILE, FileCloser>;
+    // The file at `name`, opened with `mode` if it is not open or was removed since.
+    std::FILE* OpenFile(File& file, const char* name, const char* mode);
+
     std::filesystem::path directory_;
+    File log_;
+    File state_;
+    size_t stateSize_ = 0;  // bytes of the state file as last written
     bool configLoaded_ = false;
     bool stateLoaded_ = false;
     Config config_;
@@ -150,6 +165,10 @@ namespace platform {
 std::filesystem::path CardDirectory();
 // Opens a file by path (wide on Windows).
 std::FILE* Open(const std::filesystem::path& path, const char* mode);
+// Whether the open file's name was removed from its directory (its writes would go nowhere).
+bool Removed(std::FILE* file);
+// Cuts the open file to `size` bytes.
+void Truncate(std::FILE* file, size_t size);
 // Keeps the module loaded for the life of the process once it owns a thread.
 void PinModule();
 }  // namespace platform
