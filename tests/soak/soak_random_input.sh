@@ -33,7 +33,7 @@ on_screen() {
     echo "$line"
 }
 
-EVENTS=0 STALLS=0
+EVENTS=0 STALLS=0 LATE=0
 declare -A KINDS
 count() { EVENTS=$((EVENTS + 1)); KINDS[$1]=$((${KINDS[$1]:-0} + 1)); }
 
@@ -111,9 +111,15 @@ while [ "$EVENTS" -lt "$total" ]; do
         echo "after $EVENTS events: $(settle_and_count)"
         next=$((next + every))
     fi
+    # an answer missed once (the probe's own start on a loaded machine, a menu taking its time)
+    # is counted as late; a stall is a window that still does not answer two seconds later
     if ! answers "$MAIN"; then
-        STALLS=$((STALLS + 1))
-        kill -0 "$PANEL_PID" 2>/dev/null || break
+        LATE=$((LATE + 1))
+        sleep 2
+        if ! answers "$MAIN"; then
+            STALLS=$((STALLS + 1))
+            kill -0 "$PANEL_PID" 2>/dev/null || break
+        fi
     fi
 done
 elapsed=$(($(date +%s) - begin))
@@ -135,7 +141,8 @@ check "CPL.ini holds only keys in their ranges ($(grep -c = "$E2E_DIR/CPL.ini") 
 out=$(sets_out_of_range "$E2E_DIR/VirtualCard.log")
 check "every value sent to the card in its range ($(grep -c '^PropertyControl set' "$E2E_DIR/VirtualCard.log") sets)" test -z "$out"
 kinds=$(for k in "${!KINDS[@]}"; do printf '%s %s, ' "$k" "${KINDS[$k]}"; done)
-echo "events $EVENTS ($kinds${elapsed} s); stalls $STALLS; notices closed $NOTICES;" \
+echo "events $EVENTS ($kinds${elapsed} s); stalls $STALLS, late answers $LATE;" \
+    "notices closed $NOTICES;" \
     "starts $STARTS, crashes $CRASHES, hangs $HANGS"
 check "no stall" test "$STALLS" = 0
 e2e_finish

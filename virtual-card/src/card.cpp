@@ -542,7 +542,7 @@ Card::Storm Card::StormFor(Callback callback, void* context) const {
             config_.stormPause};
 }
 
-void Card::StormEnded(uint32_t fired, uint32_t count) const {
+void Card::StormEnded(uint32_t fired, uint32_t count) {
     Log("Storm fired=" + std::to_string(fired) + " of " + std::to_string(count));
 }
 

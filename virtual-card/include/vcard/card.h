@@ -118,7 +118,7 @@ class Card {
     };
     Storm StormFor(Callback callback, void* context) const;
     // Logs how a storm ended: the callbacks fired of the count asked for.
-    void StormEnded(uint32_t fired, uint32_t count) const;
+    void StormEnded(uint32_t fired, uint32_t count);
     Callback CurrentCallback() const { return callback_; }
 
     // For tests: the value stored for a key, after defaults.
