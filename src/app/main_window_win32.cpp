@@ -308,7 +308,10 @@ void CCKorZereDlg::ShowWindowOf(int page) {
 }
 
 void CCKorZereDlg::HideWindowOf(int page) {
+    // The window on screen is not always the current page's: a WM_MOVE_MAIN from another program
+    // shows the main window while a page stays current. The hide takes whichever is there.
     if (HWND w = WindowOf(page)) ShowWindow(w, SW_HIDE);
+    HideAllBut(-1);
 }
 
 void CCKorZereDlg::EndRun(bool ok) {

@@ -25,6 +25,9 @@ void WindowProtocol::SwitchTo(int page) {
 }
 
 long WindowProtocol::OnShowPage(long target) {
+    // A target outside the five windows changes nothing: the page on screen stays the one the
+    // tray brings back and hides.
+    if (target < -1 || target > 4) return 0;
     currentPage_ = static_cast<int>(target);
     if (target == -1) {
         // the program ends: the notification-area icon goes with it
@@ -33,10 +36,8 @@ long WindowProtocol::OnShowPage(long target) {
     } else if (target == 0) {
         host_.ShowMainWindow();
         currentPage_ = 0;
-    } else if (target >= 1 && target <= 4) {
-        SwitchTo(static_cast<int>(target));
     } else {
-        return 0;
+        SwitchTo(static_cast<int>(target));
     }
     return 1;
 }

@@ -15,7 +15,8 @@ class WindowHost {
     virtual void HideMainWindow() = 0;
     // Shows page 1 to 4 (normal show) and places its top-left corner on the main window's.
     virtual void ShowPageAtMainWindow(int page) = 0;
-    // Normal show or hide of the window of page 0 to 4.
+    // Normal show of the window of page 0 to 4 (any other of the five windows goes), and the
+    // hide that takes the window of page 0 to 4 and whichever of the five is still on screen.
     virtual void ShowWindowOf(int page) = 0;
     virtual void HideWindowOf(int page) = 0;
     // Ends the main window's modal run with the OK (true) or cancel (false) result.
@@ -47,7 +48,8 @@ class WindowProtocol {
     void OnCloseCommand();
     // The main window's navigation buttons: 0 shows the main window, 1 to 4 switch to a page.
     void OnNavigate(int page);
-    // WM_SHOW_PAGE with the target page; the message's answer.
+    // WM_SHOW_PAGE with the target page; the message's answer (0 for a target outside -1 to 4,
+    // which changes nothing).
     long OnShowPage(long target);
     // WM_TRAY_NOTIFY; always answers 1.
     long OnTrayNotify(unsigned iconId, long mouseMessage);
@@ -62,8 +64,8 @@ class WindowProtocol {
 
   private:
     void SwitchTo(int page);
-    // The page the tray acts on. A target outside the five windows (kept by WM_SHOW_PAGE) would
-    // leave the user with no way back to the panel, so the tray falls back to the main window.
+    // The page the tray acts on: the current page, the main window when there is none (-1, the
+    // run ending).
     int TrayPage();
 
     WindowHost& host_;

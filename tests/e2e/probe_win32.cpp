@@ -11,8 +11,25 @@
 //   e2eprobe launch EXE TITLE       starts EXE, waits until its window TITLE is visible and
 //                                   its thread answers messages; prints the milliseconds that
 //                                   took and the peak working set in KiB, then ends it
-//   e2eprobe handles TITLE          "gdi G windows W" of TITLE's process: its live GDI objects
-//                                   and all its windows, top-level and child
+//   e2eprobe handles TITLE [types]  "gdi G windows W" of TITLE's process: its live GDI objects
+//                                   and all its windows, top-level and child; with "types"
+//                                   also the count of each GDI object type ("typeN=C")
+//   e2eprobe controls TITLE         every child control of the window: "id x y w h visible
+//                                   class", in screen coordinates
+//   e2eprobe dismiss TITLE          closes every visible dialog box of TITLE's process that is
+//                                   none of its own windows (their titles start with TITLE), as
+//                                   its Cancel button would; prints "TITLE: TEXT" of each
+//   e2eprobe burst TITLE N B SEED   N window-protocol messages with random arguments
+//                                   (WM_SHOW_PAGE other than -1, WM_MOVE_MAIN,
+//                                   WM_LANGUAGE_CHANGE, the tray message), each posted or sent at
+//                                   random, in bursts of B; checks each sent message's answer and
+//                                   after each burst (its posted messages taken: a WM_MOVE_MAIN
+//                                   posted last moved the main window) how many of TITLE's
+//                                   windows are visible,
+//                                   then that two left clicks on the icon hide the panel and
+//                                   bring one window back; prints "messages M sent S posted P
+//                                   wrong W bursts B maxvisible V lost L traywrong T" (L: bursts
+//                                   after which it did not answer) and the first faults
 //   e2eprobe send TITLE MSG W L     SendMessage, prints the result
 //   e2eprobe post TITLE MSG W L     PostMessage
 // Exit code 0 on success, 1 when the window is not there, 2 on bad arguments.
@@ -22,6 +39,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cwchar>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -68,7 +86,7 @@ HWND FindOne(const std::wstring& title) {
 // Live GDI objects of a process, read from the handle table its process environment block
 // points at (x64: the table pointer at PEB + 0xF8, 65,536 entries of 24 bytes, the object type
 // in the byte at offset 14, zero for a free entry); -1 when it cannot be read.
-int LiveGdiObjects(DWORD pid) {
+int LiveGdiObjects(DWORD pid, std::vector<int>* byType = nullptr) {
     using QueryFn = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
     struct BasicInformation {
         void* reserved1;
@@ -89,8 +107,12 @@ int LiveGdiObjects(DWORD pid) {
         std::vector<uint8_t> entries(kEntries * kEntrySize);
         if (ReadProcessMemory(process, table, entries.data(), entries.size(), nullptr)) {
             live = 0;
-            for (size_t i = 0; i < kEntries; ++i)
-                live += entries[i * kEntrySize + kTypeOffset] != 0;
+            if (byType) byType->assign(256, 0);
+            for (size_t i = 0; i < kEntries; ++i) {
+                const uint8_t type = entries[i * kEntrySize + kTypeOffset];
+                live += type != 0;
+                if (byType && type != 0) ++(*byType)[type];
+            }
         }
     }
     CloseHandle(process);
@@ -117,6 +139,132 @@ int WindowsOf(DWORD pid) {
         },
         reinterpret_cast<LPARAM>(&ctx));
     return ctx.count;
+}
+
+// How many visible top-level windows of the process whose title starts with prefix.
+int VisibleWindowsOf(DWORD pid, const std::wstring& prefix) {
+    struct Ctx {
+        DWORD pid;
+        const std::wstring* prefix;
+        int count;
+    } ctx{pid, &prefix, 0};
+    EnumWindows(
+        [](HWND w, LPARAM p) -> BOOL {
+            auto* c = reinterpret_cast<Ctx*>(p);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(w, &owner);
+            if (owner == c->pid && IsWindowVisible(w) && TextOf(w).rfind(*c->prefix, 0) == 0)
+                ++c->count;
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&ctx));
+    return ctx.count;
+}
+
+// The burst command: random window-protocol messages from outside.
+int Burst(HWND main, const std::wstring& title, long total, long burst, unsigned seed) {
+    constexpr UINT kShowPage = 2024, kMoveMain = 2025, kLanguage = 1127, kTray = 1129;
+    std::mt19937 rng(seed);
+    auto pick = [&](long lo, long hi) { return std::uniform_int_distribution<long>(lo, hi)(rng); };
+    auto wild = [&]() -> LPARAM {  // any 32-bit value, or a small one near the valid range
+        return pick(0, 1) ? static_cast<LPARAM>(static_cast<int32_t>(rng())) : pick(-8, 12);
+    };
+    DWORD pid = 0;
+    GetWindowThreadProcessId(main, &pid);
+    long sent = 0, posted = 0, wrong = 0, bursts = 0, lost = 0, trayWrong = 0;
+    int maxVisible = 0;
+    for (long i = 0; i < total; ++i) {
+        UINT msg = 0;
+        WPARAM w = 0;
+        LPARAM l = 0;
+        LRESULT expected = 1;
+        switch (pick(0, 3)) {
+            case 0: {
+                msg = kShowPage;
+                w = static_cast<WPARAM>(wild());
+                do {
+                    l = pick(0, 2) ? pick(0, 4) : wild();
+                } while (l == -1);  // -1 ends the program
+                expected = (l >= 0 && l <= 4) ? 1 : 0;
+                break;
+            }
+            case 1:
+                msg = kMoveMain;
+                w = static_cast<WPARAM>(pick(-1500, 2500));
+                l = pick(-1000, 2000);
+                break;
+            case 2:
+                msg = kLanguage;
+                l = pick(0, 1) ? pick(-1, 3) : wild();
+                break;
+            default:
+                msg = kTray;
+                w = pick(0, 3) ? 151 : static_cast<WPARAM>(wild());
+                l = pick(0, 2) ? 0x201 : (pick(0, 1) ? 0x204 : wild());
+                break;
+        }
+        const bool menu = msg == kTray && w == 151 && l == 0x204;
+        if (menu || pick(0, 1)) {
+            if (PostMessageW(main, msg, w, l))
+                ++posted;
+            else
+                ++wrong;
+            if (menu) {  // the icon's menu opens; take it down as a click elsewhere would
+                Sleep(150);
+                DWORD_PTR ignored = 0;
+                SendMessageTimeoutW(main, WM_CANCELMODE, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
+            }
+        } else {
+            DWORD_PTR result = 0;
+            ++sent;
+            if (!SendMessageTimeoutW(main, msg, w, l, SMTO_ABORTIFHUNG, 10000, &result) ||
+                static_cast<LRESULT>(result) != expected) {
+                if (++wrong <= 5)
+                    std::printf("wrong: msg %u w %lld l %lld answered %lld, expected %lld\n", msg,
+                                static_cast<long long>(w), static_cast<long long>(l),
+                                static_cast<long long>(result), static_cast<long long>(expected));
+            }
+        }
+        if ((i + 1) % burst == 0 || i + 1 == total) {
+            ++bursts;
+            // the posted messages taken: a WM_MOVE_MAIN posted last has moved the main window
+            const int markX = 100 + static_cast<int>(bursts % 50), markY = 120;
+            PostMessageW(main, kMoveMain, static_cast<WPARAM>(markX), markY);
+            RECT r{};
+            DWORD waited = GetTickCount();
+            while (GetWindowRect(main, &r) && (r.left != markX || r.top != markY) &&
+                   GetTickCount() - waited < 10000)
+                Sleep(10);
+            DWORD_PTR ignored = 0;
+            if (r.left != markX || r.top != markY ||
+                !SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 10000, &ignored))
+                ++lost;
+            const int visible = VisibleWindowsOf(pid, title);
+            if (visible > maxVisible) maxVisible = visible;
+            if (visible > 1)
+                std::printf("burst %ld ends with %d windows visible\n", bursts, visible);
+            // two left clicks on the icon: one hides the panel, the other brings one window back
+            int after[2] = {};
+            for (int& v : after) {
+                SendMessageTimeoutW(main, kTray, 151, 0x201, SMTO_ABORTIFHUNG, 10000, &ignored);
+                v = VisibleWindowsOf(pid, title);
+            }
+            if (after[0] + after[1] != 1 || after[0] * after[1] != 0) {
+                ++trayWrong;
+                std::printf("burst %ld: the icon's two clicks left %d and %d windows visible\n",
+                            bursts, after[0], after[1]);
+            }
+            if (!IsWindow(main)) {
+                ++lost;
+                break;
+            }
+        }
+    }
+    std::printf(
+        "messages %ld sent %ld posted %ld wrong %ld bursts %ld maxvisible %d lost %ld "
+        "traywrong %ld\n",
+        sent + posted, sent, posted, wrong, bursts, maxVisible, lost, trayWrong);
+    return wrong == 0 && lost == 0 && maxVisible <= 1 && trayWrong == 0 ? 0 : 3;
 }
 
 long long Number(const wchar_t* s) {
@@ -231,10 +379,62 @@ int wmain(int argc, wchar_t** argv) {
                     IsWindowVisible(c) ? 1 : 0);
         return 0;
     }
+    if (cmd == L"burst" && argc > 5) {
+        return Burst(h, title, static_cast<long>(Number(argv[3])),
+                     static_cast<long>(Number(argv[4])), static_cast<unsigned>(Number(argv[5])));
+    }
+    if (cmd == L"controls") {
+        EnumChildWindows(
+            h,
+            [](HWND c, LPARAM parent) -> BOOL {
+                if (GetParent(c) != reinterpret_cast<HWND>(parent)) return TRUE;
+                RECT r;
+                GetWindowRect(c, &r);
+                wchar_t cls[64] = {};
+                GetClassNameW(c, cls, 64);
+                std::printf("%d %ld %ld %ld %ld %d %s\n", GetDlgCtrlID(c), r.left, r.top,
+                            r.right - r.left, r.bottom - r.top, IsWindowVisible(c) ? 1 : 0,
+                            Utf8(cls).c_str());
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(h));
+        return 0;
+    }
+    if (cmd == L"dismiss") {
+        struct Ctx {
+            DWORD pid;
+            std::wstring prefix;
+        } ctx{0, title};
+        GetWindowThreadProcessId(h, &ctx.pid);
+        EnumWindows(
+            [](HWND w, LPARAM p) -> BOOL {
+                auto* c = reinterpret_cast<Ctx*>(p);
+                DWORD owner = 0;
+                GetWindowThreadProcessId(w, &owner);
+                wchar_t cls[64] = {};
+                GetClassNameW(w, cls, 64);
+                const std::wstring text = TextOf(w);
+                if (owner != c->pid || !IsWindowVisible(w) || std::wstring(cls) != L"#32770" ||
+                    text.rfind(c->prefix, 0) == 0)
+                    return TRUE;
+                wchar_t body[512] = {};
+                GetDlgItemTextW(w, 0xFFFF, body, 512);
+                std::printf("%s: %s\n", Utf8(text).c_str(), Utf8(body).c_str());
+                PostMessageW(w, WM_COMMAND, IDCANCEL, 0);
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&ctx));
+        return 0;
+    }
     if (cmd == L"handles") {
         DWORD pid = 0;
         GetWindowThreadProcessId(h, &pid);
-        std::printf("gdi %d windows %d\n", LiveGdiObjects(pid), WindowsOf(pid));
+        std::vector<int> byType;
+        const int live = LiveGdiObjects(pid, argc > 3 ? &byType : nullptr);
+        std::printf("gdi %d windows %d", live, WindowsOf(pid));
+        for (size_t type = 0; type < byType.size(); ++type)
+            if (byType[type] > 0) std::printf(" type%zu=%d", type, byType[type]);
+        std::printf("\n");
         return 0;
     }
     if ((cmd == L"send" || cmd == L"post") && argc > 5) {

@@ -60,21 +60,19 @@ TEST_F(Protocol, ShowPageAnswersAndSetsTheCurrentPage) {
     EXPECT_EQ(protocol.CurrentPage(), 0);
 }
 
-TEST_F(Protocol, ShowPageOutsideTheWindowsAnswersZeroAndShowsNothing) {
-    EXPECT_EQ(protocol.OnShowPage(5), 0);
-    EXPECT_EQ(protocol.CurrentPage(), 5);
-    EXPECT_TRUE(host.Take().empty());
-}
-
-TEST_F(Protocol, TheTrayStillBringsBackTheMainWindowAfterAnInvalidTarget) {
-    protocol.OnShowPage(5);
-    protocol.OnTrayNotify(kTrayIconId, kTrayLeftButtonDown);
-    EXPECT_EQ(host.Take(), (Calls{"show 0"}));
-    EXPECT_EQ(protocol.CurrentPage(), 0);
-    protocol.OnShowPage(-7);
+TEST_F(Protocol, ShowPageOutsideTheWindowsAnswersZeroAndChangesNothing) {
+    protocol.OnNavigate(2);
     host.Take();
+    for (long target : {5L, -2L, 2147483647L, -2147483647L - 1}) {
+        EXPECT_EQ(protocol.OnShowPage(target), 0);
+        EXPECT_EQ(protocol.CurrentPage(), 2);
+    }
+    EXPECT_TRUE(host.Take().empty());
+    // the tray and "Quorelle DIVO" still act on the page that was on screen
+    protocol.OnTrayNotify(kTrayIconId, kTrayLeftButtonDown);
+    protocol.OnTrayNotify(kTrayIconId, kTrayLeftButtonDown);
     protocol.OnTrayShowCommand();
-    EXPECT_EQ(host.Take(), (Calls{"show 0"}));
+    EXPECT_EQ(host.Take(), (Calls{"show 2", "hide 2", "show 2"}));
 }
 
 TEST_F(Protocol, ShowPageMinusOneEndsTheRunAndTakesTheIconAway) {

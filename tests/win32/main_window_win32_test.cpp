@@ -189,4 +189,32 @@ TEST(MainWindow, MessagesFromOutsideNeverShowTwoWindows) {
     SetAppMainWindow(nullptr);
 }
 
+// Two left clicks on the icon hide the panel and bring it back, whatever other programs sent
+// before: a WM_MOVE_MAIN that showed the main window while a page stayed current, or a
+// WM_SHOW_PAGE outside the five windows.
+TEST(MainWindow, TheIconHidesWhicheverWindowIsOnScreen) {
+    CCKorZereDlg dlg;
+    ASSERT_TRUE(dlg.Create(nullptr));
+    HWND main = dlg.hwnd();
+    ShowWindow(main, SW_SHOWNOACTIVATE);
+    auto click = [&] { SendMessageW(main, WM_TRAY_NOTIFY, 151, WM_LBUTTONDOWN); };
+    click();  // the next click hides
+    SendMessageW(main, WM_SHOW_PAGE, 0, PAGE_INFO);
+    SendMessageW(main, WM_MOVE_MAIN, 40, 30);
+    ASSERT_EQ(VisibleWindows(dlg), 1);
+    click();
+    EXPECT_EQ(VisibleWindows(dlg), 0) << "the main window shown by WM_MOVE_MAIN stayed";
+    click();
+    EXPECT_TRUE(IsWindowVisible(dlg.WindowOf(PAGE_INFO)));
+    // a target outside the five windows leaves the page on screen current
+    EXPECT_EQ(SendMessageW(main, WM_SHOW_PAGE, PAGE_INFO, 9), 0);
+    click();
+    EXPECT_EQ(VisibleWindows(dlg), 0) << "the page stayed on screen";
+    click();
+    EXPECT_TRUE(IsWindowVisible(dlg.WindowOf(PAGE_INFO)));
+    EXPECT_EQ(VisibleWindows(dlg), 1);
+    DestroyWindow(main);
+    SetAppMainWindow(nullptr);
+}
+
 }  // namespace

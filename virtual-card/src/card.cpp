@@ -210,6 +210,8 @@ Config ParseConfig(std::string_view text) {
                 c.callbackFlags = ParseUint32(value).value_or(c.callbackFlags);
             } else if (key == "storm") {
                 c.storm = ParseUint32(value).value_or(c.storm);
+            } else if (key == "stormpause") {
+                c.stormPause = ParseUint32(value).value_or(c.stormPause);
             }
         } else if (section == "properties") {
             if (key == "failget") {
@@ -535,7 +537,13 @@ int32_t Card::RegisterCallbackFunction(Callback callback, void* context) {
 
 Card::Storm Card::StormFor(Callback callback, void* context) const {
     if (!config_.callbacks || callback == nullptr || config_.storm == 0) return {};
-    return {{callback, context, config_.callbackEvent, config_.callbackFlags}, config_.storm};
+    return {{callback, context, config_.callbackEvent, config_.callbackFlags},
+            config_.storm,
+            config_.stormPause};
+}
+
+void Card::StormEnded(uint32_t fired, uint32_t count) {
+    Log("Storm fired=" + std::to_string(fired) + " of " + std::to_string(count));
 }
 
 int32_t Card::ConfLibUnInit() {

@@ -2,6 +2,7 @@
 // registered callback after a set, and the one that fires a storm of callbacks.
 #include "vcard/exports.h"
 
+#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <mutex>
@@ -75,16 +76,24 @@ CallbackPump& Pump() {
 void StartStorm(const Card::Storm& storm) {
     platform::PinModule();
     std::thread([storm] {
-        for (uint32_t i = 0; i < storm.count; ++i) {
-            if (i % 256 == 0) {
+        uint32_t fired = 0;
+        for (; fired < storm.count; ++fired) {
+            if (fired % 256 == 0) {
                 std::lock_guard<std::mutex> hold(CardLock());
-                if (TheCard().CurrentCallback() != storm.callback.callback) return;
+                if (TheCard().CurrentCallback() != storm.callback.callback) break;
             }
+            if (storm.pause > 0 && fired > 0 && fired % 100 == 0)
+                std::this_thread::sleep_for(std::chrono::milliseconds(storm.pause));
             try {
                 const PendingCallback& c = storm.callback;
                 c.callback(c.context, nullptr, c.event, c.flags);
             } catch (...) {
             }
+        }
+        try {
+            std::lock_guard<std::mutex> hold(CardLock());
+            TheCard().StormEnded(fired, storm.count);
+        } catch (...) {
         }
     }).detach();
 }

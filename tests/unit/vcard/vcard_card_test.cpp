@@ -386,6 +386,20 @@ TEST_F(Card, AStormFiresTheCallbackBackToBackUntilTheRegistrationGoes) {
         EXPECT_EQ(record.events.back(), (std::pair<int32_t, uint32_t>{8, 0}));
         record.events.clear();
     }
+    EXPECT_NE(ReadLog().find("\nStorm fired=20000 of 20000\n"), std::string::npos);
+    conflib::UnInit();
+    // a spread storm rests after every 100 callbacks
+    WriteIni("[Library]\nStorm=300\nStormPause=40\n");
+    conflib::Init();
+    const auto spreadStart = std::chrono::steady_clock::now();
+    conflib::RegisterCallbackFunction(&CallbackRecord::Callback, &record);
+    ASSERT_TRUE(record.WaitFor(300));
+    EXPECT_GE(std::chrono::steady_clock::now() - spreadStart, std::chrono::milliseconds(80));
+    conflib::UnInit();
+    {
+        std::lock_guard<std::mutex> hold(record.lock);
+        record.events.clear();
+    }
     // a storm stops once the program has gone
     WriteIni("[Library]\nStorm=4000000000\n");
     conflib::Init();
@@ -402,6 +416,12 @@ TEST_F(Card, AStormFiresTheCallbackBackToBackUntilTheRegistrationGoes) {
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
     std::lock_guard<std::mutex> hold(record.lock);
     EXPECT_EQ(record.events.size(), afterUnInit);
+    // its end is logged with the callbacks it fired
+    const std::string log = ReadLog();
+    const size_t end = log.rfind("Storm fired=");
+    ASSERT_NE(end, std::string::npos);
+    EXPECT_NE(log.find(" of 4000000000\n", end), std::string::npos);
+    EXPECT_LT(std::stoull(log.substr(end + 12)), 4000000000ull);
 }
 
 }  // namespace

@@ -52,6 +52,8 @@ struct Config {
     // callbacks fired back to back from a thread of the card's own once a callback is
     // registered, until the registration goes (a storm)
     uint32_t storm = 0;
+    // milliseconds the storm rests after every 100 callbacks, so that it spreads over a while
+    uint32_t stormPause = 0;
     std::string features{kDefaultFeatures};
     std::map<int32_t, std::string> featuresByDevice;
     std::set<std::string> failGet;  // "*" stands for every property
@@ -112,8 +114,11 @@ class Card {
     struct Storm {
         PendingCallback callback;
         uint32_t count = 0;
+        uint32_t pause = 0;
     };
     Storm StormFor(Callback callback, void* context) const;
+    // Logs how a storm ended: the callbacks fired of the count asked for.
+    void StormEnded(uint32_t fired, uint32_t count);
     Callback CurrentCallback() const { return callback_; }
 
     // For tests: the value stored for a key, after defaults.

@@ -1,0 +1,67 @@
+#!/usr/bin/env bash
+# Window messages from outside: WM_SHOW_PAGE (other than -1), WM_MOVE_MAIN, WM_LANGUAGE_CHANGE and
+# the tray message with random arguments, posted or sent, in bursts. Each sent message gets the
+# protocol's answer, the program never crashes or stops answering, and after each burst at most
+# one of the five windows is visible. Then a WM_SHOW_PAGE -1 ends the program cleanly.
+# Short form: 300 messages; QUORELLE_SOAK=1: 20,000.
+. "$(dirname "$0")/soak_lib.bash"
+e2e_init
+if [ "$SOAK_LONG" = 1 ]; then total=20000 runs=4; else total=300 runs=1; fi
+seed=${SOAK_SEED:-$(date +%s)}
+echo "seed $seed"
+
+begin=$(date +%s)
+messages=0
+for ((run = 0; run < runs; run++)); do
+    check "the main window opens" soak_start
+    first_handles=$(settle_and_count)
+
+    # a page showing, a target outside the five windows, then the icon: one window at a time
+    probe send "$MAIN" 2024 0 2 >/dev/null
+    check "WM_SHOW_PAGE 7 answers 0" test "$(probe send "$MAIN" 2024 2 7)" = 0
+    probe send "$MAIN" 1129 151 0x201 >/dev/null
+    check "... and a click on the icon after it leaves one window visible" \
+        test "$(visible_windows)" -le 1
+    probe send "$MAIN" 0x0111 32774 0 >/dev/null
+    check "... and so does \"Quorelle DIVO\"" test "$(visible_windows)" = 1
+    # the icon hides whichever window is on screen: the main window a WM_MOVE_MAIN showed while a
+    # page stayed current, and the page left current by a target outside the five windows
+    tray_click() { probe send "$MAIN" 1129 151 0x201 >/dev/null; visible_windows; }
+    [ "$(tray_click)" = 1 ] || tray_click >/dev/null  # a click showed: the next one hides
+    probe send "$MAIN" 2024 0 3 >/dev/null
+    probe send "$MAIN" 2025 60 40 >/dev/null
+    check "the icon hides the main window a WM_MOVE_MAIN showed" test "$(tray_click)" = 0
+    tray_click >/dev/null
+    check "... and brings back the information page" \
+        test "$(probe rect "${PAGE_TITLES[3]}" | cut -d' ' -f5)" = 1
+    check "after WM_SHOW_PAGE 9 the icon hides the page on screen" test "$(tray_click)" = 0
+    check "... and brings it back" test "$(tray_click)" = 1
+
+    # a warm-up burst: the system's caches (device contexts above all) grow during the first
+    # few dozen messages and then stay, so the counts to compare are taken after it
+    probe burst "$MAIN" 100 10 $((seed + 1000 + run)) >/dev/null
+    start_handles=$(settle_and_count)
+    out=$(probe burst "$MAIN" $((total / runs)) 10 $((seed + run)))
+    rc=$?
+    echo "$out" | head -8
+    check "run $run: right answers, answering, at most one window after each burst" test $rc = 0
+    messages=$((messages + $(echo "$out" | awk '/^messages/ { print $2 }')))
+
+    end_handles=$(settle_and_count)
+    echo "handles right after the start: $first_handles; after a warm-up burst:" \
+        "$start_handles; at the end: $end_handles"
+    check "GDI objects and windows as at the start" test "$start_handles" = "$end_handles"
+    check "CPL.ini holds only keys in their ranges" test -z "$(keys_out_of_range "$E2E_DIR/CPL.ini")"
+
+    probe post "$MAIN" 2024 0 -1
+    panel_wait 20
+    rc=$?
+    [ "$rc" = 124 ] && kill -9 "$PANEL_PID" 2>/dev/null
+    check "WM_SHOW_PAGE -1 ends the program (exit code $rc)" test "$rc" = 0
+    check "... without crash signs" bash -c "! grep -Eq 'Unhandled|winedbg|Backtrace' '$SOAK_ERR'"
+    [ "$rc" = 0 ] || { [ "$rc" = 124 ] && HANGS=$((HANGS + 1)) || CRASHES=$((CRASHES + 1)); }
+    PANEL_PID=
+done
+echo "messages $messages; starts $STARTS, crashes $CRASHES, hangs $HANGS;" \
+    "$(($(date +%s) - begin)) s"
+e2e_finish
