@@ -13,7 +13,7 @@ run_all() {
     local benches=(build/win/bench/*.exe)
     if [ ${#benches[@]} -gt 0 ]; then
         quorelle_start_xvfb
-        trap 'wineserver -k 2>/dev/null; quorelle_stop_xvfb' EXIT
+        trap 'wineserver -k 2>/dev/null; wineserver -w 2>/dev/null; quorelle_stop_xvfb' EXIT
         quorelle_prepare_prefix
         for b in "${benches[@]}"; do
             echo "== $(basename "$b")"
