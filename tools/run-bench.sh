@@ -12,9 +12,7 @@ run_all() {
     shopt -s nullglob
     local benches=(build/win/bench/*.exe)
     if [ ${#benches[@]} -gt 0 ]; then
-        quorelle_start_xvfb
-        trap 'wineserver -k 2>/dev/null; wineserver -w 2>/dev/null; quorelle_stop_xvfb' EXIT
-        quorelle_prepare_prefix
+        quorelle_wine_session
         for b in "${benches[@]}"; do
             echo "== $(basename "$b")"
             wine "$b" | tr -d '\r'

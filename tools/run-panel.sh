@@ -16,7 +16,7 @@ fi
 
 . "$QUORELLE_ROOT/tests/e2e/lib.sh"
 quorelle_start_xvfb
-trap 'wineserver -k 2>/dev/null; wineserver -w 2>/dev/null; quorelle_stop_xvfb' EXIT
+trap 'quorelle_end_wine; quorelle_stop_xvfb' EXIT
 out=$QUORELLE_ROOT/build/screenshots
 rm -rf "$out"
 mkdir -p "$out"

@@ -3,7 +3,5 @@
 set -uo pipefail
 . "$(dirname "$0")/wine-env.sh"
 cd "$QUORELLE_ROOT"
-quorelle_start_xvfb
-trap 'wineserver -k 2>/dev/null; wineserver -w 2>/dev/null; quorelle_stop_xvfb' EXIT
-quorelle_prepare_prefix
+quorelle_wine_session
 ctest --test-dir build/native --output-on-failure -j 2 "$@"

@@ -79,3 +79,18 @@ quorelle_stop_xvfb() {
         unset QUORELLE_XVFB_PID QUORELLE_XVFB
     fi
 }
+
+# Ends the prefix's Wine server and waits until it has gone, so the next program never meets a
+# dying server.
+quorelle_end_wine() {
+    wineserver -k 2>/dev/null
+    wineserver -w 2>/dev/null
+}
+
+# A display, the prefix, and on exit the end of the server and of the display: the frame of a
+# script that runs Windows programs.
+quorelle_wine_session() {
+    quorelle_start_xvfb
+    trap 'quorelle_end_wine; quorelle_stop_xvfb' EXIT
+    quorelle_prepare_prefix
+}

@@ -14,8 +14,7 @@ PANEL_PID=
 
 e2e_cleanup() {
     [ -n "$PANEL_PID" ] && kill "$PANEL_PID" 2>/dev/null
-    # the server ends before the next test starts one: a dying server must not take its first calls
-    wineserver -k 2>/dev/null; wineserver -w 2>/dev/null
+    quorelle_end_wine
     quorelle_stop_xvfb
     [ -n "${E2E_DIR:-}" ] && rm -rf "$E2E_DIR"
 }

@@ -65,7 +65,7 @@ soak_crashed_or_hung() {
         HANGS=$((HANGS + 1))
     fi
     [ -n "$PANEL_PID" ] && kill -9 "$PANEL_PID" 2>/dev/null
-    wineserver -k 2>/dev/null; wineserver -w 2>/dev/null
+    quorelle_end_wine
     PANEL_PID=
 }
 
@@ -81,7 +81,7 @@ soak_exit() {
     if [ "$rc" -eq 124 ]; then
         HANGS=$((HANGS + 1))
         kill -9 "$PANEL_PID" 2>/dev/null
-        wineserver -k 2>/dev/null; wineserver -w 2>/dev/null
+        quorelle_end_wine
     else
         CRASHES=$((CRASHES + 1))
         grep -E -m3 'Unhandled|err:' "$SOAK_ERR" >&2
