@@ -6,8 +6,41 @@
 # (longer than the buffer) and non-numeric text; no device; ConfLibInit failing; each entry point
 # missing (the library with that export's name changed). The short form runs four starts (every
 # get and set failing; every property answering badly in one of the three ways; no device;
-# PropertyControl missing); QUORELLE_SOAK=1 the full matrix, one start per case.
+# PropertyControl missing); QUORELLE_SOAK=1 the full matrix, one start per case, split over
+# SOAK_SHARDS copies of this script at once (default: one per core), each with a Wine prefix
+# and a display of its own; SOAK_SHARD=K/N runs every N-th case from the K-th (counting from 0).
 . "$(dirname "$0")/soak_lib.bash"
+
+if [ "$SOAK_LONG" = 1 ] && [ -z "${SOAK_SHARD:-}" ] && [ "${SOAK_SHARDS:-$(nproc)}" -gt 1 ]; then
+    shards=${SOAK_SHARDS:-$(nproc)}
+    outs=$(mktemp -d /tmp/quorelle-shards.XXXXXX)
+    begin=$(date +%s)
+    pids=()
+    for ((k = 0; k < shards; k++)); do
+        prefix=$WINEPREFIX
+        [ "$k" = 0 ] || prefix=$WINEPREFIX-shard$k
+        (env -u QUORELLE_XVFB -u DISPLAY SOAK_SHARD="$k/$shards" WINEPREFIX="$prefix" "$0" 2>&1 |
+            sed -u "s/^/[$k] /" | tee "$outs/$k") &
+        pids+=($!)
+    done
+    status=0
+    for pid in "${pids[@]}"; do wait "$pid" || status=1; done
+    # each part ends with its figures and "N checks, M failed": the sums of both
+    figures=$(cat "$outs"/* | grep -E '^\[[0-9]+\] (cases |[0-9]+ checks)' | awk '
+        / cases / { gsub(/[^0-9 ]/, " "); split($0, f, " ")
+                    for (i = 2; i <= 9; i++) sum[i] += f[i] }
+        / checks, / { checks += $2; fails += $4 }
+        END { printf "%d %d %d %d %d %d %d %d %d %d\n", sum[2], sum[3], sum[4], sum[5], sum[6],
+                     sum[7], sum[8], sum[9], checks, fails }')
+    read -r cases failed starts crashes hangs clicks notices sets checks fails <<<"$figures"
+    rm -rf "$outs"
+    echo "cases $cases, failed $failed; starts $starts, crashes $crashes, hangs $hangs;" \
+        "clicks $clicks, notices closed $notices, sets checked $sets;" \
+        "$(($(date +%s) - begin)) s in $shards parts"
+    echo "$checks checks, $fails failed"
+    [ "$status" = 0 ] && [ "$fails" = 0 ] && [ "$checks" -gt 0 ]
+    exit
+fi
 e2e_init
 
 PROPERTIES=(GetSupportFeature IsSupportFormat DevSampleRateControl DevBitDepthControl
@@ -21,6 +54,8 @@ PROPERTIES=(GetSupportFeature IsSupportFormat DevSampleRateControl DevBitDepthCo
 [ -n "${SOAK_PROPERTIES:-}" ] && read -ra PROPERTIES <<<"$SOAK_PROPERTIES"
 EXPORTS=(ConfLibInit GetDeviceById PropertyControl RegisterCallbackFunction GetDeviceCount
     CreateDeviceList ConfLibUnInit ShowAsioPanel PlayTestSound StopTestSound CloseTestSound)
+# SOAK_EXPORTS="A B ...": these entry points only
+[ -n "${SOAK_EXPORTS:-}" ] && read -ra EXPORTS <<<"$SOAK_EXPORTS"
 OVERSIZED=$(printf '9%.0s' $(seq 1 1500))  # longer than the 1024-byte buffer
 DLL=$QUORELLE_ROOT/build/dist/osConfLib.dll
 
@@ -60,10 +95,16 @@ without_export() {
     ' "$DLL" "$E2E_DIR/osConfLib.dll" "$1"
 }
 
-CASES=0 CASE_FAILS=0 SETS=0
-# run_case NAME INI-TEXT [EXPORT]: one start of the program against the card set up so
+CASES=0 CASE_FAILS=0 SETS=0 CASE_INDEX=0
+# run_case NAME INI-TEXT [EXPORT]: one start of the program against the card set up so (a case
+# of another part is skipped)
 run_case() {
     local name=$1 config=$2 missing=${3:-} ok=1 page out
+    CASE_INDEX=$((CASE_INDEX + 1))
+    if [ -n "${SOAK_SHARD:-}" ] &&
+        [ $(((CASE_INDEX - 1) % ${SOAK_SHARD#*/})) != "${SOAK_SHARD%/*}" ]; then
+        return 0
+    fi
     CASES=$((CASES + 1))
     rm -f "$E2E_DIR"/CPL.ini "$E2E_DIR"/Custom.ini "$E2E_DIR"/VirtualCard.*
     cp "$DLL" "$E2E_DIR/osConfLib.dll"

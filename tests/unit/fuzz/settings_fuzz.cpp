@@ -1,6 +1,6 @@
 // Generated settings files through every page model, under AddressSanitizer and UBSan.
 //
-//   settings_fuzz [--seed S] [--count N] [--no-fork]
+//   settings_fuzz [--seed S] [--count N] [--jobs J] [--no-fork]
 //
 // File i of a run is made from seed S + i: a CPL.ini and a Custom.ini of random and known
 // sections and keys, with huge, negative, non-numeric and empty values, binary garbage and NULs,
@@ -1015,16 +1015,20 @@ int main(int argc, char** argv) {
     uint64_t seed = 1;
     uint64_t count = 300;
     bool fork = true;
+    size_t jobs = 1;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--seed" && i + 1 < argc)
             seed = std::strtoull(argv[++i], nullptr, 10);
         else if (arg == "--count" && i + 1 < argc)
             count = std::strtoull(argv[++i], nullptr, 10);
+        else if (arg == "--jobs" && i + 1 < argc)
+            jobs = std::max<size_t>(1, std::strtoull(argv[++i], nullptr, 10));
         else if (arg == "--no-fork")
             fork = false;
         else {
-            std::fprintf(stderr, "usage: %s [--seed S] [--count N] [--no-fork]\n", argv[0]);
+            std::fprintf(stderr, "usage: %s [--seed S] [--count N] [--jobs J] [--no-fork]\n",
+                         argv[0]);
             return 2;
         }
     }
@@ -1046,48 +1050,12 @@ int main(int argc, char** argv) {
     FileResult longestCalls, longestAccesses, slowest;
     std::vector<uint64_t> failedSeeds;
     const auto begin = std::chrono::steady_clock::now();
-    for (uint64_t s = seed; s < seed + count; ++s) {
-        g_currentSeed = s;
-        FileResult r;
-        bool crashed = false;
-        if (fork) {
-            int pipeFds[2];
-            if (pipe(pipeFds) != 0) return 2;
-            std::fflush(nullptr);
-            const pid_t child = ::fork();
-            if (child == 0) {
-                close(pipeFds[0]);
-                alarm(120);  // a hang ends as a crash
-                const FileResult mine = RunFile(s, dir);
-                if (__lsan_do_recoverable_leak_check() != 0) _exit(4);
-                const ssize_t n = write(pipeFds[1], &mine, sizeof mine);
-                _exit(n == ssize_t(sizeof mine) ? 0 : 3);
-            }
-            close(pipeFds[1]);
-            size_t got = 0;
-            while (got < sizeof r) {
-                const ssize_t n =
-                    read(pipeFds[0], reinterpret_cast<char*>(&r) + got, sizeof r - got);
-                if (n <= 0) break;
-                got += size_t(n);
-            }
-            close(pipeFds[0]);
-            int status = 0;
-            waitpid(child, &status, 0);
-            crashed = got != sizeof r || !WIFEXITED(status) || WEXITSTATUS(status) != 0;
-            if (crashed)
-                std::fprintf(stderr, "seed %llu: crashed (%s %d)\n",
-                             static_cast<unsigned long long>(s),
-                             WIFSIGNALED(status) ? "signal" : "exit status",
-                             WIFSIGNALED(status) ? WTERMSIG(status) : WEXITSTATUS(status));
-        } else {
-            r = RunFile(s, dir);
-        }
+    auto take = [&](uint64_t s, const FileResult& r, bool crashed) {
         ++files;
         if (crashed) {
             ++crashes;
             failedSeeds.push_back(s);
-            continue;
+            return;
         }
         total.deviceCalls += r.deviceCalls;
         total.sets += r.sets;
@@ -1105,7 +1073,71 @@ int main(int argc, char** argv) {
             ++failedFiles;
             failedSeeds.push_back(s);
         }
+    };
+    // Each file runs in a child process of its own (a crash or a sanitizer report ends only that
+    // child), up to `jobs` of them at once, each in its own folder. A result is smaller than the
+    // pipe's atomic size, so a child never waits for its parent to read.
+    struct Child {
+        pid_t pid;
+        int fd;
+        uint64_t seed;
+        size_t slot;
+    };
+    std::vector<Child> running;
+    std::vector<size_t> freeSlots;
+    for (size_t i = jobs; i > 0; --i) freeSlots.push_back(i - 1);
+    auto reap = [&] {
+        int status = 0;
+        const pid_t done = waitpid(-1, &status, 0);
+        const auto it = std::find_if(running.begin(), running.end(),
+                                     [done](const Child& c) { return c.pid == done; });
+        if (it == running.end()) return;
+        FileResult r;
+        size_t got = 0;
+        while (got < sizeof r) {
+            const ssize_t n = read(it->fd, reinterpret_cast<char*>(&r) + got, sizeof r - got);
+            if (n <= 0) break;
+            got += size_t(n);
+        }
+        close(it->fd);
+        const bool crashed = got != sizeof r || !WIFEXITED(status) || WEXITSTATUS(status) != 0;
+        if (crashed)
+            std::fprintf(stderr, "seed %llu: crashed (%s %d)\n",
+                         static_cast<unsigned long long>(it->seed),
+                         WIFSIGNALED(status) ? "signal" : "exit status",
+                         WIFSIGNALED(status) ? WTERMSIG(status) : WEXITSTATUS(status));
+        take(it->seed, r, crashed);
+        freeSlots.push_back(it->slot);
+        running.erase(it);
+    };
+    for (uint64_t s = seed; s < seed + count; ++s) {
+        g_currentSeed = s;
+        if (!fork) {
+            take(s, RunFile(s, dir), false);
+            continue;
+        }
+        while (freeSlots.empty()) reap();
+        const size_t slot = freeSlots.back();
+        freeSlots.pop_back();
+        const fs::path mine = dir.string() + std::to_string(slot);
+        int pipeFds[2];
+        if (pipe(pipeFds) != 0) return 2;
+        std::fflush(nullptr);
+        const pid_t child = ::fork();
+        if (child == 0) {
+            close(pipeFds[0]);
+            for (const Child& other : running) close(other.fd);
+            alarm(120);  // a hang ends as a crash
+            const FileResult result = RunFile(s, mine);
+            if (__lsan_do_recoverable_leak_check() != 0) _exit(4);
+            const ssize_t n = write(pipeFds[1], &result, sizeof result);
+            _exit(n == ssize_t(sizeof result) ? 0 : 3);
+        }
+        close(pipeFds[1]);
+        running.push_back({child, pipeFds[0], s, slot});
     }
+    while (!running.empty()) reap();
+    std::sort(failedSeeds.begin(), failedSeeds.end());
     fs::remove_all(base);
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
