@@ -237,6 +237,42 @@ keys_out_of_range() {
 # handles_now: "gdi G windows W" of the panel's process (SOAK_GDI_TYPES=1: by object type too)
 handles_now() { probe handles "$MAIN" ${SOAK_GDI_TYPES:+types}; }
 
+# soak_prime: takes the standard controls once through the paths on which the system makes
+# objects of its own that live as long as the process (under Wine a brush per system colour and
+# the scroll bar's, on first use; opening, scrolling and closing them again adds none): the HIFI
+# page's preset list dropped down, scrolled and closed, text selected in the name field, the tray
+# menu walked with the keys. Handle counts taken after it show the program's own objects. The
+# list scrolls only with more presets than it shows at once (seed_presets).
+soak_prime() {
+    local hifi=${PAGE_TITLES[1]} x y w h v
+    show_page 1 || return 1
+    click_control "$hifi" 1164
+    read -r x y w h v <<<"$(probe ctlrect "$hifi" 1164)"
+    xdotool key Down Down mousemove $((x + w - 5)) $((y + h + 60)) click 1 click 4 click 5 \
+        sleep 0.2 key Escape
+    click_control "$hifi" 1165
+    xdotool key ctrl+a Escape
+    probe post "$MAIN" 1129 151 0x204
+    sleep 0.3
+    xdotool key Down Down Escape
+    probe send "$MAIN" 0x001F 0 0 >/dev/null
+    soak_notices
+}
+
+# seed_presets N: CPL.ini and Custom.ini in E2E_DIR with N user presets ("soak 0" ...), the
+# first one chosen
+seed_presets() {
+    local i b
+    {
+        printf '[Hifi]\r\nCustomCount=%d\r\nCustomize=1\r\nCurrentCustom=soak 0\r\n' "$1"
+        for ((i = 0; i < $1; i++)); do printf 'Custom%d=soak %d\r\n' "$i" "$i"; done
+    } >"$E2E_DIR/CPL.ini"
+    for ((i = 0; i < $1; i++)); do
+        printf '[soak %d]\r\n' "$i"
+        for b in 0 1 2 3 4 5 6 7 8 9; do printf 'eq_%d=%d\r\n' "$b" $(((i + b) % 41 - 20)); done
+    done >"$E2E_DIR/Custom.ini"
+}
+
 # settle_and_count: the same state before each count of handles (every window and the tray
 # menu shown once, English, no menu or drop-down list open, the main window on top at one
 # place), then the count. The first menu of a process makes the system create its menu objects

@@ -95,7 +95,10 @@ batch() {
     soak_notices
 }
 
+# a user's presets: more than the list shows at once
+seed_presets 30
 check "the main window opens" soak_start
+soak_prime
 first_handles=$(settle_and_count)
 begin=$(date +%s)
 # The system's own caches (device contexts, the brushes and regions of the standard controls)
