@@ -25,7 +25,7 @@ if [ "$SOAK_LONG" = 1 ] && [ -z "${SOAK_SHARD:-}" ] && [ "${SOAK_SHARDS:-$(nproc
     done
     status=0
     for pid in "${pids[@]}"; do wait "$pid" || status=1; done
-    # each part ends with its figures and "N checks, M failed": the sums of both
+    # each part ends with its figures and "N checks, M failed": the sums of all parts
     figures=$(cat "$outs"/* | grep -E '^\[[0-9]+\] (cases |[0-9]+ checks)' | awk '
         / cases / { gsub(/[^0-9 ]/, " "); split($0, f, " ")
                     for (i = 2; i <= 9; i++) sum[i] += f[i] }
