@@ -62,6 +62,17 @@ int32_t ClampTone(int64_t value) {
     return static_cast<int32_t>(std::clamp<int64_t>(value, kToneMin, kToneMax));
 }
 
+bool WriteBandKeys(std::string_view file, std::string_view section, const BandCurve& bands) {
+    std::array<std::string, kBandCount> keys, values;
+    std::array<SettingText, kBandCount> entries;
+    for (int i = 0; i < kBandCount; ++i) {
+        keys[i] = hifi_keys::BandKey(i);
+        values[i] = std::to_string(bands[i]);
+        entries[i] = {keys[i], values[i]};
+    }
+    return WriteSettingTexts(file, section, std::span<const SettingText>(entries));
+}
+
 BandCurve ToneCurve(int32_t bass, int32_t treble) {
     BandCurve curve{};
     for (int i = 0; i < kBandCount; ++i) {
@@ -250,14 +261,7 @@ void Equalizer::RecordBands() {
     if (state_.equalizer.lit) ApplyEqBands(bands);
     // one write for the ten keys; the file is replaced only when one of them changed (a drag
     // step changes one)
-    std::array<std::string, kBandCount> keys, values;
-    std::array<SettingText, kBandCount> entries;
-    for (int i = 0; i < kBandCount; ++i) {
-        keys[i] = hifi_keys::BandKey(i);
-        values[i] = std::to_string(bands[i]);
-        entries[i] = {keys[i], values[i]};
-    }
-    WriteSettingTexts(kCplIni, hifi_keys::kSection, entries);
+    WriteBandKeys(kCplIni, hifi_keys::kSection, bands);
 }
 
 bool Equalizer::ReadBackSwitch(bool keepChoices) {

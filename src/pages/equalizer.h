@@ -47,6 +47,10 @@ extern const std::array<BandCurve, kEqPresetCount> kEqPresets;
 // is the knob's distance from 20, kept within -20 .. 20.
 BandCurve ToneCurve(int32_t bass, int32_t treble);
 
+// Writes a curve's ten band keys ("eq_0" ... "eq_9") into a section of a settings file in one
+// step (the file is replaced only when a value changed); false when the write failed.
+bool WriteBandKeys(std::string_view file, std::string_view section, const BandCurve& bands);
+
 int32_t ClampBand(int64_t value);
 int32_t ClampTone(int64_t value);
 

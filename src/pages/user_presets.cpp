@@ -157,15 +157,7 @@ std::optional<PresetWarning> UserEqPresets::AddPreset() {
         return PresetWarningText(PresetMessage::NotSaved, language);
 
     // the bands first, the ten keys in one write: a name is listed only once its curve is stored
-    const BandCurve bands = equalizer_.SliderBands();
-    std::array<std::string, kBandCount> keys, values;
-    std::array<SettingText, kBandCount> bandEntries;
-    for (int k = 0; k < kBandCount; ++k) {
-        keys[k] = hifi_keys::BandKey(k);
-        values[k] = std::to_string(bands[k]);
-        bandEntries[k] = {keys[k], values[k]};
-    }
-    if (!WriteSettingTexts(kCustomIni, name, std::span<const SettingText>(bandEntries)))
+    if (!WriteBandKeys(kCustomIni, name, equalizer_.SliderBands()))
         return PresetWarningText(PresetMessage::NotSaved, language);
     // then the name, the remembered preset and the count, together in one write of CPL.ini
     const std::string nameKey = NameKey(state_.names.size());
