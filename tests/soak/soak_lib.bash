@@ -240,9 +240,10 @@ handles_now() { probe handles "$MAIN" ${SOAK_GDI_TYPES:+types}; }
 # soak_prime: takes the standard controls once through the paths on which the system makes
 # objects of its own that live as long as the process (under Wine a brush per system colour and
 # the scroll bar's, on first use; opening, scrolling and closing them again adds none): the HIFI
-# page's preset list dropped down, scrolled and closed, text selected in the name field, the tray
-# menu walked with the keys. Handle counts taken after it show the program's own objects. The
-# list scrolls only with more presets than it shows at once (seed_presets).
+# page's preset list dropped down, scrolled and closed, text selected in the name field, a notice
+# (the warning for an empty name) shown and closed, the tray menu walked with the keys. Handle
+# counts taken after it show the program's own objects. The list scrolls only with more presets
+# than it shows at once (seed_presets).
 soak_prime() {
     local hifi=${PAGE_TITLES[1]} x y w h v
     show_page 1 || return 1
@@ -251,7 +252,9 @@ soak_prime() {
     xdotool key Down Down mousemove $((x + w - 5)) $((y + h + 60)) click 1 click 4 click 5 \
         sleep 0.2 key Escape
     click_control "$hifi" 1165
-    xdotool key ctrl+a Escape
+    xdotool key ctrl+a BackSpace
+    click_control "$hifi" 1166
+    soak_notices
     probe post "$MAIN" 1129 151 0x204
     sleep 0.3
     xdotool key Down Down Escape
