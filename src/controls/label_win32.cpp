@@ -3,6 +3,7 @@
 #include <cwchar>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace quorelle::controls {
 
@@ -57,6 +58,49 @@ void CLabel::SetText(const std::wstring& text) {
     GetWindowRect(hwnd, &area);
     MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&area), 2);
     RedrawWindow(parent, &area, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+LRESULT CLabel::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    const bool stacked =
+        transparent_ && (GetWindowLongPtrW(Hwnd(), GWL_STYLE) & WS_CLIPSIBLINGS) != 0;
+    if (stacked && message == WM_PAINT) {
+        gdi::PaintDC paint(Hwnd());
+        PaintOverPictures(paint.Get());
+        return 0;
+    }
+    if (stacked && message == WM_ERASEBKGND) return 1;
+    return Default(message, wParam, lParam);
+}
+
+void CLabel::PaintOverPictures(HDC target) {
+    HWND hwnd = Hwnd();
+    RECT client{};
+    GetClientRect(hwnd, &client);
+    HDC surface = composed_.Ensure(client.right, client.bottom);
+    if (surface == nullptr) return;
+    const int saved = SaveDC(surface);
+    const auto drawAt = [&](HWND window, UINT message, WPARAM flags) {
+        POINT origin{0, 0};
+        MapWindowPoints(hwnd, window, &origin, 1);
+        SetViewportOrgEx(surface, -origin.x, -origin.y, nullptr);
+        SendMessageW(window, message, reinterpret_cast<WPARAM>(surface), LPARAM(flags));
+    };
+    if (HWND parent = GetParent(hwnd)) drawAt(parent, WM_ERASEBKGND, 0);
+    RECT own{};
+    GetWindowRect(hwnd, &own);
+    std::vector<HWND> beneath;
+    for (HWND below = GetWindow(hwnd, GW_HWNDNEXT); below != nullptr;
+         below = GetWindow(below, GW_HWNDNEXT)) {
+        RECT area{}, common{};
+        GetWindowRect(below, &area);
+        if (IsWindowVisible(below) && IntersectRect(&common, &own, &area)) beneath.push_back(below);
+    }
+    for (auto it = beneath.rbegin(); it != beneath.rend(); ++it)
+        drawAt(*it, WM_PRINTCLIENT, PRF_CLIENT);
+    SetViewportOrgEx(surface, 0, 0, nullptr);
+    Default(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(surface), PRF_CLIENT);
+    RestoreDC(surface, saved);
+    composed_.CopyTo(target, 0, 0, client.right, client.bottom);
 }
 
 HBRUSH CLabel::OnControlColour(HDC dc) {

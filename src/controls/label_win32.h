@@ -8,6 +8,7 @@
 
 #include "controls/control_win32.h"
 #include "controls/gdi_win32.h"
+#include "controls/memdc_win32.h"
 
 namespace quorelle::controls {
 
@@ -45,14 +46,21 @@ class CLabel : public SubclassedControl {
 
   protected:
     void OnAttached() override;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
   private:
     HFONT EnsureFont();
+    // A transparent label stacked on a picture (it clips its siblings) draws off-screen what lies
+    // under it (the page's background, then the pictures beneath it, lowest first) and its
+    // letters over that, and puts the result on the screen in one copy: every paint gives the
+    // same pixels, whichever control painted last.
+    void PaintOverPictures(HDC target);
 
     COLORREF textColour_ = kLabelTextColour;
     bool textColourOn_ = true;
     bool transparent_ = true;
     gdi::SharedFont font_;  // one for all labels
+    FrameSurface composed_;
 };
 
 }  // namespace quorelle::controls

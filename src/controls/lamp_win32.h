@@ -58,6 +58,9 @@ class CMyStaticBmp : public SubclassedControl {
     // the control takes the bitmap's size unless its style centres or keeps the size.
     HBITMAP Show(HBITMAP bitmap);
     void PaintAsPicture(HDC target, const RECT& client);
+    // When the picture lies under other controls (it clips its siblings), they are drawn over
+    // its new image.
+    void RepaintWhatLiesOnIt();
     bool LoadPictures(const std::vector<int32_t>& ids, int index);
 
     gdi::SharedBitmap on_;

@@ -176,4 +176,42 @@ int PlaceTemplateControls(HWND dialog, int dialogId) {
     return placed;
 }
 
+namespace {
+bool Overlap(const PxRect& a, const PxRect& b) {
+    return a.x < b.Right() && b.x < a.Right() && a.y < b.Bottom() && b.y < a.Bottom();
+}
+void AddStyle(HWND control, LONG_PTR style) {
+    SetWindowLongPtrW(control, GWL_STYLE, GetWindowLongPtrW(control, GWL_STYLE) | style);
+}
+}  // namespace
+
+int StackOverlappingControls(HWND dialog, int dialogId) {
+    const std::span<const ControlPlace> places = TemplateControls(dialogId);
+    std::vector<HWND> pictures, labels;
+    for (const ControlPlace& under : places) {
+        if (under.kind != ControlKind::Lamp && under.kind != ControlKind::Picture) continue;
+        const PxRect area = PlacedRect(dialogId, under);
+        bool covered = false;
+        for (const ControlPlace& over : places) {
+            if (&over == &under || !Overlap(area, PlacedRect(dialogId, over))) continue;
+            covered = true;
+            if (over.kind != ControlKind::Label) continue;
+            if (HWND label = GetDlgItem(dialog, over.id)) labels.push_back(label);
+        }
+        if (!covered) continue;
+        if (HWND picture = GetDlgItem(dialog, under.id)) pictures.push_back(picture);
+    }
+    constexpr UINT kOrderOnly = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+    // the labels to the bottom first, then the pictures under them
+    for (HWND label : labels) {
+        AddStyle(label, WS_CLIPSIBLINGS);
+        SetWindowPos(label, HWND_BOTTOM, 0, 0, 0, 0, kOrderOnly);
+    }
+    for (HWND picture : pictures) {
+        AddStyle(picture, WS_CLIPSIBLINGS);
+        SetWindowPos(picture, HWND_BOTTOM, 0, 0, 0, 0, kOrderOnly);
+    }
+    return int(pictures.size());
+}
+
 }  // namespace quorelle::controls

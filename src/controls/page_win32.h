@@ -96,4 +96,12 @@ class NavigationColumn {
 // table of its template. Returns how many controls were placed.
 int PlaceTemplateControls(HWND dialog, int dialogId);
 
+// Stacks the controls that overlap in the layout table of a template: a lamp or picture that
+// other controls lie on goes to the bottom and never paints over them (it clips its siblings);
+// the labels on it come next and clip the buttons above them. Such a label composes its
+// background from the page and the picture beneath it, and the picture repaints what lies on
+// it when its image changes, so the overlap looks the same whatever repaints first. Returns
+// how many pictures were stacked.
+int StackOverlappingControls(HWND dialog, int dialogId);
+
 }  // namespace quorelle::controls

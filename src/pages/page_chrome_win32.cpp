@@ -20,6 +20,7 @@ void PageChrome::ApplySkin(HWND dialog) {
     dialog_ = dialog;
     controls::ApplyPageSkin(dialog, frame_, backgroundId_);
     controls::PlaceTemplateControls(dialog, dialogId_);
+    controls::StackOverlappingControls(dialog, dialogId_);
     nav_.Bind(dialog, pageIndex_);
     for (const controls::ControlPlace& place : controls::TemplateControls(dialogId_)) {
         if (place.kind != controls::ControlKind::Label) continue;

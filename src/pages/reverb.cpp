@@ -132,9 +132,13 @@ void Reverb::ToggleEnvironment() {
 
 void Reverb::StepEnvironment(int direction) {
     if (!state_.environment.lit) return;
-    // an index from outside the list is first brought into it
-    int32_t index = std::clamp(ReadHifiInt(hifi_keys::kEnvironment), 0, kEnvironmentCount - 1);
-    index = std::clamp(index + (direction < 0 ? -1 : 1), 0, kEnvironmentCount - 1);
+    // an index from outside the list lands on the nearer end of it, with no further step
+    const int32_t stored = ReadHifiInt(hifi_keys::kEnvironment);
+    int32_t index = kEnvironmentCount - 1;
+    if (stored < 0)
+        index = 0;
+    else if (stored < kEnvironmentCount)
+        index = std::clamp(stored + (direction < 0 ? -1 : 1), 0, kEnvironmentCount - 1);
     WriteHifiInt(hifi_keys::kEnvironment, index);
     StoreEnvironmentDriver();
     const int32_t driver = kEnvironments[index].driver;

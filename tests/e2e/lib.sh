@@ -61,15 +61,32 @@ screenshot() {
     import -window root -crop "${4}x${5}+${2}+${3}" +repage "$1"
 }
 
+# After every real click and drag: the screen shows what a full repaint of the panel's windows
+# shows, so nothing is left stale on it (E2E_REPAINT=0 leaves the check out). On a difference
+# the probe names the window and the area, and keeps both grabs as $E2E_DIR/stale.*.bmp.
+E2E_REPAINT=${E2E_REPAINT:-1}
+repainted() {
+    local out rc
+    out=$(probe stale "$E2E_TITLE" "$(winepath -w "$E2E_DIR/stale" 2>/dev/null)")
+    rc=$?
+    [ "$rc" -eq 0 ] || echo "$out"
+    return "$rc"
+}
+after_action() {  # after_action WHAT
+    [ "$E2E_REPAINT" = 1 ] && [ -n "$PANEL_PID" ] && kill -0 "$PANEL_PID" 2>/dev/null || return 0
+    check "the screen equals a full repaint after $1" repainted
+}
+
 # Clicks with real X input at the centre of a control: click_control TITLE ID
 click_control() {
-    local rect x y
+    local rect x y id=$2
     rect=$(probe ctlrect "$1" "$2") || return 1
     set -- $rect
     x=$(($1 + $3 / 2))
     y=$(($2 + $4 / 2))
     xdotool mousemove --sync "$x" "$y" click 1
     sleep 0.4
+    after_action "a click on control $id"
 }
 
 # Drags with real X input from (x, y) by (dx, dy): drag X Y DX DY
@@ -82,6 +99,7 @@ drag() {
     sleep 0.2
     xdotool mouseup 1
     sleep 0.4
+    after_action "a drag from $1 $2 by $3 $4"
 }
 
 # "x y" of a window's top-left corner
@@ -183,6 +201,7 @@ press_at() {
     origin=($(probe rect "$1" | cut -d' ' -f1,2))
     xdotool mousemove $((origin[0] + $2)) $((origin[1] + $3)) click 1
     sleep 0.4
+    after_action "a click at $2 $3"
 }
 
 check() {  # check "what" command...

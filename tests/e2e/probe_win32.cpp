@@ -32,10 +32,19 @@
 //                                   after which it did not answer) and the first faults
 //   e2eprobe send TITLE MSG W L     SendMessage, prints the result
 //   e2eprobe post TITLE MSG W L     PostMessage
+//   e2eprobe stale TITLE [FILE]     for every visible window of TITLE's process whose title
+//                                   starts with TITLE: its pixels on screen once they are
+//                                   still, against the same after a full repaint of it and its
+//                                   children; prints "stale N" (N differing pixels, the caret
+//                                   left out) and for each window that differs "TITLE: N at
+//                                   x y w h" (window coordinates); exit code 3 when N > 0.
+//                                   FILE: both grabs of the last differing window saved as
+//                                   FILE.before.bmp and FILE.after.bmp
 // Exit code 0 on success, 1 when the window is not there, 2 on bad arguments.
 #include <windows.h>
 #include <psapi.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cwchar>
@@ -267,6 +276,126 @@ int Burst(HWND main, const std::wstring& title, long total, long burst, unsigned
     return wrong == 0 && lost == 0 && maxVisible <= 1 && trayWrong == 0 ? 0 : 3;
 }
 
+// The screen's pixels over a rectangle (child windows included), 32 bits each, top row first.
+std::vector<uint32_t> Grab(const RECT& r) {
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    std::vector<uint32_t> pixels(size_t(w) * size_t(h), 0);
+    if (w <= 0 || h <= 0) return pixels;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO bi{};
+    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP dib = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (dib && bits) {
+        HGDIOBJ old = SelectObject(memory, dib);
+        BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+        GdiFlush();
+        const auto* p = static_cast<const uint32_t*>(bits);
+        for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = p[i] & 0xFFFFFF;
+        SelectObject(memory, old);
+    }
+    if (dib) DeleteObject(dib);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+// A grab taken once two grabs 100 ms apart agree (at most about 3 s).
+std::vector<uint32_t> StillGrab(const RECT& r) {
+    std::vector<uint32_t> last = Grab(r);
+    for (int i = 0; i < 30; ++i) {
+        Sleep(100);
+        std::vector<uint32_t> now = Grab(r);
+        if (now == last) return now;
+        last = std::move(now);
+    }
+    return last;
+}
+
+void SaveBmp(const std::wstring& file, const std::vector<uint32_t>& pixels, int w, int h) {
+    FILE* f = _wfopen(file.c_str(), L"wb");
+    if (!f) return;
+    BITMAPFILEHEADER fh{};
+    BITMAPINFOHEADER ih{sizeof ih, w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    fh.bfType = 0x4D42;
+    fh.bfOffBits = sizeof fh + sizeof ih;
+    fh.bfSize = DWORD(fh.bfOffBits + pixels.size() * 4);
+    std::fwrite(&fh, sizeof fh, 1, f);
+    std::fwrite(&ih, sizeof ih, 1, f);
+    std::fwrite(pixels.data(), 4, pixels.size(), f);
+    std::fclose(f);
+}
+
+// Compares every visible window of the process whose title starts with `title` with a full
+// repaint of it.
+int Stale(HWND main, const std::wstring& title, const wchar_t* file) {
+    DWORD pid = 0;
+    const DWORD thread = GetWindowThreadProcessId(main, &pid);
+    struct Ctx {
+        DWORD pid;
+        std::wstring prefix;
+        std::vector<HWND> windows;
+    } ctx{pid, title, {}};
+    EnumWindows(
+        [](HWND w, LPARAM p) -> BOOL {
+            auto* c = reinterpret_cast<Ctx*>(p);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(w, &owner);
+            if (owner == c->pid && IsWindowVisible(w) && TextOf(w).rfind(c->prefix, 0) == 0)
+                c->windows.push_back(w);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&ctx));
+    long total = 0;
+    for (HWND w : ctx.windows) {
+        RECT r;
+        GetWindowRect(w, &r);
+        const int width = r.right - r.left, height = r.bottom - r.top;
+        const std::vector<uint32_t> before = StillGrab(r);
+        // the caret blinks on its own: its rectangle is left out
+        GUITHREADINFO gui{};
+        gui.cbSize = sizeof gui;
+        RECT caret{};
+        if (GetGUIThreadInfo(thread, &gui) && gui.hwndCaret) {
+            caret = gui.rcCaret;
+            MapWindowPoints(gui.hwndCaret, nullptr, reinterpret_cast<POINT*>(&caret), 2);
+            OffsetRect(&caret, -r.left, -r.top);
+            InflateRect(&caret, 1, 1);
+        }
+        RedrawWindow(w, nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        DWORD_PTR answer = 0;
+        SendMessageTimeoutW(w, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer);
+        const std::vector<uint32_t> after = StillGrab(r);
+        long differ = 0;
+        int left = width, top = height, right = -1, bottom = -1;
+        for (int y = 0; y < height; ++y) {
+            for (int x = 0; x < width; ++x) {
+                const size_t i = size_t(y) * size_t(width) + size_t(x);
+                const POINT at{x, y};
+                if (before[i] == after[i] || PtInRect(&caret, at)) continue;
+                ++differ;
+                left = std::min(left, x);
+                top = std::min(top, y);
+                right = std::max(right, x);
+                bottom = std::max(bottom, y);
+            }
+        }
+        if (differ > 0) {
+            std::printf("%s: %ld at %d %d %d %d\n", Utf8(TextOf(w)).c_str(), differ, left, top,
+                        right - left + 1, bottom - top + 1);
+            if (file) {
+                SaveBmp(std::wstring(file) + L".before.bmp", before, width, height);
+                SaveBmp(std::wstring(file) + L".after.bmp", after, width, height);
+            }
+        }
+        total += differ;
+    }
+    std::printf("stale %ld\n", total);
+    return total == 0 ? 0 : 3;
+}
+
 long long Number(const wchar_t* s) {
     return std::wcstoll(s, nullptr, 0);
 }
@@ -437,6 +566,7 @@ int wmain(int argc, wchar_t** argv) {
         std::printf("\n");
         return 0;
     }
+    if (cmd == L"stale") return Stale(h, title, argc > 3 ? argv[3] : nullptr);
     if ((cmd == L"send" || cmd == L"post") && argc > 5) {
         UINT msg = static_cast<UINT>(Number(argv[3]));
         WPARAM w = static_cast<WPARAM>(Number(argv[4]));

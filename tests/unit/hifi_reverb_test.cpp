@@ -45,8 +45,12 @@ TEST_F(ReverbTest, PreviousAndNextStayInTheListAndAlwaysSendTheTablesNumber) {
         int32_t driver;
     };
     const Case cases[] = {
-        {nullptr, -1, "0", 0}, {"0", -1, "0", 0},    {"22", +1, "22", 26},
-        {"19", +1, "20", 24},  {"40", +1, "22", 26}, {"-7", +1, "1", 2},
+        {nullptr, -1, "0", 0}, {"0", -1, "0", 0},
+        {"22", +1, "22", 26},  {"19", +1, "20", 24},
+        {"40", +1, "22", 26},  {"-7", +1, "0", 0},
+        {"-1", +1, "0", 0},    {"-5", -1, "0", 0},
+        {"23", -1, "22", 26},  {"99999999999", -1, "22", 26},
+        {"1", -1, "0", 0},     {"21", +1, "22", 26},
     };
     Hifi({{"ENVEnable", "1"}, {"Envdriver", "999"}});
     reverb.RefreshEnvironment();
@@ -63,9 +67,9 @@ TEST_F(ReverbTest, PreviousAndNextStayInTheListAndAlwaysSendTheTablesNumber) {
     }
     reverb.ToggleEnvironment();  // off: the buttons do nothing
     Clear();
-    reverb.StepEnvironment(+1);
+    reverb.StepEnvironment(-1);
     EXPECT_TRUE(Sets().empty());
-    EXPECT_EQ(Key("Environment"), "1");
+    EXPECT_EQ(Key("Environment"), "22");
 }
 
 TEST_F(ReverbTest, EnvironmentSwitchSendsTheReverbSwitchTwiceAndNoEnvironment) {
