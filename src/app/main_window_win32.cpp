@@ -208,6 +208,10 @@ bool CCKorZereDlg::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& re
                 result = 0;
                 return true;
             }
+            if (lParam != 0 && IsNavigationButton(LOWORD(wParam)) &&
+                (!controls::IsButtonPress(wParam) || !IsWindowVisible(hwnd()))) {
+                return true;  // the second press of a double click on a window already hidden
+            }
             return OnCommand(LOWORD(wParam));
         case WM_CLOSE:
             // the system close command (Alt+F4) ends the modal run with the cancel result

@@ -42,6 +42,10 @@ class CCKorZereDlg final : public DialogWindow, private WindowHost, private page
   private:
     bool OnInitDialog();
     bool OnCommand(int id);
+    // The close button or a page button of the navigation column.
+    bool IsNavigationButton(int id) const {
+        return id == chrome_.CloseButtonId() || chrome_.PageOfButton(id) >= 0;
+    }
     void SetPageTexts(int language);
     void StartDevice();
     pages::SecondaryPage* Page(int page);

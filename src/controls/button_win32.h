@@ -10,6 +10,12 @@
 
 namespace quorelle::controls {
 
+// Whether a WM_COMMAND is a press of a push button: a click, or the second press of a quick double
+// click, which an owner-drawn button reports as a double click of its own.
+inline bool IsButtonPress(WPARAM wParam) {
+    return HIWORD(wParam) == BN_CLICKED || HIWORD(wParam) == BN_DOUBLECLICKED;
+}
+
 class CBitmapButton : public SubclassedControl {
   public:
     CBitmapButton() = default;

@@ -10,7 +10,10 @@ namespace quorelle::controls {
 
 namespace {
 constexpr int kComboPointTenths = 95;
-}
+constexpr COLORREF kFocusMark = RGB(255, 176, 48);
+constexpr COLORREF kListBackground = RGB(34, 36, 41);
+constexpr COLORREF kListSelection = RGB(78, 84, 96);
+}  // namespace
 
 CMyComboBox::~CMyComboBox() {
     Detach();
@@ -41,6 +44,7 @@ void CMyComboBox::DrawFace(HDC dc) {
 void CMyComboBox::Paint(HDC target) {
     RECT client{};
     GetClientRect(Hwnd(), &client);
+    // also when the combo box paints only its selection field, under a clip of its own
     CMemDC mem(target, &client, false);
     HDC dc = mem.Get();
     DrawFace(dc);
@@ -57,7 +61,33 @@ void CMyComboBox::Paint(HDC target) {
         DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &client,
                   DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX);
     }
+    if (isCombo_ && GetFocus() == Hwnd() && IsWindowEnabled(Hwnd())) {
+        // the focus mark: a thin lit line along the face's lower edge, in the lamps' amber
+        RECT mark{client.left + 2, client.bottom - 3, client.right - 2, client.bottom - 2};
+        gdi::Brush amber(CreateSolidBrush(kFocusMark));
+        if (amber) FillRect(dc, &mark, amber.Get());
+    }
     if (!IsWindowEnabled(Hwnd())) DimDisabledArea(dc, client);
+}
+
+void CMyComboBox::DrawListItem(const DRAWITEMSTRUCT& item) {
+    HDC dc = item.hDC;
+    const bool selected = (item.itemState & ODS_SELECTED) != 0;
+    gdi::Brush back(CreateSolidBrush(selected ? kListSelection : kListBackground));
+    if (back) FillRect(dc, &item.rcItem, back.Get());
+    if (item.itemID == UINT(-1)) return;
+    const LRESULT length = Default(CB_GETLBTEXTLEN, item.itemID, 0);
+    if (length == CB_ERR || length <= 0) return;
+    std::wstring text(size_t(length) + 1, L'\0');
+    const LRESULT got = Default(CB_GETLBTEXT, item.itemID, reinterpret_cast<LPARAM>(text.data()));
+    text.resize(got == CB_ERR ? 0 : size_t(got));
+    gdi::SelectGuard font(dc, font_.Get());
+    SetTextColor(dc, kLabelTextColour);
+    SetBkMode(dc, TRANSPARENT);
+    RECT area = item.rcItem;
+    area.left += 3;
+    DrawTextW(dc, text.c_str(), int(text.size()), &area,
+              DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX | DT_END_ELLIPSIS);
 }
 
 LRESULT CMyComboBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -82,7 +112,21 @@ LRESULT CMyComboBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-bool CMyComboBox::OnReflected(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
+bool CMyComboBox::OnReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    if (message == WM_DRAWITEM && isCombo_) {
+        const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        if ((item.itemState & ODS_COMBOBOXEDIT) != 0) {
+            // the field: the whole face, as a paint of the window gives it (the combo box clips
+            // its drawing inside the field's frame, where the letters begin)
+            const int saved = SaveDC(item.hDC);
+            SelectClipRgn(item.hDC, nullptr);
+            Paint(item.hDC);
+            RestoreDC(item.hDC, saved);
+        } else
+            DrawListItem(item);
+        result = TRUE;
+        return true;
+    }
     if (message != WM_COMMAND || !isCombo_) return false;
     switch (HIWORD(wParam)) {
         case CBN_SETFOCUS:

@@ -1,5 +1,8 @@
 // CMyComboBox: a combo box (or an edit field) whose closed face is a bitmap with the current
-// text drawn over it in black Arial.
+// text drawn over it in black Arial. The control draws all of its face itself, whatever changed
+// it: a paint of the window, and, for an owner-drawn combo box, the selection field the combo
+// box repaints on its own when its selection changes (a click in the list, keys, a selection
+// set by the page), as well as the items of its dropped list, in the panel's colours.
 #pragma once
 
 #include <windows.h>
@@ -24,8 +27,10 @@ class CMyComboBox : public SubclassedControl {
 
     // The face image 1:1 from (0, 0) over the window's size.
     void DrawFace(HDC dc);
-    // Face and text, composed off-screen and copied to `target` in one transfer.
+    // Face, text and focus mark, composed off-screen and copied to `target` in one transfer.
     void Paint(HDC target);
+    // One item of the dropped list of an owner-drawn combo box.
+    void DrawListItem(const DRAWITEMSTRUCT& item);
 
     bool OnReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 

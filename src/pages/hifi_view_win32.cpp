@@ -182,7 +182,7 @@ bool HifiView::OnCommand(WPARAM wParam) {
         Render();
         return true;
     }
-    if (HIWORD(wParam) != BN_CLICKED) return false;
+    if (!controls::IsButtonPress(wParam)) return false;
     std::optional<PresetWarning> warning;
     TakeControlValues();
     switch (id) {
@@ -223,6 +223,9 @@ void HifiView::ShapePresetList() {
     const controls::PxRect dropped = controls::ToPixels(controls::kHifiDialog, place->dlu);
     SetWindowPos(list, nullptr, 0, 0, place->imageW, dropped.h,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // the dropped list's items, drawn by the control in its face's font
+    constexpr int kListItemHeight = 17;
+    SendMessageW(list, CB_SETITEMHEIGHT, 0, kListItemHeight);
     const auto faceHeight = [list] {
         RECT face;
         GetWindowRect(list, &face);

@@ -93,7 +93,7 @@ bool MainConsoleView::OnSliderTrack(WPARAM wParam) {
 }
 
 bool MainConsoleView::OnCommand(WPARAM wParam) {
-    if (LOWORD(wParam) != main_ids::kReset || HIWORD(wParam) != BN_CLICKED) return false;
+    if (LOWORD(wParam) != main_ids::kReset || !controls::IsButtonPress(wParam)) return false;
     TakeControlValues();
     model_.ResetBalance();
     Render();

@@ -18,6 +18,12 @@ bool SecondaryPage::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& r
             return true;
         case WM_COMMAND: {
             const int id = LOWORD(wParam);
+            const bool navigation = id == chrome_.CloseButtonId() || chrome_.PageOfButton(id) >= 0;
+            if (navigation && (!controls::IsButtonPress(wParam) || !IsWindowVisible(hwnd()))) {
+                // a press that reaches a page already hidden (the second of a double click)
+                // does nothing more
+                return true;
+            }
             if (id == chrome_.CloseButtonId()) {
                 ShowWindow(hwnd(), SW_HIDE);
                 return true;

@@ -69,7 +69,12 @@ repainted() {
     local out rc
     out=$(probe stale "$E2E_TITLE" "$(winepath -w "$E2E_DIR/stale" 2>/dev/null)")
     rc=$?
-    [ "$rc" -eq 0 ] || echo "$out"
+    if [ "$rc" -ne 0 ]; then
+        echo "$out"
+        # E2E_STALE_KEEP=DIR keeps the grabs of each difference there
+        [ -n "${E2E_STALE_KEEP:-}" ] && mkdir -p "$E2E_STALE_KEEP" &&
+            for f in "$E2E_DIR"/stale.*.bmp; do cp "$f" "$E2E_STALE_KEEP/$E2E_CHECKS.${f##*/}"; done
+    fi
     return "$rc"
 }
 after_action() {  # after_action WHAT
@@ -87,6 +92,17 @@ click_control() {
     xdotool mousemove --sync "$x" "$y" click 1
     sleep 0.4
     after_action "a click on control $id"
+}
+
+# Two quick clicks (0.1 s apart) with real X input at the centre of a control:
+# double_click_control TITLE ID
+double_click_control() {
+    local rect id=$2
+    rect=($(probe ctlrect "$1" "$2")) || return 1
+    xdotool mousemove --sync $((rect[0] + rect[2] / 2)) $((rect[1] + rect[3] / 2)) \
+        click --repeat 2 --delay 100 1
+    sleep 0.4
+    after_action "a double click on control $id"
 }
 
 # Drags with real X input from (x, y) by (dx, dy): drag X Y DX DY

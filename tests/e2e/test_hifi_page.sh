@@ -118,6 +118,11 @@ press 1168
 check "previous twice: Environment 5, driver 7 sent" \
     eval 'ini_is Hifi Environment 5 && logged "set RFX_ENVIRONMENT dev=[^ ]+ data=7 "'
 mark_log
+double_click_control "$HIFI" 1169
+check "two quick clicks on next step twice: Environment 7, driver 10 sent twice" \
+    eval 'ini_is Hifi Environment 7 && [ "$(since_mark | grep -c "set RFX_ENVIRONMENT")" = 2 ] &&
+    logged "set RFX_ENVIRONMENT dev=[^ ]+ data=10 "'
+mark_log
 p=($(centre 1112))
 check "the room picture's bottom third drags the page" drags_from ${p[0]} $((p[1] + 18))
 check "... after choosing the bedroom" \
@@ -143,17 +148,24 @@ check "... and the mode stays" ini_is Hifi InitialButtonOn 0
 # --- restart with the master off -------------------------------------------------------------
 probe post "$MAIN" 0x0112 0xF060 0
 check "the panel ends" panel_wait 20
+# an environment index from beyond the list
+sed -i -E 's/^Environment=[^\r]*/Environment=99999999999/' "$E2E_DIR/CPL.ini"
 check "the panel starts again" panel_start
 check "the HIFI page opens again" open_hifi
 check "after the restart every choice is kept" eval 'ini_is Hifi isDrySoundOn 0 &&
     ini_is Hifi InitialButtonOn 0 && ini_is Hifi ENVEnable 1 && ini_is Hifi RoomEnable 1 &&
-    ini_is Hifi RoomSize 0 && ini_is Hifi Environment 5 && ini_is Hifi EQPreset 7'
+    ini_is Hifi RoomSize 0 && ini_is Hifi Environment 99999999999 && ini_is Hifi EQPreset 7'
 check "... and the master lamp is dark" lit 1084 130
 mark_log
 press 1084
 check "master on brings the tone curve and the reverb back" \
     eval 'logged "set EQ_Slider1 dev=[^ ]+ data=0 " && logged "set Enable_RFX_GFX dev=[^ ]+ data=1 "'
 check "... and lights the tone switch and the bedroom" eval 'lit 1085 136 && lit 1111 133'
+mark_log
+press 1168
+check "previous from an index beyond the list lands on the last entry: 22, driver 26" \
+    eval 'ini_is Hifi Environment 22 && ini_is Hifi Envdriver 26 &&
+    logged "set RFX_ENVIRONMENT dev=[^ ]+ data=26 " && [ "$(probe text "$HIFI" 1172)" = Psychotic ]'
 
 # --- the main console's digital output forces the master off -------------------------------
 click_control "$HIFI" 1075

@@ -98,14 +98,27 @@ check "the panel ends" stop_panel
 mark_log
 check "the panel starts again" start_in en_US
 check "the remembered preset is shown" eventually shown "Live Set"
+check "... on the skinned face: the screen equals a full repaint" repainted
 check "... and its curve goes to the card" logged "set EQ_Slider1 dev=10,1,0,1 data=$band "
 mark_log
 r=($(probe ctlrect "$HIFI" 1164))
 click_control "$HIFI" 1164
 xdotool mousemove --sync $((r[0] + 30)) $((r[1] + r[3] + 8)) click 1
 sleep 0.4
+after_action "a choice in the drop-down list"
 check "Club Mix chosen in the drop-down list" eval 'eventually shown "Club Mix" && ini_is Hifi CurrentCustom "Club Mix"'
 check "... reaches the card" logged "set EQ_Slider1 dev=10,1,0,1 data=5 "
+# the list keeps the focus: the arrow keys choose too
+mark_log
+xdotool key Down
+sleep 0.4
+after_action "the Down key on the list"
+check "Down chooses Live Set" eval 'eventually shown "Live Set" && ini_is Hifi CurrentCustom "Live Set" &&
+    logged "set EQ_Slider1 dev=10,1,0,1 data=$band "'
+xdotool key Up
+sleep 0.4
+after_action "the Up key on the list"
+check "Up chooses Club Mix again" eval 'eventually shown "Club Mix" && ini_is Hifi CurrentCustom "Club Mix"'
 mark_log
 click_control "$HIFI" 1167
 check "- removes it and closes the gap" eval 'ini_is Hifi Custom0 "Live Set" && ini_is Hifi Custom1 "" &&
@@ -129,5 +142,8 @@ check "code page 936 keeps it in both files" eval 'ini_is Hifi Custom1 "$gbk" &&
 check "the panel ends" stop_panel
 check "after a restart in 936 the Chinese preset is shown again" \
     eval 'start_in zh_CN && eventually shown "摇滚"'
+double_click_control "$HIFI" 1167
+check "two quick clicks on - delete both presets" \
+    eval 'ini_is Hifi CustomCount 0 && ini_is Hifi Custom0 "" && ini_is Hifi Custom1 "" && eventually shown ""'
 check "the panel ends" stop_panel
 e2e_finish

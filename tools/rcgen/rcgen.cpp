@@ -76,7 +76,8 @@ void WriteControl(std::ostream& out, int dialogId, const ControlPlace& c) {
             break;
         case ControlKind::Combo:
             out << "    COMBOBOX " << id << ", " << rect
-                << ", CBS_DROPDOWNLIST | CBS_HASSTRINGS | WS_VSCROLL | WS_TABSTOP\n";
+                << ", CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS | WS_VSCROLL | "
+                   "WS_TABSTOP\n";
             break;
         case ControlKind::Edit:
             out << "    EDITTEXT " << id << ", " << rect << ", ES_AUTOHSCROLL\n";
