@@ -159,13 +159,26 @@ LangString SettingsSection ${LANG_TRADCHINESE} "我的設定和等化器預設 (
 !macroend
 
 ; Closes a running panel through its own "Exit" command and waits for its process to end.
-; Aborts when it does not end.
+; Aborts when it does not end. The setup closes any panel (the one of a copy it moves, too); the
+; uninstaller only its own copy's.
 !macro CLOSE_PANEL un
 Function ${un}ClosePanel
   FindWindow $0 "${PANEL_CLASS}" "${PRODUCT}"
   ${If} $0 = 0
     Return
   ${EndIf}
+  !if "${un}" == "un."
+    System::Call "user32::GetWindowThreadProcessId(p r0, *i .r1)"
+    System::Call "kernel32::OpenProcess(i 0x1000, i 0, i r1) p .r2"  ; QUERY_LIMITED_INFORMATION
+    ${If} $2 P<> 0
+      System::Call "kernel32::QueryFullProcessImageNameW(p r2, i 0, w .r3, *i ${NSIS_MAX_STRLEN}) i .r4"
+      System::Call "kernel32::CloseHandle(p r2)"
+      ${If} $4 <> 0
+      ${AndIf} $3 != "$INSTDIR\${EXE}"
+        Return
+      ${EndIf}
+    ${EndIf}
+  !endif
   MessageBox MB_OKCANCEL|MB_ICONINFORMATION "$(PanelRunning)" /SD IDOK IDOK close
   Abort
   close:
