@@ -174,8 +174,13 @@ Function ${un}ClosePanel
       System::Call "kernel32::QueryFullProcessImageNameW(p r2, i 0, w .r3, *i ${NSIS_MAX_STRLEN}) i .r4"
       System::Call "kernel32::CloseHandle(p r2)"
       ${If} $4 <> 0
-      ${AndIf} $3 != "$INSTDIR\${EXE}"
-        Return
+        ${GetParent} $3 $3
+        Push $3
+        Call un.SameFolder
+        Pop $3
+        ${If} $3 = 0
+          Return
+        ${EndIf}
       ${EndIf}
     ${EndIf}
   !endif
@@ -244,6 +249,36 @@ FunctionEnd
 !macroend
 !insertmacro IS_VIRTUAL_CARD ""
 !insertmacro IS_VIRTUAL_CARD "un."
+
+; Push <folder>, Call SameFolder, Pop <1 or 0>: 1 when the folder is $INSTDIR under whatever
+; name it goes by (another drive mapping, a short name): a file made in $INSTDIR shows there.
+!macro SAME_FOLDER un
+Function ${un}SameFolder
+  Exch $0
+  Push $1
+  Push $2
+  StrCpy $2 0
+  ${If} $0 == $INSTDIR
+    StrCpy $2 1
+  ${ElseIf} $0 != ""
+    ClearErrors
+    FileOpen $1 "$INSTDIR\.quorelle-same-folder" w
+    ${IfNot} ${Errors}
+      FileClose $1
+      ${If} ${FileExists} "$0\.quorelle-same-folder"
+        StrCpy $2 1
+      ${EndIf}
+      Delete "$INSTDIR\.quorelle-same-folder"
+    ${EndIf}
+  ${EndIf}
+  StrCpy $0 $2
+  Pop $2
+  Pop $1
+  Exch $0
+FunctionEnd
+!macroend
+!insertmacro SAME_FOLDER ""
+!insertmacro SAME_FOLDER "un."
 
 ; $VirtualCard := 1 when $INSTDIR holds the virtual card, or no card library at all (the setup
 ; then brings the virtual card); 0 when it holds a library of its own
@@ -384,6 +419,7 @@ FunctionEnd
 ; writes, and nothing else. Exit code 2 when the folder holds no program or CPL.ini cannot be
 ; written.
 Function PrepareFolder
+  SetErrorLevel 0  ; a Quit in .onInit otherwise ends with 2
   ${IfNot} ${FileExists} "$INSTDIR\${EXE}"
     SetErrorLevel 2
     Return
@@ -392,8 +428,10 @@ Function PrepareFolder
   ${If} ${FileExists} "$INSTDIR\${CARD}"
     Call FindVirtualCard
   ${EndIf}
-  ClearErrors
   Call WriteSettingsTexts
+  ; the profile functions leave no trace of a failed write but a missing key
+  ClearErrors
+  ReadINIStr $0 "$INSTDIR\CPL.ini" "Info" "CPLVer"
   ${If} ${Errors}
     SetErrorLevel 2
   ${EndIf}
@@ -420,10 +458,13 @@ FunctionEnd
 Function MoveInstallation
   ReadRegStr $OldDir HKCU "${UNINSTALL_KEY}" "InstallLocation"
   ${If} $OldDir == ""
-  ${OrIf} $OldDir == $INSTDIR
+  ${OrIfNot} ${FileExists} "$OldDir\*.*"
     Return
   ${EndIf}
-  ${IfNot} ${FileExists} "$OldDir\*.*"
+  Push $OldDir
+  Call SameFolder
+  Pop $0
+  ${If} $0 = 1
     Return
   ${EndIf}
   DetailPrint "Moving the installation from $OldDir"
@@ -540,11 +581,20 @@ Section "!un.$(ProgramSection)" UnProgram
   ; The shortcut and the registration go only when they are this copy's: a copy of the panel
   ; installed since in another folder keeps its own.
   Call un.ShortcutTarget
-  ${If} $0 == "$INSTDIR\${EXE}"
-    Delete "${SHORTCUT}"
+  ${If} $0 != ""
+    ${GetParent} $0 $0
+    Push $0
+    Call un.SameFolder
+    Pop $0
+    ${If} $0 = 1
+      Delete "${SHORTCUT}"
+    ${EndIf}
   ${EndIf}
   ReadRegStr $0 HKCU "${UNINSTALL_KEY}" "InstallLocation"
-  ${If} $0 == $INSTDIR
+  Push $0
+  Call un.SameFolder
+  Pop $0
+  ${If} $0 = 1
     DeleteRegKey HKCU "${UNINSTALL_KEY}"
   ${EndIf}
 SectionEnd

@@ -53,7 +53,7 @@ uninstall() {
 shortcut_to() {
     local lnk
     lnk=$(find "$WINEPREFIX/drive_c/users" -path '*/Start Menu/Programs/Quorelle Control Panel.lnk') &&
-        [ -n "$lnk" ] && { strings -a "$lnk"; strings -a -el "$lnk"; } | grep -qiF "$1"
+        [ -n "$lnk" ] && { strings -a "$lnk"; strings -a -el "$lnk"; } | grep -ciF "$1" >/dev/null
 }
 shortcut() { find "$WINEPREFIX/drive_c/users" -path '*/Start Menu/Programs/Quorelle Control Panel.lnk' | grep -q .; }
 entry() { wine reg query "$UNINSTALL_KEY" /v "$1" 2>/dev/null | tr -d '\r' | sed -n "s/^ *$1 *REG_[A-Z]* *//p"; }

@@ -43,9 +43,9 @@ prepare() {
 }
 # locale : language written into a folder without settings
 for row in "zh_CN.UTF-8 0" "en_US.UTF-8 2" "C 2"; do
-    set -- $row
-    check "a folder prepared under $1 speaks language $2" \
-        eval 'prepare $1 && [ "$(E2E_DIR=$E2E_DIR/$1 ini CPL language)" = $2 ]'
+    read -r loc lang <<<"$row"
+    check "a folder prepared under $loc speaks language $lang" \
+        eval 'prepare $loc && [ "$(E2E_DIR=$E2E_DIR/$loc ini CPL language)" = $lang ]'
 done
 OWN='[CPL]\r\nlanguage=1\r\nHeadPhone=1\r\n[Hifi]\r\neq_3=-7\r\n[Info]\r\nOS=old\r\nCPLVer=0.9\r\nNote=mine\r\n'
 check "a developer's CPL.ini is prepared" prepare zh_CN.utf8 "$OWN"
