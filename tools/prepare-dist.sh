@@ -4,8 +4,9 @@
 # information page's version texts into CPL.ini [Info] (OS, CPLVer, DriverVer) and, when the
 # file has no [CPL] language, the language the setup would choose on this system; every other
 # key stays. Under Wine "this system" is the locale Wine takes from LC_ALL, LC_MESSAGES or LANG
-# (zh_CN: Simplified Chinese, zh_TW: Traditional Chinese, English or any other: English),
-# unless a setup remembered its language in the prefix.
+# (zh_CN: Simplified Chinese, zh_TW: Traditional Chinese, English or any other: English; a
+# locale that is not generated on the machine counts as none), unless a setup installed in the
+# prefix remembered its language there.
 # Expects the prefix (and a display, if any) to be ready: tools/run-panel.sh calls it.
 set -uo pipefail
 . "$(dirname "$0")/wine-env.sh"

@@ -156,13 +156,19 @@ check "... and the version texts renewed" eval '[ "$(qb Info CPLVer)" = "$VERSIO
 STRAY=$E2E_DIR/Stray
 mkdir -p "$STRAY"
 cp "$QB/QuorelleCPL.exe" "$QB/osConfLib.dll" "$QB/Uninstall.exe" "$STRAY/"
+(cd "$QB" && exec wine ./QuorelleCPL.exe) >/dev/null 2>&1 &
+PANEL_PID=$!
+check "the panel runs from C:\\QB" probe wait "$E2E_TITLE" 30000
+# (the uninstaller goes on from a copy of itself; the Wine server stays for the panel)
 check "the uninstaller of an unregistered copy removes that copy" \
-    eval 'uninstall "$STRAY"; [ ! -e "$STRAY" ]'
-check "... and leaves the registration and the shortcut alone" \
-    eval '[ "$(entry InstallLocation)" = "C:\\QB" ] && shortcut_to "C:\\QB\\QuorelleCPL.exe"'
+    eval 'wine "$STRAY/Uninstall.exe" /S >/dev/null 2>&1; eventually test ! -e "$STRAY"'
+check "... and leaves the registration, the shortcut and the running panel alone" \
+    eval '[ "$(entry InstallLocation)" = "C:\\QB" ] && shortcut_to "C:\\QB\\QuorelleCPL.exe" &&
+    kill -0 "$PANEL_PID"'
 
 wine reg delete "$UNINSTALL_KEY" /f >/dev/null 2>&1
 check "a reinstall without the registration succeeds" install_at 'C:\QB'
+check "... and closes the panel" eval 'panel_wait 10; [ $? -ne 124 ]'
 check "... and still knows its virtual card" \
     eval '[ "$(qb Info DriverVer)" = "Virtual card $VERSION" ]'
 check "removing it with the settings succeeds" uninstall "$QB" /REMOVESETTINGS
