@@ -550,7 +550,7 @@ Function un.ShortcutTarget
   ${IfNot} ${FileExists} "${SHORTCUT}"
     Return
   ${EndIf}
-  System::Call "ole32::CoInitialize(p 0) i .r1"
+  System::Call "ole32::CoInitialize(p 0) i .r4"
   System::Call "ole32::CoCreateInstance(g '${CLSID_SHELL_LINK}', p 0, i 1, g '${IID_SHELL_LINK_W}', *p .r1) i .r2"
   ${If} $2 = 0
     ; IUnknown::QueryInterface, IPersistFile::Load, IShellLinkW::GetPath, IUnknown::Release
@@ -566,6 +566,9 @@ Function un.ShortcutTarget
       System::Call "$3->2()"
     ${EndIf}
     System::Call "$1->2()"
+  ${EndIf}
+  ${If} $4 >= 0  ; S_OK or S_FALSE: this call initialised it
+    System::Call "ole32::CoUninitialize()"
   ${EndIf}
 FunctionEnd
 
