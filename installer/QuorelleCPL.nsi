@@ -9,17 +9,24 @@
 ; build/installer/QuorelleCPL-Setup.exe.
 ;
 ; The setup program takes the usual switches: /S installs without asking, /D=<folder> (last on
-; the command line, without quotes) chooses the folder. The uninstaller takes /S, and
-; /REMOVESETTINGS to remove the user's settings files as well.
+; the command line, without quotes) chooses the folder. /PREPARE (silent) only prepares the folder
+; of /D= that already holds the program, as an installation would (the CPL.ini texts below), and
+; installs and registers nothing: `make run` prepares build/dist with it. The uninstaller takes
+; /S, and /REMOVESETTINGS to remove the user's settings files as well.
 ;
 ; What it does beyond copying the program:
 ; - records the version texts the information page shows in CPL.ini [Info] (OS, DriverVer,
 ;   CPLVer), keeping every other key of an existing file; sets [CPL] language to the language of
 ;   the setup when the file has none yet;
 ; - installs the virtual card as osConfLib.dll unless the folder already holds a card library
-;   that this setup did not put there (the card's own, from its driver package), which stays;
+;   that is not the virtual card (the card's own, from its driver package), which stays; the
+;   virtual card is told by its version resource, which names it;
 ; - closes a running panel first, so that its files can be replaced;
+; - moves an installation registered in another folder: carries its settings over when the new
+;   folder has none, and removes the old copy with its own uninstaller;
 ; - adds a Start-menu shortcut and an entry in the list of installed programs.
+;
+; An uninstaller removes the registration and the shortcut only when they point at its own folder.
 
 Unicode true
 Target amd64-unicode
@@ -51,6 +58,8 @@ SetCompressor zlib
 !searchparse /file "${SRCROOT}/src/base/texts.h" `kInfoWebAddress = "` WEB_ADDRESS `"`
 !searchparse /file "${SRCROOT}/src/base/texts.h" `kInfoCopyright = "` COPYRIGHT `"`
 !define VERSION "${V_MAJOR}.${V_MINOR}.${V_PATCH}.${V_BUILD}"
+; the product name in the virtual card's version resource, which tells it from the card's own library
+!searchparse /file "${SRCROOT}/virtual-card/osConfLib.rc" `VALUE "ProductName", "` CARD_PRODUCT `"`
 
 !define APP_NAME "Quorelle Control Panel"
 !define EXE "QuorelleCPL.exe"
@@ -80,7 +89,8 @@ VIAddVersionKey /LANG=0 "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=0 "ProductVersion" "${VERSION}"
 VIAddVersionKey /LANG=0 "LegalCopyright" "${COPYRIGHT}"
 
-Var VirtualCard  ; 1 when this setup installs (or installed) the virtual card in $INSTDIR
+Var VirtualCard  ; 1 when the card library in $INSTDIR is (or will be) the virtual card
+Var OldDir       ; the folder of an installation registered elsewhere, moved by this one
 
 ; ---- pages ------------------------------------------------------------------------------------
 !ifdef ICON
@@ -149,13 +159,31 @@ LangString SettingsSection ${LANG_TRADCHINESE} "我的設定和等化器預設 (
 !macroend
 
 ; Closes a running panel through its own "Exit" command and waits for its process to end.
-; Aborts when it does not end.
+; Aborts when it does not end. The setup closes any panel (the one of a copy it moves, too); the
+; uninstaller only its own copy's.
 !macro CLOSE_PANEL un
 Function ${un}ClosePanel
   FindWindow $0 "${PANEL_CLASS}" "${PRODUCT}"
   ${If} $0 = 0
     Return
   ${EndIf}
+  !if "${un}" == "un."
+    System::Call "user32::GetWindowThreadProcessId(p r0, *i .r1)"
+    System::Call "kernel32::OpenProcess(i 0x1000, i 0, i r1) p .r2"  ; QUERY_LIMITED_INFORMATION
+    ${If} $2 P<> 0
+      System::Call "kernel32::QueryFullProcessImageNameW(p r2, i 0, w .r3, *i ${NSIS_MAX_STRLEN}) i .r4"
+      System::Call "kernel32::CloseHandle(p r2)"
+      ${If} $4 <> 0
+        ${GetParent} $3 $3
+        Push $3
+        Call un.SameFolder
+        Pop $3
+        ${If} $3 = 0
+          Return
+        ${EndIf}
+      ${EndIf}
+    ${EndIf}
+  !endif
   MessageBox MB_OKCANCEL|MB_ICONINFORMATION "$(PanelRunning)" /SD IDOK IDOK close
   Abort
   close:
@@ -177,11 +205,112 @@ FunctionEnd
 !insertmacro CLOSE_PANEL ""
 !insertmacro CLOSE_PANEL "un."
 
+; Push <file>, Call IsVirtualCard, Pop <1 or 0>: 1 when the file is the virtual card, whose
+; version resource names it as its product (any version, so that an older one is replaced).
+!macro IS_VIRTUAL_CARD un
+Function ${un}IsVirtualCard
+  Exch $0
+  Push $1
+  Push $2
+  Push $3
+  Push $4
+  StrCpy $4 0
+  System::Call "version::GetFileVersionInfoSizeW(w r0, p 0) i .r1"
+  ${If} $1 > 0
+    System::Alloc $1
+    Pop $2
+    System::Call "version::GetFileVersionInfoW(w r0, i 0, i r1, p r2) i .r3"
+    ${If} $3 <> 0
+      ; the product name in the first language and code page the resource lists
+      System::Call "version::VerQueryValueW(p r2, w '\VarFileInfo\Translation', *p .r3, *i .r1) i .r0"
+      ${If} $0 <> 0
+      ${AndIf} $1 >= 4
+        System::Call "*$3(&i2 .r0, &i2 .r1)"
+        IntFmt $0 "%04x" $0
+        IntFmt $1 "%04x" $1
+        System::Call "version::VerQueryValueW(p r2, w '\StringFileInfo\$0$1\ProductName', *p .r3, *i .r1) i .r0"
+        ${If} $0 <> 0
+          System::Call "*$3(&w${NSIS_MAX_STRLEN} .r0)"
+          ${If} $0 == "${CARD_PRODUCT}"
+            StrCpy $4 1
+          ${EndIf}
+        ${EndIf}
+      ${EndIf}
+    ${EndIf}
+    System::Free $2
+  ${EndIf}
+  StrCpy $0 $4
+  Pop $4
+  Pop $3
+  Pop $2
+  Pop $1
+  Exch $0
+FunctionEnd
+!macroend
+!insertmacro IS_VIRTUAL_CARD ""
+!insertmacro IS_VIRTUAL_CARD "un."
+
+; Push <folder>, Call SameFolder, Pop <1 or 0>: 1 when the folder is $INSTDIR under whatever
+; name it goes by (another drive mapping, a short name): a file made in $INSTDIR shows there.
+!macro SAME_FOLDER un
+Function ${un}SameFolder
+  Exch $0
+  Push $1
+  Push $2
+  StrCpy $2 0
+  ${If} $0 == $INSTDIR
+    StrCpy $2 1
+  ${ElseIf} $0 != ""
+    ClearErrors
+    FileOpen $1 "$INSTDIR\.quorelle-same-folder" w
+    ${IfNot} ${Errors}
+      FileClose $1
+      ${If} ${FileExists} "$0\.quorelle-same-folder"
+        StrCpy $2 1
+      ${EndIf}
+      Delete "$INSTDIR\.quorelle-same-folder"
+    ${EndIf}
+  ${EndIf}
+  StrCpy $0 $2
+  Pop $2
+  Pop $1
+  Exch $0
+FunctionEnd
+!macroend
+!insertmacro SAME_FOLDER ""
+!insertmacro SAME_FOLDER "un."
+
+; $VirtualCard := 1 when $INSTDIR holds the virtual card, or no card library at all (the setup
+; then brings the virtual card); 0 when it holds a library of its own
+!macro FIND_VIRTUAL_CARD un
+Function ${un}FindVirtualCard
+  StrCpy $VirtualCard 1
+  ${If} ${FileExists} "$INSTDIR\${CARD}"
+    Push "$INSTDIR\${CARD}"
+    Call ${un}IsVirtualCard
+    Pop $VirtualCard
+  ${EndIf}
+FunctionEnd
+!macroend
+!insertmacro FIND_VIRTUAL_CARD ""
+!insertmacro FIND_VIRTUAL_CARD "un."
+
 ; ---- installation -----------------------------------------------------------------------------
 
 Function .onInit
   SetShellVarContext current
+  ${GetParameters} $0
+  ClearErrors
+  ${GetOptions} $0 "/PREPARE" $1
+  ${If} ${Errors}
+    !insertmacro MUI_LANGDLL_DISPLAY
+    Return
+  ${EndIf}
+  ; the language is chosen as for an installation, without asking
+  SetSilent silent
   !insertmacro MUI_LANGDLL_DISPLAY
+  Call PrepareFolder
+  Quit
 FunctionEnd
 
 ; $0 := 1 when files can be created in $INSTDIR (it is created if needed), else 0
@@ -247,35 +376,10 @@ Function CardDriverVersion
   ${Loop}
 FunctionEnd
 
-Section "-Program"
-  SetShellVarContext current
-  Call CheckWritable
-  ${If} $0 = 0
-    MessageBox MB_OK|MB_ICONSTOP "$(NotWritable)" /SD IDOK
-    SetErrorLevel 2
-    Quit
-  ${EndIf}
-  Call ClosePanel
-
-  SetOutPath "$INSTDIR"
-  File "/oname=${EXE}" "${PROGRAM}"
-
-  ; The card library: a library this setup did not put here is the card's own and stays.
-  StrCpy $VirtualCard 1
-  ${If} ${FileExists} "$INSTDIR\${CARD}"
-    ReadRegStr $0 HKCU "${UNINSTALL_KEY}" "InstallLocation"
-    ReadRegStr $1 HKCU "${UNINSTALL_KEY}" "VirtualCard"
-    ${IfNot} $0 == "$INSTDIR"
-    ${OrIfNot} $1 == "1"
-      StrCpy $VirtualCard 0
-    ${EndIf}
-  ${EndIf}
-  ${If} $VirtualCard = 1
-    File "/oname=${CARD}" "${CARD_LIBRARY}"
-  ${EndIf}
-  WriteUninstaller "$INSTDIR\${UNINSTALLER}"
-
-  ; The version texts of the information page. The profile functions keep every other key.
+; Writes the version texts of the information page into $INSTDIR\CPL.ini [Info], and [CPL]
+; language when the file has none; the profile functions keep every other key. $VirtualCard
+; says which card library the folder runs.
+Function WriteSettingsTexts
   Call OsText
   WriteINIStr "$INSTDIR\CPL.ini" "Info" "OS" "$0"
   ${If} $VirtualCard = 1
@@ -309,6 +413,111 @@ Section "-Program"
         WriteINIStr "$INSTDIR\CPL.ini" "CPL" "language" "2"
     ${EndSelect}
   ${EndIf}
+FunctionEnd
+
+; /PREPARE: a folder that already holds the program gets the settings texts an installation
+; writes, and nothing else. Exit code 2 when the folder holds no program or CPL.ini cannot be
+; written.
+Function PrepareFolder
+  SetErrorLevel 0  ; a Quit in .onInit otherwise ends with 2
+  ${IfNot} ${FileExists} "$INSTDIR\${EXE}"
+    SetErrorLevel 2
+    Return
+  ${EndIf}
+  StrCpy $VirtualCard 0
+  ${If} ${FileExists} "$INSTDIR\${CARD}"
+    Call FindVirtualCard
+  ${EndIf}
+  Call WriteSettingsTexts
+  ; the profile functions leave no trace of a failed write but a missing key
+  ClearErrors
+  ReadINIStr $0 "$INSTDIR\CPL.ini" "Info" "CPLVer"
+  ${If} ${Errors}
+    SetErrorLevel 2
+  ${EndIf}
+FunctionEnd
+
+; moves one settings file from $OldDir to $INSTDIR when it is there and $INSTDIR has none
+!macro MOVE_SETTING name
+  ${If} ${FileExists} "$OldDir\${name}"
+  ${AndIfNot} ${FileExists} "$INSTDIR\${name}"
+    ClearErrors
+    CopyFiles /SILENT "$OldDir\${name}" "$INSTDIR"
+    ${IfNot} ${Errors}
+      Delete "$OldDir\${name}"
+    ${EndIf}
+  ${EndIf}
+!macroend
+
+; An installation registered in another folder moves here. Its settings come along when this
+; folder has none of its own (CPL.ini and Custom.ini belong together: the preset names in the one
+; name the curves in the other), and with them the virtual card's state and configuration when
+; both folders run the virtual card. Then the old copy's own uninstaller removes it, leaving
+; behind only what the user made there. Runs after the panel is closed, and before this setup
+; registers itself, so that the old uninstaller still finds its registration and shortcut its own.
+Function MoveInstallation
+  ReadRegStr $OldDir HKCU "${UNINSTALL_KEY}" "InstallLocation"
+  ${If} $OldDir == ""
+  ${OrIfNot} ${FileExists} "$OldDir\*.*"
+    Return
+  ${EndIf}
+  Push $OldDir
+  Call SameFolder
+  Pop $0
+  ${If} $0 = 1
+    Return
+  ${EndIf}
+  DetailPrint "Moving the installation from $OldDir"
+  ${IfNot} ${FileExists} "$INSTDIR\CPL.ini"
+  ${AndIfNot} ${FileExists} "$INSTDIR\Custom.ini"
+    !insertmacro MOVE_SETTING "CPL.ini"
+    !insertmacro MOVE_SETTING "Custom.ini"
+    ${If} $VirtualCard = 1
+      Push "$OldDir\${CARD}"
+      Call IsVirtualCard
+      Pop $0
+      ${If} $0 = 1
+        !insertmacro MOVE_SETTING "VirtualCard.ini"
+        !insertmacro MOVE_SETTING "VirtualCard.state"
+      ${EndIf}
+    ${EndIf}
+  ${EndIf}
+  ${If} ${FileExists} "$OldDir\${UNINSTALLER}"
+    ; Started normally, an uninstaller copies itself to the temporary folder, starts the copy and
+    ; ends at once, so ExecWait would not wait for the removal. With _?= it runs in place, and
+    ; cannot delete itself: that is done here.
+    ClearErrors
+    ExecWait '"$OldDir\${UNINSTALLER}" /S _?=$OldDir' $0
+    ${If} ${Errors}
+    ${OrIf} $0 <> 0
+      DetailPrint "The uninstaller of $OldDir did not finish ($0)"
+    ${EndIf}
+    Delete "$OldDir\${UNINSTALLER}"
+    RMDir "$OldDir"
+  ${EndIf}
+FunctionEnd
+
+Section "-Program"
+  SetShellVarContext current
+  Call CheckWritable
+  ${If} $0 = 0
+    MessageBox MB_OK|MB_ICONSTOP "$(NotWritable)" /SD IDOK
+    SetErrorLevel 2
+    Quit
+  ${EndIf}
+  Call ClosePanel
+
+  ; A library other than the virtual card is the card's own and stays.
+  Call FindVirtualCard
+  Call MoveInstallation
+
+  SetOutPath "$INSTDIR"
+  File "/oname=${EXE}" "${PROGRAM}"
+  ${If} $VirtualCard = 1
+    File "/oname=${CARD}" "${CARD_LIBRARY}"
+  ${EndIf}
+  WriteUninstaller "$INSTDIR\${UNINSTALLER}"
+  Call WriteSettingsTexts
 
   CreateShortcut "${SHORTCUT}" "$INSTDIR\${EXE}" "" "$INSTDIR\${EXE}" 0 SW_SHOWNORMAL "" \
       "${PRODUCT}"
@@ -321,7 +530,8 @@ Section "-Program"
   WriteRegStr HKCU "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
   WriteRegStr HKCU "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\${UNINSTALLER}"'
   WriteRegStr HKCU "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\${UNINSTALLER}" /S'
-  WriteRegStr HKCU "${UNINSTALL_KEY}" "VirtualCard" "$VirtualCard"
+  ; earlier setups recorded the virtual card here; the library itself tells it now
+  DeleteRegValue HKCU "${UNINSTALL_KEY}" "VirtualCard"
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoModify" 1
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoRepair" 1
   ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
@@ -330,23 +540,72 @@ SectionEnd
 
 ; ---- removal ----------------------------------------------------------------------------------
 
+!define CLSID_SHELL_LINK "{00021401-0000-0000-C000-000000000046}"
+!define IID_SHELL_LINK_W "{000214F9-0000-0000-C000-000000000046}"
+!define IID_PERSIST_FILE "{0000010b-0000-0000-C000-000000000046}"
+
+; $0 := the program the Start-menu shortcut starts, empty when there is no shortcut
+Function un.ShortcutTarget
+  StrCpy $0 ""
+  ${IfNot} ${FileExists} "${SHORTCUT}"
+    Return
+  ${EndIf}
+  System::Call "ole32::CoInitialize(p 0) i .r4"
+  System::Call "ole32::CoCreateInstance(g '${CLSID_SHELL_LINK}', p 0, i 1, g '${IID_SHELL_LINK_W}', *p .r1) i .r2"
+  ${If} $2 = 0
+    ; IUnknown::QueryInterface, IPersistFile::Load, IShellLinkW::GetPath, IUnknown::Release
+    System::Call "$1->0(g '${IID_PERSIST_FILE}', *p .r3) i .r2"
+    ${If} $2 = 0
+      System::Call "$3->5(w '${SHORTCUT}', i 0) i .r2"
+      ${If} $2 = 0
+        System::Call "$1->3(w .r0, i ${NSIS_MAX_STRLEN}, p 0, i 0) i .r2"
+        ${If} $2 <> 0
+          StrCpy $0 ""
+        ${EndIf}
+      ${EndIf}
+      System::Call "$3->2()"
+    ${EndIf}
+    System::Call "$1->2()"
+  ${EndIf}
+  ${If} $4 >= 0  ; S_OK or S_FALSE: this call initialised it
+    System::Call "ole32::CoUninitialize()"
+  ${EndIf}
+FunctionEnd
+
 Section "!un.$(ProgramSection)" UnProgram
   SectionIn RO
   Call un.ClosePanel
   Delete "$INSTDIR\${EXE}"
-  ${If} $VirtualCard == "1"
+  ${If} $VirtualCard = 1
     Delete "$INSTDIR\${CARD}"
     Delete "$INSTDIR\VirtualCard.log"
   ${EndIf}
   Delete "$INSTDIR\${UNINSTALLER}"
-  Delete "${SHORTCUT}"
-  DeleteRegKey HKCU "${UNINSTALL_KEY}"
+  ; The shortcut and the registration go only when they are this copy's: a copy of the panel
+  ; installed since in another folder keeps its own.
+  Call un.ShortcutTarget
+  ${If} $0 != ""
+    ${GetParent} $0 $0
+    Push $0
+    Call un.SameFolder
+    Pop $0
+    ${If} $0 = 1
+      Delete "${SHORTCUT}"
+    ${EndIf}
+  ${EndIf}
+  ReadRegStr $0 HKCU "${UNINSTALL_KEY}" "InstallLocation"
+  Push $0
+  Call un.SameFolder
+  Pop $0
+  ${If} $0 = 1
+    DeleteRegKey HKCU "${UNINSTALL_KEY}"
+  ${EndIf}
 SectionEnd
 
 Section /o "un.$(SettingsSection)" UnSettings
   Delete "$INSTDIR\CPL.ini"
   Delete "$INSTDIR\Custom.ini"
-  ${If} $VirtualCard == "1"
+  ${If} $VirtualCard = 1
     Delete "$INSTDIR\VirtualCard.ini"
     Delete "$INSTDIR\VirtualCard.state"
   ${EndIf}
@@ -360,7 +619,8 @@ SectionEnd
 Function un.onInit
   SetShellVarContext current
   !insertmacro MUI_UNGETLANGUAGE
-  ReadRegStr $VirtualCard HKCU "${UNINSTALL_KEY}" "VirtualCard"
+  ; the card library is still there: the program section removes it
+  Call un.FindVirtualCard
   ${GetParameters} $0
   ClearErrors
   ${GetOptions} $0 "/REMOVESETTINGS" $1

@@ -1,15 +1,18 @@
 #!/usr/bin/env bash
-# Starts the panel from build/dist under Wine. With a display it opens there and this script
-# returns when the panel ends. Without one it runs under Xvfb, saves a screenshot of every window
-# of the program to build/screenshots/, and ends the program.
+# Starts the panel from build/dist under Wine, prepared first as an installed copy is
+# (tools/prepare-dist.sh: the version texts and the system's language in CPL.ini). With a display
+# it opens there and this script returns when the panel ends. Without one it runs under Xvfb,
+# saves a screenshot of every window of the program to build/screenshots/, and ends the program.
+# QUORELLE_DIST and QUORELLE_SCREENSHOTS name other folders (the tests use copies).
 set -uo pipefail
 . "$(dirname "$0")/wine-env.sh"
 cd "$QUORELLE_ROOT"
-dist=$QUORELLE_ROOT/build/dist
+dist=${QUORELLE_DIST:-$QUORELLE_ROOT/build/dist}
 quorelle_prepare_prefix
 
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
     quorelle_window_management Y
+    bash "$QUORELLE_ROOT/tools/prepare-dist.sh" "$dist"
     echo "Starting the panel on $DISPLAY"
     exec wine "$dist/QuorelleCPL.exe"
 fi
@@ -17,9 +20,10 @@ fi
 . "$QUORELLE_ROOT/tests/e2e/lib.sh"
 quorelle_start_xvfb
 trap 'quorelle_end_wine; quorelle_stop_xvfb' EXIT
-out=$QUORELLE_ROOT/build/screenshots
+out=${QUORELLE_SCREENSHOTS:-$QUORELLE_ROOT/build/screenshots}
 rm -rf "$out"
 mkdir -p "$out"
+bash "$QUORELLE_ROOT/tools/prepare-dist.sh" "$dist"
 E2E_DIR=$dist
 if ! panel_start; then
     echo "the panel did not open its window" >&2

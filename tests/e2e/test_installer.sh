@@ -4,7 +4,10 @@
 # them; an installation over a running panel closes it and keeps every key of the user's
 # CPL.ini and Custom.ini; the uninstaller leaves no program file, shortcut or entry behind and
 # keeps the settings unless asked; a card library that the setup did not bring stays, and the
-# driver's recorded version is shown for it.
+# driver's recorded version is shown for it. An installation into a second folder moves the first
+# one there (settings and all) and leaves no second uninstaller behind; an uninstaller of an
+# unregistered copy leaves the registration and shortcut alone; the virtual card is told without
+# the registration.
 . "$(dirname "$0")/lib.sh"
 e2e_init
 SETUP=$QUORELLE_ROOT/build/installer/QuorelleCPL-Setup.exe
@@ -19,24 +22,38 @@ UNINSTALL_KEY='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Quorelle
 DRIVER_KEY='HKLM\SYSTEM\CurrentControlSet\Control\Class\{4d36e96c-e325-11ce-bfc1-08002be10318}\9999'
 INFO="$E2E_TITLE - Information"
 
+# the default folder of the setup and a second one on drive C:
+FIRST="$(winepath -u "$(wine cmd /c echo %LOCALAPPDATA% 2>/dev/null | tr -d '\r')" 2>/dev/null)"
+FIRST="${FIRST%/}/Programs/Vandrexo Quorelle"
+QB=$WINEPREFIX/drive_c/QB
+qb() { E2E_DIR=$QB ini "$@"; }  # qb SECTION KEY: C:\QB\CPL.ini
 # Whatever a failed run leaves in the shared prefix goes with it.
 leftovers() {
     wine reg delete "$UNINSTALL_KEY" /f
     wine reg delete "$DRIVER_KEY" /f
     find "$WINEPREFIX/drive_c/users" -name 'Quorelle Control Panel.lnk' -delete
+    rm -rf "$FIRST" "$QB"
 }
+leftovers >/dev/null 2>&1
 trap 'leftovers >/dev/null 2>&1; e2e_cleanup' EXIT
 
 winpath() { echo "Z:${1//\//\\}"; }
 # install FOLDER: the setup, silent, into FOLDER, in English. /D= takes the rest of the command
 # line as it stands (spaces included), so cmd passes it on unquoted.
-install() {
-    LC_ALL=en_US.UTF-8 wine cmd /c "$(winpath "$E2E_DIR/QuorelleCPL-Setup.exe") /S /D=$(winpath "$1")" \
+install() { install_at "$(winpath "$1")"; }
+install_at() {  # install_at WINDOWS-FOLDER, or the setup's choice without one
+    LC_ALL=en_US.UTF-8 wine cmd /c "$(winpath "$E2E_DIR/QuorelleCPL-Setup.exe") /S${1:+ /D=$1}" \
         >/dev/null 2>&1
 }
 # uninstall FOLDER [SWITCH...]: its uninstaller, silent; it runs on from a copy of itself
 uninstall() {
     wine "$1/Uninstall.exe" /S "${@:2}" >/dev/null 2>&1 && wineserver -w
+}
+# the Start-menu shortcut names this program (the path is stored as 8-bit and as UTF-16 text)
+shortcut_to() {
+    local lnk
+    lnk=$(find "$WINEPREFIX/drive_c/users" -path '*/Start Menu/Programs/Quorelle Control Panel.lnk') &&
+        [ -n "$lnk" ] && { strings -a "$lnk"; strings -a -el "$lnk"; } | grep -ciF "$1" >/dev/null
 }
 shortcut() { find "$WINEPREFIX/drive_c/users" -path '*/Start Menu/Programs/Quorelle Control Panel.lnk' | grep -q .; }
 entry() { wine reg query "$UNINSTALL_KEY" /v "$1" 2>/dev/null | tr -d '\r' | sed -n "s/^ *$1 *REG_[A-Z]* *//p"; }
@@ -111,5 +128,51 @@ check "... keeps that library" cmp -s "$DRIVER_DIR/osConfLib.dll" "$E2E_DIR/libr
 check "... and records the driver's version" eval '[ "$(ini Info DriverVer Driver/CPL.ini)" = 6.0.9.1234 ]'
 check "removing it with the settings succeeds" uninstall "$DRIVER_DIR" /REMOVESETTINGS
 check "... leaves only the card's library" eval '[ "$(ls -A "$DRIVER_DIR")" = osConfLib.dll ]'
+
+# --- a second folder moves the installation --------------------------------------------------
+check "a silent install into the default folder succeeds" install_at ""
+check "... which is the per-user programs folder" has "$FIRST" QuorelleCPL.exe osConfLib.dll Uninstall.exe
+printf '[CPL]\r\nlanguage=1\r\nHeadPhone=1\r\n[Hifi]\r\neq_3=-7\r\n[Info]\r\nNote=mine\r\n' >"$FIRST/CPL.ini"
+cp "$E2E_DIR/Custom.before" "$FIRST/Custom.ini"
+printf 'my own notes\n' >"$FIRST/notes.txt"
+(cd "$FIRST" && exec wine ./QuorelleCPL.exe) >/dev/null 2>&1 &
+PANEL_PID=$!
+check "the panel runs from there" probe wait "$E2E_TITLE" 30000
+check "an install into C:\\QB succeeds" install_at 'C:\QB'
+check "... closes the panel of the first folder" eval 'panel_wait 10; [ $? -ne 124 ]'
+check "... removes the first copy, its uninstaller with it, and keeps only the user's file there" \
+    eval '[ "$(ls -A "$FIRST")" = notes.txt ]'
+check "... installs the program into C:\\QB" has "$QB" QuorelleCPL.exe osConfLib.dll Uninstall.exe
+check "... registered there" eval '[ "$(entry InstallLocation)" = "C:\\QB" ] &&
+    [ "$(entry QuietUninstallString)" = "\"C:\\QB\\Uninstall.exe\" /S" ]'
+check "... with the shortcut to it" shortcut_to 'C:\QB\QuorelleCPL.exe'
+check "... and the settings carried over" eval '[ "$(qb CPL language)" = 1 ] &&
+    [ "$(qb CPL HeadPhone)" = 1 ] && [ "$(qb Hifi eq_3)" = -7 ] &&
+    [ "$(qb Info Note)" = mine ] && cmp -s "$QB/Custom.ini" "$E2E_DIR/Custom.before"'
+check "... with the virtual card's state" has "$QB" VirtualCard.state
+check "... and the version texts renewed" eval '[ "$(qb Info CPLVer)" = "$VERSION" ] &&
+    [ "$(qb Info DriverVer)" = "Virtual card $VERSION" ]'
+
+STRAY=$E2E_DIR/Stray
+mkdir -p "$STRAY"
+cp "$QB/QuorelleCPL.exe" "$QB/osConfLib.dll" "$QB/Uninstall.exe" "$STRAY/"
+(cd "$QB" && exec wine ./QuorelleCPL.exe) >/dev/null 2>&1 &
+PANEL_PID=$!
+check "the panel runs from C:\\QB" probe wait "$E2E_TITLE" 30000
+# (the uninstaller goes on from a copy of itself; the Wine server stays for the panel)
+check "the uninstaller of an unregistered copy removes that copy" \
+    eval 'wine "$STRAY/Uninstall.exe" /S >/dev/null 2>&1; eventually test ! -e "$STRAY"'
+check "... and leaves the registration, the shortcut and the running panel alone" \
+    eval '[ "$(entry InstallLocation)" = "C:\\QB" ] && shortcut_to "C:\\QB\\QuorelleCPL.exe" &&
+    kill -0 "$PANEL_PID"'
+
+wine reg delete "$UNINSTALL_KEY" /f >/dev/null 2>&1
+check "a reinstall without the registration succeeds" install_at 'C:\QB'
+check "... and closes the panel" eval 'panel_wait 10; [ $? -ne 124 ]'
+check "... and still knows its virtual card" \
+    eval '[ "$(qb Info DriverVer)" = "Virtual card $VERSION" ]'
+check "removing it with the settings succeeds" uninstall "$QB" /REMOVESETTINGS
+check "... and leaves neither the folder, the shortcut nor the entry" \
+    eval '[ ! -e "$QB" ] && ! shortcut && ! wine reg query "$UNINSTALL_KEY" >/dev/null 2>&1'
 
 e2e_finish
