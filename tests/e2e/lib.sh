@@ -63,7 +63,8 @@ screenshot() {
 
 # After every real click and drag: the screen shows what a full repaint of the panel's windows
 # shows, so nothing is left stale on it (E2E_REPAINT=0 leaves the check out). On a difference
-# the probe names the window and the area, and keeps both grabs as $E2E_DIR/stale.*.bmp.
+# the probe names the window and the area, and keeps both grabs as $E2E_DIR/stale.*.bmp. The
+# check reports on standard error, so that a helper whose output is read keeps its own.
 E2E_REPAINT=${E2E_REPAINT:-1}
 repainted() {
     local out rc
@@ -79,7 +80,7 @@ repainted() {
 }
 after_action() {  # after_action WHAT
     [ "$E2E_REPAINT" = 1 ] && [ -n "$PANEL_PID" ] && kill -0 "$PANEL_PID" 2>/dev/null || return 0
-    check "the screen equals a full repaint after $1" repainted
+    check "the screen equals a full repaint after $1" repainted >&2
 }
 
 # Clicks with real X input at the centre of a control: click_control TITLE ID

@@ -4,7 +4,8 @@
 # language commands. The program keeps answering, its GDI objects and windows at the end equal
 # those after a warm-up (the same windows shown, the same language; the short form allows the
 # system's DC cache three more objects), and CPL.ini holds only keys
-# in their ranges. Short form: 300 events; QUORELLE_SOAK=1: 10,000.
+# in their ranges, and after every batch of ten events the screen shows what a full repaint of
+# the window shows (nothing stale). Short form: 300 events; QUORELLE_SOAK=1: 10,000.
 . "$(dirname "$0")/soak_lib.bash"
 e2e_init
 if [ "$SOAK_LONG" = 1 ]; then total=10000; else total=300; fi
@@ -34,7 +35,7 @@ on_screen() {
     echo "$line"
 }
 
-EVENTS=0 STALLS=0 LATE=0
+EVENTS=0 STALLS=0 LATE=0 STALE=0 STALE_CHECKS=0
 declare -A KINDS
 count() { EVENTS=$((EVENTS + 1)); KINDS[$1]=$((${KINDS[$1]:-0} + 1)); }
 
@@ -93,6 +94,13 @@ batch() {
             ;;
     esac
     soak_notices
+    # the screen against a full repaint of the windows on it
+    local out
+    STALE_CHECKS=$((STALE_CHECKS + 1))
+    if ! out=$(probe stale "$MAIN"); then
+        STALE=$((STALE + 1))
+        [ "$STALE" -le 5 ] && echo "stale drawing after $EVENTS events: $out"
+    fi
 }
 
 # a user's presets: more than the list shows at once
@@ -160,4 +168,6 @@ echo "events $EVENTS ($kinds${elapsed} s); stalls $STALLS, late answers $LATE;" 
     "notices closed $NOTICES;" \
     "starts $STARTS, crashes $CRASHES, hangs $HANGS"
 check "no stall" test "$STALLS" = 0
+check "the screen equals a full repaint after each of $STALE_CHECKS batches ($STALE differ)" \
+    test "$STALE" = 0
 e2e_finish
