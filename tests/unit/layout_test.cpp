@@ -150,6 +150,26 @@ TEST(Layout, DrawnControlsDoNotOverlap) {
     }
 }
 
+// A label may lie on a lamp or picture (which the page stacks under it, and whose image the
+// label composes under its letters) and touch a key stacked above it; two labels, or a label
+// on a knob, slider or list, could not be drawn over each other.
+TEST(Layout, LabelsLieOnlyOnPicturesAndUnderKeys) {
+    for (const TemplateInfo& t : Templates()) {
+        SCOPED_TRACE(t.dialogId);
+        for (const ControlPlace& label : TemplateControls(t.dialogId)) {
+            if (label.kind != ControlKind::Label) continue;
+            for (const ControlPlace& other : TemplateControls(t.dialogId)) {
+                if (&other == &label ||
+                    !Overlap(PlacedRect(t.dialogId, label), PlacedRect(t.dialogId, other)))
+                    continue;
+                EXPECT_TRUE(other.kind == ControlKind::Lamp || other.kind == ControlKind::Picture ||
+                            other.kind == ControlKind::Button)
+                    << label.id << " lies on " << other.id;
+            }
+        }
+    }
+}
+
 // The pictures are clicked by zones (the sample rate by column and third, the room by third)
 // and their art points at the lamps: each lamp must stand beside the zone it stands for.
 TEST(Layout, LampsStandBesideThePictureZonesTheyStandFor) {
