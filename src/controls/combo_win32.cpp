@@ -107,6 +107,15 @@ LRESULT CMyComboBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_PRINTCLIENT:
             Paint(reinterpret_cast<HDC>(wParam));
             return 0;
+        case WM_SETFOCUS:
+        case WM_KILLFOCUS:
+        case WM_ENABLE: {
+            // the focus mark and the dimming cover the whole face, not only the selection field
+            // the combo box repaints for these on its own
+            const LRESULT result = Default(message, wParam, lParam);
+            InvalidateRect(Hwnd(), nullptr, FALSE);
+            return result;
+        }
         default:
             return Default(message, wParam, lParam);
     }
