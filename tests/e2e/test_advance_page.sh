@@ -86,6 +86,8 @@ origin=($(corner "$ADV"))
 set -- ${LAMP_AT[3]}
 mark_log
 xdotool mousemove --sync $((origin[0] + $1 + 16)) $((origin[1] + $2 + 26)) click --repeat 2 --delay 150 1
+sleep 0.4
+after_action "a quick double click on a lamp"
 check "a quick double click on a lamp flips it twice" \
     eventually test "$(since_mark | grep -c 'set Enable_ADAPTIVEVOLUME_GFX')" = 2
 check "... leaving its key as it was" ini_is Ad AdaptiveVolume 1

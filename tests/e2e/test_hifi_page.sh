@@ -103,6 +103,7 @@ xdotool mousemove --sync $x $y mousedown 1
 for i in 1 2 3 4 5; do xdotool mousemove --sync $x $((y + i % 2)); sleep 0.05; done
 xdotool mouseup 1
 sleep 0.4
+after_action "a knob turned"
 check "the treble knob turned up writes Treble" eval '[ "$(ini Hifi Treble)" -gt 20 ]'
 check "... and its curve reaches the 4K band" \
     logged "set EQ_Slider8 dev=[^ ]+ data=$(($(ini Hifi Treble) - 20)) "

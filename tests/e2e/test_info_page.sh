@@ -47,6 +47,7 @@ click_at() {
     ctl=($(probe ctlrect "$INFO" "$1"))
     xdotool mousemove --sync $((ctl[0] + $2)) $((ctl[1] + $3)) click 1
     sleep 0.4
+    after_action "a click at $2 $3 of control $1"
 }
 
 check "the main window opens" panel_start

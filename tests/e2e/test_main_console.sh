@@ -150,6 +150,7 @@ drag() {
     sleep 0.3
     xdotool mouseup 1
     sleep 0.5
+    after_action "a drag from $1 $2"
 }
 moved_by() {  # moved_by DX DY BEFORE_X BEFORE_Y
     local now
@@ -170,6 +171,7 @@ origin=($(window_xy))
 set -- $MUTE
 xdotool mousemove --sync $((origin[0] + $1)) $((origin[1] + $2)) click --repeat 2 --delay 150 1
 sleep 0.5
+after_action "a quick double click on the mute lamp"
 take_shot
 check "a quick double click on the mute lamp toggles it twice" \
     eval '[ "$(shows $MUTE 138 && echo 1 || echo 0)" = $((1 - was_lit)) ]'

@@ -43,6 +43,7 @@ check "the main window follows the page that was left" at "$MAIN" "$moved2"
 xdotool mousemove --sync $((${moved2% *} + 400)) $((${moved2#* } + 285)) click 1
 xdotool key Return Escape
 sleep 0.5
+after_action "a click, Enter and Escape in the main window"
 check "Enter and Escape leave the main window open" visible "$MAIN"
 
 # "X" hides to the notification area; the icon's left clicks flip the window
