@@ -3,12 +3,22 @@
 #include <cstdio>
 #include <stdexcept>
 
+#include "controls/scale.h"
+
 namespace skin {
 
-Canvas::Canvas(int width, int height, bool alpha) : width_(width), height_(height) {
-    surface_ =
-        cairo_image_surface_create(alpha ? CAIRO_FORMAT_ARGB32 : CAIRO_FORMAT_RGB24, width, height);
+Canvas::Canvas(int width, int height, bool alpha, int dpi)
+    : width_(width),
+      height_(height),
+      deviceWidth_(quorelle::controls::ToDevice(width, dpi)),
+      deviceHeight_(quorelle::controls::ToDevice(height, dpi)),
+      dpi_(dpi) {
+    surface_ = cairo_image_surface_create(alpha ? CAIRO_FORMAT_ARGB32 : CAIRO_FORMAT_RGB24,
+                                          deviceWidth_, deviceHeight_);
     cr_ = cairo_create(surface_);
+    // one factor for both axes, so that logical x lands on x times the scale as the program
+    // places its controls (the last device row or column may hold a fraction of art)
+    if (dpi != 96) cairo_scale(cr_, scale(), scale());
     if (alpha) {
         cairo_set_operator(cr_, CAIRO_OPERATOR_CLEAR);
         cairo_paint(cr_);
@@ -81,7 +91,7 @@ void Unpremultiply(uint32_t argb, uint8_t& r, uint8_t& g, uint8_t& b, uint8_t& a
 
 // BITMAPINFOHEADER with doubled height, 32-bit XOR image, 1-bit AND mask.
 std::vector<uint8_t> IconDib(Canvas& c) {
-    const int w = c.width(), h = c.height();
+    const int w = c.deviceWidth(), h = c.deviceHeight();
     const int maskStride = ((w + 31) / 32) * 4;
     std::vector<uint8_t> out;
     PutInfoHeader(out, w, h * 2, 32, uint32_t(w * h * 4 + maskStride * h));
@@ -113,7 +123,7 @@ std::vector<uint8_t> IconContainer(int type, const std::vector<Canvas*>& images,
                                    const std::vector<std::pair<int, int>>& fields) {
     std::vector<std::vector<uint8_t>> blobs;
     for (Canvas* c : images) {
-        if (c->width() >= 256) {
+        if (c->deviceWidth() >= 256) {
             std::vector<uint8_t> png;
             cairo_surface_flush(c->surface());
             cairo_surface_write_to_png_stream(c->surface(), AppendPng, &png);
@@ -128,8 +138,9 @@ std::vector<uint8_t> IconContainer(int type, const std::vector<Canvas*>& images,
     Put16(out, uint16_t(images.size()));
     uint32_t offset = 6 + 16 * uint32_t(images.size());
     for (size_t i = 0; i < images.size(); ++i) {
-        out.push_back(uint8_t(images[i]->width() >= 256 ? 0 : images[i]->width()));
-        out.push_back(uint8_t(images[i]->height() >= 256 ? 0 : images[i]->height()));
+        const int w = images[i]->deviceWidth(), h = images[i]->deviceHeight();
+        out.push_back(uint8_t(w >= 256 ? 0 : w));
+        out.push_back(uint8_t(h >= 256 ? 0 : h));
         out.push_back(0);  // no palette
         out.push_back(0);
         Put16(out, uint16_t(fields[i].first));   // icon: planes;   cursor: hot spot x
@@ -145,7 +156,7 @@ std::vector<uint8_t> IconContainer(int type, const std::vector<Canvas*>& images,
 }  // namespace
 
 std::vector<uint8_t> EncodeBmp24(Canvas& canvas, const KeyMask& key) {
-    const int w = canvas.width(), h = canvas.height();
+    const int w = canvas.deviceWidth(), h = canvas.deviceHeight();
     const int stride = (w * 3 + 3) & ~3;
     const uint32_t imageSize = uint32_t(stride * h);
     std::vector<uint8_t> out;
@@ -171,6 +182,32 @@ std::vector<uint8_t> EncodeBmp24(Canvas& canvas, const KeyMask& key) {
         for (int pad = w * 3; pad < stride; ++pad) out.push_back(0);
     }
     return out;
+}
+
+void ApplyKey(Canvas& canvas, const KeyMask& key) {
+    cairo_surface_flush(canvas.surface());
+    unsigned char* data = cairo_image_surface_get_data(canvas.surface());
+    const int stride = cairo_image_surface_get_stride(canvas.surface());
+    for (int y = 0; y < canvas.deviceHeight(); ++y) {
+        auto* row = reinterpret_cast<uint32_t*>(data + y * stride);
+        for (int x = 0; x < canvas.deviceWidth(); ++x) {
+            if (key && key(x, y)) {
+                row[x] = 0xFF000000u | kKeyRgb;
+            } else if ((row[x] & 0xFFFFFF) == kKeyRgb) {
+                row[x] = (row[x] & 0xFF000000u) | 0x0000FE;
+            }
+        }
+    }
+    cairo_surface_mark_dirty(canvas.surface());
+}
+
+std::vector<uint8_t> EncodePng(Canvas& canvas) {
+    std::vector<uint8_t> png;
+    cairo_surface_flush(canvas.surface());
+    if (cairo_surface_write_to_png_stream(canvas.surface(), AppendPng, &png) !=
+        CAIRO_STATUS_SUCCESS)
+        throw std::runtime_error("cannot encode a PNG");
+    return png;
 }
 
 std::vector<uint8_t> EncodeIcon(const std::vector<Canvas*>& images) {
