@@ -1,5 +1,8 @@
 #include "canvas.h"
 
+#include <png.h>
+
+#include <csetjmp>
 #include <cstdio>
 #include <stdexcept>
 
@@ -113,6 +116,11 @@ std::vector<uint8_t> IconDib(Canvas& c) {
     return out;
 }
 
+void AppendPngBytes(png_structp png, png_bytep data, png_size_t length) {
+    auto* out = static_cast<std::vector<uint8_t>*>(png_get_io_ptr(png));
+    out->insert(out->end(), data, data + length);
+}
+
 cairo_status_t AppendPng(void* closure, const unsigned char* data, unsigned int length) {
     auto* out = static_cast<std::vector<uint8_t>*>(closure);
     out->insert(out->end(), data, data + length);
@@ -202,12 +210,39 @@ void ApplyKey(Canvas& canvas, const KeyMask& key) {
 }
 
 std::vector<uint8_t> EncodePng(Canvas& canvas) {
-    std::vector<uint8_t> png;
-    cairo_surface_flush(canvas.surface());
-    if (cairo_surface_write_to_png_stream(canvas.surface(), AppendPng, &png) !=
-        CAIRO_STATUS_SUCCESS)
+    if (cairo_image_surface_get_format(canvas.surface()) != CAIRO_FORMAT_RGB24)
+        throw std::runtime_error("PNG files are written from opaque canvases only");
+    const int w = canvas.deviceWidth(), h = canvas.deviceHeight();
+    // 8-bit RGB rows, made before libpng may jump out of this function
+    std::vector<uint8_t> rgb(size_t(w) * h * 3);
+    std::vector<png_bytep> rows(static_cast<size_t>(h));
+    for (int y = 0; y < h; ++y) {
+        uint8_t* row = rgb.data() + size_t(y) * w * 3;
+        rows[size_t(y)] = row;
+        for (int x = 0; x < w; ++x) {
+            uint32_t p = canvas.Pixel(x, y);
+            row[3 * x] = uint8_t(p >> 16);
+            row[3 * x + 1] = uint8_t(p >> 8);
+            row[3 * x + 2] = uint8_t(p);
+        }
+    }
+    std::vector<uint8_t> out;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png ? png_create_info_struct(png) : nullptr;
+    if (info == nullptr || setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
         throw std::runtime_error("cannot encode a PNG");
-    return png;
+    }
+    png_set_write_fn(png, &out, AppendPngBytes, nullptr);
+    // the smallest files zlib makes: every set of the skin is shipped, so bytes count
+    png_set_compression_level(png, 9);
+    png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_ALL_FILTERS);
+    png_set_IHDR(png, info, uint32_t(w), uint32_t(h), 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_BASE, PNG_FILTER_TYPE_BASE);
+    png_set_rows(png, info, rows.data());
+    png_write_png(png, info, PNG_TRANSFORM_IDENTITY, nullptr);
+    png_destroy_write_struct(&png, &info);
+    return out;
 }
 
 std::vector<uint8_t> EncodeIcon(const std::vector<Canvas*>& images) {

@@ -61,7 +61,7 @@ std::vector<uint8_t> EncodeCursor(Canvas& image, int hotX, int hotY);
 // surface itself (what EncodeBmp24 does to its output); key in device pixels.
 void ApplyKey(Canvas& canvas, const KeyMask& key);
 
-// PNG of the canvas as it is (RGB for opaque canvases).
+// 8-bit RGB PNG of an opaque canvas as it is, at zlib's strongest compression.
 std::vector<uint8_t> EncodePng(Canvas& canvas);
 
 void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes);
