@@ -1,14 +1,27 @@
 #include "canvas.h"
 
+#include <png.h>
+
+#include <csetjmp>
 #include <cstdio>
 #include <stdexcept>
 
+#include "controls/scale.h"
+
 namespace skin {
 
-Canvas::Canvas(int width, int height, bool alpha) : width_(width), height_(height) {
-    surface_ =
-        cairo_image_surface_create(alpha ? CAIRO_FORMAT_ARGB32 : CAIRO_FORMAT_RGB24, width, height);
+Canvas::Canvas(int width, int height, bool alpha, int dpi)
+    : width_(width),
+      height_(height),
+      deviceWidth_(quorelle::controls::ToDevice(width, dpi)),
+      deviceHeight_(quorelle::controls::ToDevice(height, dpi)),
+      dpi_(dpi) {
+    surface_ = cairo_image_surface_create(alpha ? CAIRO_FORMAT_ARGB32 : CAIRO_FORMAT_RGB24,
+                                          deviceWidth_, deviceHeight_);
     cr_ = cairo_create(surface_);
+    // one factor for both axes, so that logical x lands on x times the scale as the program
+    // places its controls (the last device row or column may hold a fraction of art)
+    if (dpi != 96) cairo_scale(cr_, scale(), scale());
     if (alpha) {
         cairo_set_operator(cr_, CAIRO_OPERATOR_CLEAR);
         cairo_paint(cr_);
@@ -81,7 +94,7 @@ void Unpremultiply(uint32_t argb, uint8_t& r, uint8_t& g, uint8_t& b, uint8_t& a
 
 // BITMAPINFOHEADER with doubled height, 32-bit XOR image, 1-bit AND mask.
 std::vector<uint8_t> IconDib(Canvas& c) {
-    const int w = c.width(), h = c.height();
+    const int w = c.deviceWidth(), h = c.deviceHeight();
     const int maskStride = ((w + 31) / 32) * 4;
     std::vector<uint8_t> out;
     PutInfoHeader(out, w, h * 2, 32, uint32_t(w * h * 4 + maskStride * h));
@@ -103,6 +116,11 @@ std::vector<uint8_t> IconDib(Canvas& c) {
     return out;
 }
 
+void AppendPngBytes(png_structp png, png_bytep data, png_size_t length) {
+    auto* out = static_cast<std::vector<uint8_t>*>(png_get_io_ptr(png));
+    out->insert(out->end(), data, data + length);
+}
+
 cairo_status_t AppendPng(void* closure, const unsigned char* data, unsigned int length) {
     auto* out = static_cast<std::vector<uint8_t>*>(closure);
     out->insert(out->end(), data, data + length);
@@ -113,7 +131,7 @@ std::vector<uint8_t> IconContainer(int type, const std::vector<Canvas*>& images,
                                    const std::vector<std::pair<int, int>>& fields) {
     std::vector<std::vector<uint8_t>> blobs;
     for (Canvas* c : images) {
-        if (c->width() >= 256) {
+        if (c->deviceWidth() >= 256) {
             std::vector<uint8_t> png;
             cairo_surface_flush(c->surface());
             cairo_surface_write_to_png_stream(c->surface(), AppendPng, &png);
@@ -128,8 +146,9 @@ std::vector<uint8_t> IconContainer(int type, const std::vector<Canvas*>& images,
     Put16(out, uint16_t(images.size()));
     uint32_t offset = 6 + 16 * uint32_t(images.size());
     for (size_t i = 0; i < images.size(); ++i) {
-        out.push_back(uint8_t(images[i]->width() >= 256 ? 0 : images[i]->width()));
-        out.push_back(uint8_t(images[i]->height() >= 256 ? 0 : images[i]->height()));
+        const int w = images[i]->deviceWidth(), h = images[i]->deviceHeight();
+        out.push_back(uint8_t(w >= 256 ? 0 : w));
+        out.push_back(uint8_t(h >= 256 ? 0 : h));
         out.push_back(0);  // no palette
         out.push_back(0);
         Put16(out, uint16_t(fields[i].first));   // icon: planes;   cursor: hot spot x
@@ -145,7 +164,7 @@ std::vector<uint8_t> IconContainer(int type, const std::vector<Canvas*>& images,
 }  // namespace
 
 std::vector<uint8_t> EncodeBmp24(Canvas& canvas, const KeyMask& key) {
-    const int w = canvas.width(), h = canvas.height();
+    const int w = canvas.deviceWidth(), h = canvas.deviceHeight();
     const int stride = (w * 3 + 3) & ~3;
     const uint32_t imageSize = uint32_t(stride * h);
     std::vector<uint8_t> out;
@@ -170,6 +189,59 @@ std::vector<uint8_t> EncodeBmp24(Canvas& canvas, const KeyMask& key) {
         }
         for (int pad = w * 3; pad < stride; ++pad) out.push_back(0);
     }
+    return out;
+}
+
+void ApplyKey(Canvas& canvas, const KeyMask& key) {
+    cairo_surface_flush(canvas.surface());
+    unsigned char* data = cairo_image_surface_get_data(canvas.surface());
+    const int stride = cairo_image_surface_get_stride(canvas.surface());
+    for (int y = 0; y < canvas.deviceHeight(); ++y) {
+        auto* row = reinterpret_cast<uint32_t*>(data + y * stride);
+        for (int x = 0; x < canvas.deviceWidth(); ++x) {
+            if (key && key(x, y)) {
+                row[x] = 0xFF000000u | kKeyRgb;
+            } else if ((row[x] & 0xFFFFFF) == kKeyRgb) {
+                row[x] = (row[x] & 0xFF000000u) | 0x0000FE;
+            }
+        }
+    }
+    cairo_surface_mark_dirty(canvas.surface());
+}
+
+std::vector<uint8_t> EncodePng(Canvas& canvas) {
+    if (cairo_image_surface_get_format(canvas.surface()) != CAIRO_FORMAT_RGB24)
+        throw std::runtime_error("PNG files are written from opaque canvases only");
+    const int w = canvas.deviceWidth(), h = canvas.deviceHeight();
+    // 8-bit RGB rows, made before libpng may jump out of this function
+    std::vector<uint8_t> rgb(size_t(w) * h * 3);
+    std::vector<png_bytep> rows(static_cast<size_t>(h));
+    for (int y = 0; y < h; ++y) {
+        uint8_t* row = rgb.data() + size_t(y) * w * 3;
+        rows[size_t(y)] = row;
+        for (int x = 0; x < w; ++x) {
+            uint32_t p = canvas.Pixel(x, y);
+            row[3 * x] = uint8_t(p >> 16);
+            row[3 * x + 1] = uint8_t(p >> 8);
+            row[3 * x + 2] = uint8_t(p);
+        }
+    }
+    std::vector<uint8_t> out;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png ? png_create_info_struct(png) : nullptr;
+    if (info == nullptr || setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        throw std::runtime_error("cannot encode a PNG");
+    }
+    png_set_write_fn(png, &out, AppendPngBytes, nullptr);
+    // the smallest files zlib makes: every set of the skin is shipped, so bytes count
+    png_set_compression_level(png, 9);
+    png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_ALL_FILTERS);
+    png_set_IHDR(png, info, uint32_t(w), uint32_t(h), 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_BASE, PNG_FILTER_TYPE_BASE);
+    png_set_rows(png, info, rows.data());
+    png_write_png(png, info, PNG_TRANSFORM_IDENTITY, nullptr);
+    png_destroy_write_struct(&png, &info);
     return out;
 }
 

@@ -11,6 +11,7 @@
 
 #include "canvas.h"
 #include "controls/layout.h"
+#include "controls/scale.h"
 #include "pieces.h"
 #include "shape.h"
 
@@ -88,6 +89,52 @@ std::string Name(const char* prefix, int id, const char* ext) {
     return prefix + std::to_string(id) + ext;
 }
 
+// Every bitmap at every display scale, as PNG files in OUTDIR/<percent>/, and the hand cursor
+// at each scale; prints the compressed size of each scale and of all.
+void WriteScaledSets(const std::string& dir) {
+    namespace qc = quorelle::controls;
+    const std::vector<Bitmap> bitmaps = AllBitmaps();
+    std::string report = "scale  files  bytes\n";
+    uint64_t total = 0;
+    for (int percent : qc::kSkinScales) {
+        const int dpi = qc::DpiOfPercent(percent);
+        const std::string sub = dir + "/" + std::to_string(percent);
+        std::filesystem::create_directories(sub);
+        uint64_t bytes = 0;
+        int files = 0;
+        auto write = [&](const std::string& name, const std::vector<uint8_t>& data) {
+            skin::WriteFile(sub + "/" + name, data);
+            bytes += data.size();
+            ++files;
+        };
+        for (const Bitmap& b : bitmaps) {
+            Canvas canvas(b.width, b.height, false, dpi);
+            b.draw(canvas);
+            skin::KeyMask key;
+            if (b.background) {
+                // the outline of the page, each device pixel keyed as its logical pixel is
+                skin::PageShape shape = skin::PageShape::For(b.width, b.height);
+                key = [shape, dpi](int x, int y) {
+                    return shape.IsKey(qc::ToLogical(x, dpi), qc::ToLogical(y, dpi));
+                };
+            }
+            skin::ApplyKey(canvas, key);
+            write(Name("bmp", b.id, ".png"), skin::EncodePng(canvas));
+        }
+        Canvas cursor(32, 32, true, dpi);
+        skin::DrawHandCursor(cursor);
+        write("cursor153.cur", skin::EncodeCursor(cursor, qc::ToDevice(6, dpi), 0));
+        char line[64];
+        std::snprintf(line, sizeof line, "%4d%%  %5d  %llu\n", percent, files,
+                      static_cast<unsigned long long>(bytes));
+        report += line;
+        total += bytes;
+    }
+    report += "all           " + std::to_string(total) + "\n";
+    skin::WriteFile(dir + "/sizes.txt", std::vector<uint8_t>(report.begin(), report.end()));
+    std::fputs(report.c_str(), stdout);
+}
+
 }  // namespace
 
 namespace skin {
@@ -101,8 +148,17 @@ int main(int argc, char** argv) {
         skin::WritePreviews(argv[2]);
         return 0;
     }
+    if (argc == 3 && std::string(argv[1]) == "--scales") {
+        try {
+            WriteScaledSets(argv[2]);
+        } catch (const std::exception& e) {
+            std::fprintf(stderr, "skingen: %s\n", e.what());
+            return 1;
+        }
+        return 0;
+    }
     if (argc != 2) {
-        std::fprintf(stderr, "usage: skingen OUTDIR\n");
+        std::fprintf(stderr, "usage: skingen OUTDIR | --scales OUTDIR | --preview OUTDIR\n");
         return 2;
     }
     try {

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <vector>
 
+#include "controls/scale.h"
+
 namespace skin {
 
 namespace {
@@ -13,13 +15,24 @@ uint8_t Clamp8(double v) {
     return uint8_t(std::clamp(std::lround(v), 0L, 255L));
 }
 
-// Adds delta(x, y) to the three channels of every pixel of a rectangle.
+// The device pixels of a logical rectangle of the canvas (its edges times the scale).
+struct DeviceSpan {
+    int x, y, w, h;
+};
+DeviceSpan ToDeviceSpan(const Canvas& c, int x, int y, int w, int h) {
+    using quorelle::controls::ToDevice;
+    const int dpi = c.dpi();
+    int l = ToDevice(x, dpi), t = ToDevice(y, dpi);
+    return {l, t, ToDevice(x + w, dpi) - l, ToDevice(y + h, dpi) - t};
+}
+
+// Adds delta(x, y) to the three channels of every pixel of a rectangle (device pixels).
 template <typename F>
 void AddToPixels(Canvas& c, int x0, int y0, int w, int h, F delta) {
     cairo_surface_flush(c.surface());
     unsigned char* data = cairo_image_surface_get_data(c.surface());
     int stride = cairo_image_surface_get_stride(c.surface());
-    int x1 = std::min(x0 + w, c.width()), y1 = std::min(y0 + h, c.height());
+    int x1 = std::min(x0 + w, c.deviceWidth()), y1 = std::min(y0 + h, c.deviceHeight());
     for (int y = std::max(y0, 0); y < y1; ++y) {
         auto* row = reinterpret_cast<uint32_t*>(data + y * stride);
         for (int x = std::max(x0, 0); x < x1; ++x) {
@@ -85,7 +98,14 @@ void LinearH(cairo_t* cr, double x0, double x1, Rgb left, Rgb right) {
     cairo_pattern_destroy(p);
 }
 
-void BrushGrain(Canvas& c, int x, int y, int w, int h, double amount, uint32_t seed) {
+void BrushGrain(Canvas& c, int lx, int ly, int lw, int lh, double amount, uint32_t seed) {
+    // the grain is made at the device resolution: streaks as long in logical pixels (a slower
+    // smoothing), as strong (the smoothing averages more samples), but finer across
+    const auto [x, y, w, h] = ToDeviceSpan(c, lx, ly, lw, lh);
+    const bool native = c.dpi() == 96;
+    const double keep = native ? 0.9 : std::pow(0.9, 1.0 / c.scale());
+    const double take = native ? 0.1 : 1.0 - keep;
+    const double gain = native ? 3.0 : 3.0 * std::sqrt(c.scale());
     Rng rng(seed);
     std::vector<double> field(size_t(w) * h);
     std::vector<double> row(w);
@@ -94,18 +114,19 @@ void BrushGrain(Canvas& c, int x, int y, int w, int h, double amount, uint32_t s
         // long horizontal streaks: smooth along the row in both directions
         for (int pass = 0; pass < 2; ++pass) {
             double acc = row[0];
-            for (int i = 0; i < w; ++i) row[i] = acc = acc * 0.9 + row[i] * 0.1;
+            for (int i = 0; i < w; ++i) row[i] = acc = acc * keep + row[i] * take;
             acc = row[w - 1];
-            for (int i = w - 1; i >= 0; --i) row[i] = acc = acc * 0.9 + row[i] * 0.1;
+            for (int i = w - 1; i >= 0; --i) row[i] = acc = acc * keep + row[i] * take;
         }
         double rowShift = rng.Signed() * 0.45;
-        for (int i = 0; i < w; ++i) field[size_t(j) * w + i] = rowShift + row[i] * 3.0;
+        for (int i = 0; i < w; ++i) field[size_t(j) * w + i] = rowShift + row[i] * gain;
     }
     AddToPixels(c, x, y, w, h,
                 [&](int px, int py) { return field[size_t(py - y) * w + (px - x)] * amount; });
 }
 
-void MatteGrain(Canvas& c, int x, int y, int w, int h, double amount, uint32_t seed) {
+void MatteGrain(Canvas& c, int lx, int ly, int lw, int lh, double amount, uint32_t seed) {
+    const auto [x, y, w, h] = ToDeviceSpan(c, lx, ly, lw, lh);
     Rng rng(seed);
     std::vector<double> field(size_t(w) * h);
     for (auto& v : field) v = rng.Signed();
@@ -113,7 +134,10 @@ void MatteGrain(Canvas& c, int x, int y, int w, int h, double amount, uint32_t s
                 [&](int px, int py) { return field[size_t(py - y) * w + (px - x)] * amount; });
 }
 
-void SpunGrain(Canvas& c, double cx, double cy, double r, double amount, uint32_t seed) {
+void SpunGrain(Canvas& c, double lcx, double lcy, double lr, double amount, uint32_t seed) {
+    // in device pixels: four turning marks to a device pixel at every scale
+    const double s = c.dpi() == 96 ? 1.0 : c.scale();
+    const double cx = lcx * s, cy = lcy * s, r = lr * s;
     Rng rng(seed);
     int rings = int(r * 4) + 8;
     std::vector<double> ring(rings);

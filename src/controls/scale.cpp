@@ -1,0 +1,31 @@
+#include "controls/scale.h"
+
+namespace quorelle::controls {
+
+namespace {
+// Division rounding towards minus infinity (the edges of negative coordinates round as the
+// positive ones do).
+long long FloorDiv(long long a, long long b) {
+    long long q = a / b;
+    return (a % b != 0 && (a < 0) != (b < 0)) ? q - 1 : q;
+}
+}  // namespace
+
+int ToDevice(int logical, int dpi) {
+    return int(FloorDiv(static_cast<long long>(logical) * dpi + kLogicalDpi / 2, kLogicalDpi));
+}
+
+int ToLogical(int device, int dpi) {
+    // The largest logical l with ToDevice(l) <= device:
+    // (l * dpi + 48) / 96 < device + 1  <=>  l * dpi <= 96 * device + 47.
+    return int(FloorDiv(static_cast<long long>(device) * kLogicalDpi + kLogicalDpi / 2 - 1, dpi));
+}
+
+PxRect ToDevice(const PxRect& logical, int dpi) {
+    int left = ToDevice(logical.x, dpi);
+    int top = ToDevice(logical.y, dpi);
+    return {left, top, ToDevice(logical.Right(), dpi) - left,
+            ToDevice(logical.Bottom(), dpi) - top};
+}
+
+}  // namespace quorelle::controls
