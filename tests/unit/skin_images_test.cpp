@@ -165,7 +165,7 @@ TEST(SkinFiles, EveryBitmapHasItsSizeAndTheScriptEmbedsEachFileOnce) {
         lines[id] = type + " " + file;
     }
     for (const auto& [id, size] : ExpectedBitmaps())
-        EXPECT_EQ(lines[id], "BITMAP \"bmp" + std::to_string(id) + ".bmp\"");
+        EXPECT_EQ(lines[id], "SKIN100 \"bmp" + std::to_string(id) + ".png\"");
     EXPECT_EQ(lines[151], "ICON \"icon151.ico\"");
     EXPECT_EQ(lines[153], "CURSOR \"cursor153.cur\"");
     EXPECT_EQ(lines.size(), ExpectedBitmaps().size() + 2);
