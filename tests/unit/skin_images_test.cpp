@@ -364,8 +364,9 @@ TEST(SkinGenerator, WritesTheSameBytesEveryRun) {
         EXPECT_EQ(ReadAll(entry.path().string()),
                   ReadAll((out / entry.path().filename()).string()));
     }
-    // and the icon, the cursor, the resource script and the setup program's welcome picture
-    EXPECT_EQ(files, int(ExpectedBitmaps().size()) + 4);
+    // each image as BMP and PNG, and the icon, the cursor, the resource script and the setup
+    // program's welcome picture
+    EXPECT_EQ(files, 2 * int(ExpectedBitmaps().size()) + 4);
     std::filesystem::remove_all(out);
 }
 
