@@ -1,7 +1,14 @@
 # Sourced by the scripts that run Windows programs: the shared Wine prefix and a display.
-# QUORELLE_ROOT: the repository. WINEPREFIX: build/wine unless set.
+# QUORELLE_ROOT: the repository. QUORELLE_DPI: the display's dots per inch that every program in
+# the prefix sees (96 unless set; e.g. 144 for 150 %, 192 for 200 %). WINEPREFIX: build/wine
+# unless set, build/wine-dpiN for another DPI, so that prefixes of different scales never mix.
 QUORELLE_ROOT=${QUORELLE_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
-export WINEPREFIX=${WINEPREFIX:-$QUORELLE_ROOT/build/wine}
+QUORELLE_DPI=${QUORELLE_DPI:-96}
+if [ "$QUORELLE_DPI" = 96 ]; then
+    export WINEPREFIX=${WINEPREFIX:-$QUORELLE_ROOT/build/wine}
+else
+    export WINEPREFIX=${WINEPREFIX:-$QUORELLE_ROOT/build/wine-dpi$QUORELLE_DPI}
+fi
 export WINEARCH=win64
 export WINEDEBUG=${WINEDEBUG:--all}
 # no Mono/Gecko installer prompts in a prefix that never needs them
@@ -32,6 +39,8 @@ quorelle_prepare_prefix() {
         printf '"Microsoft YaHei"="WenQuanYi Micro Hei"\r\n' >>"$reg"
         printf '"\xe5\xbe\xae\xe8\xbd\xaf\xe9\x9b\x85\xe9\xbb\x91"="WenQuanYi Micro Hei"\r\n' >>"$reg"
         printf '\r\n[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\r\n"ShowSystray"="N"\r\n' >>"$reg"
+        printf '\r\n[HKEY_CURRENT_USER\\Control Panel\\Desktop]\r\n"LogPixels"=dword:%08x\r\n' \
+            "$QUORELLE_DPI" >>"$reg"
         # regedit reads .reg files as UTF-16 or ANSI: hand it UTF-16
         iconv -f UTF-8 -t UTF-16 "$reg" >"$reg.utf16"
         wine regedit /S "$(winepath -w "$reg.utf16" 2>/dev/null)" >/dev/null 2>&1
