@@ -1,6 +1,9 @@
 # Shared by the reliability scripts that drive the real program (source it after nothing else):
 # the end-to-end harness, plus starts and exits that count crashes and hangs, the five windows,
 # a pass over every control, and the range checks of what reached the card and CPL.ini.
+# The reliability scripts check the screen against a full repaint where they choose to (the
+# random input after every batch of events), not after each of their many scripted clicks.
+E2E_REPAINT=${E2E_REPAINT:-0}
 . "$(dirname "${BASH_SOURCE[0]}")/../e2e/lib.sh"
 
 SOAK_LONG=${QUORELLE_SOAK:-0}
