@@ -122,6 +122,13 @@ void CRoundSliderCtrl::Post(const std::vector<KnobNotice>& notices) {
     }
 }
 
+void CRoundSliderCtrl::EndDrag() {
+    std::vector<KnobNotice> notices;
+    if (!model_.CancelDrag(notices)) return;
+    Post(notices);
+    RedrawNow();
+}
+
 void CRoundSliderCtrl::RedrawNow() {
     RedrawWindow(Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
 }
@@ -309,6 +316,12 @@ LRESULT CRoundSliderCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
             RedrawNow();
             return 0;
         case WM_MOUSEMOVE:
+            // A drag whose capture went elsewhere unnoticed ends here instead of following
+            // a pointer that has no button down for it.
+            if (model_.Pressed() && GetCapture() != hwnd) {
+                EndDrag();
+                return 0;
+            }
             if (model_.MouseMove(ToModel(PointOf(lParam)), notices) == KnobInput::kDefault) {
                 return Default(message, wParam, lParam);
             }
@@ -349,8 +362,14 @@ LRESULT CRoundSliderCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
             SetCursor(cursor_);
             return TRUE;
         case WM_CAPTURECHANGED:
-            // The trackbar underneath would report an end of track with its own (unused)
-            // position here; the knob reports its own notifications only.
+            // Another window took the mouse: the release will not come here, so the drag ends
+            // now. The trackbar underneath would report an end of track with its own (unused)
+            // position; the knob reports its own notifications only.
+            if (reinterpret_cast<HWND>(lParam) != hwnd) EndDrag();
+            return 0;
+        case WM_CANCELMODE:
+            EndDrag();
+            if (GetCapture() == hwnd) ReleaseCapture();
             return 0;
         default:
             return Default(message, wParam, lParam);
