@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include "app/application_win32.h"
+#include "base/diagnostics.h"
 #include "base/messages.h"
 #include "base/text_win32.h"
 #include "base/version.h"
@@ -27,8 +28,6 @@ CCKorZereDlg::CCKorZereDlg()
       chrome_(PAGE_MAIN, IDD_MAIN, 134),
       console_(endpoint_, *this),
       protocol_(*this) {
-    // the listeners of the endpoint services run in the multithreaded apartment
-    CoInitializeEx(nullptr, COINIT_MULTITHREADED);
     bigIcon_.reset(LoadProgramIcon(GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON)));
     smallIcon_.reset(LoadProgramIcon(GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON)));
 }
@@ -259,6 +258,9 @@ bool CCKorZereDlg::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& re
             return true;
         case WM_DEFAULT_OUTPUT_CHANGED:
             result = console_.OnDefaultOutputChanged(lParam);
+            return true;
+        case WM_DIAGNOSTIC_COUNT:
+            result = static_cast<LRESULT>(DiagnosticFailureCount());
             return true;
         default:
             if (msg == TrayIcon::TaskbarCreatedMessage()) {

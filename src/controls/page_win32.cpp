@@ -8,10 +8,7 @@
 namespace quorelle::controls {
 
 void PageFrame::Clear() {
-    if (surface_ && previous_ != nullptr) SelectObject(surface_.Get(), previous_);
-    previous_ = nullptr;
     surface_.Reset();
-    image_.Reset();
     width_ = 0;
     height_ = 0;
 }
@@ -82,11 +79,10 @@ bool ApplyPageSkin(HWND page, PageFrame& frame, gdi::Bitmap background) {
     gdi::Region shape = RegionFromColorKey(frame, background.Get());
     {
         gdi::WindowDC windowDc(page);
-        frame.surface_ = gdi::OwnedDC(CreateCompatibleDC(windowDc.Get()));
+        frame.surface_ = gdi::SelectedSurface(gdi::OwnedDC(CreateCompatibleDC(windowDc.Get())),
+                                              std::move(background));
     }
     if (!frame.surface_) return false;
-    frame.image_ = std::move(background);
-    frame.previous_ = SelectObject(frame.surface_.Get(), frame.image_.Get());
     SetWindowPos(page, nullptr, 0, 0, frame.width_, frame.height_,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     // The window owns the region once it accepts it.

@@ -24,16 +24,14 @@ class PageFrame {
     ~PageFrame() { Clear(); }
 
     void Clear();
-    HDC Surface() const { return surface_.Get(); }
+    HDC Surface() const { return surface_.Dc(); }
     int Width() const { return width_; }
     int Height() const { return height_; }
 
   private:
     friend bool ApplyPageSkin(HWND, PageFrame&, gdi::Bitmap);
     friend gdi::Region RegionFromColorKey(PageFrame&, HBITMAP);
-    gdi::OwnedDC surface_;
-    gdi::Bitmap image_;
-    HGDIOBJ previous_ = nullptr;
+    gdi::SelectedSurface surface_;
     int width_ = 0;
     int height_ = 0;
 };
