@@ -25,7 +25,7 @@ HICON LoadProgramIcon(int cx, int cy) {
 
 CCKorZereDlg::CCKorZereDlg()
     : DialogWindow(IDD_MAIN),
-      chrome_(PAGE_MAIN, IDD_MAIN, 134),
+      chrome_(PAGE_MAIN, IDD_MAIN),
       console_(endpoint_, *this),
       protocol_(*this) {
     bigIcon_.reset(LoadProgramIcon(GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON)));

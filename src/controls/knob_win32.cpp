@@ -6,11 +6,11 @@
 #include <cwchar>
 
 #include "controls/memdc_win32.h"
+#include "resource.h"
 
 namespace quorelle::controls {
 
 namespace {
-constexpr int kCursorId = 153;
 
 POINT PointOf(LPARAM lParam) {
     return {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
@@ -27,7 +27,7 @@ CRoundSliderCtrl::CRoundSliderCtrl() : valueTextColour_(GetSysColor(COLOR_WINDOW
     dotBrush_.Reset(CreateSolidBrush(face));
     pressedDotBrush_.Reset(CreateSolidBrush(face));
     dialBrush_.Reset(CreateSolidBrush(face));
-    cursor_ = LoadCursorW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kCursorId));
+    cursor_ = LoadCursorW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDC_HAND_POINTER));
     if (cursor_ == nullptr) cursor_ = LoadCursorW(nullptr, IDC_HAND);
 }
 
