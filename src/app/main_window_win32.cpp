@@ -158,25 +158,15 @@ void CCKorZereDlg::SetPageTexts(int language) {
 }
 
 bool CCKorZereDlg::OnCommand(int id) {
+    if (id == chrome_.CloseButtonId()) {
+        protocol_.OnCloseCommand();
+        return true;
+    }
+    if (const int page = chrome_.PageOfButton(id); page >= 0) {
+        protocol_.OnNavigate(page);
+        return true;
+    }
     switch (id) {
-        case 1000:
-            protocol_.OnCloseCommand();
-            return true;
-        case 1001:
-            protocol_.OnNavigate(PAGE_MAIN);
-            return true;
-        case 1002:
-            protocol_.OnNavigate(PAGE_HIFI);
-            return true;
-        case 1003:
-            protocol_.OnNavigate(PAGE_ADVANCE);
-            return true;
-        case 1004:
-            protocol_.OnNavigate(PAGE_HP);
-            return true;
-        case 1005:
-            protocol_.OnNavigate(PAGE_INFO);
-            return true;
         case ID_TRAY_SHOW:
             protocol_.OnTrayShowCommand();
             return true;

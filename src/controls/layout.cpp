@@ -30,6 +30,16 @@ const TemplateInfo* FindTemplate(int dialogId) {
     return it == all.end() ? nullptr : &*it;
 }
 
+const NavigationIds& NavigationIdsOf(int pageIndex) {
+    return layout_table::kNavigation.at(size_t(pageIndex));
+}
+
+const NavigationIds* NavigationIdsOfDialog(int dialogId) {
+    for (const NavigationIds& n : layout_table::kNavigation)
+        if (n.dialogId == dialogId) return &n;
+    return nullptr;
+}
+
 std::span<const ControlPlace> TemplateControls(int dialogId) {
     return TemplateTable(dialogId);
 }

@@ -284,6 +284,15 @@ inline constexpr std::array kHifi{
     Img(1169, K::Button, 427, 236, 25, 14, kSmallButtonW, kSmallButtonH),
 };
 
+// The navigation column of each page, by page index: main, HIFI, advance, info, headphone.
+inline constexpr std::array<NavigationIds, 5> kNavigation = {{
+    {kMainDialog, 1000, 1001, 1002, 1003, 1004, 1005, {1046, 1047, 1048, 1049, 1050}},
+    {kHifiDialog, 1073, 1075, 1077, 1078, 1081, 1083, {1074, 1076, 1079, 1080, 1082}},
+    {kAdvanceDialog, 1204, 1206, 1208, 1213, 1211, 1209, {1205, 1207, 1214, 1212, 1210}},
+    {kInfoDialog, 1051, 1053, 1054, 1056, 1058, 1060, {1052, 1072, 1055, 1057, 1059}},
+    {kHpDialog, 1179, 1181, 1183, 1184, 1187, 1188, {1180, 1182, 1185, 1186, 1189}},
+}};
+
 }  // namespace layout_table
 
 // Every control of a template; empty for an unknown dialog id.
@@ -310,5 +319,17 @@ constexpr bool TemplateHas(int dialogId, int controlId, ControlKind kind) {
         if (c.id == controlId) return c.kind == kind;
     return false;
 }
+
+// Every navigation button is a button and every caption a label of the column's template.
+constexpr bool NavigationInTemplates() {
+    for (const NavigationIds& n : layout_table::kNavigation) {
+        for (int id : {n.close, n.main, n.hifi, n.advance, n.hp, n.info})
+            if (!TemplateHas(n.dialogId, id, ControlKind::Button)) return false;
+        for (int id : n.labels)
+            if (!TemplateHas(n.dialogId, id, ControlKind::Label)) return false;
+    }
+    return true;
+}
+static_assert(NavigationInTemplates(), "a navigation id is not a control of its template");
 
 }  // namespace quorelle::controls

@@ -99,18 +99,6 @@ void DragPage(HWND page) {
     SendMessageW(page, WM_NCLBUTTONDOWN, HTCAPTION, 0);
 }
 
-const NavigationIds& NavigationIdsOf(int pageIndex) {
-    // By page index: main, HIFI, advance, info, headphone.
-    static const std::array<NavigationIds, 5> columns = {{
-        {1000, 1001, 1002, 1003, 1004, 1005, {1046, 1047, 1048, 1049, 1050}},
-        {1073, 1075, 1077, 1078, 1081, 1083, {1074, 1076, 1079, 1080, 1082}},
-        {1204, 1206, 1208, 1213, 1211, 1209, {1205, 1207, 1214, 1212, 1210}},
-        {1051, 1053, 1054, 1056, 1058, 1060, {1052, 1072, 1055, 1057, 1059}},
-        {1179, 1181, 1183, 1184, 1187, 1188, {1180, 1182, 1185, 1186, 1189}},
-    }};
-    return columns.at(size_t(pageIndex));
-}
-
 namespace {
 constexpr int kCloseNormal = 170;
 constexpr int kClosePressed = 171;
