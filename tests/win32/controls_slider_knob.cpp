@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <vector>
+
 #include "controls/knob_win32.h"
 #include "controls/slider_win32.h"
 #include "controls_host.h"
@@ -382,10 +384,25 @@ TEST(DragLosingTheMouse, SliderCommitsTheValueShownAndIgnoresLaterMoves) {
     }
 }
 
+// The knob's pixels as the screen shows them.
+std::vector<COLORREF> OnScreen(HWND hwnd) {
+    RECT r;
+    GetWindowRect(hwnd, &r);
+    Canvas canvas(r.right - r.left, r.bottom - r.top, RGB(1, 2, 3));
+    HDC screen = GetDC(nullptr);
+    BitBlt(canvas.Dc(), 0, 0, canvas.Width(), canvas.Height(), screen, r.left, r.top, SRCCOPY);
+    ReleaseDC(nullptr, screen);
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < canvas.Height(); ++y)
+        for (int x = 0; x < canvas.Width(); ++x) pixels.push_back(canvas.At(x, y));
+    return pixels;
+}
+
 TEST(DragLosingTheMouse, KnobReportsItsFinalPositionAndIsReleased) {
     for (const bool cancelMode : {false, true}) {
         SCOPED_TRACE(cancelMode ? "WM_CANCELMODE" : "capture taken");
-        MainKnob k;
+        MainKnob k(true);
+        SetWindowPos(k.host.Hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
         // Straight above the centre points at 25; from 20 each mouse message steps once.
         const LPARAM above = MAKELPARAM(25, 5);
         POINT screen{25, 5};
@@ -416,5 +433,16 @@ TEST(DragLosingTheMouse, KnobReportsItsFinalPositionAndIsReleased) {
         PrintInto(k.hwnd, canvas);
         const Point dot = k.knob.Model().DotCentre();
         EXPECT_EQ(canvas.At(dot.x, dot.y), RGB(0, 0, 255));  // the released dot colour
+        // The screen shows the released knob already: a full repaint changes nothing.
+        const std::vector<COLORREF> shown = OnScreen(k.hwnd);
+        RedrawWindow(k.host.Hwnd(), nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        k.host.Pump();
+        EXPECT_TRUE(shown == OnScreen(k.hwnd)) << "stale drawing after the drag ended";
+        POINT dotOnScreen{dot.x, dot.y};
+        ClientToScreen(k.hwnd, &dotOnScreen);
+        HDC screenDc = GetDC(nullptr);
+        EXPECT_EQ(GetPixel(screenDc, dotOnScreen.x, dotOnScreen.y), RGB(0, 0, 255));
+        ReleaseDC(nullptr, screenDc);
     }
 }
