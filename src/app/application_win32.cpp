@@ -5,6 +5,7 @@
 #include "app/main_window_win32.h"
 #include "app/notice_win32.h"
 #include "settings/profile_settings_win32.h"
+#include "base/handles_win32.h"
 #include "base/messages.h"
 #include "device/conflib.h"
 
@@ -19,6 +20,10 @@ void ChangeMainWindow(HWND hwnd) {
 int VUVavIruvOro::Run() {
     instanceMutex_.reset(CreateMutexW(nullptr, FALSE, L"VUVavIruvOro"));
     if (GetLastError() == ERROR_ALREADY_EXISTS) return 0;  // a copy runs already: end silently
+
+    // COM for the whole run: the endpoint services and their listeners work in the
+    // multithreaded apartment
+    const ComForThisThread com(COINIT_MULTITHREADED);
 
     INITCOMMONCONTROLSEX icc{sizeof icc, 0xFF};
     InitCommonControlsEx(&icc);

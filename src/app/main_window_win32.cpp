@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include "app/application_win32.h"
+#include "base/diagnostics.h"
 #include "base/messages.h"
 #include "base/text_win32.h"
 #include "base/version.h"
@@ -24,11 +25,9 @@ HICON LoadProgramIcon(int cx, int cy) {
 
 CCKorZereDlg::CCKorZereDlg()
     : DialogWindow(IDD_MAIN),
-      chrome_(PAGE_MAIN, IDD_MAIN, 134),
+      chrome_(PAGE_MAIN, IDD_MAIN),
       console_(endpoint_, *this),
       protocol_(*this) {
-    // the listeners of the endpoint services run in the multithreaded apartment
-    CoInitializeEx(nullptr, COINIT_MULTITHREADED);
     bigIcon_.reset(LoadProgramIcon(GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON)));
     smallIcon_.reset(LoadProgramIcon(GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON)));
 }
@@ -159,25 +158,15 @@ void CCKorZereDlg::SetPageTexts(int language) {
 }
 
 bool CCKorZereDlg::OnCommand(int id) {
+    if (id == chrome_.CloseButtonId()) {
+        protocol_.OnCloseCommand();
+        return true;
+    }
+    if (const int page = chrome_.PageOfButton(id); page >= 0) {
+        protocol_.OnNavigate(page);
+        return true;
+    }
     switch (id) {
-        case 1000:
-            protocol_.OnCloseCommand();
-            return true;
-        case 1001:
-            protocol_.OnNavigate(PAGE_MAIN);
-            return true;
-        case 1002:
-            protocol_.OnNavigate(PAGE_HIFI);
-            return true;
-        case 1003:
-            protocol_.OnNavigate(PAGE_ADVANCE);
-            return true;
-        case 1004:
-            protocol_.OnNavigate(PAGE_HP);
-            return true;
-        case 1005:
-            protocol_.OnNavigate(PAGE_INFO);
-            return true;
         case ID_TRAY_SHOW:
             protocol_.OnTrayShowCommand();
             return true;
@@ -263,6 +252,9 @@ bool CCKorZereDlg::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& re
             return true;
         case WM_DEFAULT_OUTPUT_CHANGED:
             result = console_.OnDefaultOutputChanged(lParam);
+            return true;
+        case WM_DIAGNOSTIC_COUNT:
+            result = static_cast<LRESULT>(DiagnosticFailureCount());
             return true;
         default:
             if (msg == TrayIcon::TaskbarCreatedMessage()) {

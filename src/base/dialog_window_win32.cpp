@@ -1,5 +1,7 @@
 #include "base/dialog_window_win32.h"
 
+#include "base/diagnostics.h"
+
 namespace quorelle {
 
 HINSTANCE ProgramInstance() {
@@ -56,6 +58,7 @@ INT_PTR CALLBACK DialogWindow::DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LP
                 return TRUE;
         }
     } catch (...) {
+        ReportCaughtException("dialog procedure", msg);
         return FALSE;
     }
 }

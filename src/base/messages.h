@@ -12,6 +12,9 @@ inline constexpr unsigned WM_TRAY_NOTIFY = 1129;
 inline constexpr unsigned WM_SHOW_PAGE = 2024;
 inline constexpr unsigned WM_MOVE_MAIN = 2025;
 inline constexpr unsigned WM_DEFAULT_OUTPUT_CHANGED = 2026;
+// Asked of the main window from outside (tests): answers how many failures the exception
+// barriers have caught since the program started.
+inline constexpr unsigned WM_DIAGNOSTIC_COUNT = 2027;
 
 // Notifications of the skinned controls to their page.
 inline constexpr unsigned SLIDER_MSG_TRACK = 10449;

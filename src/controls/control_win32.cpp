@@ -1,12 +1,19 @@
 #include "controls/control_win32.h"
 
+#include <commctrl.h>
+
+#include "base/diagnostics.h"
 #include "controls/gdi_win32.h"
 
 namespace quorelle::controls {
 
 namespace {
+// The one subclass of the skinned controls on a window.
+constexpr UINT_PTR kSubclassId = 0x51C0;
+// Finds the object from the window for the notifications its parent reflects (the import
+// libraries offer no GetWindowSubclass: comctl32 exports it by ordinal only).
 constexpr wchar_t kProperty[] = L"QuorelleSkinnedControl";
-}
+}  // namespace
 
 SubclassedControl::~SubclassedControl() {
     Detach();
@@ -16,9 +23,13 @@ bool SubclassedControl::Attach(HWND hwnd) {
     if (hwnd_ != nullptr || hwnd == nullptr || !IsWindow(hwnd)) return false;
     if (GetPropW(hwnd, kProperty) != nullptr) return false;
     if (!SetPropW(hwnd, kProperty, this)) return false;
+    original_ = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hwnd, GWLP_WNDPROC));
+    if (!SetWindowSubclass(hwnd, &Procedure, kSubclassId, reinterpret_cast<DWORD_PTR>(this))) {
+        RemovePropW(hwnd, kProperty);
+        original_ = nullptr;
+        return false;
+    }
     hwnd_ = hwnd;
-    previous_ = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Procedure)));
     OnAttached();
     return true;
 }
@@ -26,11 +37,11 @@ bool SubclassedControl::Attach(HWND hwnd) {
 void SubclassedControl::Detach() {
     if (hwnd_ == nullptr) return;
     if (IsWindow(hwnd_)) {
-        SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous_));
+        RemoveWindowSubclass(hwnd_, &Procedure, kSubclassId);
         RemovePropW(hwnd_, kProperty);
     }
     hwnd_ = nullptr;
-    previous_ = nullptr;
+    original_ = nullptr;
 }
 
 SubclassedControl* SubclassedControl::FromHandle(HWND hwnd) {
@@ -47,14 +58,25 @@ LRESULT SubclassedControl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam
 }
 
 LRESULT SubclassedControl::Default(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (previous_ == nullptr) return DefWindowProcW(hwnd_, message, wParam, lParam);
-    return CallWindowProcW(previous_, hwnd_, message, wParam, lParam);
+    if (hwnd_ == nullptr) return 0;
+    // Inside a message of the chain the next subclass (in the end the window's own procedure)
+    // answers; outside one there is no chain position to continue from.
+    if (dispatching_ > 0) return DefSubclassProc(hwnd_, message, wParam, lParam);
+    if (original_ == nullptr) return DefWindowProcW(hwnd_, message, wParam, lParam);
+    return CallWindowProcW(original_, hwnd_, message, wParam, lParam);
 }
 
-LRESULT CALLBACK SubclassedControl::Procedure(HWND hwnd, UINT message, WPARAM wParam,
-                                              LPARAM lParam) {
-    SubclassedControl* self = FromHandle(hwnd);
-    if (self == nullptr) return DefWindowProcW(hwnd, message, wParam, lParam);
+LRESULT CALLBACK SubclassedControl::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                              UINT_PTR, DWORD_PTR data) {
+    auto* self = reinterpret_cast<SubclassedControl*>(data);
+    if (self == nullptr || self->hwnd_ != hwnd) {
+        return DefSubclassProc(hwnd, message, wParam, lParam);
+    }
+    struct Dispatching {
+        int& depth;
+        explicit Dispatching(int& d) : depth(d) { ++depth; }
+        ~Dispatching() { --depth; }
+    } dispatching(self->dispatching_);
     try {
         if (message == WM_DESTROY) {
             const LRESULT result = self->Default(message, wParam, lParam);
@@ -62,13 +84,13 @@ LRESULT CALLBACK SubclassedControl::Procedure(HWND hwnd, UINT message, WPARAM wP
             return result;
         }
         if (message == WM_NCDESTROY) {
-            const WNDPROC previous = self->previous_;
             self->Detach();
-            return CallWindowProcW(previous, hwnd, message, wParam, lParam);
+            return DefSubclassProc(hwnd, message, wParam, lParam);
         }
         return self->WindowProc(message, wParam, lParam);
     } catch (...) {
         // Nothing may cross the window procedure; the message counts as not handled.
+        ReportCaughtException("control window procedure", message);
         return 0;
     }
 }
@@ -100,6 +122,7 @@ bool ReflectNotification(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& re
     try {
         return control->OnReflected(message, wParam, lParam, result);
     } catch (...) {
+        ReportCaughtException("notification reflected to a control", message);
         return false;
     }
 }

@@ -1,6 +1,6 @@
 // Base of the skinned controls: binds an object to an existing child window (a control of a
-// dialog template, found by id) by replacing its window procedure, and receives the
-// notifications the parent reflects back to it.
+// dialog template, found by id) as a subclass of it (comctl32's SetWindowSubclass), and receives
+// the notifications the parent reflects back to it.
 #pragma once
 
 #include <windows.h>
@@ -17,7 +17,7 @@ class SubclassedControl {
     // Binds to a window; false when the window does not exist or is already bound.
     bool Attach(HWND hwnd);
     bool AttachDlgItem(HWND parent, int controlId) { return Attach(GetDlgItem(parent, controlId)); }
-    // Gives the window its own procedure back.
+    // Takes the subclass off the window again.
     void Detach();
 
     HWND Hwnd() const { return hwnd_; }
@@ -33,16 +33,20 @@ class SubclassedControl {
   protected:
     // The control's message handler; unhandled messages go to Default.
     virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+    // The window's own processing of a message (also callable outside WindowProc).
     LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam);
-    // Runs once the window procedure has been replaced.
+    // Runs once the subclass is in place.
     virtual void OnAttached() {}
     // Runs after the platform handled WM_DESTROY, while the window still exists.
     virtual void OnDestroyed() {}
 
   private:
-    static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                      UINT_PTR id, DWORD_PTR self);
     HWND hwnd_ = nullptr;
-    WNDPROC previous_ = nullptr;
+    // the window's procedure when it was bound, for Default outside a message of the chain
+    WNDPROC original_ = nullptr;
+    int dispatching_ = 0;  // messages of this window under way in Procedure
 };
 
 // For the parent's window procedure: passes a control notification to the skinned control it

@@ -119,6 +119,63 @@ class SelectGuard {
     HGDIOBJ previous_;
 };
 
+// A memory device context with one bitmap selected into it for as long as both live. The
+// context's own bitmap goes back in before the bitmap and the context are deleted.
+class SelectedSurface {
+  public:
+    SelectedSurface() = default;
+    // Takes both and selects the bitmap; stays empty (and deletes both) when either is missing
+    // or the selection fails.
+    SelectedSurface(OwnedDC dc, Bitmap bitmap) {
+        if (!dc || !bitmap) return;
+        HGDIOBJ previous = SelectObject(dc.Get(), bitmap.Get());
+        if (previous == nullptr || previous == HGDI_ERROR) return;
+        dc_ = std::move(dc);
+        bitmap_ = std::move(bitmap);
+        previous_ = previous;
+    }
+    // A surface of `width` x `height` pixels in the format of `reference` (the screen when null).
+    static SelectedSurface Compatible(HDC reference, int width, int height) {
+        if (reference == nullptr) {
+            WindowDC screen(nullptr);
+            return Compatible(screen.Get(), width, height);
+        }
+        return SelectedSurface(OwnedDC(CreateCompatibleDC(reference)),
+                               Bitmap(CreateCompatibleBitmap(reference, width, height)));
+    }
+    SelectedSurface(const SelectedSurface&) = delete;
+    SelectedSurface& operator=(const SelectedSurface&) = delete;
+    SelectedSurface(SelectedSurface&& other) noexcept
+        : dc_(std::move(other.dc_)),
+          bitmap_(std::move(other.bitmap_)),
+          previous_(std::exchange(other.previous_, nullptr)) {}
+    SelectedSurface& operator=(SelectedSurface&& other) noexcept {
+        if (this != &other) {
+            Reset();
+            dc_ = std::move(other.dc_);
+            bitmap_ = std::move(other.bitmap_);
+            previous_ = std::exchange(other.previous_, nullptr);
+        }
+        return *this;
+    }
+    ~SelectedSurface() { Reset(); }
+
+    HDC Dc() const { return dc_.Get(); }
+    HBITMAP Image() const { return bitmap_.Get(); }
+    explicit operator bool() const { return static_cast<bool>(dc_); }
+    void Reset() {
+        if (dc_ && previous_ != nullptr) SelectObject(dc_.Get(), previous_);
+        previous_ = nullptr;
+        dc_.Reset();
+        bitmap_.Reset();  // no longer selected anywhere
+    }
+
+  private:
+    OwnedDC dc_;
+    Bitmap bitmap_;
+    HGDIOBJ previous_ = nullptr;
+};
+
 // Loads an image resource of the module in the display's format, so that copying it to a window
 // or a compatible surface needs no pixel conversion. The program's images are compressed (PNG)
 // resources of the type "SKIN<percent>", one set per display scale, decoded with the platform's

@@ -200,6 +200,16 @@ KnobInput KnobModel::ButtonUp(Point p, std::vector<KnobNotice>& notices) {
     return KnobInput::kHandled;
 }
 
+bool KnobModel::CancelDrag(std::vector<KnobNotice>& notices) {
+    if (!pressed_) return false;
+    pressed_ = false;
+    if (moved_) {
+        notices.push_back({scroll::kThumbPosition, Position()});
+        moved_ = false;
+    }
+    return true;
+}
+
 KnobInput KnobModel::KeyDown(unsigned virtualKey, std::vector<KnobNotice>& notices) {
     int64_t step;
     int code;

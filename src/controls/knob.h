@@ -139,6 +139,10 @@ class KnobModel : public TrackbarModel {
     KnobInput ButtonDown(Point p, std::vector<KnobNotice>& notices);
     KnobInput MouseMove(Point p, std::vector<KnobNotice>& notices);
     KnobInput ButtonUp(Point p, std::vector<KnobNotice>& notices);
+    // The drag ends without a release at a point (the mouse went to another window): the knob
+    // stays where it is and, when the drag moved it, reports that as its final position, as a
+    // release does. False when no drag was under way.
+    bool CancelDrag(std::vector<KnobNotice>& notices);
     KnobInput KeyDown(unsigned virtualKey, std::vector<KnobNotice>& notices);
     KnobInput KeyUp(unsigned virtualKey, std::vector<KnobNotice>& notices);
     // One wheel message: each full notch of 120 steps one line, forward toward the drag limit,

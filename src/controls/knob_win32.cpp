@@ -6,11 +6,11 @@
 #include <cwchar>
 
 #include "controls/memdc_win32.h"
+#include "resource.h"
 
 namespace quorelle::controls {
 
 namespace {
-constexpr int kCursorId = 153;
 
 POINT PointOf(LPARAM lParam) {
     return {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
@@ -27,7 +27,7 @@ CRoundSliderCtrl::CRoundSliderCtrl() : valueTextColour_(GetSysColor(COLOR_WINDOW
     dotBrush_.Reset(CreateSolidBrush(face));
     pressedDotBrush_.Reset(CreateSolidBrush(face));
     dialBrush_.Reset(CreateSolidBrush(face));
-    cursor_ = LoadCursorW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kCursorId));
+    cursor_ = LoadCursorW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDC_HAND_POINTER));
     if (cursor_ == nullptr) cursor_ = LoadCursorW(nullptr, IDC_HAND);
 }
 
@@ -120,6 +120,13 @@ void CRoundSliderCtrl::Post(const std::vector<KnobNotice>& notices) {
             (static_cast<uint32_t>(n.position) << 16) | (static_cast<uint32_t>(n.code) & 0xFFFF);
         PostMessageW(parent, WM_HSCROLL, static_cast<WPARAM>(word), reinterpret_cast<LPARAM>(hwnd));
     }
+}
+
+void CRoundSliderCtrl::EndDrag() {
+    std::vector<KnobNotice> notices;
+    if (!model_.CancelDrag(notices)) return;
+    Post(notices);
+    RedrawNow();
 }
 
 void CRoundSliderCtrl::RedrawNow() {
@@ -309,6 +316,12 @@ LRESULT CRoundSliderCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
             RedrawNow();
             return 0;
         case WM_MOUSEMOVE:
+            // A drag whose capture went elsewhere unnoticed ends here instead of following
+            // a pointer that has no button down for it.
+            if (model_.Pressed() && GetCapture() != hwnd) {
+                EndDrag();
+                return 0;
+            }
             if (model_.MouseMove(ToModel(PointOf(lParam)), notices) == KnobInput::kDefault) {
                 return Default(message, wParam, lParam);
             }
@@ -349,8 +362,14 @@ LRESULT CRoundSliderCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
             SetCursor(cursor_);
             return TRUE;
         case WM_CAPTURECHANGED:
-            // The trackbar underneath would report an end of track with its own (unused)
-            // position here; the knob reports its own notifications only.
+            // Another window took the mouse: the release will not come here, so the drag ends
+            // now. The trackbar underneath would report an end of track with its own (unused)
+            // position; the knob reports its own notifications only.
+            if (reinterpret_cast<HWND>(lParam) != hwnd) EndDrag();
+            return 0;
+        case WM_CANCELMODE:
+            EndDrag();
+            if (GetCapture() == hwnd) ReleaseCapture();
             return 0;
         default:
             return Default(message, wParam, lParam);

@@ -114,6 +114,8 @@ class CRoundSliderCtrl : public SubclassedControl {
   private:
     void Post(const std::vector<KnobNotice>& notices);
     void RedrawNow();
+    // Ends a drag that lost the mouse as a release would, at the position shown.
+    void EndDrag();
     void DrawFace(HDC dc, const RECT& client);
     void ScaleFace(HDC dc, SIZE want);
     void DropScaledFace() {

@@ -5,6 +5,7 @@
 // one fixed ratio per template: background pixels over template dialog units.
 #pragma once
 
+#include <array>
 #include <span>
 
 namespace quorelle::controls {
@@ -51,6 +52,18 @@ inline constexpr int kInfoDialog = 155;
 inline constexpr int kHifiDialog = 176;
 inline constexpr int kHpDialog = 192;
 inline constexpr int kAdvanceDialog = 196;
+
+// Control ids of a page's navigation column.
+struct NavigationIds {
+    int dialogId;  // the page's template
+    int close;
+    int main, hifi, advance, hp, info;
+    std::array<int, 5> labels;  // captions of main, Hifi, advance, HP, info
+};
+// The column of the page with the given index (main, HIFI, advance, info, headphone).
+const NavigationIds& NavigationIdsOf(int pageIndex);
+// The column of a template; nullptr for a dialog id without one.
+const NavigationIds* NavigationIdsOfDialog(int dialogId);
 
 // The five page templates, in the order main, info, HIFI, headphone, advance.
 std::span<const TemplateInfo> Templates();

@@ -17,15 +17,11 @@ CMemDC::CMemDC(HDC target, const RECT* rect, bool copyFirst) : target_(target) {
     const int height = device.bottom - device.top;
     if (width <= 0 || height <= 0) return;
 
-    gdi::OwnedDC memory(CreateCompatibleDC(target));
-    gdi::Bitmap bitmap(CreateCompatibleBitmap(target, width, height));
-    if (!memory || !bitmap) return;
-    previousBitmap_ = SelectObject(memory.Get(), bitmap.Get());
-    memory_ = std::move(memory);
-    bitmap_ = std::move(bitmap);
+    memory_ = gdi::SelectedSurface::Compatible(target, width, height);
+    if (!memory_) return;
     direct_ = false;
 
-    HDC dc = memory_.Get();
+    HDC dc = memory_.Dc();
     SetMapMode(dc, GetMapMode(target));
     SIZE extent;
     GetWindowExtEx(target, &extent);
@@ -48,38 +44,27 @@ CMemDC::CMemDC(HDC target, const RECT* rect, bool copyFirst) : target_(target) {
 
 CMemDC::~CMemDC() {
     if (direct_) return;
-    HDC dc = memory_.Get();
-    BitBlt(target_, rect_.left, rect_.top, rect_.right - rect_.left, rect_.bottom - rect_.top, dc,
-           rect_.left, rect_.top, SRCCOPY);
-    SelectObject(dc, previousBitmap_);
-    // memory_ and bitmap_ go after this body: the bitmap is no longer selected when deleted.
+    BitBlt(target_, rect_.left, rect_.top, rect_.right - rect_.left, rect_.bottom - rect_.top,
+           memory_.Dc(), rect_.left, rect_.top, SRCCOPY);
 }
 
 HDC FrameSurface::Ensure(int width, int height) {
     if (width <= 0 || height <= 0) return nullptr;
-    if (dc_ && width == width_ && height == height_) return dc_.Get();
+    if (surface_ && width == width_ && height == height_) return surface_.Dc();
     Release();
-    gdi::WindowDC screen(nullptr);
-    gdi::OwnedDC dc(CreateCompatibleDC(screen.Get()));
-    gdi::Bitmap bitmap(CreateCompatibleBitmap(screen.Get(), width, height));
-    if (!dc || !bitmap) return nullptr;
-    previous_ = SelectObject(dc.Get(), bitmap.Get());
-    dc_ = std::move(dc);
-    bitmap_ = std::move(bitmap);
+    surface_ = gdi::SelectedSurface::Compatible(nullptr, width, height);
+    if (!surface_) return nullptr;
     width_ = width;
     height_ = height;
-    return dc_.Get();
+    return surface_.Dc();
 }
 
 void FrameSurface::CopyTo(HDC target, int x, int y, int width, int height) const {
-    if (dc_) BitBlt(target, x, y, width, height, dc_.Get(), 0, 0, SRCCOPY);
+    if (surface_) BitBlt(target, x, y, width, height, surface_.Dc(), 0, 0, SRCCOPY);
 }
 
 void FrameSurface::Release() {
-    if (dc_ && previous_ != nullptr) SelectObject(dc_.Get(), previous_);
-    previous_ = nullptr;
-    dc_.Reset();
-    bitmap_.Reset();  // no longer selected anywhere
+    surface_.Reset();
     width_ = 0;
     height_ = 0;
 }

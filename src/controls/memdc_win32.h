@@ -18,15 +18,13 @@ class CMemDC {
     CMemDC& operator=(const CMemDC&) = delete;
     ~CMemDC();
 
-    HDC Get() const { return direct_ ? target_ : memory_.Get(); }
+    HDC Get() const { return direct_ ? target_ : memory_.Dc(); }
     const RECT& Rect() const { return rect_; }
     bool Direct() const { return direct_; }
 
   private:
     HDC target_;
-    gdi::OwnedDC memory_;
-    gdi::Bitmap bitmap_;
-    HGDIOBJ previousBitmap_ = nullptr;
+    gdi::SelectedSurface memory_;
     RECT rect_{};
     bool direct_ = true;
 };
@@ -43,15 +41,13 @@ class FrameSurface {
     // The surface, `width` x `height` pixels, made (again) when it has another size; null when
     // it cannot be made.
     HDC Ensure(int width, int height);
-    HDC Get() const { return dc_.Get(); }
+    HDC Get() const { return surface_.Dc(); }
     // Copies the surface's top-left `width` x `height` pixels to (x, y) of the target.
     void CopyTo(HDC target, int x, int y, int width, int height) const;
     void Release();
 
   private:
-    gdi::OwnedDC dc_;
-    gdi::Bitmap bitmap_;
-    HGDIOBJ previous_ = nullptr;
+    gdi::SelectedSurface surface_;
     int width_ = 0;
     int height_ = 0;
 };

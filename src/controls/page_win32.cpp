@@ -8,10 +8,7 @@
 namespace quorelle::controls {
 
 void PageFrame::Clear() {
-    if (surface_ && previous_ != nullptr) SelectObject(surface_.Get(), previous_);
-    previous_ = nullptr;
     surface_.Reset();
-    image_.Reset();
     width_ = 0;
     height_ = 0;
 }
@@ -82,11 +79,10 @@ bool ApplyPageSkin(HWND page, PageFrame& frame, gdi::Bitmap background) {
     gdi::Region shape = RegionFromColorKey(frame, background.Get());
     {
         gdi::WindowDC windowDc(page);
-        frame.surface_ = gdi::OwnedDC(CreateCompatibleDC(windowDc.Get()));
+        frame.surface_ = gdi::SelectedSurface(gdi::OwnedDC(CreateCompatibleDC(windowDc.Get())),
+                                              std::move(background));
     }
     if (!frame.surface_) return false;
-    frame.image_ = std::move(background);
-    frame.previous_ = SelectObject(frame.surface_.Get(), frame.image_.Get());
     SetWindowPos(page, nullptr, 0, 0, frame.width_, frame.height_,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     // The window owns the region once it accepts it.
@@ -101,18 +97,6 @@ bool PaintPageBackground(const PageFrame& frame, HDC dc) {
 
 void DragPage(HWND page) {
     SendMessageW(page, WM_NCLBUTTONDOWN, HTCAPTION, 0);
-}
-
-const NavigationIds& NavigationIdsOf(int pageIndex) {
-    // By page index: main, HIFI, advance, info, headphone.
-    static const std::array<NavigationIds, 5> columns = {{
-        {1000, 1001, 1002, 1003, 1004, 1005, {1046, 1047, 1048, 1049, 1050}},
-        {1073, 1075, 1077, 1078, 1081, 1083, {1074, 1076, 1079, 1080, 1082}},
-        {1204, 1206, 1208, 1213, 1211, 1209, {1205, 1207, 1214, 1212, 1210}},
-        {1051, 1053, 1054, 1056, 1058, 1060, {1052, 1072, 1055, 1057, 1059}},
-        {1179, 1181, 1183, 1184, 1187, 1188, {1180, 1182, 1185, 1186, 1189}},
-    }};
-    return columns.at(size_t(pageIndex));
 }
 
 namespace {

@@ -7,9 +7,11 @@
 
 #include <array>
 
+#include "base/messages.h"
 #include "controls/button_win32.h"
 #include "controls/gdi_win32.h"
 #include "controls/label_win32.h"
+#include "controls/layout.h"
 #include "controls/region.h"
 
 namespace quorelle::controls {
@@ -24,16 +26,14 @@ class PageFrame {
     ~PageFrame() { Clear(); }
 
     void Clear();
-    HDC Surface() const { return surface_.Get(); }
+    HDC Surface() const { return surface_.Dc(); }
     int Width() const { return width_; }
     int Height() const { return height_; }
 
   private:
     friend bool ApplyPageSkin(HWND, PageFrame&, gdi::Bitmap);
     friend gdi::Region RegionFromColorKey(PageFrame&, HBITMAP);
-    gdi::OwnedDC surface_;
-    gdi::Bitmap image_;
-    HGDIOBJ previous_ = nullptr;
+    gdi::SelectedSurface surface_;
     int width_ = 0;
     int height_ = 0;
 };
@@ -56,21 +56,12 @@ bool PaintPageBackground(const PageFrame& frame, HDC dc);
 // Starts the platform's window-move loop as a press on a caption would.
 void DragPage(HWND page);
 
-// Page indices.
-inline constexpr int kPageMain = 0;
-inline constexpr int kPageHifi = 1;
-inline constexpr int kPageAdvance = 2;
-inline constexpr int kPageInfo = 3;
-inline constexpr int kPageHp = 4;
-
-// Control ids of a page's navigation column.
-struct NavigationIds {
-    int close;
-    int main, hifi, advance, hp, info;
-    std::array<int, 5> labels;  // captions of main, Hifi, advance, HP, info
-};
-// The column of the page with the given index.
-const NavigationIds& NavigationIdsOf(int pageIndex);
+// Page indices (the window protocol's).
+inline constexpr int kPageMain = PAGE_MAIN;
+inline constexpr int kPageHifi = PAGE_HIFI;
+inline constexpr int kPageAdvance = PAGE_ADVANCE;
+inline constexpr int kPageInfo = PAGE_INFO;
+inline constexpr int kPageHp = PAGE_HP;
 
 // The six bitmap buttons and five captions of a page's navigation column.
 class NavigationColumn {

@@ -92,6 +92,11 @@ std::vector<SliderNotice> SliderModel::ButtonUp() {
     return {{SLIDER_MSG_COMMIT, value_}};
 }
 
+std::vector<SliderNotice> SliderModel::CancelDrag() {
+    if (!dragging_) return {};
+    return ButtonUp();
+}
+
 bool SliderModel::KeyDown(unsigned virtualKey, std::vector<SliderNotice>& notices) {
     // 64-bit so that steps next to the ends of the int32 range do not overflow.
     int64_t next = value_;

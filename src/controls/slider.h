@@ -106,6 +106,9 @@ class SliderModel {
     std::vector<SliderNotice> ButtonDown(int32_t axis);
     std::vector<SliderNotice> MouseMove(int32_t axis);
     std::vector<SliderNotice> ButtonUp();
+    // The drag ends without a release (the mouse went to another window): the value stays and
+    // is committed as a release commits it. Nothing when no drag was under way.
+    std::vector<SliderNotice> CancelDrag();
     // Returns false for keys the slider does not handle (nothing changes then).
     bool KeyDown(unsigned virtualKey, std::vector<SliderNotice>& notices);
 

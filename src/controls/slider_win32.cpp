@@ -187,6 +187,13 @@ void CBitmapSlider::Post(const std::vector<SliderNotice>& notices) {
     }
 }
 
+void CBitmapSlider::EndDrag() {
+    const auto notices = model_.CancelDrag();
+    if (notices.empty()) return;
+    InvalidateRect(Hwnd(), nullptr, FALSE);
+    Post(notices);
+}
+
 LRESULT CBitmapSlider::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     HWND hwnd = Hwnd();
     switch (message) {
@@ -209,6 +216,12 @@ LRESULT CBitmapSlider::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             return Default(message, wParam, lParam);
         }
         case WM_MOUSEMOVE: {
+            // A drag whose capture went elsewhere unnoticed ends here instead of following
+            // a pointer that has no button down for it.
+            if (model_.Dragging() && GetCapture() != hwnd) {
+                EndDrag();
+                return Default(message, wParam, lParam);
+            }
             const auto notices = model_.MouseMove(AxisOf(lParam));
             if (!notices.empty()) {
                 InvalidateRect(hwnd, nullptr, FALSE);
@@ -223,6 +236,14 @@ LRESULT CBitmapSlider::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             Post(notices);
             return Default(message, wParam, lParam);
         }
+        case WM_CAPTURECHANGED:
+            // Another window took the mouse: the release will not come here.
+            if (reinterpret_cast<HWND>(lParam) != hwnd) EndDrag();
+            return Default(message, wParam, lParam);
+        case WM_CANCELMODE:
+            EndDrag();
+            if (GetCapture() == hwnd) ReleaseCapture();
+            return Default(message, wParam, lParam);
         case WM_KEYDOWN: {
             std::vector<SliderNotice> notices;
             if (model_.KeyDown(static_cast<unsigned>(wParam), notices)) {

@@ -54,6 +54,8 @@ class CBitmapSlider : public SubclassedControl {
   private:
     void ReleaseImages();
     void Post(const std::vector<SliderNotice>& notices);
+    // Ends a drag that lost the mouse as a release would, committing the value shown.
+    void EndDrag();
     int AxisOf(LPARAM lParam) const;
     void DrawTrackPart(HDC dc, HDC source, HBITMAP image, int from, int to);
 

@@ -1,5 +1,7 @@
 #include "device/endpoint_listeners_win32.h"
 
+#include "base/diagnostics.h"
+#include "base/handles_win32.h"
 #include "base/main_window_handle_win32.h"
 #include "base/messages.h"
 #include "base/text_win32.h"
@@ -17,33 +19,19 @@ void PostToMainWindow(UINT message, WPARAM wParam, LPARAM lParam) {
 // The exception barrier of a callback: nothing thrown inside reaches the caller, and the
 // callback reports success either way.
 template <typename Work>
-HRESULT Guarded(Work&& work) noexcept {
+HRESULT Guarded(const char* where, Work&& work) noexcept {
     try {
         work();
     } catch (...) {
+        ReportCaughtException(where);
     }
     return S_OK;
 }
 
-// Initialises COM for the calling thread while it lives, when the thread had not chosen
-// otherwise.
-class ComForThisThread {
-  public:
-    ComForThisThread() : initialised_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_MULTITHREADED))) {}
-    ~ComForThisThread() {
-        if (initialised_) CoUninitialize();
-    }
-    ComForThisThread(const ComForThisThread&) = delete;
-    ComForThisThread& operator=(const ComForThisThread&) = delete;
-
-  private:
-    const bool initialised_;
-};
-
 }  // namespace
 
 HRESULT CAudioEndpointVolumeCallback::OnNotify(PAUDIO_VOLUME_NOTIFICATION_DATA data) {
-    return Guarded([&] {
+    return Guarded("endpoint volume notification", [&] {
         // a notification without data cannot be ours: let the main window re-read
         const bool own = data && IsEqualGUID(data->guidEventContext, eventContext_);
         PostToMainWindow(WM_VOLUME_CHANGED, static_cast<WPARAM>(VolumeChangeWParam(own)), 0);
@@ -51,7 +39,7 @@ HRESULT CAudioEndpointVolumeCallback::OnNotify(PAUDIO_VOLUME_NOTIFICATION_DATA d
 }
 
 HRESULT CControlChangeNotify::OnNotify(DWORD, LPCGUID eventContext) {
-    return Guarded([&] {
+    return Guarded("control change notification", [&] {
         const bool own = eventContext && IsEqualGUID(*eventContext, eventContext_);
         if (!own) PostToMainWindow(WM_VOLUME_CHANGED, 1, 0);
     });
@@ -82,24 +70,24 @@ std::string CMMNotificationClient::LastDeviceName() const {
 }
 
 HRESULT CMMNotificationClient::OnDeviceStateChanged(LPCWSTR deviceId, DWORD) {
-    return Guarded([&] { KeepName(deviceId); });
+    return Guarded("device notification OnDeviceStateChanged", [&] { KeepName(deviceId); });
 }
 
 HRESULT CMMNotificationClient::OnDeviceAdded(LPCWSTR deviceId) {
-    return Guarded([&] { KeepName(deviceId); });
+    return Guarded("device notification OnDeviceAdded", [&] { KeepName(deviceId); });
 }
 
 HRESULT CMMNotificationClient::OnDeviceRemoved(LPCWSTR deviceId) {
-    return Guarded([&] { KeepName(deviceId); });
+    return Guarded("device notification OnDeviceRemoved", [&] { KeepName(deviceId); });
 }
 
 HRESULT CMMNotificationClient::OnPropertyValueChanged(LPCWSTR deviceId, const PROPERTYKEY) {
-    return Guarded([&] { KeepName(deviceId); });
+    return Guarded("device notification OnPropertyValueChanged", [&] { KeepName(deviceId); });
 }
 
 HRESULT CMMNotificationClient::OnDefaultDeviceChanged(EDataFlow flow, ERole,
                                                       LPCWSTR defaultDeviceId) {
-    return Guarded([&] {
+    return Guarded("device notification OnDefaultDeviceChanged", [&] {
         const std::string name = KeepName(defaultDeviceId);
         // only the playback side decides the output; a recording default named like a speaker
         // (a sink's monitor, a digital input) says nothing about it

@@ -7,7 +7,7 @@
 
 namespace quorelle::pages {
 
-CDlgAd::CDlgAd() : SecondaryPage(PAGE_ADVANCE, IDD_ADVANCE, 197) {}
+CDlgAd::CDlgAd() : SecondaryPage(PAGE_ADVANCE, IDD_ADVANCE) {}
 
 void CDlgAd::OnInitPage() {
     using namespace advance_ids;

@@ -7,7 +7,7 @@
 
 namespace quorelle::pages {
 
-CDlgHp::CDlgHp() : SecondaryPage(PAGE_HP, IDD_HP, 193) {}
+CDlgHp::CDlgHp() : SecondaryPage(PAGE_HP, IDD_HP) {}
 
 void CDlgHp::OnInitPage() {
     using namespace headphone_ids;

@@ -6,7 +6,7 @@
 
 namespace quorelle::pages {
 
-CDlgHifi::CDlgHifi() : SecondaryPage(PAGE_HIFI, IDD_HIFI, 179) {}
+CDlgHifi::CDlgHifi() : SecondaryPage(PAGE_HIFI, IDD_HIFI) {}
 
 void CDlgHifi::OnInitPage() {
     if (device_.StartPage(device::LoadConfLib())) view_.ReadBackFromDevice();

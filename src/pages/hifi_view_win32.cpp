@@ -1,7 +1,10 @@
 #include "pages/hifi_view_win32.h"
 
+#include <algorithm>
+
 #include "base/text_win32.h"
 #include "controls/layout.h"
+#include "controls/layout_table.h"
 #include "pages/hit_area_win32.h"
 #include "pages/page_chrome_win32.h"
 #include "pages/page_controls_win32.h"
@@ -12,68 +15,98 @@ namespace {
 
 using namespace hifi_ids;
 
-struct LampImages {
-    int id;
-    int on;
-    int off;
-};
-
 constexpr int kSwitchOn = 136, kSwitchOff = 135;
 constexpr int kSquareOn = 146, kSquareOff = 145;
 constexpr int kLedOn = 133, kLedOff = 132;
 
-// Every two-image lamp of the page with its images; the view's lamps_ follow this order.
-constexpr std::array<LampImages, 29> kLampImages = {{
-    {kMaster, 131, 130},
-    {kTone, kSwitchOn, kSwitchOff},
-    {kRegion, kSwitchOn, kSwitchOff},
-    {kPreset, kSwitchOn, kSwitchOff},
-    {kEqualizer, kSwitchOn, kSwitchOff},
-    {kDefinedEq, kSquareOn, kSquareOff},
-    {kRegionLamps[0], kSquareOn, kSquareOff},
-    {kRegionLamps[1], kSquareOn, kSquareOff},
-    {kRegionLamps[2], kSquareOn, kSquareOff},
-    {kRegionLamps[3], kSquareOn, kSquareOff},
-    {kRegionLamps[4], kSquareOn, kSquareOff},
-    {kPresetLamps[0], kSquareOn, kSquareOff},
-    {kPresetLamps[1], kSquareOn, kSquareOff},
-    {kPresetLamps[2], kSquareOn, kSquareOff},
-    {kPresetLamps[3], kSquareOn, kSquareOff},
-    {kPresetLamps[4], kSquareOn, kSquareOff},
-    {kPresetLamps[5], kSquareOn, kSquareOff},
-    {kPresetLamps[6], kSquareOn, kSquareOff},
-    {kPresetLamps[7], kSquareOn, kSquareOff},
-    {kPresetLamps[8], kSquareOn, kSquareOff},
-    {kPresetLamps[9], kSquareOn, kSquareOff},
-    {kPresetLamps[10], kSquareOn, kSquareOff},
-    {kPresetLamps[11], kSquareOn, kSquareOff},
-    {kRoom, kSwitchOn, kSwitchOff},
-    {kRoomLamps[0], kLedOn, kLedOff},
-    {kRoomLamps[1], kLedOn, kLedOff},
-    {kRoomLamps[2], kLedOn, kLedOff},
-    {kEnvironment, kSwitchOn, kSwitchOff},
-    {kEnvironmentPanel, 189, 188},
-}};
+// What a lamp shows, read from the page's state.
+using LampReading = LampState (*)(const EqualizerState&, const ReverbState&);
 
-// The lamps' states in kLampImages order.
-std::array<LampState, kLampImages.size()> LampStates(const EqualizerState& eq,
-                                                     const ReverbState& rev) {
-    return {eq.master,          eq.tone,
-            eq.region,          eq.preset,
-            eq.equalizer,       eq.definedEq,
-            eq.regionLamps[0],  eq.regionLamps[1],
-            eq.regionLamps[2],  eq.regionLamps[3],
-            eq.regionLamps[4],  eq.presetLamps[0],
-            eq.presetLamps[1],  eq.presetLamps[2],
-            eq.presetLamps[3],  eq.presetLamps[4],
-            eq.presetLamps[5],  eq.presetLamps[6],
-            eq.presetLamps[7],  eq.presetLamps[8],
-            eq.presetLamps[9],  eq.presetLamps[10],
-            eq.presetLamps[11], rev.room,
-            rev.roomLamps[0],   rev.roomLamps[1],
-            rev.roomLamps[2],   rev.environment,
-            rev.panel};
+template <LampState EqualizerState::*Field>
+LampState Eq(const EqualizerState& eq, const ReverbState&) {
+    return eq.*Field;
 }
+template <LampState ReverbState::*Field>
+LampState Rev(const EqualizerState&, const ReverbState& rev) {
+    return rev.*Field;
+}
+template <size_t I>
+LampState RegionLamp(const EqualizerState& eq, const ReverbState&) {
+    return eq.regionLamps[I];
+}
+template <size_t I>
+LampState PresetLamp(const EqualizerState& eq, const ReverbState&) {
+    return eq.presetLamps[I];
+}
+template <size_t I>
+LampState RoomLamp(const EqualizerState&, const ReverbState& rev) {
+    return rev.roomLamps[I];
+}
+
+// One two-image lamp of the page: its control, its images and what it shows.
+struct LampRow {
+    int id;
+    int on;
+    int off;
+    LampReading shows;
+};
+
+// Every two-image lamp of the page; the view's lamps_ follow this order.
+constexpr std::array<LampRow, 29> kLamps = {{
+    {kMaster, 131, 130, &Eq<&EqualizerState::master>},
+    {kTone, kSwitchOn, kSwitchOff, &Eq<&EqualizerState::tone>},
+    {kRegion, kSwitchOn, kSwitchOff, &Eq<&EqualizerState::region>},
+    {kPreset, kSwitchOn, kSwitchOff, &Eq<&EqualizerState::preset>},
+    {kEqualizer, kSwitchOn, kSwitchOff, &Eq<&EqualizerState::equalizer>},
+    {kDefinedEq, kSquareOn, kSquareOff, &Eq<&EqualizerState::definedEq>},
+    {kRegionLamps[0], kSquareOn, kSquareOff, &RegionLamp<0>},
+    {kRegionLamps[1], kSquareOn, kSquareOff, &RegionLamp<1>},
+    {kRegionLamps[2], kSquareOn, kSquareOff, &RegionLamp<2>},
+    {kRegionLamps[3], kSquareOn, kSquareOff, &RegionLamp<3>},
+    {kRegionLamps[4], kSquareOn, kSquareOff, &RegionLamp<4>},
+    {kPresetLamps[0], kSquareOn, kSquareOff, &PresetLamp<0>},
+    {kPresetLamps[1], kSquareOn, kSquareOff, &PresetLamp<1>},
+    {kPresetLamps[2], kSquareOn, kSquareOff, &PresetLamp<2>},
+    {kPresetLamps[3], kSquareOn, kSquareOff, &PresetLamp<3>},
+    {kPresetLamps[4], kSquareOn, kSquareOff, &PresetLamp<4>},
+    {kPresetLamps[5], kSquareOn, kSquareOff, &PresetLamp<5>},
+    {kPresetLamps[6], kSquareOn, kSquareOff, &PresetLamp<6>},
+    {kPresetLamps[7], kSquareOn, kSquareOff, &PresetLamp<7>},
+    {kPresetLamps[8], kSquareOn, kSquareOff, &PresetLamp<8>},
+    {kPresetLamps[9], kSquareOn, kSquareOff, &PresetLamp<9>},
+    {kPresetLamps[10], kSquareOn, kSquareOff, &PresetLamp<10>},
+    {kPresetLamps[11], kSquareOn, kSquareOff, &PresetLamp<11>},
+    {kRoom, kSwitchOn, kSwitchOff, &Rev<&ReverbState::room>},
+    {kRoomLamps[0], kLedOn, kLedOff, &RoomLamp<0>},
+    {kRoomLamps[1], kLedOn, kLedOff, &RoomLamp<1>},
+    {kRoomLamps[2], kLedOn, kLedOff, &RoomLamp<2>},
+    {kEnvironment, kSwitchOn, kSwitchOff, &Rev<&ReverbState::environment>},
+    {kEnvironmentPanel, 189, 188, &Rev<&ReverbState::panel>},
+}};
+static_assert(kLamps.size() == 6 + kRegionStyleCount + kEqPresetCount + 1 + kRoomSizeCount + 2,
+              "every lamp of the page has its row in kLamps");
+
+// Every id the view binds is a control of the right kind in the page's template.
+constexpr bool InTemplate(int id, controls::ControlKind kind) {
+    return controls::TemplateHas(controls::kHifiDialog, id, kind);
+}
+template <typename Ids>
+constexpr bool AllInTemplate(const Ids& ids, controls::ControlKind kind) {
+    return std::ranges::all_of(ids, [kind](int id) { return InTemplate(id, kind); });
+}
+using Kind = controls::ControlKind;
+static_assert(std::ranges::all_of(kLamps,
+                                  [](const LampRow& r) { return InTemplate(r.id, Kind::Lamp); }),
+              "a lamp of the view is not a lamp of the template");
+static_assert(AllInTemplate(kBands, Kind::Slider) && InTemplate(kTreble, Kind::Knob) &&
+                  InTemplate(kBass, Kind::Knob),
+              "a band slider or tone knob of the view is not in the template");
+static_assert(AllInTemplate(std::array{kReset, kAddPreset, kDeletePreset, kPrevious, kNext},
+                            Kind::Button) &&
+                  InTemplate(kPresetList, Kind::Combo) && InTemplate(kPresetName, Kind::Edit) &&
+                  InTemplate(kRoomPicture, Kind::Picture) &&
+                  AllInTemplate(kEnvironmentLines, Kind::Label),
+              "a button, list, field, picture or label of the view is not in the template");
 
 constexpr int kKnobDotRadius = 8;
 constexpr int kBandTrack = 178;
@@ -120,9 +153,9 @@ void HifiView::Attach(HWND dialog, PageChrome& chrome) {
         SendMessageW(field, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, 0);
         SendMessageW(field, EM_LIMITTEXT, kMaxPresetNameUnits, 0);
     }
-    for (size_t i = 0; i < kLampImages.size(); ++i) {
-        lamps_[i].AttachDlgItem(dialog, kLampImages[i].id);
-        lamps_[i].LoadLampImages(kLampImages[i].on, kLampImages[i].off);
+    for (size_t i = 0; i < kLamps.size(); ++i) {
+        lamps_[i].AttachDlgItem(dialog, kLamps[i].id);
+        lamps_[i].LoadLampImages(kLamps[i].on, kLamps[i].off);
     }
 
     model_.SetupControls();
@@ -258,8 +291,8 @@ HifiHitAreas HifiView::CurrentHitAreas() const {
 
 const controls::CMyStaticBmp* HifiView::Lamp(int id) const {
     if (id == kRoomPicture) return &roomPicture_;
-    for (size_t i = 0; i < kLampImages.size(); ++i)
-        if (kLampImages[i].id == id) return &lamps_[i];
+    for (size_t i = 0; i < kLamps.size(); ++i)
+        if (kLamps[i].id == id) return &lamps_[i];
     return nullptr;
 }
 
@@ -298,11 +331,11 @@ void HifiView::Render() {
             bands_[i].SetValue(eq.sliders[i]);
     }
 
-    const auto now = LampStates(eq, rev);
-    const auto before = was ? LampStates(was->eq, was->reverb) : now;
-    for (size_t i = 0; i < now.size(); ++i) {
-        if (lamps_[i].Hwnd() != nullptr && (was == nullptr || before[i].lit != now[i].lit))
-            lamps_[i].SetLit(now[i].lit);
+    for (size_t i = 0; i < kLamps.size(); ++i) {
+        const bool lit = kLamps[i].shows(eq, rev).lit;
+        if (lamps_[i].Hwnd() != nullptr &&
+            (was == nullptr || kLamps[i].shows(was->eq, was->reverb).lit != lit))
+            lamps_[i].SetLit(lit);
     }
     if (roomPicture_.Hwnd() != nullptr &&
         (was == nullptr || was->reverb.roomPicture != rev.roomPicture)) {

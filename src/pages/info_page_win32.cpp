@@ -13,7 +13,7 @@
 
 namespace quorelle::pages {
 
-CDlgInfo::CDlgInfo() : SecondaryPage(PAGE_INFO, IDD_INFO, 174) {}
+CDlgInfo::CDlgInfo() : SecondaryPage(PAGE_INFO, IDD_INFO) {}
 
 void CDlgInfo::OnInitPage() {
     chrome_.ApplySkin(hwnd());

@@ -18,7 +18,8 @@ controls::CLabel* NavigationCaption(controls::NavigationColumn& nav, int id) {
 
 void PageChrome::ApplySkin(HWND dialog) {
     dialog_ = dialog;
-    controls::ApplyPageSkin(dialog, frame_, backgroundId_);
+    if (const controls::TemplateInfo* page = controls::FindTemplate(dialogId_))
+        controls::ApplyPageSkin(dialog, frame_, page->backgroundId);
     controls::PlaceTemplateControls(dialog, dialogId_);
     controls::StackOverlappingControls(dialog, dialogId_);
     nav_.Bind(dialog, pageIndex_);

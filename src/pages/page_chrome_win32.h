@@ -15,8 +15,8 @@ namespace quorelle::pages {
 
 class PageChrome {
   public:
-    PageChrome(int pageIndex, int dialogId, int backgroundId)
-        : pageIndex_(pageIndex), dialogId_(dialogId), backgroundId_(backgroundId) {}
+    // The background is the one the layout table names for the template.
+    PageChrome(int pageIndex, int dialogId) : pageIndex_(pageIndex), dialogId_(dialogId) {}
 
     // The page frame: background, size and shape of the window, then every control at its
     // fixed place, the navigation column and the labels.
@@ -38,7 +38,6 @@ class PageChrome {
   private:
     int pageIndex_;
     int dialogId_;
-    int backgroundId_;
     HWND dialog_ = nullptr;
     controls::PageFrame frame_;
     controls::NavigationColumn nav_;

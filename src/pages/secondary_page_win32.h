@@ -11,8 +11,8 @@ namespace quorelle::pages {
 
 class SecondaryPage : public DialogWindow {
   public:
-    SecondaryPage(int pageIndex, int dialogId, int backgroundId)
-        : DialogWindow(dialogId), chrome_(pageIndex, dialogId, backgroundId) {}
+    SecondaryPage(int pageIndex, int dialogId)
+        : DialogWindow(dialogId), chrome_(pageIndex, dialogId) {}
 
     int PageIndex() const { return chrome_.PageIndex(); }
 

@@ -1,5 +1,7 @@
 #include "settings/ini_settings.h"
 
+#include "base/diagnostics.h"
+
 namespace quorelle {
 
 namespace {
@@ -58,6 +60,7 @@ std::string IniSettings::ReadText(std::string_view file, std::string_view sectio
         if (!Find(file, section, key, value)) return {};
         return CutUtf8(Utf16ToUtf8(ProfileValue(value, kMaxSettingText + 1)), kMaxSettingText);
     } catch (...) {
+        ReportCaughtException("IniSettings::ReadText");
         return {};
     }
 }
@@ -69,6 +72,7 @@ int IniSettings::ReadInt(std::string_view file, std::string_view section, std::s
         const std::u16string text = ProfileValue(value, kIntCapacity);
         return text.empty() ? -1 : ParseProfileInt(Utf16ToUtf8(text));
     } catch (...) {
+        ReportCaughtException("IniSettings::ReadInt");
         return -1;
     }
 }
@@ -78,6 +82,7 @@ bool IniSettings::CanHold(std::string_view text) {
         const std::u16string wide = Utf8ToUtf16(text);
         return Utf16ToUtf8(wide) == text && files_->Codec().Holds(wide);
     } catch (...) {
+        ReportCaughtException("IniSettings::CanHold");
         return false;
     }
 }
@@ -93,6 +98,7 @@ bool IniSettings::WriteTexts(std::string_view file, std::string_view section,
     try {
         return Write(file, section, entries);
     } catch (...) {
+        ReportCaughtException("IniSettings::WriteTexts");
         images_.clear();  // read the files again at the next access
         return false;
     }

@@ -7,6 +7,7 @@
 #include <set>
 #include <vector>
 
+#include "base/handles_win32.h"
 #include "base/text_win32.h"
 
 namespace quorelle {
@@ -66,25 +67,6 @@ class AnsiCodec final : public IniCodec {
     std::array<bool, 256> lead_{};
 };
 
-class HandleCloser {
-  public:
-    explicit HandleCloser(HANDLE h) : h_(h) {}
-    ~HandleCloser() {
-        if (h_ != INVALID_HANDLE_VALUE) CloseHandle(h_);
-    }
-    HandleCloser(const HandleCloser&) = delete;
-    HandleCloser& operator=(const HandleCloser&) = delete;
-    // Closes now; false when closing failed.
-    bool Close() {
-        const bool ok = CloseHandle(h_) != FALSE;
-        h_ = INVALID_HANDLE_VALUE;
-        return ok;
-    }
-
-  private:
-    HANDLE h_;
-};
-
 class ProgramFiles final : public IniFiles {
   public:
     explicit ProgramFiles(std::wstring directory) : directory_(std::move(directory)) {}
@@ -115,8 +97,8 @@ class ProgramFiles final : public IniFiles {
         HANDLE h = CreateFileW(PathOf(file).c_str(), GENERIC_READ,
                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (h == INVALID_HANDLE_VALUE) return false;
-        HandleCloser closer(h);
+        const UniqueFile owner(h);
+        if (!owner) return false;
         LARGE_INTEGER size;
         if (!GetFileSizeEx(h, &size) || std::uint64_t(size.QuadPart) > kMaxFileSize) return false;
         bytes.resize(static_cast<std::size_t>(size.QuadPart));
@@ -145,8 +127,8 @@ class ProgramFiles final : public IniFiles {
             old == INVALID_FILE_ATTRIBUTES || !(old & kept) ? FILE_ATTRIBUTE_NORMAL : old & kept;
         HANDLE h = CreateFileW(temp.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_ALWAYS,
                                attributes, nullptr);
-        if (h == INVALID_HANDLE_VALUE) return false;
-        HandleCloser closer(h);
+        UniqueFile owner(h);
+        if (!owner) return false;
         bool ok = true;
         for (std::size_t put = 0; ok && put < bytes.size();) {
             DWORD n = 0;
@@ -155,6 +137,9 @@ class ProgramFiles final : public IniFiles {
                  n > 0;
             put += n;
         }
+        // On the disk before the rename: otherwise a power cut can leave the settings file
+        // renamed but still empty on some file systems.
+        ok = ok && FlushFileBuffers(h);
         // The new file takes the settings file's place in one step. Renamed through the handle
         // that wrote it, it is the same replacement MoveFileExW makes, without opening the file
         // again (which under Wine costs as much as all the rest of the write).
@@ -168,13 +153,13 @@ class ProgramFiles final : public IniFiles {
         for (DWORD wait = 1; ok; wait *= 2) {
             if (SetFileInformationByHandle(h, FileRenameInfo, rename,
                                            static_cast<DWORD>(info.size()))) {
-                closer.Close();
+                owner.reset();
                 return true;
             }
             error = GetLastError();
             ok = Retry(error, wait);
         }
-        ok = closer.Close() && error != ERROR_SUCCESS && !Retryable(error);
+        ok = CloseHandle(owner.release()) && error != ERROR_SUCCESS && !Retryable(error);
         // where an open file cannot be renamed
         for (DWORD wait = 1; ok; wait *= 2) {
             if (MoveFileExW(temp.c_str(), path.c_str(),
@@ -218,15 +203,14 @@ class ProgramFiles final : public IniFiles {
         const std::wstring directory = path.substr(0, slash + 1);
         const std::wstring prefix = path.substr(slash + 1) + L".~";
         WIN32_FIND_DATAW found;
-        HANDLE find = FindFirstFileW((path + L".~*.tmp").c_str(), &found);
-        if (find == INVALID_HANDLE_VALUE) return;
+        const UniqueFind find(FindFirstFileW((path + L".~*.tmp").c_str(), &found));
+        if (!find) return;
         do {
             const std::wstring name = found.cFileName;
             if (name.compare(0, prefix.size(), prefix) == 0 && directory + name != own &&
                 !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
                 DeleteFileW((directory + name).c_str());
-        } while (FindNextFileW(find, &found));
-        FindClose(find);
+        } while (FindNextFileW(find.get(), &found));
     }
 
     std::wstring directory_;

@@ -72,14 +72,24 @@ soak_crashed_or_hung() {
     PANEL_PID=
 }
 
+# caught_failures: how many failures the panel's exception barriers caught since it started
+# (WM_DIAGNOSTIC_COUNT); empty when the main window did not answer
+caught_failures() { probe send "$MAIN" 2027 0 0; }
+
 # soak_exit: "Exit" from the tray menu; the process must end within 20 s with exit code 0 and
-# without crash signs.
+# without crash signs, and its exception barriers must have caught nothing during the run.
 soak_exit() {
     soak_notices
+    local caught
+    caught=$(caught_failures)
     probe post "$MAIN" 0x0111 32775 0
     panel_wait 20
     local rc=$?
-    if [ "$rc" -eq 0 ] && ! soak_crash_signs; then return 0; fi
+    if [ "$caught" != 0 ]; then
+        echo "      the exception barriers caught ${caught:-an unknown number of} failures" \
+            "(the debugger's output shows where: WINEDEBUG=+debugstr)" >&2
+    fi
+    if [ "$rc" -eq 0 ] && ! soak_crash_signs; then [ "$caught" = 0 ]; return; fi
     echo "      exit code $rc" >&2
     if [ "$rc" -eq 124 ]; then
         HANGS=$((HANGS + 1))

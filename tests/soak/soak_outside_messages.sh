@@ -52,6 +52,7 @@ for ((run = 0; run < runs; run++)); do
         "$start_handles; at the end: $end_handles"
     check "GDI objects and windows as at the start" test "$start_handles" = "$end_handles"
     check "CPL.ini holds only keys in their ranges" test -z "$(keys_out_of_range "$E2E_DIR/CPL.ini")"
+    check "the exception barriers caught nothing" test "$(caught_failures)" = 0
 
     probe post "$MAIN" 2024 0 -1
     panel_wait 20

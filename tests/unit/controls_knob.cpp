@@ -162,6 +162,26 @@ TEST(KnobPointer, PressAndReleaseWithoutStepPostsNothing) {
     EXPECT_TRUE(n.empty());
 }
 
+TEST(KnobPointer, CancelledDragReportsWhereItStoppedOnlyIfItMoved) {
+    KnobModel k = MainKnob(20);
+    std::vector<KnobNotice> n;
+    EXPECT_FALSE(k.CancelDrag(n));  // no drag
+    k.ButtonDown({25, 5}, n);
+    k.MouseMove({25, 5}, n);
+    n.clear();
+    EXPECT_TRUE(k.CancelDrag(n));
+    EXPECT_EQ(n, (std::vector<KnobNotice>{{scroll::kThumbPosition, 22}}));
+    EXPECT_FALSE(k.Pressed());
+    EXPECT_EQ(k.MouseMove({25, 5}, n), KnobInput::kDefault);
+    EXPECT_EQ(k.Position(), 22);
+    // A drag that never stepped ends silently.
+    KnobModel still = MainKnob(25);
+    n.clear();
+    still.ButtonDown({25, 5}, n);
+    EXPECT_TRUE(still.CancelDrag(n));
+    EXPECT_TRUE(n.empty());
+}
+
 TEST(KnobPointer, GrabDotOnlyIgnoresPressesAwayFromTheDot) {
     KnobModel k = MainKnob(0);
     k.SetGrabDotOnly(true);

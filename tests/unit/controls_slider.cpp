@@ -162,6 +162,18 @@ TEST(SliderMouse, TrackPostedWhenCoordinateChangesEvenIfValueDoesNot) {
     EXPECT_EQ(m.Value(), -19);
 }
 
+TEST(SliderMouse, CancelledDragCommitsOnceAndStopsFollowing) {
+    SliderModel m = EqualizerBand();
+    EXPECT_TRUE(m.CancelDrag().empty());  // no drag: nothing to commit
+    m.ButtonDown(48);
+    m.MouseMove(8);
+    EXPECT_EQ(m.CancelDrag(), (std::vector<SliderNotice>{{SLIDER_MSG_COMMIT, -20}}));
+    EXPECT_FALSE(m.Dragging());
+    EXPECT_TRUE(m.MouseMove(88).empty());
+    EXPECT_TRUE(m.CancelDrag().empty());
+    EXPECT_EQ(m.Value(), -20);
+}
+
 TEST(SliderKeys, ResultsAndCommitAfterEveryHandledKey) {
     SliderModel m = Balance();
     std::vector<SliderNotice> notices;

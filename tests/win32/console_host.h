@@ -16,7 +16,7 @@ namespace quorelle::testing {
 class ConsoleHost : public DialogWindow {
   public:
     ConsoleHost(device::EndpointControl& endpoint, pages::PageRefresh& pages)
-        : DialogWindow(102), view(endpoint, pages), chrome(0, 102, 134) {}
+        : DialogWindow(102), view(endpoint, pages), chrome(0, 102) {}
     ~ConsoleHost() override {
         if (hwnd()) DestroyWindow(hwnd());
     }

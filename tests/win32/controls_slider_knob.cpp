@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <vector>
+
 #include "controls/knob_win32.h"
 #include "controls/slider_win32.h"
 #include "controls_host.h"
@@ -346,4 +348,101 @@ TEST(RoundSliderWindow, KeptFaceFollowsANewImageAndANewSize) {
     gdi::Bitmap face = gdi::LoadBitmapResource(GetModuleHandleW(nullptr), 154);
     ASSERT_TRUE(face);
     EXPECT_EQ(canvas.At(25, 45), BitmapPixel(face.Get(), 25, 45));
+}
+
+// A drag whose mouse goes to another window (a notice pops up, the user switches tasks) ends as
+// a release would, at the value shown; moves with no button down then leave the control alone.
+// Both ways the mouse can be lost: another window takes the capture, or the system cancels the
+// mode.
+TEST(DragLosingTheMouse, SliderCommitsTheValueShownAndIgnoresLaterMoves) {
+    for (const bool cancelMode : {false, true}) {
+        SCOPED_TRACE(cancelMode ? "WM_CANCELMODE" : "capture taken");
+        BalanceSlider s;
+        SendMessageW(s.hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(88, 10));
+        SendMessageW(s.hwnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(60, 10));
+        const int shown = s.slider.Value();
+        ASSERT_NE(shown, 50);
+        if (cancelMode) {
+            SendMessageW(s.hwnd, WM_CANCELMODE, 0, 0);
+        } else {
+            SetCapture(s.host.Hwnd());
+        }
+        EXPECT_NE(GetCapture(), s.hwnd);
+        for (int x : {-30, 5, 96}) SendMessageW(s.hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(x, 10));
+        ReleaseCapture();
+        s.host.Pump();
+        const auto commits = s.host.Take(10450);
+        ASSERT_EQ(commits.size(), 1u);
+        EXPECT_EQ(commits[0].lParam, shown);
+        EXPECT_EQ(s.host.Take(10449).size(), 2u);  // the press and the one move
+        EXPECT_EQ(s.slider.Value(), shown);
+        Canvas canvas(97, 20, RGB(1, 2, 3));
+        PrintInto(s.hwnd, canvas);
+        const int centre = s.slider.Model().ValueToPixel(shown);
+        EXPECT_EQ(RunOf(canvas, kThumb, 5), std::make_pair(centre - 7, centre + 8));
+        EXPECT_EQ(RunOf(canvas, kPressedThumb, 5), std::make_pair(-1, -1));
+    }
+}
+
+// The knob's pixels as the screen shows them.
+std::vector<COLORREF> OnScreen(HWND hwnd) {
+    RECT r;
+    GetWindowRect(hwnd, &r);
+    Canvas canvas(r.right - r.left, r.bottom - r.top, RGB(1, 2, 3));
+    HDC screen = GetDC(nullptr);
+    BitBlt(canvas.Dc(), 0, 0, canvas.Width(), canvas.Height(), screen, r.left, r.top, SRCCOPY);
+    ReleaseDC(nullptr, screen);
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < canvas.Height(); ++y)
+        for (int x = 0; x < canvas.Width(); ++x) pixels.push_back(canvas.At(x, y));
+    return pixels;
+}
+
+TEST(DragLosingTheMouse, KnobReportsItsFinalPositionAndIsReleased) {
+    for (const bool cancelMode : {false, true}) {
+        SCOPED_TRACE(cancelMode ? "WM_CANCELMODE" : "capture taken");
+        MainKnob k(true);
+        SetWindowPos(k.host.Hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        // Straight above the centre points at 25; from 20 each mouse message steps once.
+        const LPARAM above = MAKELPARAM(25, 5);
+        POINT screen{25, 5};
+        ClientToScreen(k.hwnd, &screen);
+        SetCursorPos(screen.x, screen.y);
+        SendMessageW(k.hwnd, WM_LBUTTONDOWN, MK_LBUTTON, above);
+        SendMessageW(k.hwnd, WM_MOUSEMOVE, MK_LBUTTON, above);
+        ASSERT_EQ(k.knob.GetPos(), 22);
+        ASSERT_EQ(GetCapture(), k.hwnd);
+        if (cancelMode) {
+            SendMessageW(k.hwnd, WM_CANCELMODE, 0, 0);
+        } else {
+            SetCapture(k.host.Hwnd());
+        }
+        EXPECT_NE(GetCapture(), k.hwnd);
+        EXPECT_FALSE(k.knob.Model().Pressed());
+        for (int i = 0; i < 3; ++i) SendMessageW(k.hwnd, WM_MOUSEMOVE, 0, above);
+        ReleaseCapture();
+        k.host.Pump();
+        EXPECT_EQ(k.knob.GetPos(), 22);
+        const auto scrolls = k.host.Take(WM_HSCROLL);
+        ASSERT_EQ(scrolls.size(), 3u);
+        EXPECT_EQ(LOWORD(scrolls[1].wParam), TB_THUMBTRACK);
+        EXPECT_EQ(HIWORD(scrolls[1].wParam), 22);
+        EXPECT_EQ(LOWORD(scrolls[2].wParam), TB_THUMBPOSITION);
+        EXPECT_EQ(HIWORD(scrolls[2].wParam), 22);
+        Canvas canvas(50, 50, RGB(1, 2, 3));
+        PrintInto(k.hwnd, canvas);
+        const Point dot = k.knob.Model().DotCentre();
+        EXPECT_EQ(canvas.At(dot.x, dot.y), RGB(0, 0, 255));  // the released dot colour
+        // The screen shows the released knob already: a full repaint changes nothing.
+        const std::vector<COLORREF> shown = OnScreen(k.hwnd);
+        RedrawWindow(k.host.Hwnd(), nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        k.host.Pump();
+        EXPECT_TRUE(shown == OnScreen(k.hwnd)) << "stale drawing after the drag ended";
+        POINT dotOnScreen{dot.x, dot.y};
+        ClientToScreen(k.hwnd, &dotOnScreen);
+        HDC screenDc = GetDC(nullptr);
+        EXPECT_EQ(GetPixel(screenDc, dotOnScreen.x, dotOnScreen.y), RGB(0, 0, 255));
+        ReleaseDC(nullptr, screenDc);
+    }
 }

@@ -26,7 +26,7 @@ using device::testing::FakeConfLib;
 
 class HifiHost : public DialogWindow {
   public:
-    HifiHost() : DialogWindow(176), chrome(PAGE_HIFI, 176, 179) {}
+    HifiHost() : DialogWindow(176), chrome(PAGE_HIFI, 176) {}
     ~HifiHost() override {
         if (hwnd()) DestroyWindow(hwnd());
     }

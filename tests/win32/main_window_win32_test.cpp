@@ -14,6 +14,9 @@ using namespace quorelle;
 
 namespace {
 
+// COM for the whole test process, as the program has it for its whole run.
+const ComForThisThread g_com(COINIT_MULTITHREADED);
+
 void Pump() {
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {

@@ -36,15 +36,10 @@ std::string TemplateText(int dialogId, int id) {
 }
 
 bool IsNavigationCaption(int dialogId, int id) {
-    static constexpr int captions[][6] = {{102, 1046, 1047, 1048, 1049, 1050},
-                                          {155, 1052, 1072, 1055, 1057, 1059},
-                                          {176, 1074, 1076, 1079, 1080, 1082},
-                                          {192, 1180, 1182, 1185, 1186, 1189},
-                                          {196, 1205, 1207, 1214, 1212, 1210}};
-    for (const auto& row : captions)
-        if (row[0] == dialogId)
-            for (int i = 1; i < 6; ++i)
-                if (row[i] == id) return true;
+    const NavigationIds* column = NavigationIdsOfDialog(dialogId);
+    if (column == nullptr) return false;
+    for (int caption : column->labels)
+        if (caption == id) return true;
     return false;
 }
 
