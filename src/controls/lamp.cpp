@@ -1,5 +1,7 @@
 #include "controls/lamp.h"
 
+#include "controls/skin_images.h"
+
 #include <algorithm>
 
 namespace quorelle::controls {
@@ -24,12 +26,14 @@ std::optional<int32_t> PictureTable::ResourceForIndex(int32_t index) const {
 }
 
 const std::vector<int32_t>& SampleRateImageIds() {
-    static const std::vector<int32_t> ids = {141, 142, 156, 157, 143, 144};
+    static const std::vector<int32_t> ids(images::kRatePictures.begin(),
+                                          images::kRatePictures.end());
     return ids;
 }
 
 const std::vector<int32_t>& RoomImageIds() {
-    static const std::vector<int32_t> ids = {201, 200, 199};
+    static const std::vector<int32_t> ids(images::kRoomPictures.begin(),
+                                          images::kRoomPictures.end());
     return ids;
 }
 

@@ -8,6 +8,8 @@
 #include <array>
 #include <span>
 
+#include "resource.h"
+
 namespace quorelle::controls {
 
 struct DluRect {
@@ -47,11 +49,12 @@ struct TemplateInfo {
     int pxW, pxH;  // size of the background image in pixels
 };
 
-inline constexpr int kMainDialog = 102;
-inline constexpr int kInfoDialog = 155;
-inline constexpr int kHifiDialog = 176;
-inline constexpr int kHpDialog = 192;
-inline constexpr int kAdvanceDialog = 196;
+// the templates, by their resource ids
+inline constexpr int kMainDialog = IDD_MAIN;
+inline constexpr int kInfoDialog = IDD_INFO;
+inline constexpr int kHifiDialog = IDD_HIFI;
+inline constexpr int kHpDialog = IDD_HP;
+inline constexpr int kAdvanceDialog = IDD_ADVANCE;
 
 // Control ids of a page's navigation column.
 struct NavigationIds {

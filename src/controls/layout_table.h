@@ -6,6 +6,7 @@
 #include <span>
 
 #include "controls/layout.h"
+#include "controls/skin_images.h"
 
 namespace quorelle::controls {
 
@@ -24,11 +25,11 @@ constexpr int kSquareW = 24, kSquareH = 24;
 constexpr int kSmallButtonW = 24, kSmallButtonH = 23;
 
 inline constexpr std::array kTemplates{
-    TemplateInfo{kMainDialog, 483, 189, 134, 800, 309},
-    TemplateInfo{kInfoDialog, 533, 190, 174, 800, 309},
-    TemplateInfo{kHifiDialog, 551, 322, 179, 800, 501},
-    TemplateInfo{kHpDialog, 533, 190, 193, 800, 309},
-    TemplateInfo{kAdvanceDialog, 533, 190, 197, 800, 309},
+    TemplateInfo{kMainDialog, 483, 189, images::kMainBackground, 800, 309},
+    TemplateInfo{kInfoDialog, 533, 190, images::kInfoBackground, 800, 309},
+    TemplateInfo{kHifiDialog, 551, 322, images::kHifiBackground, 800, 501},
+    TemplateInfo{kHpDialog, 533, 190, images::kHpBackground, 800, 309},
+    TemplateInfo{kAdvanceDialog, 533, 190, images::kAdvanceBackground, 800, 309},
 };
 
 constexpr ControlPlace Lbl(int id, int x, int y, int w, int h) {

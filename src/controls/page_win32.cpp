@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "controls/layout.h"
+#include "controls/skin_images.h"
 
 namespace quorelle::controls {
 
@@ -100,10 +101,10 @@ void DragPage(HWND page) {
 }
 
 namespace {
-constexpr int kCloseNormal = 170;
-constexpr int kClosePressed = 171;
-constexpr int kPageNormal = 172;
-constexpr int kPageLit = 173;
+constexpr int kCloseNormal = images::kCloseKey;
+constexpr int kClosePressed = images::kCloseKeyPressed;
+constexpr int kPageNormal = images::kPageKey;
+constexpr int kPageLit = images::kPageKeyLit;
 
 int ButtonIdOf(const NavigationIds& ids, int pageIndex) {
     switch (pageIndex) {

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "controls/lamp_win32.h"
+#include "controls/skin_images.h"
 #include "pages/advance.h"
 #include "pages/secondary_page_win32.h"
 
@@ -13,10 +14,10 @@ namespace quorelle::pages {
 namespace advance_ids {
 inline constexpr std::array<int, kEffectCount> kLamps = {1192, 1193, 1194, 1195};
 inline constexpr std::array<int, kEffectCount> kIndicators = {1196, 1197, 1198, 1199};
-inline constexpr int kLampOn = 149;
-inline constexpr int kLampOff = 148;
-inline constexpr int kIndicatorOn = 133;
-inline constexpr int kIndicatorOff = 132;
+inline constexpr int kLampOn = controls::images::kToggleOn;
+inline constexpr int kLampOff = controls::images::kToggleOff;
+inline constexpr int kIndicatorOn = controls::images::kLedOn;
+inline constexpr int kIndicatorOff = controls::images::kLedOff;
 }  // namespace advance_ids
 
 // Enhancement effects (dialog 196): the library, the skin, the lamps from the settings file

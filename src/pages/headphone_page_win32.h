@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "controls/lamp_win32.h"
+#include "controls/skin_images.h"
 #include "pages/headphone.h"
 #include "pages/secondary_page_win32.h"
 
@@ -15,14 +16,14 @@ inline constexpr int kSurroundPicture = 1175;
 inline constexpr int kUpperIndicator = 1176;  // choice 1
 inline constexpr int kLowerIndicator = 1177;  // choice 0
 inline constexpr int kImpedanceLamp = 1178;
-inline constexpr int kSurroundOn = 131;
-inline constexpr int kSurroundOff = 130;
-inline constexpr int kPictureOn = 195;
-inline constexpr int kPictureOff = 194;
-inline constexpr int kImpedanceHigh = 149;  // choice 1
-inline constexpr int kImpedanceLow = 148;   // choice 0
-inline constexpr int kIndicatorOn = 133;
-inline constexpr int kIndicatorOff = 132;
+inline constexpr int kSurroundOn = controls::images::kWideSwitchOn;
+inline constexpr int kSurroundOff = controls::images::kWideSwitchOff;
+inline constexpr int kPictureOn = controls::images::kSurroundPictureOn;
+inline constexpr int kPictureOff = controls::images::kSurroundPictureOff;
+inline constexpr int kImpedanceHigh = controls::images::kToggleOn;  // choice 1
+inline constexpr int kImpedanceLow = controls::images::kToggleOff;  // choice 0
+inline constexpr int kIndicatorOn = controls::images::kLedOn;
+inline constexpr int kIndicatorOff = controls::images::kLedOff;
 }  // namespace headphone_ids
 
 // Headphone (dialog 192): its skin first, then the library; the lamps, the picture and the

@@ -5,6 +5,7 @@
 #include "base/text_win32.h"
 #include "controls/layout.h"
 #include "controls/layout_table.h"
+#include "controls/skin_images.h"
 #include "pages/hit_area_win32.h"
 #include "pages/page_chrome_win32.h"
 #include "pages/page_controls_win32.h"
@@ -15,9 +16,10 @@ namespace {
 
 using namespace hifi_ids;
 
-constexpr int kSwitchOn = 136, kSwitchOff = 135;
-constexpr int kSquareOn = 146, kSquareOff = 145;
-constexpr int kLedOn = 133, kLedOff = 132;
+namespace images = controls::images;
+constexpr int kSwitchOn = images::kSwitchOn, kSwitchOff = images::kSwitchOff;
+constexpr int kSquareOn = images::kSquareLampOn, kSquareOff = images::kSquareLampOff;
+constexpr int kLedOn = images::kLedOn, kLedOff = images::kLedOff;
 
 // What a lamp shows, read from the page's state.
 using LampReading = LampState (*)(const EqualizerState&, const ReverbState&);
@@ -53,7 +55,7 @@ struct LampRow {
 
 // Every two-image lamp of the page; the view's lamps_ follow this order.
 constexpr std::array<LampRow, 29> kLamps = {{
-    {kMaster, 131, 130, &Eq<&EqualizerState::master>},
+    {kMaster, images::kWideSwitchOn, images::kWideSwitchOff, &Eq<&EqualizerState::master>},
     {kTone, kSwitchOn, kSwitchOff, &Eq<&EqualizerState::tone>},
     {kRegion, kSwitchOn, kSwitchOff, &Eq<&EqualizerState::region>},
     {kPreset, kSwitchOn, kSwitchOff, &Eq<&EqualizerState::preset>},
@@ -81,7 +83,8 @@ constexpr std::array<LampRow, 29> kLamps = {{
     {kRoomLamps[1], kLedOn, kLedOff, &RoomLamp<1>},
     {kRoomLamps[2], kLedOn, kLedOff, &RoomLamp<2>},
     {kEnvironment, kSwitchOn, kSwitchOff, &Rev<&ReverbState::environment>},
-    {kEnvironmentPanel, 189, 188, &Rev<&ReverbState::panel>},
+    {kEnvironmentPanel, images::kEnvironmentPanelOn, images::kEnvironmentPanelOff,
+     &Rev<&ReverbState::panel>},
 }};
 static_assert(kLamps.size() == 6 + kRegionStyleCount + kEqPresetCount + 1 + kRoomSizeCount + 2,
               "every lamp of the page has its row in kLamps");
@@ -109,8 +112,8 @@ static_assert(AllInTemplate(std::array{kReset, kAddPreset, kDeletePreset, kPrevi
               "a button, list, field, picture or label of the view is not in the template");
 
 constexpr int kKnobDotRadius = 8;
-constexpr int kBandTrack = 178;
-constexpr int kBandThumb = 177;
+constexpr int kBandTrack = images::kBandTrack;
+constexpr int kBandThumb = images::kBandThumb;
 
 }  // namespace
 
@@ -126,21 +129,21 @@ void HifiView::Attach(HWND dialog, PageChrome& chrome) {
         SetupSlider(bands_[i], dialog, kBands[i],
                     {true, false, kBandTrack, kBandThumb, kBandMin, kBandMax, 0});
     reset_.AttachDlgItem(dialog, kReset);
-    reset_.LoadBitmaps(139, 140);
+    reset_.LoadBitmaps(images::kResetKey, images::kResetKeyPressed);
     add_.AttachDlgItem(dialog, kAddPreset);
-    add_.LoadBitmaps(184, 185);
+    add_.LoadBitmaps(images::kPlusKey, images::kPlusKeyPressed);
     delete_.AttachDlgItem(dialog, kDeletePreset);
-    delete_.LoadBitmaps(182, 183);
+    delete_.LoadBitmaps(images::kMinusKey, images::kMinusKeyPressed);
     previous_.AttachDlgItem(dialog, kPrevious);
-    previous_.LoadBitmaps(186, 187);
+    previous_.LoadBitmaps(images::kUpKey, images::kUpKeyPressed);
     next_.AttachDlgItem(dialog, kNext);
-    next_.LoadBitmaps(180, 181);
+    next_.LoadBitmaps(images::kDownKey, images::kDownKeyPressed);
     presetList_.AttachDlgItem(dialog, kPresetList);
-    presetList_.SetFaceImageId(190);
+    presetList_.SetFaceImageId(images::kComboFace);
     SendDlgItemMessageW(dialog, kPresetList, CB_RESETCONTENT, 0, 0);
     ShapePresetList();
     presetName_.AttachDlgItem(dialog, kPresetName);
-    presetName_.SetFaceImageId(191);
+    presetName_.SetFaceImageId(images::kEditFace);
     if (HWND field = presetName_.Hwnd()) {
         // the face image is the field's frame; the letters are drawn in the face's font, so the
         // caret goes with them

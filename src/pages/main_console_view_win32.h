@@ -34,6 +34,7 @@
 #include "controls/button_win32.h"
 #include "controls/knob_win32.h"
 #include "controls/lamp_win32.h"
+#include "controls/skin_images.h"
 #include "controls/slider_win32.h"
 #include "pages/main_console.h"
 
@@ -60,21 +61,21 @@ inline constexpr std::array<int, kDepthCount> kDepthCaptions = {1043, 1044, 1045
 
 // Bitmap resources of the main console's controls.
 namespace main_images {
-inline constexpr int kKnobFace = 154;
-inline constexpr int kBalanceTrack = 152;
-inline constexpr int kBalanceThumb = 147;
-inline constexpr int kResetUp = 139;
-inline constexpr int kResetPressed = 140;
-inline constexpr int kMuteOn = 138;
-inline constexpr int kMuteOff = 137;
-inline constexpr int kLedOn = 133;
-inline constexpr int kLedOff = 132;
-inline constexpr int kOutputOn = 149;  // headphone
-inline constexpr int kOutputOff = 148;
-inline constexpr int kDigitalOn = 131;
-inline constexpr int kDigitalOff = 130;
-inline constexpr int kDepthOn = 146;
-inline constexpr int kDepthOff = 145;
+inline constexpr int kKnobFace = controls::images::kKnobFace;
+inline constexpr int kBalanceTrack = controls::images::kBalanceTrack;
+inline constexpr int kBalanceThumb = controls::images::kBalanceThumb;
+inline constexpr int kResetUp = controls::images::kResetKey;
+inline constexpr int kResetPressed = controls::images::kResetKeyPressed;
+inline constexpr int kMuteOn = controls::images::kMuteSwitchOn;
+inline constexpr int kMuteOff = controls::images::kMuteSwitchOff;
+inline constexpr int kLedOn = controls::images::kLedOn;
+inline constexpr int kLedOff = controls::images::kLedOff;
+inline constexpr int kOutputOn = controls::images::kToggleOn;  // headphone
+inline constexpr int kOutputOff = controls::images::kToggleOff;
+inline constexpr int kDigitalOn = controls::images::kWideSwitchOn;
+inline constexpr int kDigitalOff = controls::images::kWideSwitchOff;
+inline constexpr int kDepthOn = controls::images::kSquareLampOn;
+inline constexpr int kDepthOff = controls::images::kSquareLampOff;
 }  // namespace main_images
 
 class MainConsoleView {

@@ -1,12 +1,14 @@
 #include "pages/page_controls_win32.h"
 
+#include "controls/skin_images.h"
+
 namespace quorelle::pages {
 
 namespace {
 constexpr COLORREF kDotColour = RGB(0, 0, 255);
 constexpr COLORREF kPressedDotColour = RGB(255, 0, 0);
 constexpr int kKnobZeroAngle = 220;
-constexpr int kKnobFace = 154;
+constexpr int kKnobFace = controls::images::kKnobFace;
 }  // namespace
 
 void SetupKnob(controls::CRoundSliderCtrl& knob, HWND dialog, int id, const KnobSetup& setup) {

@@ -153,21 +153,20 @@ TEST(SkinFiles, EveryBitmapHasItsSizeAndTheScriptEmbedsEachFileOnce) {
     }
     std::ifstream rc(kSkinDir + "/skin.rc");
     ASSERT_TRUE(rc.good());
-    std::map<int, std::string> lines;
+    std::map<std::string, std::string> lines;  // by id or resource.h name
     std::string line;
     while (std::getline(rc, line)) {
         if (line.empty() || line.rfind("//", 0) == 0) continue;
         std::istringstream in(line);
-        int id = 0;
-        std::string type, file;
+        std::string id, type, file;
         in >> id >> type >> file;
         EXPECT_EQ(lines.count(id), 0u) << "id " << id << " twice";
         lines[id] = type + " " + file;
     }
     for (const auto& [id, size] : ExpectedBitmaps())
-        EXPECT_EQ(lines[id], "SKIN100 \"bmp" + std::to_string(id) + ".png\"");
-    EXPECT_EQ(lines[151], "ICON \"icon151.ico\"");
-    EXPECT_EQ(lines[153], "CURSOR \"cursor153.cur\"");
+        EXPECT_EQ(lines[std::to_string(id)], "SKIN100 \"bmp" + std::to_string(id) + ".png\"");
+    EXPECT_EQ(lines["IDI_APP"], "ICON \"icon151.ico\"");
+    EXPECT_EQ(lines["IDC_HAND_POINTER"], "CURSOR \"cursor153.cur\"");
     EXPECT_EQ(lines.size(), ExpectedBitmaps().size() + 2);
 }
 

@@ -12,6 +12,7 @@
 #include "canvas.h"
 #include "controls/layout.h"
 #include "controls/scale.h"
+#include "controls/skin_images.h"
 #include "pieces.h"
 #include "shape.h"
 
@@ -29,54 +30,52 @@ struct Bitmap {
 std::vector<Bitmap> AllBitmaps() {
     using namespace skin;
     namespace qc = quorelle::controls;
+    namespace im = qc::images;
     std::vector<Bitmap> list = {
-        {130, 49, 24, [](Canvas& c) { DrawSlitSwitch(c, false, false, false); }},
-        {131, 49, 24, [](Canvas& c) { DrawSlitSwitch(c, true, false, false); }},
-        {132, 15, 15, [](Canvas& c) { DrawSmallLed(c, false); }},
-        {133, 15, 15, [](Canvas& c) { DrawSmallLed(c, true); }},
-        {135, 38, 24, [](Canvas& c) { DrawSlitSwitch(c, false, false, false); }},
-        {136, 38, 24, [](Canvas& c) { DrawSlitSwitch(c, true, false, false); }},
-        {137, 49, 24, [](Canvas& c) { DrawSlitSwitch(c, false, true, true); }},
-        {138, 49, 24, [](Canvas& c) { DrawSlitSwitch(c, true, true, true); }},
-        {139, 55, 24, [](Canvas& c) { DrawKey(c, false, kGlyphReset); }},
-        {140, 55, 24, [](Canvas& c) { DrawKey(c, true, kGlyphReset); }},
-        {141, 51, 49, [](Canvas& c) { DrawRatePicture(c, 0); }},
-        {142, 51, 49, [](Canvas& c) { DrawRatePicture(c, 1); }},
-        {156, 51, 49, [](Canvas& c) { DrawRatePicture(c, 2); }},
-        {157, 51, 49, [](Canvas& c) { DrawRatePicture(c, 3); }},
-        {143, 51, 49, [](Canvas& c) { DrawRatePicture(c, 4); }},
-        {144, 51, 49, [](Canvas& c) { DrawRatePicture(c, 5); }},
-        {145, 24, 24, [](Canvas& c) { DrawSquareLamp(c, false); }},
-        {146, 24, 24, [](Canvas& c) { DrawSquareLamp(c, true); }},
-        {147, 15, 20, [](Canvas& c) { DrawBalanceThumb(c); }},
-        {148, 32, 52, [](Canvas& c) { DrawToggle(c, false); }},
-        {149, 32, 52, [](Canvas& c) { DrawToggle(c, true); }},
-        {152, 97, 20, [](Canvas& c) { DrawBalanceTrack(c); }},
-        {154, 50, 50, [](Canvas& c) { DrawKnobFace(c); }},
-        {170, 86, 20, [](Canvas& c) { DrawKey(c, false, kGlyphClose); }},
-        {171, 86, 20, [](Canvas& c) { DrawKey(c, true, kGlyphClose); }},
-        {172, 64, 24, [](Canvas& c) { DrawNavKey(c, false); }},
-        {173, 64, 24, [](Canvas& c) { DrawNavKey(c, true); }},
-        {177, 16, 17, [](Canvas& c) { DrawBandThumb(c); }},
-        {178, 16, 97, [](Canvas& c) { DrawBandTrack(c); }},
-        {180, 24, 23, [](Canvas& c) { DrawKey(c, false, kGlyphDown); }},
-        {181, 24, 23, [](Canvas& c) { DrawKey(c, true, kGlyphDown); }},
-        {182, 24, 23, [](Canvas& c) { DrawKey(c, false, kGlyphMinus); }},
-        {183, 24, 23, [](Canvas& c) { DrawKey(c, true, kGlyphMinus); }},
-        {184, 24, 23, [](Canvas& c) { DrawKey(c, false, kGlyphPlus); }},
-        {185, 24, 23, [](Canvas& c) { DrawKey(c, true, kGlyphPlus); }},
-        {186, 24, 23, [](Canvas& c) { DrawKey(c, false, kGlyphUp); }},
-        {187, 24, 23, [](Canvas& c) { DrawKey(c, true, kGlyphUp); }},
-        {188, 148, 68, [](Canvas& c) { DrawEnvironmentPanel(c, false); }},
-        {189, 148, 68, [](Canvas& c) { DrawEnvironmentPanel(c, true); }},
-        {190, 105, 19, [](Canvas& c) { DrawComboFace(c); }},
-        {191, 100, 15, [](Canvas& c) { DrawEditFace(c); }},
-        {194, 286, 162, [](Canvas& c) { DrawSurroundPicture(c, false); }},
-        {195, 286, 162, [](Canvas& c) { DrawSurroundPicture(c, true); }},
-        {199, 51, 49, [](Canvas& c) { DrawRoomPicture(c, 2); }},
-        {200, 51, 49, [](Canvas& c) { DrawRoomPicture(c, 1); }},
-        {201, 51, 49, [](Canvas& c) { DrawRoomPicture(c, 0); }},
+        {im::kWideSwitchOff, 49, 24, [](Canvas& c) { DrawSlitSwitch(c, false, false, false); }},
+        {im::kWideSwitchOn, 49, 24, [](Canvas& c) { DrawSlitSwitch(c, true, false, false); }},
+        {im::kLedOff, 15, 15, [](Canvas& c) { DrawSmallLed(c, false); }},
+        {im::kLedOn, 15, 15, [](Canvas& c) { DrawSmallLed(c, true); }},
+        {im::kSwitchOff, 38, 24, [](Canvas& c) { DrawSlitSwitch(c, false, false, false); }},
+        {im::kSwitchOn, 38, 24, [](Canvas& c) { DrawSlitSwitch(c, true, false, false); }},
+        {im::kMuteSwitchOff, 49, 24, [](Canvas& c) { DrawSlitSwitch(c, false, true, true); }},
+        {im::kMuteSwitchOn, 49, 24, [](Canvas& c) { DrawSlitSwitch(c, true, true, true); }},
+        {im::kResetKey, 55, 24, [](Canvas& c) { DrawKey(c, false, kGlyphReset); }},
+        {im::kResetKeyPressed, 55, 24, [](Canvas& c) { DrawKey(c, true, kGlyphReset); }},
+        {im::kSquareLampOff, 24, 24, [](Canvas& c) { DrawSquareLamp(c, false); }},
+        {im::kSquareLampOn, 24, 24, [](Canvas& c) { DrawSquareLamp(c, true); }},
+        {im::kBalanceThumb, 15, 20, [](Canvas& c) { DrawBalanceThumb(c); }},
+        {im::kToggleOff, 32, 52, [](Canvas& c) { DrawToggle(c, false); }},
+        {im::kToggleOn, 32, 52, [](Canvas& c) { DrawToggle(c, true); }},
+        {im::kBalanceTrack, 97, 20, [](Canvas& c) { DrawBalanceTrack(c); }},
+        {im::kKnobFace, 50, 50, [](Canvas& c) { DrawKnobFace(c); }},
+        {im::kCloseKey, 86, 20, [](Canvas& c) { DrawKey(c, false, kGlyphClose); }},
+        {im::kCloseKeyPressed, 86, 20, [](Canvas& c) { DrawKey(c, true, kGlyphClose); }},
+        {im::kPageKey, 64, 24, [](Canvas& c) { DrawNavKey(c, false); }},
+        {im::kPageKeyLit, 64, 24, [](Canvas& c) { DrawNavKey(c, true); }},
+        {im::kBandThumb, 16, 17, [](Canvas& c) { DrawBandThumb(c); }},
+        {im::kBandTrack, 16, 97, [](Canvas& c) { DrawBandTrack(c); }},
+        {im::kDownKey, 24, 23, [](Canvas& c) { DrawKey(c, false, kGlyphDown); }},
+        {im::kDownKeyPressed, 24, 23, [](Canvas& c) { DrawKey(c, true, kGlyphDown); }},
+        {im::kMinusKey, 24, 23, [](Canvas& c) { DrawKey(c, false, kGlyphMinus); }},
+        {im::kMinusKeyPressed, 24, 23, [](Canvas& c) { DrawKey(c, true, kGlyphMinus); }},
+        {im::kPlusKey, 24, 23, [](Canvas& c) { DrawKey(c, false, kGlyphPlus); }},
+        {im::kPlusKeyPressed, 24, 23, [](Canvas& c) { DrawKey(c, true, kGlyphPlus); }},
+        {im::kUpKey, 24, 23, [](Canvas& c) { DrawKey(c, false, kGlyphUp); }},
+        {im::kUpKeyPressed, 24, 23, [](Canvas& c) { DrawKey(c, true, kGlyphUp); }},
+        {im::kEnvironmentPanelOff, 148, 68, [](Canvas& c) { DrawEnvironmentPanel(c, false); }},
+        {im::kEnvironmentPanelOn, 148, 68, [](Canvas& c) { DrawEnvironmentPanel(c, true); }},
+        {im::kComboFace, 105, 19, [](Canvas& c) { DrawComboFace(c); }},
+        {im::kEditFace, 100, 15, [](Canvas& c) { DrawEditFace(c); }},
+        {im::kSurroundPictureOff, 286, 162, [](Canvas& c) { DrawSurroundPicture(c, false); }},
+        {im::kSurroundPictureOn, 286, 162, [](Canvas& c) { DrawSurroundPicture(c, true); }},
     };
+    for (int i = 0; i < int(im::kRatePictures.size()); ++i)
+        list.push_back(
+            {im::kRatePictures[size_t(i)], 51, 49, [i](Canvas& c) { DrawRatePicture(c, i); }});
+    for (int size = 0; size < int(im::kRoomPictures.size()); ++size)
+        list.push_back({im::kRoomPictures[size_t(size)], 51, 49,
+                        [size](Canvas& c) { DrawRoomPicture(c, size); }});
     for (const qc::TemplateInfo& t : qc::Templates()) {
         int dialog = t.dialogId;
         list.push_back({t.backgroundId, t.pxW, t.pxH,
@@ -191,12 +190,12 @@ int main(int argc, char** argv) {
             iconPtrs.push_back(icons.back().get());
         }
         skin::WriteFile(dir + "/icon151.ico", skin::EncodeIcon(iconPtrs));
-        rc += "151 ICON \"icon151.ico\"\n";
+        rc += "IDI_APP ICON \"icon151.ico\"\n";  // the ids of resource.h
 
         Canvas cursor(32, 32, true);
         skin::DrawHandCursor(cursor);
         skin::WriteFile(dir + "/cursor153.cur", skin::EncodeCursor(cursor, 6, 0));
-        rc += "153 CURSOR \"cursor153.cur\"\n";
+        rc += "IDC_HAND_POINTER CURSOR \"cursor153.cur\"\n";
 
         // the setup program's welcome picture (not a resource of the program)
         Canvas welcome(164, 314);
