@@ -3,6 +3,7 @@
 #include <array>
 #include <optional>
 
+#include "controls/control_ids.h"
 #include "controls/lamp_win32.h"
 #include "controls/skin_images.h"
 #include "pages/advance.h"
@@ -12,8 +13,8 @@ namespace quorelle::pages {
 
 // Control ids and images of the advance page (dialog 196), effects in the order of kEffects.
 namespace advance_ids {
-inline constexpr std::array<int, kEffectCount> kLamps = {1192, 1193, 1194, 1195};
-inline constexpr std::array<int, kEffectCount> kIndicators = {1196, 1197, 1198, 1199};
+using namespace controls::ids::advance;
+static_assert(kLamps.size() == kEffectCount && kIndicators.size() == kEffectCount);
 inline constexpr int kLampOn = controls::images::kToggleOn;
 inline constexpr int kLampOff = controls::images::kToggleOff;
 inline constexpr int kIndicatorOn = controls::images::kLedOn;

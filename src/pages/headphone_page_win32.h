@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "controls/control_ids.h"
 #include "controls/lamp_win32.h"
 #include "controls/skin_images.h"
 #include "pages/headphone.h"
@@ -11,11 +12,7 @@ namespace quorelle::pages {
 
 // Control ids and images of the headphone page (dialog 192).
 namespace headphone_ids {
-inline constexpr int kSurroundLamp = 1174;
-inline constexpr int kSurroundPicture = 1175;
-inline constexpr int kUpperIndicator = 1176;  // choice 1
-inline constexpr int kLowerIndicator = 1177;  // choice 0
-inline constexpr int kImpedanceLamp = 1178;
+using namespace controls::ids::headphone;
 inline constexpr int kSurroundOn = controls::images::kWideSwitchOn;
 inline constexpr int kSurroundOff = controls::images::kWideSwitchOff;
 inline constexpr int kPictureOn = controls::images::kSurroundPictureOn;

@@ -21,6 +21,7 @@
 #include <array>
 #include <optional>
 
+#include "controls/control_ids.h"
 #include "controls/button_win32.h"
 #include "controls/combo_win32.h"
 #include "controls/knob_win32.h"
@@ -33,35 +34,11 @@ namespace quorelle::pages {
 class PageChrome;
 
 // Control ids of dialog 176.
-namespace hifi_ids {
-inline constexpr int kTreble = 1007;
-inline constexpr int kBass = 1008;
-inline constexpr int kMaster = 1084;
-inline constexpr int kTone = 1085;
-inline constexpr int kRegion = 1088;
-inline constexpr int kPreset = 1090;
-inline constexpr int kEqualizer = 1094;
-inline constexpr int kDefinedEq = 1114;
-inline constexpr std::array<int, kRegionStyleCount> kRegionLamps = {1087, 1097, 1098, 1099, 1100};
-inline constexpr std::array<int, kEqPresetCount> kPresetLamps = {
-    1089, 1091, 1093, 1095, 1101, 1102, 1103, 1104, 1105, 1106, 1107, 1108};
-inline constexpr std::array<int, kBandCount> kBands = {1115, 1116, 1117, 1118, 1119,
-                                                       1120, 1121, 1122, 1123, 1124};
-inline constexpr int kReset = 1163;
-inline constexpr int kPresetList = 1164;
-inline constexpr int kPresetName = 1165;
-inline constexpr int kAddPreset = 1166;
-inline constexpr int kDeletePreset = 1167;
-inline constexpr int kRoom = 1092;
-// by room size: bedroom, audio room, living room
-inline constexpr std::array<int, kRoomSizeCount> kRoomLamps = {1111, 1110, 1109};
-inline constexpr int kRoomPicture = 1112;
-inline constexpr int kEnvironment = 1096;
-inline constexpr int kEnvironmentPanel = 1170;
-inline constexpr std::array<int, 3> kEnvironmentLines = {1171, 1172, 1173};
-inline constexpr int kPrevious = 1168;
-inline constexpr int kNext = 1169;
-}  // namespace hifi_ids
+namespace hifi_ids = controls::ids::hifi;
+static_assert(hifi_ids::kRegionLamps.size() == kRegionStyleCount &&
+              hifi_ids::kPresetLamps.size() == kEqPresetCount &&
+              hifi_ids::kBands.size() == kBandCount &&
+              hifi_ids::kRoomLamps.size() == kRoomSizeCount);
 
 class HifiView {
   public:

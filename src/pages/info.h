@@ -8,18 +8,15 @@
 #include <array>
 #include <string>
 
+#include "controls/control_ids.h"
 #include "pages/hit_area.h"
 
 namespace quorelle::pages {
 
+// the labels of the version texts and the address
+using namespace controls::ids::info;
+
 // Value labels of dialog 155.
-inline constexpr int kInfoOsLabel = 1065;
-inline constexpr int kInfoDriverLabel = 1066;
-inline constexpr int kInfoCplLabel = 1067;
-inline constexpr int kInfoDirectXLabel = 1068;
-inline constexpr int kInfoTitleLabel = 1069;
-inline constexpr int kInfoCopyrightLabel = 1070;
-inline constexpr int kInfoAddressLabel = 1071;
 
 // Where the installation records the version texts; the program only reads them.
 inline constexpr char kInfoSection[] = "Info";

@@ -31,6 +31,7 @@
 #include <array>
 #include <optional>
 
+#include "controls/control_ids.h"
 #include "controls/button_win32.h"
 #include "controls/knob_win32.h"
 #include "controls/lamp_win32.h"
@@ -41,23 +42,9 @@
 namespace quorelle::pages {
 
 // Control ids of dialog 102 that belong to the main console.
-namespace main_ids {
-inline constexpr int kKnob = 1007;
-inline constexpr int kMute = 1008;
-inline constexpr int kBalance = 1010;
-inline constexpr int kReset = 1011;
-inline constexpr int kRatePicture = 1018;
-inline constexpr int kHeadphoneLamp = 1025;
-inline constexpr int kSpeakerLamp = 1026;
-inline constexpr int kOutputPicture = 1029;
-inline constexpr int kDigitalOutput = 1037;
-// in the order of kSampleRates: 44.1, 48, 88.2, 96, 176.4, 192 kHz
-inline constexpr std::array<int, kRateCount> kRateLamps = {1014, 1013, 1012, 1015, 1016, 1017};
-inline constexpr std::array<int, kRateCount> kRateCaptions = {1019, 1020, 1021, 1022, 1023, 1024};
-// 16, 24, 32 bit
-inline constexpr std::array<int, kDepthCount> kDepthLamps = {1038, 1039, 1040};
-inline constexpr std::array<int, kDepthCount> kDepthCaptions = {1043, 1044, 1045};
-}  // namespace main_ids
+namespace main_ids = controls::ids::main_console;
+static_assert(main_ids::kRateLamps.size() == kRateCount &&
+              main_ids::kDepthLamps.size() == kDepthCount);
 
 // Bitmap resources of the main console's controls.
 namespace main_images {
