@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <vector>
 
+#include "base/texts.h"
 #include "controls/layout.h"
 
 using namespace quorelle::controls;
@@ -166,6 +168,25 @@ TEST(Layout, LabelsLieOnlyOnPicturesAndUnderKeys) {
                             other.kind == ControlKind::Button)
                     << label.id << " lies on " << other.id;
             }
+        }
+    }
+}
+
+// The text tables name their labels by the same ids as the layout: each text must reach a label
+// of its window's template, or it would never be shown.
+TEST(Layout, EveryTextOfAWindowHasItsLabel) {
+    for (const TemplateInfo& t : Templates()) {
+        SCOPED_TRACE(t.dialogId);
+        std::vector<int> ids;
+        for (const quorelle::LabelText& text : quorelle::LanguageTexts(t.dialogId))
+            ids.push_back(text.id);
+        for (const quorelle::FixedText& text : quorelle::FixedTexts(t.dialogId))
+            ids.push_back(text.id);
+        EXPECT_FALSE(ids.empty());
+        for (int id : ids) {
+            const ControlPlace* label = FindControl(t.dialogId, id);
+            ASSERT_NE(label, nullptr) << id;
+            EXPECT_EQ(label->kind, ControlKind::Label) << id;
         }
     }
 }
