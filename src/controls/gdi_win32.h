@@ -9,34 +9,32 @@
 #include <mutex>
 #include <utility>
 
+#include "base/handles_win32.h"
+
 namespace quorelle::gdi {
 
-// Owns one GDI object (bitmap, brush, pen, font, region) and deletes it.
-template <typename H>
-class Object {
-  public:
-    Object() = default;
-    explicit Object(H handle) : handle_(handle) {}
-    Object(const Object&) = delete;
-    Object& operator=(const Object&) = delete;
-    Object(Object&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
-    Object& operator=(Object&& other) noexcept {
-        if (this != &other) Reset(std::exchange(other.handle_, nullptr));
-        return *this;
-    }
-    ~Object() { Reset(); }
+struct GdiObjectDeleter {
+    void operator()(HGDIOBJ object) const { DeleteObject(object); }
+};
+struct MemoryDcDeleter {
+    void operator()(HDC dc) const { DeleteDC(dc); }
+};
 
-    H Get() const { return handle_; }
-    explicit operator bool() const { return handle_ != nullptr; }
+// Owns one GDI object (bitmap, brush, pen, font, region) or a memory device context: the
+// program's one owner of handles, in the spelling of the drawing code. Resetting to the handle
+// it holds keeps it.
+template <typename H, typename Deleter = GdiObjectDeleter>
+class Object : public UniqueHandle<H, Deleter> {
+    using Base = UniqueHandle<H, Deleter>;
+
+  public:
+    using Base::Base;
+    H Get() const { return this->get(); }
     void Reset(H handle = nullptr) {
-        if (handle_ != nullptr && handle_ != handle) DeleteObject(handle_);
-        handle_ = handle;
+        if (handle != this->get()) this->reset(handle);
     }
     // Hands the object to a new owner (for example the system, through SetWindowRgn).
-    [[nodiscard]] H Release() { return std::exchange(handle_, nullptr); }
-
-  private:
-    H handle_ = nullptr;
+    [[nodiscard]] H Release() { return this->release(); }
 };
 
 using Bitmap = Object<HBITMAP>;
@@ -44,32 +42,8 @@ using Brush = Object<HBRUSH>;
 using Pen = Object<HPEN>;
 using Font = Object<HFONT>;
 using Region = Object<HRGN>;
-
-// Owns a memory or information device context and deletes it.
-class OwnedDC {
-  public:
-    OwnedDC() = default;
-    explicit OwnedDC(HDC dc) : dc_(dc) {}
-    OwnedDC(const OwnedDC&) = delete;
-    OwnedDC& operator=(const OwnedDC&) = delete;
-    OwnedDC(OwnedDC&& other) noexcept : dc_(std::exchange(other.dc_, nullptr)) {}
-    OwnedDC& operator=(OwnedDC&& other) noexcept {
-        if (this != &other) {
-            Reset();
-            dc_ = std::exchange(other.dc_, nullptr);
-        }
-        return *this;
-    }
-    ~OwnedDC() { Reset(); }
-    HDC Get() const { return dc_; }
-    explicit operator bool() const { return dc_ != nullptr; }
-    void Reset() {
-        if (dc_ != nullptr) DeleteDC(std::exchange(dc_, nullptr));
-    }
-
-  private:
-    HDC dc_ = nullptr;
-};
+// A memory or information device context, deleted with its owner.
+using OwnedDC = Object<HDC, MemoryDcDeleter>;
 
 // A window's device context from GetDC, released to its window.
 class WindowDC {
