@@ -150,11 +150,12 @@ class SelectedSurface {
     HGDIOBJ previous_ = nullptr;
 };
 
-// Loads an image resource of the module in the display's format, so that copying it to a window
-// or a compatible surface needs no pixel conversion. The program's images are compressed (PNG)
-// resources of the type "SKIN<percent>", one set per display scale, decoded with the platform's
-// imaging component; an id without one is loaded from the module's BITMAP resource.
-Bitmap LoadBitmapResource(HINSTANCE module, int id, int percent = 100);
+// Loads a bitmap resource of the module in the display's format, so that copying it to a
+// window or a compatible surface needs no pixel conversion.
+inline Bitmap LoadBitmapResource(HINSTANCE module, int id) {
+    return Bitmap(static_cast<HBITMAP>(
+        LoadImageW(module, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
+}
 
 // Size of a bitmap, {0, 0} when it is not one.
 inline SIZE BitmapSize(HBITMAP bitmap) {

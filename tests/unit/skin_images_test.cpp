@@ -164,7 +164,7 @@ TEST(SkinFiles, EveryBitmapHasItsSizeAndTheScriptEmbedsEachFileOnce) {
         lines[id] = type + " " + file;
     }
     for (const auto& [id, size] : ExpectedBitmaps())
-        EXPECT_EQ(lines[std::to_string(id)], "SKIN100 \"bmp" + std::to_string(id) + ".png\"");
+        EXPECT_EQ(lines[std::to_string(id)], "BITMAP \"bmp" + std::to_string(id) + ".bmp\"");
     EXPECT_EQ(lines["IDI_APP"], "ICON \"icon151.ico\"");
     EXPECT_EQ(lines["IDC_HAND_POINTER"], "CURSOR \"cursor153.cur\"");
     EXPECT_EQ(lines.size(), ExpectedBitmaps().size() + 2);
@@ -363,9 +363,8 @@ TEST(SkinGenerator, WritesTheSameBytesEveryRun) {
         EXPECT_EQ(ReadAll(entry.path().string()),
                   ReadAll((out / entry.path().filename()).string()));
     }
-    // each image as BMP and PNG, and the icon, the cursor, the resource script and the setup
-    // program's welcome picture
-    EXPECT_EQ(files, 2 * int(ExpectedBitmaps().size()) + 4);
+    // and the icon, the cursor, the resource script and the setup program's welcome picture
+    EXPECT_EQ(files, int(ExpectedBitmaps().size()) + 4);
     std::filesystem::remove_all(out);
 }
 

@@ -173,13 +173,9 @@ int main(int argc, char** argv) {
             skin::KeyMask key;
             skin::PageShape shape = skin::PageShape::For(b.width, b.height);
             if (b.background) key = [shape](int x, int y) { return shape.IsKey(x, y); };
-            // the BMP for the tests that compare the screen with the art; the program carries
-            // the same pixels compressed
-            skin::WriteFile(dir + "/" + Name("bmp", b.id, ".bmp"), skin::EncodeBmp24(canvas, key));
-            skin::ApplyKey(canvas, key);
-            const std::string png = Name("bmp", b.id, ".png");
-            skin::WriteFile(dir + "/" + png, skin::EncodePng(canvas));
-            rc += std::to_string(b.id) + " SKIN100 \"" + png + "\"\n";
+            std::string file = Name("bmp", b.id, ".bmp");
+            skin::WriteFile(dir + "/" + file, skin::EncodeBmp24(canvas, key));
+            rc += std::to_string(b.id) + " BITMAP \"" + file + "\"\n";
         }
 
         std::vector<std::unique_ptr<Canvas>> icons;
