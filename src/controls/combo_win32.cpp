@@ -64,8 +64,8 @@ void CMyComboBox::Paint(HDC target) {
     if (isCombo_ && GetFocus() == Hwnd() && IsWindowEnabled(Hwnd())) {
         // the focus mark: a thin lit line along the face's lower edge, in the lamps' amber
         RECT mark{client.left + 2, client.bottom - 3, client.right - 2, client.bottom - 2};
-        gdi::Brush amber(CreateSolidBrush(kFocusMark));
-        if (amber) FillRect(dc, &mark, amber.Get());
+        SetDCBrushColor(dc, kFocusMark);
+        FillRect(dc, &mark, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
     }
     if (!IsWindowEnabled(Hwnd())) DimDisabledArea(dc, client);
 }
@@ -73,8 +73,8 @@ void CMyComboBox::Paint(HDC target) {
 void CMyComboBox::DrawListItem(const DRAWITEMSTRUCT& item) {
     HDC dc = item.hDC;
     const bool selected = (item.itemState & ODS_SELECTED) != 0;
-    gdi::Brush back(CreateSolidBrush(selected ? kListSelection : kListBackground));
-    if (back) FillRect(dc, &item.rcItem, back.Get());
+    SetDCBrushColor(dc, selected ? kListSelection : kListBackground);
+    FillRect(dc, &item.rcItem, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
     if (item.itemID == UINT(-1)) return;
     const LRESULT length = Default(CB_GETLBTEXTLEN, item.itemID, 0);
     if (length == CB_ERR || length <= 0) return;

@@ -22,6 +22,11 @@ struct PxRect {
     int Bottom() const { return y + h; }
 };
 
+// Whether two rectangles share at least one pixel.
+inline bool Overlap(const PxRect& a, const PxRect& b) {
+    return a.x < b.Right() && b.x < a.Right() && a.y < b.Bottom() && b.y < a.Bottom();
+}
+
 enum class ControlKind {
     Label,    // transparent text, drawn by the program over the background
     Lamp,     // two-image picture (lamps, switches, toggles, indicators)

@@ -162,9 +162,6 @@ int PlaceTemplateControls(HWND dialog, int dialogId) {
 }
 
 namespace {
-bool Overlap(const PxRect& a, const PxRect& b) {
-    return a.x < b.Right() && b.x < a.Right() && a.y < b.Bottom() && b.y < a.Bottom();
-}
 void AddStyle(HWND control, LONG_PTR style) {
     SetWindowLongPtrW(control, GWL_STYLE, GetWindowLongPtrW(control, GWL_STYLE) | style);
 }

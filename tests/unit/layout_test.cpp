@@ -11,10 +11,6 @@ using namespace quorelle::controls;
 
 namespace {
 
-bool Overlap(const PxRect& a, const PxRect& b) {
-    return a.x < b.Right() && b.x < a.Right() && a.y < b.Bottom() && b.y < a.Bottom();
-}
-
 int PanelBottom(const TemplateInfo& t) {
     return t.pxH == 501 ? 491 : 298;
 }

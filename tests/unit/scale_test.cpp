@@ -18,10 +18,6 @@ namespace {
 
 constexpr int kDpis[] = {120, 144, 168, 192, 240, 288};
 
-bool Overlap(const PxRect& a, const PxRect& b) {
-    return a.x < b.Right() && b.x < a.Right() && a.y < b.Bottom() && b.y < a.Bottom();
-}
-
 // -1, 0 or 1: how edge a lies against edge b.
 int Order(int a, int b) {
     return (a > b) - (a < b);
