@@ -6,7 +6,7 @@ set -euo pipefail
 pkgs=(
   cmake make g++ ninja-build pkg-config clang-format
   mingw-w64 g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-  googletest libgtest-dev libcairo2-dev libpng-dev
+  googletest libgtest-dev libcairo2-dev libpng-dev libstb-dev
   wine wine64 fonts-wine xvfb xdotool x11-utils imagemagick fonts-wqy-microhei
   pulseaudio pulseaudio-utils locales
   nsis

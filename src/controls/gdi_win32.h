@@ -150,12 +150,11 @@ class SelectedSurface {
     HGDIOBJ previous_ = nullptr;
 };
 
-// Loads a bitmap resource of the module in the display's format, so that copying it to a
-// window or a compatible surface needs no pixel conversion.
-inline Bitmap LoadBitmapResource(HINSTANCE module, int id) {
-    return Bitmap(static_cast<HBITMAP>(
-        LoadImageW(module, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
-}
+// Loads image `id` of the module drawn for a display of `dpi` dots per inch, in the display's
+// format, so that copying it to a window or a compatible surface needs no pixel conversion. The
+// program's images are compressed (PNG) resources of the type "SKIN<percent>", one set per drawn
+// scale (the one nearest to dpi); an id without one is the module's BITMAP resource.
+Bitmap LoadBitmapResource(HINSTANCE module, int id, int dpi = 96);
 
 // Size of a bitmap, {0, 0} when it is not one.
 inline SIZE BitmapSize(HBITMAP bitmap) {
@@ -210,8 +209,8 @@ class SharedCache {
     std::map<Key, std::weak_ptr<const Object<H>>> objects_;
 };
 
-// The program's bitmap resource `id`, loaded once while anyone holds it (LoadBitmapResource);
-// empty when it cannot be had.
-SharedBitmap LoadSharedBitmap(int id);
+// The program's image `id` for a display of `dpi`, loaded once while anyone holds it
+// (LoadBitmapResource); empty when it cannot be had.
+SharedBitmap LoadSharedBitmap(int id, int dpi = 96);
 
 }  // namespace quorelle::gdi

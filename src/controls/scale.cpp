@@ -1,5 +1,7 @@
 #include "controls/scale.h"
 
+#include <cstdlib>
+
 namespace quorelle::controls {
 
 namespace {
@@ -10,6 +12,17 @@ long long FloorDiv(long long a, long long b) {
     return (a % b != 0 && (a < 0) != (b < 0)) ? q - 1 : q;
 }
 }  // namespace
+
+int SkinPercent(int dpi) {
+    if (dpi <= 0) return 100;
+    int best = kSkinScales.front();
+    for (int percent : kSkinScales) {
+        const long long distance = std::llabs(100LL * dpi - 1LL * percent * kLogicalDpi);
+        const long long bestDistance = std::llabs(100LL * dpi - 1LL * best * kLogicalDpi);
+        if (distance < bestDistance) best = percent;
+    }
+    return best;
+}
 
 int ToDevice(int logical, int dpi) {
     return int(FloorDiv(static_cast<long long>(logical) * dpi + kLogicalDpi / 2, kLogicalDpi));

@@ -23,6 +23,13 @@ constexpr int DpiOfPercent(int percent) {
     return percent * kLogicalDpi / 100;
 }
 
+// The drawn scale a display of `dpi` dots per inch is shown at: the nearest one (the lower of
+// two equally near), so art, layout and fonts always belong to one drawn scale. 96 for dpi <= 0.
+int SkinPercent(int dpi);
+inline int SkinDpi(int dpi) {
+    return DpiOfPercent(SkinPercent(dpi));
+}
+
 // A logical edge (or length measured from 0) in device pixels at dpi (> 0).
 int ToDevice(int logical, int dpi);
 // The logical pixel that holds device pixel `device` at dpi (> 0).

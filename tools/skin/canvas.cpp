@@ -254,6 +254,11 @@ std::vector<uint8_t> EncodeCursor(Canvas& image, int hotX, int hotY) {
     return IconContainer(2, {&image}, {{hotX, hotY}});
 }
 
+std::vector<uint8_t> EncodeCursor(const std::vector<Canvas*>& images,
+                                  const std::vector<std::pair<int, int>>& hotSpots) {
+    return IconContainer(2, images, hotSpots);
+}
+
 void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
     FILE* f = std::fopen(path.c_str(), "wb");
     if (f == nullptr) throw std::runtime_error("cannot write " + path);

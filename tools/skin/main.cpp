@@ -1,5 +1,8 @@
-// skingen OUTDIR: writes every bitmap of the program, its icon, its cursor and the resource
-// script fragment that embeds them. The output depends on nothing but this source.
+// skingen OUTDIR [SCALESDIR]: writes every bitmap of the program (as BMP, for the tests that
+// compare the screen with the art), its icon, its cursor and the resource script fragment that
+// embeds them. With SCALESDIR (what `skingen --scales SCALESDIR` wrote) the script embeds the
+// compressed image sets of every display scale from there, the program's form of its images.
+// The output depends on nothing but this source.
 #include <algorithm>
 #include <cstdio>
 #include <exception>
@@ -156,8 +159,9 @@ int main(int argc, char** argv) {
         }
         return 0;
     }
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: skingen OUTDIR | --scales OUTDIR | --preview OUTDIR\n");
+    if (argc != 2 && argc != 3) {
+        std::fprintf(stderr,
+                     "usage: skingen OUTDIR [SCALESDIR] | --scales OUTDIR | --preview OUTDIR\n");
         return 2;
     }
     try {
@@ -175,12 +179,23 @@ int main(int argc, char** argv) {
             if (b.background) key = [shape](int x, int y) { return shape.IsKey(x, y); };
             std::string file = Name("bmp", b.id, ".bmp");
             skin::WriteFile(dir + "/" + file, skin::EncodeBmp24(canvas, key));
-            rc += std::to_string(b.id) + " BITMAP \"" + file + "\"\n";
+            if (argc == 2) rc += std::to_string(b.id) + " BITMAP \"" + file + "\"\n";
+        }
+        if (argc == 3) {
+            // every image of every scale as PNG, the type naming the scale: "SKIN150"
+            const std::string scales = argv[2];
+            for (int percent : quorelle::controls::kSkinScales) {
+                for (const Bitmap& b : bitmaps) {
+                    rc += std::to_string(b.id) + " SKIN" + std::to_string(percent) + " \"" +
+                          scales + "/" + std::to_string(percent) + "/" + Name("bmp", b.id, ".png") +
+                          "\"\n";
+                }
+            }
         }
 
         std::vector<std::unique_ptr<Canvas>> icons;
         std::vector<Canvas*> iconPtrs;
-        for (int size : {16, 20, 24, 32, 48, 256}) {
+        for (int size : {16, 20, 24, 32, 40, 48, 64, 256}) {
             icons.push_back(std::make_unique<Canvas>(size, size, true));
             skin::DrawIcon(*icons.back());
             iconPtrs.push_back(icons.back().get());
@@ -188,9 +203,19 @@ int main(int argc, char** argv) {
         skin::WriteFile(dir + "/icon151.ico", skin::EncodeIcon(iconPtrs));
         rc += "IDI_APP ICON \"icon151.ico\"\n";  // the ids of resource.h
 
-        Canvas cursor(32, 32, true);
-        skin::DrawHandCursor(cursor);
-        skin::WriteFile(dir + "/cursor153.cur", skin::EncodeCursor(cursor, 6, 0));
+        // the hand cursor in the size of every display scale; the program asks for the one of
+        // its window's scale
+        std::vector<std::unique_ptr<Canvas>> cursors;
+        std::vector<Canvas*> cursorPtrs;
+        std::vector<std::pair<int, int>> hotSpots;
+        for (int percent : quorelle::controls::kSkinScales) {
+            const int dpi = quorelle::controls::DpiOfPercent(percent);
+            cursors.push_back(std::make_unique<Canvas>(32, 32, true, dpi));
+            skin::DrawHandCursor(*cursors.back());
+            cursorPtrs.push_back(cursors.back().get());
+            hotSpots.emplace_back(quorelle::controls::ToDevice(6, dpi), 0);
+        }
+        skin::WriteFile(dir + "/cursor153.cur", skin::EncodeCursor(cursorPtrs, hotSpots));
         rc += "IDC_HAND_POINTER CURSOR \"cursor153.cur\"\n";
 
         // the setup program's welcome picture (not a resource of the program)
