@@ -73,7 +73,10 @@ quorelle_start_xvfb() {
     local fifo
     fifo=$(mktemp -u)
     mkfifo "$fifo"
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+    # a screen of 1280 x 1024 at 96 DPI, as large in inches at any other DPI, so that every
+    # window of the panel fits it at every scale
+    local width=$((1280 * QUORELLE_DPI / 96)) height=$((1024 * QUORELLE_DPI / 96))
+    Xvfb -displayfd 3 -screen 0 "${width}x${height}x24" -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
     QUORELLE_XVFB_PID=$!
     local num
     read -r num <"$fifo"

@@ -7,8 +7,11 @@
 #include "base/messages.h"
 #include "base/text_win32.h"
 #include "base/version.h"
+#include "controls/dpi_win32.h"
+#include "controls/scale.h"
 #include "device/conflib.h"
 #include "device/conflib_win32.h"
+#include "pages/hit_area_win32.h"
 #include "resource.h"
 #include "settings/settings.h"
 
@@ -21,6 +24,18 @@ HICON LoadProgramIcon(int cx, int cy) {
         LoadImageW(ProgramInstance(), MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, cx, cy, 0));
 }
 
+// The system's icon size (SM_CXICON, SM_CXSMICON) for a display of dpi.
+int IconSize(int metric, int dpi) {
+    using ForDpiFn = int(WINAPI*)(int, UINT);
+    static const auto forDpi = reinterpret_cast<ForDpiFn>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetSystemMetricsForDpi")));
+    if (forDpi != nullptr) {
+        const int size = forDpi(metric, UINT(dpi));
+        if (size > 0) return size;
+    }
+    return controls::ToDevice(metric == SM_CXSMICON ? 16 : 32, dpi);
+}
+
 }  // namespace
 
 CCKorZereDlg::CCKorZereDlg()
@@ -28,8 +43,15 @@ CCKorZereDlg::CCKorZereDlg()
       chrome_(PAGE_MAIN, IDD_MAIN),
       console_(endpoint_, *this),
       protocol_(*this) {
-    bigIcon_.reset(LoadProgramIcon(GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON)));
-    smallIcon_.reset(LoadProgramIcon(GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON)));
+}
+
+void CCKorZereDlg::LoadIcons(int dpi) {
+    const int big = IconSize(SM_CXICON, dpi);
+    const int small = IconSize(SM_CXSMICON, dpi);
+    bigIcon_.reset(LoadProgramIcon(big, big));
+    smallIcon_.reset(LoadProgramIcon(small, small));
+    SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
+    SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
 }
 
 CCKorZereDlg::~CCKorZereDlg() {
@@ -109,8 +131,7 @@ pages::SecondaryPage* CCKorZereDlg::Page(int page) {
 
 bool CCKorZereDlg::OnInitDialog() {
     ChangeMainWindow(hwnd());
-    SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
-    SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
+    LoadIcons(controls::DisplayDpi(hwnd()));
     // no caption is drawn; the text names the window for the system and for assistive tools
     SetWindowTextW(hwnd(), Widen(QUORELLE_PRODUCT_NAME).c_str());
 
@@ -192,6 +213,19 @@ bool CCKorZereDlg::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& re
         case WM_INITDIALOG:
             result = OnInitDialog() ? TRUE : FALSE;
             return true;
+        case WM_DPICHANGED: {
+            // the window, its controls and its icons at the new scale; the tray shows the icon
+            // in the size of the new DPI
+            const HICON oldBig = bigIcon_.release();
+            const HICON oldSmall = smallIcon_.release();
+            chrome_.ChangeDpi(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+            LoadIcons(HIWORD(wParam));
+            tray_.ChangeIcon(smallIcon_.get());
+            if (oldBig != nullptr) DestroyIcon(oldBig);
+            if (oldSmall != nullptr) DestroyIcon(oldSmall);
+            result = 0;
+            return true;
+        }
         case WM_COMMAND:
             if (console_.OnCommand(wParam)) {
                 result = 0;
@@ -209,7 +243,8 @@ bool CCKorZereDlg::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& re
         case WM_LBUTTONDOWN:
         case WM_LBUTTONDBLCLK:  // the second press of a quick double click is a press too
             // the console's lamps first; unless the mute lamp took the press, the window drags
-            if (!console_.OnLButtonDown({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)})) {
+            // the console's hit tests measure in logical pixels
+            if (!console_.OnLButtonDown(pages::ToPoint(pages::LogicalPoint(hwnd(), lParam)))) {
                 result = 0;
                 return true;
             }

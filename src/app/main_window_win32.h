@@ -69,6 +69,8 @@ class CCKorZereDlg final : public DialogWindow, private WindowHost, private page
     void RefreshHifiFromSettings() override;
     void RefreshHeadphoneFromSettings() override;
 
+    // The window's icons (and the tray's) in the sizes for dpi.
+    void LoadIcons(int dpi);
     UniqueIcon bigIcon_;
     UniqueIcon smallIcon_;
     pages::PageChrome chrome_;

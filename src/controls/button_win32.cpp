@@ -14,7 +14,13 @@ void CBitmapButton::OnAttached() {
 }
 
 bool CBitmapButton::LoadBitmaps(int normalId, int pressedId) {
-    return SetBitmaps(gdi::LoadSharedBitmap(normalId), gdi::LoadSharedBitmap(pressedId));
+    ids_ = {normalId, pressedId};
+    return SetBitmaps(gdi::LoadSharedBitmap(normalId, Dpi()),
+                      gdi::LoadSharedBitmap(pressedId, Dpi()));
+}
+
+void CBitmapButton::OnDpiChanged() {
+    if (ids_.first != 0) LoadBitmaps(ids_.first, ids_.second);
 }
 
 bool CBitmapButton::SetBitmaps(gdi::SharedBitmap normal, gdi::SharedBitmap pressed) {

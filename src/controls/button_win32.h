@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <utility>
+
 #include "controls/control_win32.h"
 #include "controls/gdi_win32.h"
 #include "controls/memdc_win32.h"
@@ -31,8 +33,10 @@ class CBitmapButton : public SubclassedControl {
 
   protected:
     void OnAttached() override;
+    void OnDpiChanged() override;
 
   private:
+    std::pair<int, int> ids_{0, 0};  // normal and pressed image, when loaded from resources
     gdi::SharedBitmap normal_;
     gdi::SharedBitmap pressed_;
     ImageSource source_;  // kept for the button's life: a drawing is one block copy

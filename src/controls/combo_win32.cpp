@@ -23,7 +23,15 @@ void CMyComboBox::OnAttached() {
     wchar_t className[32] = {};
     GetClassNameW(Hwnd(), className, 32);
     isCombo_ = lstrcmpiW(className, L"ComboBox") == 0;
-    font_ = SharedPointFont(kComboPointTenths, L"Arial");
+    font_ = SharedPointFont(kComboPointTenths, L"Arial", Dpi());
+}
+
+void CMyComboBox::OnDpiChanged() {
+    resourceFace_.Reset();
+    font_ = SharedPointFont(kComboPointTenths, L"Arial", Dpi());
+    // an edit field's caret follows the letters in the new font
+    if (!isCombo_) Default(WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+    InvalidateRect(Hwnd(), nullptr, TRUE);
 }
 
 void CMyComboBox::DrawFace(HDC dc) {
@@ -31,7 +39,7 @@ void CMyComboBox::DrawFace(HDC dc) {
     GetClientRect(Hwnd(), &client);
     HBITMAP face = faceBitmap_.Get();
     if (face == nullptr) {
-        if (!resourceFace_) resourceFace_ = gdi::LoadSharedBitmap(faceImageId_);
+        if (!resourceFace_) resourceFace_ = gdi::LoadSharedBitmap(faceImageId_, Dpi());
         face = resourceFace_.Get();
     }
     if (face == nullptr) return;
@@ -63,7 +71,8 @@ void CMyComboBox::Paint(HDC target) {
     }
     if (isCombo_ && GetFocus() == Hwnd() && IsWindowEnabled(Hwnd())) {
         // the focus mark: a thin lit line along the face's lower edge, in the lamps' amber
-        RECT mark{client.left + 2, client.bottom - 3, client.right - 2, client.bottom - 2};
+        RECT mark{client.left + Scaled(2), client.bottom - Scaled(3), client.right - Scaled(2),
+                  client.bottom - Scaled(2)};
         SetDCBrushColor(dc, kFocusMark);
         FillRect(dc, &mark, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
     }
@@ -85,7 +94,7 @@ void CMyComboBox::DrawListItem(const DRAWITEMSTRUCT& item) {
     SetTextColor(dc, kLabelTextColour);
     SetBkMode(dc, TRANSPARENT);
     RECT area = item.rcItem;
-    area.left += 3;
+    area.left += Scaled(3);
     DrawTextW(dc, text.c_str(), int(text.size()), &area,
               DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX | DT_END_ELLIPSIS);
 }

@@ -41,6 +41,7 @@ class CMyComboBox : public SubclassedControl {
   protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnAttached() override;
+    void OnDpiChanged() override;
 
   private:
     int faceImageId_ = 0;

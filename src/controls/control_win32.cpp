@@ -3,7 +3,9 @@
 #include <commctrl.h>
 
 #include "base/diagnostics.h"
+#include "controls/dpi_win32.h"
 #include "controls/gdi_win32.h"
+#include "controls/scale.h"
 
 namespace quorelle::controls {
 
@@ -30,6 +32,7 @@ bool SubclassedControl::Attach(HWND hwnd) {
         return false;
     }
     hwnd_ = hwnd;
+    dpi_ = WindowDpi(hwnd);
     OnAttached();
     return true;
 }
@@ -42,6 +45,20 @@ void SubclassedControl::Detach() {
     }
     hwnd_ = nullptr;
     original_ = nullptr;
+}
+
+void SubclassedControl::SetDpi(int dpi) {
+    if (dpi <= 0 || dpi == dpi_) return;
+    dpi_ = dpi;
+    OnDpiChanged();
+}
+
+int SubclassedControl::Scaled(int logical) const {
+    return ToDevice(logical, dpi_);
+}
+
+int SubclassedControl::Logical(int device) const {
+    return ToLogical(device, dpi_);
 }
 
 SubclassedControl* SubclassedControl::FromHandle(HWND hwnd) {

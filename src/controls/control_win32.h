@@ -21,6 +21,14 @@ class SubclassedControl {
     void Detach();
 
     HWND Hwnd() const { return hwnd_; }
+    // The DPI the control is drawn for: its window's when it was bound, then what its page
+    // gives it when the window moves to a display of another scale.
+    int Dpi() const { return dpi_; }
+    // Takes a new DPI (a drawn scale's): images, fonts and sizes follow (OnDpiChanged).
+    void SetDpi(int dpi);
+    // A logical (96-DPI) length or edge in the control's device pixels, and back.
+    int Scaled(int logical) const;
+    int Logical(int device) const;
     int ControlId() const { return hwnd_ != nullptr ? GetDlgCtrlID(hwnd_) : 0; }
 
     // The object bound to a window, or nullptr.
@@ -37,6 +45,8 @@ class SubclassedControl {
     LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam);
     // Runs once the subclass is in place.
     virtual void OnAttached() {}
+    // Runs after the DPI changed: the control takes its images, fonts and geometry anew.
+    virtual void OnDpiChanged() {}
     // Runs after the platform handled WM_DESTROY, while the window still exists.
     virtual void OnDestroyed() {}
 
@@ -47,6 +57,7 @@ class SubclassedControl {
     // the window's procedure when it was bound, for Default outside a message of the chain
     WNDPROC original_ = nullptr;
     int dispatching_ = 0;  // messages of this window under way in Procedure
+    int dpi_ = 96;
 };
 
 // For the parent's window procedure: passes a control notification to the skinned control it

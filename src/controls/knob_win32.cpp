@@ -3,10 +3,11 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include <algorithm>
 #include <cwchar>
 
+#include "controls/dpi_win32.h"
 #include "controls/memdc_win32.h"
-#include "resource.h"
 
 namespace quorelle::controls {
 
@@ -15,10 +16,11 @@ namespace {
 POINT PointOf(LPARAM lParam) {
     return {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
 }
-Point ToModel(POINT p) {
-    return {p.x, p.y};
-}
 }  // namespace
+
+Point CRoundSliderCtrl::ToModel(POINT p) const {
+    return {Logical(p.x), Logical(p.y)};
+}
 
 CRoundSliderCtrl::CRoundSliderCtrl() : valueTextColour_(GetSysColor(COLOR_WINDOWTEXT)) {
     GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof fontDescription_, &fontDescription_);
@@ -27,8 +29,11 @@ CRoundSliderCtrl::CRoundSliderCtrl() : valueTextColour_(GetSysColor(COLOR_WINDOW
     dotBrush_.Reset(CreateSolidBrush(face));
     pressedDotBrush_.Reset(CreateSolidBrush(face));
     dialBrush_.Reset(CreateSolidBrush(face));
-    cursor_ = LoadCursorW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDC_HAND_POINTER));
-    if (cursor_ == nullptr) cursor_ = LoadCursorW(nullptr, IDC_HAND);
+}
+
+HCURSOR CRoundSliderCtrl::Cursor() const {
+    HCURSOR hand = HandCursor(Dpi());
+    return hand != nullptr ? hand : LoadCursorW(nullptr, IDC_HAND);
 }
 
 CRoundSliderCtrl::~CRoundSliderCtrl() {
@@ -37,6 +42,15 @@ CRoundSliderCtrl::~CRoundSliderCtrl() {
 
 void CRoundSliderCtrl::OnAttached() {
     RebuildGeometry();
+}
+
+void CRoundSliderCtrl::OnDpiChanged() {
+    // the face of the new scale, the font at the new size and the circle of the new window size
+    DropScaledFace();
+    RebuildFont();
+    RebuildGeometry();
+    drawn_.reset();
+    if (Hwnd() != nullptr) InvalidateRect(Hwnd(), nullptr, FALSE);
 }
 
 void CRoundSliderCtrl::SetPos(int position, bool redraw) {
@@ -78,7 +92,9 @@ void CRoundSliderCtrl::SetTextFace(const std::wstring& face) {
 
 void CRoundSliderCtrl::RebuildFont() {
     font_.Reset();
-    font_.Reset(CreateFontIndirectW(&fontDescription_));
+    LOGFONTW scaled = fontDescription_;
+    scaled.lfHeight = scaled.lfHeight < 0 ? -Scaled(-scaled.lfHeight) : Scaled(scaled.lfHeight);
+    font_.Reset(CreateFontIndirectW(&scaled));
     LookChanged();
 }
 
@@ -94,9 +110,11 @@ void CRoundSliderCtrl::RebuildGeometry() {
     if (hwnd == nullptr) return;
     RECT client{};
     GetClientRect(hwnd, &client);
-    model_.RebuildGeometry(client.right, client.bottom);
+    // the model in logical pixels; the window's circle in its own
+    model_.RebuildGeometry(Logical(client.right), Logical(client.bottom));
+    const int side = std::max(0L, std::min(client.right, client.bottom));
     SetWindowRgn(hwnd, nullptr, FALSE);
-    gdi::Region circle(CreateEllipticRgn(0, 0, model_.Side(), model_.Side()));
+    gdi::Region circle(CreateEllipticRgn(0, 0, side, side));
     // The window owns the region from here on.
     if (circle && SetWindowRgn(hwnd, circle.Get(), TRUE) != 0) (void)circle.Release();
 }
@@ -133,10 +151,10 @@ void CRoundSliderCtrl::RedrawNow() {
     RedrawWindow(Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
 }
 
-void CRoundSliderCtrl::DrawFace(HDC dc, const RECT& client) {
+void CRoundSliderCtrl::DrawFace(HDC dc, const RECT& client, int side) {
     if (!faceImageOn_) {
         gdi::SelectGuard brush(dc, dialBrush_.Get());
-        Ellipse(dc, 0, 0, model_.Side() + 1, model_.Side() + 1);
+        Ellipse(dc, 0, 0, side + 1, side + 1);
         return;
     }
     // The face is scaled to the control once and kept; a new image or size scales it again.
@@ -155,7 +173,7 @@ void CRoundSliderCtrl::ScaleFace(HDC dc, SIZE want) {
     gdi::SharedBitmap loaded;
     HBITMAP face = faceBitmap_.Get();
     if (face == nullptr) {
-        loaded = gdi::LoadSharedBitmap(faceImageId_);
+        loaded = gdi::LoadSharedBitmap(faceImageId_, Dpi());
         face = loaded.Get();
     }
     if (face == nullptr) return;
@@ -211,15 +229,21 @@ void CRoundSliderCtrl::Render(HDC dc, const RECT& client) {
     gdi::SelectGuard pen(dc, GetStockObject(NULL_PEN));
     gdi::SelectGuard brush(dc, GetStockObject(NULL_BRUSH));
     FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
-    DrawFace(dc, client);
+    // The model places the dot in logical pixels, where the mouse finds it; the same knob at the
+    // window's size and the dot's radius at its scale place it for drawing.
+    model_.PlaceDot();
+    KnobModel shown = model_;
+    shown.SetDotRadius(Scaled(model_.DotRadius()));
+    shown.RebuildGeometry(client.right, client.bottom);
+    DrawFace(dc, client, shown.Side());
 
-    const Point dot = model_.PlaceDot();
-    const Box e = model_.DotEllipse(dot);
+    const Point dot = shown.PlaceDot();
+    const Box e = shown.DotEllipse(dot);
     {
         gdi::SelectGuard fill(dc, model_.Pressed() ? pressedDotBrush_.Get() : dotBrush_.Get());
         Ellipse(dc, e.left, e.top, e.right, e.bottom);
     }
-    const int b = model_.DotRingInset();
+    const int b = shown.DotRingInset();
     const COLORREF dark = GetSysColor(COLOR_3DDKSHADOW);
     const COLORREF highlight = GetSysColor(COLOR_BTNHIGHLIGHT);
     const COLORREF light = GetSysColor(COLOR_3DLIGHT);
@@ -237,7 +261,7 @@ void CRoundSliderCtrl::Render(HDC dc, const RECT& client) {
         const int previousMode = SetBkMode(dc, TRANSPARENT);
         const COLORREF previousColour = SetTextColor(dc, valueTextColour_);
         std::wstring text = FormatValue();
-        RECT square{0, 0, model_.Side(), model_.Side()};
+        RECT square{0, 0, shown.Side(), shown.Side()};
         DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &square,
                   DT_CENTER | DT_VCENTER | DT_SINGLELINE);
         SetTextColor(dc, previousColour);
@@ -359,7 +383,7 @@ LRESULT CRoundSliderCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
             return 0;
         }
         case WM_SETCURSOR:
-            SetCursor(cursor_);
+            SetCursor(Cursor());
             return TRUE;
         case WM_CAPTURECHANGED:
             // Another window took the mouse: the release will not come here, so the drag ends

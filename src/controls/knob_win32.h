@@ -110,13 +110,17 @@ class CRoundSliderCtrl : public SubclassedControl {
   protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnAttached() override;
+    void OnDpiChanged() override;
 
   private:
+    // A point of the window in the model's logical pixels.
+    Point ToModel(POINT p) const;
+    HCURSOR Cursor() const;
     void Post(const std::vector<KnobNotice>& notices);
     void RedrawNow();
     // Ends a drag that lost the mouse as a release would, at the position shown.
     void EndDrag();
-    void DrawFace(HDC dc, const RECT& client);
+    void DrawFace(HDC dc, const RECT& client, int side);
     void ScaleFace(HDC dc, SIZE want);
     void DropScaledFace() {
         scaledFace_.Reset();
@@ -158,7 +162,6 @@ class CRoundSliderCtrl : public SubclassedControl {
     FrameSurface frame_;
     std::optional<Look> drawn_;
     unsigned lookVersion_ = 0;
-    HCURSOR cursor_ = nullptr;
 };
 
 }  // namespace quorelle::controls

@@ -2,6 +2,7 @@
 
 #include <cwchar>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -11,21 +12,18 @@ int PointFontHeight(int dpi, int pointTenths) {
     return MulDiv(dpi, pointTenths, 720);
 }
 
-gdi::Font CreatePointFont(int pointTenths, const wchar_t* face) {
+gdi::Font CreatePointFont(int pointTenths, const wchar_t* face, int dpi) {
     LOGFONTW description{};
-    {
-        gdi::WindowDC screen(nullptr);
-        description.lfHeight =
-            -PointFontHeight(GetDeviceCaps(screen.Get(), LOGPIXELSY), pointTenths);
-    }
+    description.lfHeight = -PointFontHeight(dpi, pointTenths);
     description.lfCharSet = DEFAULT_CHARSET;
     wcsncpy(description.lfFaceName, face, LF_FACESIZE - 1);
     return gdi::Font(CreateFontIndirectW(&description));
 }
 
-gdi::SharedFont SharedPointFont(int pointTenths, const wchar_t* face) {
-    static gdi::SharedCache<std::pair<int, std::wstring>, HFONT> fonts;
-    return fonts.Get({pointTenths, face}, [&] { return CreatePointFont(pointTenths, face); });
+gdi::SharedFont SharedPointFont(int pointTenths, const wchar_t* face, int dpi) {
+    static gdi::SharedCache<std::tuple<int, std::wstring, int>, HFONT> fonts;
+    return fonts.Get({pointTenths, face, dpi},
+                     [&] { return CreatePointFont(pointTenths, face, dpi); });
 }
 
 CLabel::~CLabel() {
@@ -38,8 +36,16 @@ CLabel::~CLabel() {
 }
 
 HFONT CLabel::EnsureFont() {
-    if (!font_) font_ = SharedPointFont(kLabelPointTenths, kLabelFace);
+    if (!font_) font_ = SharedPointFont(kLabelPointTenths, kLabelFace, Dpi());
     return font_.Get();
+}
+
+void CLabel::OnDpiChanged() {
+    // the font for the new scale; the old one is let go once the control no longer holds it
+    gdi::SharedFont previous = std::move(font_);
+    SendMessageW(Hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(EnsureFont()), FALSE);
+    composed_.Release();
+    InvalidateRect(Hwnd(), nullptr, FALSE);
 }
 
 void CLabel::OnAttached() {

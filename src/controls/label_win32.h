@@ -19,10 +19,10 @@ inline constexpr wchar_t kLabelFace[] = L"\u5FAE\u8F6F\u96C5\u9ED1";
 // Character height of a point-size font on a device of `dpi` dots per inch, as the platform's
 // point-size fonts compute it (nearest pixel): 12 for 8.7 points at 96.
 int PointFontHeight(int dpi, int pointTenths);
-// A font of `pointTenths` tenths of a point for the screen, other attributes default.
-gdi::Font CreatePointFont(int pointTenths, const wchar_t* face);
+// A font of `pointTenths` tenths of a point for a display of `dpi`, other attributes default.
+gdi::Font CreatePointFont(int pointTenths, const wchar_t* face, int dpi);
 // The same font, made once for every control that uses it at the same time.
-gdi::SharedFont SharedPointFont(int pointTenths, const wchar_t* face);
+gdi::SharedFont SharedPointFont(int pointTenths, const wchar_t* face, int dpi);
 
 class CLabel : public SubclassedControl {
   public:
@@ -46,6 +46,7 @@ class CLabel : public SubclassedControl {
 
   protected:
     void OnAttached() override;
+    void OnDpiChanged() override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
   private:

@@ -138,8 +138,9 @@ LRESULT CMyStaticBmp::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 bool CMyStaticBmp::LoadLampImages(int onId, int offId) {
-    gdi::SharedBitmap on = gdi::LoadSharedBitmap(onId);
-    gdi::SharedBitmap off = gdi::LoadSharedBitmap(offId);
+    lampIds_ = {onId, offId};
+    gdi::SharedBitmap on = gdi::LoadSharedBitmap(onId, Dpi());
+    gdi::SharedBitmap off = gdi::LoadSharedBitmap(offId, Dpi());
     const bool ok = on && off;
     SetLampImages(std::move(on), std::move(off));
     return ok;
@@ -168,7 +169,18 @@ HBITMAP CMyStaticBmp::PictureImage(int index) const {
 void CMyStaticBmp::ShowImage(int index) {
     const auto image = table_.ImageForIndex(index);
     if (!image || size_t(*image) >= pictures_.size()) return;
+    shownIndex_ = index;
     Show(pictures_[*image].Get());
+}
+
+void CMyStaticBmp::OnDpiChanged() {
+    // the images of the new scale, showing what was shown
+    if (lampIds_.first != 0) LoadLampImages(lampIds_.first, lampIds_.second);
+    if (!pictureIds_.empty()) {
+        const int state = stateIndex_;
+        LoadPictures(pictureIds_, shownIndex_);
+        stateIndex_ = state;
+    }
 }
 
 void CMyStaticBmp::SetPictureImages(std::vector<gdi::SharedBitmap> images, int index) {
@@ -190,8 +202,9 @@ void CMyStaticBmp::SetPictureImages(std::vector<gdi::SharedBitmap> images, int i
 
 bool CMyStaticBmp::LoadPictures(const std::vector<int32_t>& ids, int index) {
     std::vector<gdi::SharedBitmap> images;
-    for (int32_t id : ids) images.push_back(gdi::LoadSharedBitmap(id));
+    for (int32_t id : ids) images.push_back(gdi::LoadSharedBitmap(id, Dpi()));
     SetPictureImages(std::move(images), index);
+    pictureIds_ = ids;
     return true;
 }
 

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <utility>
 #include <vector>
 
 #include "controls/control_win32.h"
@@ -51,6 +52,7 @@ class CMyStaticBmp : public SubclassedControl {
 
   protected:
     void OnAttached() override;
+    void OnDpiChanged() override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
   private:
@@ -63,6 +65,11 @@ class CMyStaticBmp : public SubclassedControl {
     void RepaintWhatLiesOnIt();
     bool LoadPictures(const std::vector<int32_t>& ids, int index);
 
+    // the resource ids of the images, to load them again at another scale (0 / empty: made by
+    // the caller)
+    std::pair<int, int> lampIds_{0, 0};
+    std::vector<int32_t> pictureIds_;
+    int shownIndex_ = 0;
     gdi::SharedBitmap on_;
     gdi::SharedBitmap off_;
     PictureTable table_;

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "controls/layout.h"
+#include "controls/scale.h"
 #include "controls/skin_images.h"
 
 namespace quorelle::controls {
@@ -69,9 +70,9 @@ gdi::Region RegionFromColorKey(PageFrame& frame, HBITMAP bitmap) {
                                        reinterpret_cast<const RGNDATA*>(data.Bytes())));
 }
 
-bool ApplyPageSkin(HWND page, PageFrame& frame, int backgroundId) {
+bool ApplyPageSkin(HWND page, PageFrame& frame, int backgroundId, int dpi) {
     return ApplyPageSkin(page, frame,
-                         gdi::LoadBitmapResource(GetModuleHandleW(nullptr), backgroundId));
+                         gdi::LoadBitmapResource(GetModuleHandleW(nullptr), backgroundId, dpi));
 }
 
 bool ApplyPageSkin(HWND page, PageFrame& frame, gdi::Bitmap background) {
@@ -148,12 +149,12 @@ int NavigationColumn::PageOfButton(int controlId) const {
     return -1;
 }
 
-int PlaceTemplateControls(HWND dialog, int dialogId) {
+int PlaceTemplateControls(HWND dialog, int dialogId, int dpi) {
     int placed = 0;
     for (const ControlPlace& place : TemplateControls(dialogId)) {
         HWND control = GetDlgItem(dialog, place.id);
         if (control == nullptr) continue;
-        const PxRect r = PlacedRect(dialogId, place);
+        const PxRect r = PlacedRect(dialogId, place, dpi);
         if (SetWindowPos(control, nullptr, r.x, r.y, r.w, r.h, SWP_NOZORDER | SWP_NOACTIVATE)) {
             ++placed;
         }

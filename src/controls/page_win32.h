@@ -45,9 +45,9 @@ RegionData RegionDataFromBitmap(HBITMAP bitmap, int& width, int& height);
 // The window shape of a background; sets the frame's width and height.
 gdi::Region RegionFromColorKey(PageFrame& frame, HBITMAP bitmap);
 
-// Loads the background, keeps it in the frame's surface, sizes the window to it and gives the
-// window its shape. False when the image cannot be had.
-bool ApplyPageSkin(HWND page, PageFrame& frame, int backgroundId);
+// Loads the background drawn for dpi, keeps it in the frame's surface, sizes the window to it
+// and gives the window its shape. False when the image cannot be had.
+bool ApplyPageSkin(HWND page, PageFrame& frame, int backgroundId, int dpi = 96);
 bool ApplyPageSkin(HWND page, PageFrame& frame, gdi::Bitmap background);
 
 // The page's erase-background handler: one copy of the background; true when it succeeded.
@@ -83,9 +83,9 @@ class NavigationColumn {
     std::array<CLabel, 5> labels_;
 };
 
-// Moves and sizes every control of a dialog to its fixed pixel rectangle from the layout
-// table of its template. Returns how many controls were placed.
-int PlaceTemplateControls(HWND dialog, int dialogId);
+// Moves and sizes every control of a dialog to its fixed rectangle from the layout table of its
+// template, at dpi. Returns how many controls were placed.
+int PlaceTemplateControls(HWND dialog, int dialogId, int dpi = 96);
 
 // Stacks the controls that overlap in the layout table of a template: a lamp or picture that
 // other controls lie on goes to the bottom and never paints over them (it clips its siblings);

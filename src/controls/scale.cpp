@@ -41,4 +41,11 @@ PxRect ToDevice(const PxRect& logical, int dpi) {
             ToDevice(logical.Bottom(), dpi) - top};
 }
 
+PxRect PlacedRect(int dialogId, const ControlPlace& place, int dpi) {
+    PxRect r = ToDevice(PlacedRect(dialogId, place), dpi);
+    if (place.imageW > 0) r.w = ToDevice(place.imageW, dpi);
+    if (place.imageH > 0) r.h = ToDevice(place.imageH, dpi);
+    return r;
+}
+
 }  // namespace quorelle::controls

@@ -37,4 +37,9 @@ int ToLogical(int device, int dpi);
 // A rectangle converted by its four edges.
 PxRect ToDevice(const PxRect& logical, int dpi);
 
+// Where a control of a template sits in a window at dpi: PlacedRect by its edges, except that a
+// control sized by its image has the image's size at that scale (the image drawn for dpi is
+// ToDevice(size) pixels) at its converted top-left corner.
+PxRect PlacedRect(int dialogId, const ControlPlace& place, int dpi);
+
 }  // namespace quorelle::controls

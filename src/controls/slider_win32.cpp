@@ -29,12 +29,13 @@ void CBitmapSlider::SetValue(int value) {
 
 bool CBitmapSlider::LoadTrackImages(int normalId, int activeId) {
     ++imagesVersion_;
+    trackIds_ = {normalId, activeId};
     trackLoaded_ = false;
     trackNormal_.Reset();
-    gdi::SharedBitmap normal = gdi::LoadSharedBitmap(normalId);
+    gdi::SharedBitmap normal = gdi::LoadSharedBitmap(normalId, Dpi());
     if (!normal) return false;
     trackActive_.Reset();
-    gdi::SharedBitmap active = gdi::LoadSharedBitmap(activeId);
+    gdi::SharedBitmap active = gdi::LoadSharedBitmap(activeId, Dpi());
     if (!active) return false;  // `normal` is released on the way out
     return SetTrackImages(std::move(normal), std::move(active));
 }
@@ -47,8 +48,9 @@ bool CBitmapSlider::SetTrackImages(gdi::SharedBitmap normal, gdi::SharedBitmap a
     if (!normal || !active) return false;
     trackNormal_ = std::move(normal);
     trackActive_ = std::move(active);
+    // the model measures in logical pixels, the images and the window in device pixels
     const SIZE size = gdi::BitmapSize(trackNormal_.Get());
-    model_.SetTrackSize(size.cx, size.cy);
+    model_.SetTrackSize(Logical(size.cx), Logical(size.cy));
     HWND hwnd = Hwnd();
     if (fitToWindow_ && hwnd != nullptr) {
         RECT client{};
@@ -57,11 +59,11 @@ bool CBitmapSlider::SetTrackImages(gdi::SharedBitmap normal, gdi::SharedBitmap a
         if (model_.Vertical()) {
             SetWindowPos(hwnd, nullptr, 0, 0, size.cx, client.bottom, kKeep);
             GetClientRect(hwnd, &client);
-            model_.SetTrackSize(size.cx, client.bottom);
+            model_.SetTrackSize(Logical(size.cx), Logical(client.bottom));
         } else {
             SetWindowPos(hwnd, nullptr, 0, 0, client.right, size.cy, kKeep);
             GetClientRect(hwnd, &client);
-            model_.SetTrackSize(client.right, size.cy);
+            model_.SetTrackSize(Logical(client.right), Logical(size.cy));
         }
     }
     if (hwnd != nullptr) GetClientRect(hwnd, &client_);
@@ -71,12 +73,13 @@ bool CBitmapSlider::SetTrackImages(gdi::SharedBitmap normal, gdi::SharedBitmap a
 
 bool CBitmapSlider::LoadThumbImages(int normalId, int pressedId) {
     ++imagesVersion_;
+    thumbIds_ = {normalId, pressedId};
     thumbLoaded_ = false;
     thumbNormal_.Reset();
-    gdi::SharedBitmap normal = gdi::LoadSharedBitmap(normalId);
+    gdi::SharedBitmap normal = gdi::LoadSharedBitmap(normalId, Dpi());
     if (!normal) return false;
     thumbPressed_.Reset();
-    gdi::SharedBitmap pressed = gdi::LoadSharedBitmap(pressedId);
+    gdi::SharedBitmap pressed = gdi::LoadSharedBitmap(pressedId, Dpi());
     if (!pressed) return false;
     return SetThumbImages(std::move(normal), std::move(pressed));
 }
@@ -90,21 +93,28 @@ bool CBitmapSlider::SetThumbImages(gdi::SharedBitmap normal, gdi::SharedBitmap p
     thumbNormal_ = std::move(normal);
     thumbPressed_ = std::move(pressed);
     const SIZE size = gdi::BitmapSize(thumbNormal_.Get());
-    model_.SetThumbSize(size.cx, size.cy);
+    model_.SetThumbSize(Logical(size.cx), Logical(size.cy));
     if (!trackLoaded_ && Hwnd() != nullptr) {
         RECT client{};
         GetClientRect(Hwnd(), &client);
-        model_.SetTrackSize(client.right, client.bottom);
+        model_.SetTrackSize(Logical(client.right), Logical(client.bottom));
     }
     thumbLoaded_ = true;
     return true;
+}
+
+void CBitmapSlider::OnDpiChanged() {
+    // the images of the new scale; the model keeps its logical sizes and value
+    if (trackIds_.first != 0) LoadTrackImages(trackIds_.first, trackIds_.second);
+    if (thumbIds_.first != 0) LoadThumbImages(thumbIds_.first, thumbIds_.second);
+    if (Hwnd() != nullptr) InvalidateRect(Hwnd(), nullptr, FALSE);
 }
 
 void CBitmapSlider::DrawTrackPart(HDC dc, HDC source, HBITMAP image, int from, int to) {
     gdi::SelectGuard select(source, image);
     const SIZE size = gdi::BitmapSize(image);
     const bool vertical = model_.Vertical();
-    const int across = vertical ? model_.TrackWidth() : model_.TrackHeight();
+    const int across = Scaled(vertical ? model_.TrackWidth() : model_.TrackHeight());
     for (const TileSegment& s : TileCopySegments(vertical ? size.cy : size.cx, from, from, to)) {
         if (vertical) {
             BitBlt(dc, 0, s.dest, across, s.length, source, 0, s.source, SRCCOPY);
@@ -156,8 +166,8 @@ void CBitmapSlider::Render(HDC dc, const RECT& client) {
     HDC source = imageSource_.Get();
     if (source == nullptr) return;
     if (trackLoaded_) {
-        const int p = model_.ValueToPixel(model_.Value());
-        const int length = model_.Length();
+        const int p = Scaled(model_.ValueToPixel(model_.Value()));
+        const int length = Scaled(model_.Length());
         if (trackActive_) {
             DrawTrackPart(dc, source, trackNormal_.Get(), p, length);
             DrawTrackPart(dc, source, trackActive_.Get(), 0, p);
@@ -169,13 +179,14 @@ void CBitmapSlider::Render(HDC dc, const RECT& client) {
         HBITMAP thumb =
             thumbPressed_ && model_.Dragging() ? thumbPressed_.Get() : thumbNormal_.Get();
         gdi::SelectGuard select(source, thumb);
-        BitBlt(dc, model_.ThumbLeft(), model_.ThumbTop(), model_.ThumbWidth(), model_.ThumbHeight(),
-               source, 0, 0, SRCCOPY);
+        const SIZE size = gdi::BitmapSize(thumb);
+        BitBlt(dc, Scaled(model_.ThumbLeft()), Scaled(model_.ThumbTop()), size.cx, size.cy, source,
+               0, 0, SRCCOPY);
     }
 }
 
 int CBitmapSlider::AxisOf(LPARAM lParam) const {
-    return model_.Vertical() ? GET_Y_LPARAM(lParam) : GET_X_LPARAM(lParam);
+    return Logical(model_.Vertical() ? GET_Y_LPARAM(lParam) : GET_X_LPARAM(lParam));
 }
 
 void CBitmapSlider::Post(const std::vector<SliderNotice>& notices) {

@@ -7,6 +7,7 @@
 
 #include "controls/control_win32.h"
 #include <optional>
+#include <utility>
 
 #include "controls/gdi_win32.h"
 #include "controls/memdc_win32.h"
@@ -50,6 +51,7 @@ class CBitmapSlider : public SubclassedControl {
   protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnDestroyed() override { ReleaseImages(); }
+    void OnDpiChanged() override;
 
   private:
     void ReleaseImages();
@@ -79,6 +81,9 @@ class CBitmapSlider : public SubclassedControl {
     SliderModel model_;
     RECT client_{};
     bool fitToWindow_ = false;
+    // the resource ids of the images, to load them again at another scale
+    std::pair<int, int> trackIds_{0, 0};
+    std::pair<int, int> thumbIds_{0, 0};
     bool focused_ = false;
     bool trackLoaded_ = false;
     bool thumbLoaded_ = false;

@@ -20,6 +20,7 @@ class CDlgHifi final : public SecondaryPage {
   protected:
     bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
     void OnInitPage() override;
+    void OnDpiChanged() override { view_.ShapePresetList(); }
     // Hit-tests first: a lamp that takes the press never moves the window.
     bool OnLeftButtonDown(POINT pressed, LRESULT& result) override;
     void SetPageTexts(int language) override;

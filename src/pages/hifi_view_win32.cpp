@@ -4,6 +4,7 @@
 
 #include "base/text_win32.h"
 #include "controls/layout.h"
+#include "controls/scale.h"
 #include "controls/layout_table.h"
 #include "controls/skin_images.h"
 #include "pages/hit_area_win32.h"
@@ -256,22 +257,25 @@ void HifiView::ShapePresetList() {
     if (list == nullptr || place == nullptr) return;
     // the window's height is the dropped list's; the closed face is the selection field's item
     // height plus the combo box's own frame, set after the size (a new size resets it)
-    const controls::PxRect dropped = controls::ToPixels(controls::kHifiDialog, place->dlu);
-    SetWindowPos(list, nullptr, 0, 0, place->imageW, dropped.h,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const int dpi = presetList_.Dpi();
+    const controls::PxRect dropped =
+        controls::ToDevice(controls::ToPixels(controls::kHifiDialog, place->dlu), dpi);
+    const int faceW = controls::ToDevice(place->imageW, dpi);
+    const int faceH = controls::ToDevice(place->imageH, dpi);
+    SetWindowPos(list, nullptr, 0, 0, faceW, dropped.h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     // the dropped list's items, drawn by the control in its face's font
     constexpr int kListItemHeight = 17;
-    SendMessageW(list, CB_SETITEMHEIGHT, 0, kListItemHeight);
+    SendMessageW(list, CB_SETITEMHEIGHT, 0, controls::ToDevice(kListItemHeight, dpi));
     const auto faceHeight = [list] {
         RECT face;
         GetWindowRect(list, &face);
         return int(face.bottom - face.top);
     };
     int item = int(SendMessageW(list, CB_GETITEMHEIGHT, WPARAM(-1), 0));
-    item += place->imageH - faceHeight();
+    item += faceH - faceHeight();
     SendMessageW(list, CB_SETITEMHEIGHT, WPARAM(-1), LPARAM(item));
     // one correction where the item height read back is not the one the frame adds to
-    item += place->imageH - faceHeight();
+    item += faceH - faceHeight();
     SendMessageW(list, CB_SETITEMHEIGHT, WPARAM(-1), LPARAM(item));
 }
 

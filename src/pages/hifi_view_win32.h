@@ -42,6 +42,9 @@ static_assert(hifi_ids::kRegionLamps.size() == kRegionStyleCount &&
 
 class HifiView {
   public:
+    // The preset list's closed face as tall as its image, its drop-down list as the template
+    // gives it, at the page's DPI.
+    void ShapePresetList();
     HifiView() = default;
     HifiView(const HifiView&) = delete;
     HifiView& operator=(const HifiView&) = delete;
@@ -83,9 +86,6 @@ class HifiView {
         UserPresetsState presets;
         bool presetControls = true;
     };
-    // The preset list's closed face as tall as its image, its drop-down list as the template
-    // gives it.
-    void ShapePresetList();
     void ShowWarning(const PresetWarning& warning);
     // The knobs' and sliders' positions and the name field's text into the model.
     void TakeControlValues();

@@ -6,7 +6,9 @@
 #include "base/messages.h"
 #include "base/text_win32.h"
 #include "base/texts.h"
+#include "controls/dpi_win32.h"
 #include "controls/gdi_win32.h"
+#include "controls/scale.h"
 #include "pages/hit_area_win32.h"
 #include "pages/info.h"
 #include "resource.h"
@@ -19,8 +21,13 @@ void CDlgInfo::OnInitPage() {
     chrome_.ApplySkin(hwnd());
     FillVersionInfo();
     SetPageTexts(StoredLanguage());
-    hand_ = LoadCursorW(ProgramInstance(), MAKEINTRESOURCEW(IDC_HAND_POINTER));
-    if (hand_ == nullptr) hand_ = LoadCursorW(nullptr, IDC_HAND);
+}
+
+void CDlgInfo::OnDpiChanged() {
+    // the labels' letters changed size: which texts are cut, and where, is measured again
+    if (tips_ != nullptr) DestroyWindow(tips_);
+    tips_ = nullptr;
+    FillVersionInfo();
 }
 
 void CDlgInfo::FillVersionInfo() {
@@ -69,8 +76,9 @@ void CDlgInfo::TipIfCut(HWND label, const std::wstring& text) {
     tool.hwnd = hwnd();
     const int id = GetDlgCtrlID(label);
     tool.uId = static_cast<UINT_PTR>(id);
-    const Rect place = ClientRectOf(hwnd(), id);
-    tool.rect = {place.left, place.top, place.right, place.bottom};
+    // the tip's area in the page's device pixels
+    GetWindowRect(label, &tool.rect);
+    MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&tool.rect), 2);
     tool.lpszText = const_cast<wchar_t*>(text.c_str());
     SendMessageW(tips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
@@ -86,12 +94,15 @@ void CDlgInfo::OnPress(POINT pressed) {
 }
 
 bool CDlgInfo::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    if (msg == WM_SETCURSOR && hand_ != nullptr && reinterpret_cast<HWND>(wParam) == hwnd()) {
+    if (msg == WM_SETCURSOR && reinterpret_cast<HWND>(wParam) == hwnd()) {
         POINT p;
         GetCursorPos(&p);
         ScreenToClient(hwnd(), &p);
-        if (OverAddress(p)) {
-            SetCursor(hand_);
+        const int dpi = controls::WindowDpi(hwnd());
+        HCURSOR hand = controls::HandCursor(dpi);
+        if (hand == nullptr) hand = LoadCursorW(nullptr, IDC_HAND);
+        if (OverAddress({controls::ToLogical(p.x, dpi), controls::ToLogical(p.y, dpi)})) {
+            SetCursor(hand);
             result = TRUE;
             return true;
         }

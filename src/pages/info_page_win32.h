@@ -17,6 +17,7 @@ class CDlgInfo final : public SecondaryPage {
     bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
     void OnInitPage() override;
     void OnPress(POINT pressed) override;
+    void OnDpiChanged() override;
 
   private:
     void FillVersionInfo();
@@ -24,7 +25,6 @@ class CDlgInfo final : public SecondaryPage {
     void TipIfCut(HWND label, const std::wstring& text);
     bool OverAddress(POINT client) const;
 
-    HCURSOR hand_ = nullptr;
     HWND tips_ = nullptr;  // owned by the page's window, destroyed with it
 };
 

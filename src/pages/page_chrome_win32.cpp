@@ -3,7 +3,9 @@
 #include "base/text_win32.h"
 #include "base/texts.h"
 #include "base/version.h"
+#include "controls/dpi_win32.h"
 #include "controls/layout.h"
+#include "controls/scale.h"
 #include "settings/settings.h"
 
 namespace quorelle::pages {
@@ -18,9 +20,10 @@ controls::CLabel* NavigationCaption(controls::NavigationColumn& nav, int id) {
 
 void PageChrome::ApplySkin(HWND dialog) {
     dialog_ = dialog;
+    dpi_ = controls::WindowDpi(dialog);
     if (const controls::TemplateInfo* page = controls::FindTemplate(dialogId_))
-        controls::ApplyPageSkin(dialog, frame_, page->backgroundId);
-    controls::PlaceTemplateControls(dialog, dialogId_);
+        controls::ApplyPageSkin(dialog, frame_, page->backgroundId, dpi_);
+    controls::PlaceTemplateControls(dialog, dialogId_, dpi_);
     controls::StackOverlappingControls(dialog, dialogId_);
     nav_.Bind(dialog, pageIndex_);
     for (const controls::ControlPlace& place : controls::TemplateControls(dialogId_)) {
@@ -29,6 +32,33 @@ void PageChrome::ApplySkin(HWND dialog) {
         auto label = std::make_unique<controls::CLabel>();
         if (label->AttachDlgItem(dialog, place.id)) labels_.push_back(std::move(label));
     }
+}
+
+bool PageChrome::ChangeDpi(int displayDpi, const RECT* suggested) {
+    if (dialog_ == nullptr) return false;
+    const int dpi = controls::SkinDpi(displayDpi);
+    constexpr UINT kPlaceOnly = SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE;
+    if (dpi == dpi_) {
+        if (suggested != nullptr)
+            SetWindowPos(dialog_, nullptr, suggested->left, suggested->top, 0, 0, kPlaceOnly);
+        return false;
+    }
+    dpi_ = dpi;
+    // no paint until the whole window is at its new scale
+    SendMessageW(dialog_, WM_SETREDRAW, FALSE, 0);
+    if (const controls::TemplateInfo* page = controls::FindTemplate(dialogId_))
+        controls::ApplyPageSkin(dialog_, frame_, page->backgroundId, dpi_);
+    if (suggested != nullptr)
+        SetWindowPos(dialog_, nullptr, suggested->left, suggested->top, 0, 0, kPlaceOnly);
+    controls::PlaceTemplateControls(dialog_, dialogId_, dpi_);
+    for (HWND child = GetWindow(dialog_, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        if (controls::SubclassedControl* control = controls::SubclassedControl::FromHandle(child))
+            control->SetDpi(dpi_);
+    }
+    SendMessageW(dialog_, WM_SETREDRAW, TRUE, 0);
+    RedrawWindow(dialog_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    return true;
 }
 
 controls::CLabel* PageChrome::Label(int id) {

@@ -18,9 +18,16 @@ class PageChrome {
     // The background is the one the layout table names for the template.
     PageChrome(int pageIndex, int dialogId) : pageIndex_(pageIndex), dialogId_(dialogId) {}
 
-    // The page frame: background, size and shape of the window, then every control at its
-    // fixed place, the navigation column and the labels.
+    // The page frame at the window's DPI: background, size and shape of the window, then every
+    // control at its fixed place, the navigation column and the labels.
     void ApplySkin(HWND dialog);
+    // The window went to a display of another DPI (WM_DPICHANGED): the frame at the new scale
+    // at the suggested place (the size is the background's), every control placed again and
+    // given the new DPI (its images, fonts and geometry), all repainted. False when the drawn
+    // scale stays the same (then only the place changes).
+    bool ChangeDpi(int displayDpi, const RECT* suggested);
+    // The DPI the window is drawn for.
+    int Dpi() const { return dpi_; }
     // The window's labels in `language` (0, 1 or 2); any other value keeps the texts. The whole
     // window is repainted in every case.
     void SetPageTexts(int language);
@@ -39,6 +46,7 @@ class PageChrome {
     int pageIndex_;
     int dialogId_;
     HWND dialog_ = nullptr;
+    int dpi_ = 96;
     controls::PageFrame frame_;
     controls::NavigationColumn nav_;
     std::vector<std::unique_ptr<controls::CLabel>> labels_;

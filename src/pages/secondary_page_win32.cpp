@@ -4,6 +4,7 @@
 
 #include "base/messages.h"
 #include "base/text_win32.h"
+#include "pages/hit_area_win32.h"
 #include "resource.h"
 
 namespace quorelle::pages {
@@ -36,9 +37,15 @@ bool SecondaryPage::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& r
             // Enter and Escape never close a page
             return id == IDOK || id == IDCANCEL;
         }
+        case WM_DPICHANGED:
+            if (chrome_.ChangeDpi(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam)))
+                OnDpiChanged();
+            result = 0;
+            return true;
         case WM_LBUTTONDOWN:
         case WM_LBUTTONDBLCLK:  // the second press of a quick double click is a press too
-            return OnLeftButtonDown({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}, result);
+            // the pages' hit tests measure in logical pixels
+            return OnLeftButtonDown(ToPoint(LogicalPoint(hwnd(), lParam)), result);
         default:
             if (msg == WM_LANGUAGE_CHANGE) {
                 SetPageTexts(static_cast<int>(lParam));

@@ -28,6 +28,8 @@ class SecondaryPage : public DialogWindow {
     virtual bool OnLeftButtonDown(POINT pressed, LRESULT& result);
     virtual void OnPress(POINT) {}
     virtual void SetPageTexts(int language) { chrome_.SetPageTexts(language); }
+    // After the page and its controls were laid out at a new DPI: what the page sizes itself.
+    virtual void OnDpiChanged() {}
 
     // Hides the page and has the main window take its place and show the target.
     void NavigateTo(int target);
