@@ -232,9 +232,12 @@ void CRoundSliderCtrl::Render(HDC dc, const RECT& client) {
     // The model places the dot in logical pixels, where the mouse finds it; the same knob at the
     // window's size and the dot's radius at its scale place it for drawing.
     model_.PlaceDot();
+    // The circle the dot runs on keeps the dot radius it was measured with (a radius set after
+    // the size changes the dot, not its circle), at the window's scale.
     KnobModel shown = model_;
-    shown.SetDotRadius(Scaled(model_.DotRadius()));
+    shown.SetDotRadius(Scaled(model_.Side() / 2 - model_.Radius() - 1));
     shown.RebuildGeometry(client.right, client.bottom);
+    shown.SetDotRadius(Scaled(model_.DotRadius()));
     DrawFace(dc, client, shown.Side());
 
     const Point dot = shown.PlaceDot();

@@ -16,7 +16,7 @@ e2e_cleanup() {
     [ -n "$PANEL_PID" ] && kill "$PANEL_PID" 2>/dev/null
     quorelle_end_wine
     quorelle_stop_xvfb
-    [ -n "${E2E_DIR:-}" ] && rm -rf "$E2E_DIR"
+    [ -n "${E2E_DIR:-}" ] && [ -z "${E2E_KEEP_DIR:-}" ] && rm -rf "$E2E_DIR"
 }
 
 # A fresh copy of the distribution in E2E_DIR; a display; the prefix.
