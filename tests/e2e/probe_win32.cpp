@@ -40,6 +40,15 @@
 //                                   x y w h" (window coordinates); exit code 3 when N > 0.
 //                                   FILE: both grabs of the last differing window saved as
 //                                   FILE.before.bmp and FILE.after.bmp
+//   e2eprobe memory TITLE           "peak W" of TITLE's process: its peak working set in KiB
+//   e2eprobe repaint TITLE N        N full repaints of the window and its children, each timed
+//                                   around RedrawWindow with RDW_INVALIDATE | RDW_ERASE |
+//                                   RDW_ALLCHILDREN | RDW_UPDATENOW made from this process;
+//                                   prints "median M p10 A p90 B windows W roundtrip R size
+//                                   WxH" (us; W: the windows the call paints, R: the median round
+//                                   trip of one message sent to the window), and a line more
+//                                   when the window reaches past the screen; exit code 3 when a
+//                                   window still had an update region after a call
 // Exit code 0 on success, 1 when the window is not there, 2 on bad arguments.
 #include <windows.h>
 #include <psapi.h>
@@ -396,6 +405,71 @@ int Stale(HWND main, const std::wstring& title, const wchar_t* file) {
     return total == 0 ? 0 : 3;
 }
 
+// The window and every visible descendant.
+std::vector<HWND> VisibleTree(HWND top) {
+    std::vector<HWND> tree{top};
+    EnumChildWindows(
+        top,
+        [](HWND c, LPARAM p) -> BOOL {
+            if (IsWindowVisible(c)) reinterpret_cast<std::vector<HWND>*>(p)->push_back(c);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&tree));
+    return tree;
+}
+
+double MedianOf(std::vector<double> v, double at = 0.5) {
+    if (v.empty()) return 0;
+    std::sort(v.begin(), v.end());
+    return v[std::min(v.size() - 1, static_cast<size_t>(double(v.size()) * at))];
+}
+
+// Full repaints of a window of another process, timed from here. This measures the real
+// repaint: RDW_UPDATENOW does not leave the paint to the window's own message loop. Wine's
+// update_now (win32u, dce.c) walks the window and its children and sends WM_PAINT to each one
+// that holds an update region, one after the other (the erase happens inside its BeginPaint);
+// a message sent to a window of another process returns only once that window procedure has
+// returned. So the call lasts the whole repaint, plus one round trip between the processes per
+// window painted: both are printed, so that the share of the round trips can be told. After
+// every call each window is checked to have nothing left to paint.
+int Repaint(HWND w, int count) {
+    const std::vector<HWND> tree = VisibleTree(w);
+    LARGE_INTEGER frequency, start, end;
+    QueryPerformanceFrequency(&frequency);
+    auto micros = [&] {
+        return double(end.QuadPart - start.QuadPart) * 1e6 / double(frequency.QuadPart);
+    };
+    std::vector<double> trips, repaints;
+    for (int i = 0; i < 50; ++i) {
+        DWORD_PTR answer = 0;
+        QueryPerformanceCounter(&start);
+        SendMessageTimeoutW(w, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer);
+        QueryPerformanceCounter(&end);
+        trips.push_back(micros());
+    }
+    int left = 0;
+    for (int i = 0; i < count; ++i) {
+        QueryPerformanceCounter(&start);
+        RedrawWindow(w, nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        QueryPerformanceCounter(&end);
+        repaints.push_back(micros());
+        for (HWND h : tree) left += GetUpdateRect(h, nullptr, FALSE) ? 1 : 0;
+    }
+    RECT r{};
+    GetWindowRect(w, &r);
+    std::printf("median %.1f p10 %.1f p90 %.1f windows %zu roundtrip %.1f size %ldx%ld\n",
+                MedianOf(repaints), MedianOf(repaints, 0.1), MedianOf(repaints, 0.9), tree.size(),
+                MedianOf(trips), r.right - r.left, r.bottom - r.top);
+    // Wine gives a window a drawing surface only as large as its part on the screen
+    if (r.left < 0 || r.top < 0 || r.right > GetSystemMetrics(SM_CXSCREEN) ||
+        r.bottom > GetSystemMetrics(SM_CYSCREEN))
+        std::printf("the window reaches past the %dx%d screen\n", GetSystemMetrics(SM_CXSCREEN),
+                    GetSystemMetrics(SM_CYSCREEN));
+    if (left > 0) std::printf("%d windows still had an update region after the call\n", left);
+    return left == 0 ? 0 : 3;
+}
+
 long long Number(const wchar_t* s) {
     return std::wcstoll(s, nullptr, 0);
 }
@@ -567,6 +641,20 @@ int wmain(int argc, wchar_t** argv) {
         return 0;
     }
     if (cmd == L"stale") return Stale(h, title, argc > 3 ? argv[3] : nullptr);
+    if (cmd == L"memory") {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(h, &pid);
+        HANDLE process =
+            OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_VM_READ, FALSE, pid);
+        PROCESS_MEMORY_COUNTERS pmc{};
+        pmc.cb = sizeof pmc;
+        const bool read = process && GetProcessMemoryInfo(process, &pmc, sizeof pmc);
+        if (process) CloseHandle(process);
+        if (!read) return 1;
+        std::printf("peak %zu\n", static_cast<size_t>(pmc.PeakWorkingSetSize / 1024));
+        return 0;
+    }
+    if (cmd == L"repaint" && argc > 3) return Repaint(h, static_cast<int>(Number(argv[3])));
     if ((cmd == L"send" || cmd == L"post") && argc > 5) {
         UINT msg = static_cast<UINT>(Number(argv[3]));
         WPARAM w = static_cast<WPARAM>(Number(argv[4]));
