@@ -6,9 +6,9 @@
 #   each in the Wine prefix of its DPI; all the starts take turns, so that they meet the same
 #   load of the machine.
 # - At each DPI, one more start of the panel: every page opened (WM_SHOW_PAGE), then the peak
-#   working set of its process; and the HIFI page repainted in full from outside (e2eprobe
-#   repaint: the timed RedrawWindow waits for every window's WM_PAINT, see there), the median
-#   of REPAINTS calls.
+#   working set of its process; and the HIFI page repainted in full, the median of REPAINTS
+#   repaints timed inside the program (e2eprobe repaint with bench/repaint_hook_win32.cpp), and
+#   beside it of as many timed from the probe's process (see e2eprobe's Repaint).
 # Targets: start-up time and peak working set at 96 DPI against the minimal window; each other
 # DPI against 96: start-up time at most 1.3 times, peak working set with every page open at most
 # 1.5 times, full HIFI repaint at most 2 times.
@@ -19,6 +19,7 @@ cp "$MINIMAL" "$E2E_DIR/"
 runs=${RUNS:-7}
 repaints=${REPAINTS:-60}
 dpis="96 ${BENCH_DPIS:-192}"
+hook=$(winepath -w "$QUORELLE_ROOT/build/win/bench/repaint_hook.dll")
 
 # at_dpi DPI COMMAND...: COMMAND with the Wine prefix of that DPI (as tools/wine-env.sh names it)
 at_dpi() {
@@ -36,9 +37,12 @@ end_all() {
     e2e_cleanup
 }
 trap end_all EXIT
-# each DPI starts the panel from a copy of its own, so that no settings carry over
+# each DPI starts the panel from a copy of its own, so that no settings carry over; each
+# prefix's Wine server stays up throughout (it would end 3 s after its last program, and the
+# starts of one DPI would then pay for a new server while those of another did not)
 for dpi in $dpis; do
     at_dpi "$dpi" quorelle_prepare_prefix
+    at_dpi "$dpi" wineserver -p
     mkdir -p "$E2E_DIR/dpi$dpi"
     cp "$QUORELLE_ROOT"/build/dist/* "$E2E_DIR/dpi$dpi/"
 done
@@ -71,8 +75,8 @@ pages() {
     probe memory "$E2E_TITLE"
     probe send "$E2E_TITLE" 2024 0 1 >/dev/null && probe wait "$E2E_TITLE - Hifi" 10000
     sleep 0.5
-    probe repaint "$E2E_TITLE - Hifi" 10 >/dev/null  # first paints out of the figures
-    probe repaint "$E2E_TITLE - Hifi" "$repaints"
+    probe repaint "$E2E_TITLE - Hifi" 10 "$hook" >/dev/null  # first paints out of the figures
+    probe repaint "$E2E_TITLE - Hifi" "$repaints" "$hook"
     probe post "$E2E_TITLE" 2024 0 -1  # the program ends
     for ((i = 0; i < 200; i++)); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
     kill "$pid" 2>/dev/null
@@ -94,14 +98,16 @@ for dpi in $dpis; do
         "$(median "$E2E_DIR/panel.$dpi.runs" 1)" "$(median "$E2E_DIR/panel.$dpi.runs" 2)"
 done
 printf '  minimal window   %4d DPI   %8.1f ms                 %8d KiB\n' 96 "$min_ms" "$min_kb"
-printf 'every page opened           peak working set   full HIFI repaint (median of %d, p10-p90)\n' \
-    "$repaints"
+printf 'every page opened           peak working set   full HIFI repaint (median of %d)\n' "$repaints"
 for dpi in $dpis; do
     f=$E2E_DIR/pages.$dpi
-    printf '  QuorelleCPL.exe %4d DPI   %8s KiB       %8s us  (%s-%s; %s windows, %s us a round trip)\n' \
-        "$dpi" "$(field "$f" peak)" "$(field "$f" median)" "$(field "$f" p10)" "$(field "$f" p90)" \
-        "$(field "$f" windows)" "$(field "$f" roundtrip)"
-    grep -v '^peak \|^median ' "$f" | sed 's/^/    /'
+    printf '  QuorelleCPL.exe %4d DPI   %8s KiB       %8s us in the program (p10 %s, p90 %s)\n' \
+        "$dpi" "$(field "$f" peak)" "$(field "$f" inside)" "$(field "$f" inside_p10)" \
+        "$(field "$f" inside_p90)"
+    printf '%51s %8s us from outside (p10 %s, p90 %s; %s windows, %s us a round trip); %s page\n' \
+        "" "$(field "$f" outside)" "$(field "$f" outside_p10)" "$(field "$f" outside_p90)" \
+        "$(field "$f" windows)" "$(field "$f" roundtrip)" "$(field "$f" size)"
+    grep -v '^peak \|^inside ' "$f" | sed 's/^/    /'
 done
 awk -v a="$(median "$E2E_DIR/panel.96.runs" 1)" -v b="$min_ms" \
     -v c="$(median "$E2E_DIR/panel.96.runs" 2)" -v d="$min_kb" 'BEGIN {
@@ -118,7 +124,7 @@ for dpi in ${BENCH_DPIS:-192}; do
     awk -v dpi="$dpi" \
         -v s0="$(median "$E2E_DIR/panel.96.runs" 1)" -v s1="$(median "$E2E_DIR/panel.$dpi.runs" 1)" \
         -v m0="$(field "$E2E_DIR/pages.96" peak)" -v m1="$(field "$E2E_DIR/pages.$dpi" peak)" \
-        -v r0="$(field "$E2E_DIR/pages.96" median)" -v r1="$(field "$E2E_DIR/pages.$dpi" median)" 'BEGIN {
+        -v r0="$(field "$E2E_DIR/pages.96" inside)" -v r1="$(field "$E2E_DIR/pages.$dpi" inside)" 'BEGIN {
     target("start-up time " dpi "/96 DPI", s1, s0, 1.3)
     target("peak working set, all pages " dpi "/96", m1, m0, 1.5)
     target("full HIFI repaint " dpi "/96 DPI", r1, r0, 2)

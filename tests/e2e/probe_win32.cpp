@@ -41,14 +41,17 @@
 //                                   FILE: both grabs of the last differing window saved as
 //                                   FILE.before.bmp and FILE.after.bmp
 //   e2eprobe memory TITLE           "peak W" of TITLE's process: its peak working set in KiB
-//   e2eprobe repaint TITLE N        N full repaints of the window and its children, each timed
-//                                   around RedrawWindow with RDW_INVALIDATE | RDW_ERASE |
-//                                   RDW_ALLCHILDREN | RDW_UPDATENOW made from this process;
-//                                   prints "median M p10 A p90 B windows W roundtrip R size
-//                                   WxH" (us; W: the windows the call paints, R: the median round
-//                                   trip of one message sent to the window), and a line more
-//                                   when the window reaches past the screen; exit code 3 when a
-//                                   window still had an update region after a call
+//   e2eprobe repaint TITLE N DLL    N full repaints of the window and its children
+//                                   (RedrawWindow with RDW_INVALIDATE | RDW_ERASE |
+//                                   RDW_ALLCHILDREN | RDW_UPDATENOW), timed inside its process by
+//                                   the hook library DLL (repaint_hook.dll), then from this one;
+//                                   prints "inside M inside_p10 A inside_p90 B outside M2
+//                                   outside_p10 A2 outside_p90 B2 windows W roundtrip R size WxH"
+//                                   (us; W: the windows a repaint paints, R: the median round
+//                                   trip of one message sent to the window), and a line more for
+//                                   each fault: no figures from inside, the window reaching past
+//                                   the screen, a window left with an update region after a call
+//                                   from here (exit code 3 for the first and the last)
 // Exit code 0 on success, 1 when the window is not there, 2 on bad arguments.
 #include <windows.h>
 #include <psapi.h>
@@ -56,6 +59,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <cwchar>
 #include <random>
 #include <string>
@@ -424,22 +428,64 @@ double MedianOf(std::vector<double> v, double at = 0.5) {
     return v[std::min(v.size() - 1, static_cast<size_t>(double(v.size()) * at))];
 }
 
-// Full repaints of a window of another process, timed from here. This measures the real
-// repaint: RDW_UPDATENOW does not leave the paint to the window's own message loop. Wine's
-// update_now (win32u, dce.c) walks the window and its children and sends WM_PAINT to each one
-// that holds an update region, one after the other (the erase happens inside its BeginPaint);
-// a message sent to a window of another process returns only once that window procedure has
-// returned. So the call lasts the whole repaint, plus one round trip between the processes per
-// window painted: both are printed, so that the share of the round trips can be told. After
-// every call each window is checked to have nothing left to paint.
-int Repaint(HWND w, int count) {
+// Full repaints of a window of another process, two ways.
+// - Inside: repaint_hook.dll, hooked onto the window's thread (WH_CALLWNDPROC with the library's
+//   module: the system loads it into the window's process), repaints the window when it gets
+//   the message "QuorelleBenchRepaint" and times each RedrawWindow there, as the program's own
+//   code would pay for it; its figures come back through a file mapping of the same name, with
+//   the id of the process they were taken in. This is the figure of the real repaint.
+// - Outside: the same RedrawWindow timed here. RDW_UPDATENOW does not leave the paint to the
+//   window's own message loop: Wine's update_now (win32u, dce.c) walks the window and its
+//   children and sends WM_PAINT to each one that holds an update region, one after the other (the
+//   erase happens inside its BeginPaint), and a message sent to a window of another process
+//   returns only once its window procedure has returned. So this call lasts the whole repaint
+//   too, plus one round trip between the processes per window painted (printed beside it), which
+//   is the same at every scale and so would flatten a ratio. After every call each window is
+//   checked to have nothing left to paint.
+std::vector<double> RepaintInside(HWND w, int count, const wchar_t* library) {
+    DWORD pid = 0;
+    const DWORD thread = GetWindowThreadProcessId(w, &pid);
+    HMODULE module = LoadLibraryW(library);
+    auto hookProc = module ? reinterpret_cast<HOOKPROC>(
+                                 reinterpret_cast<void*>(GetProcAddress(module, "RepaintHook")))
+                           : nullptr;
+    const DWORD size = DWORD(8 + sizeof(double) * size_t(count));
+    HANDLE mapping = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, size,
+                                        L"QuorelleBenchRepaint");
+    HHOOK hook =
+        hookProc && mapping ? SetWindowsHookExW(WH_CALLWNDPROC, hookProc, module, thread) : nullptr;
+    std::vector<double> figures;
+    if (hook) {
+        DWORD_PTR ignored = 0;
+        SendMessageTimeoutW(w, RegisterWindowMessageW(L"QuorelleBenchRepaint"), WPARAM(count), 0,
+                            SMTO_ABORTIFHUNG, 120000, &ignored);
+        UnhookWindowsHookEx(hook);
+        const auto* view =
+            static_cast<const uint8_t*>(MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0));
+        if (view) {
+            uint32_t from = 0, taken = 0;
+            std::memcpy(&from, view, 4);
+            std::memcpy(&taken, view + 4, 4);
+            if (from == pid && taken == uint32_t(count)) {
+                figures.resize(taken);
+                std::memcpy(figures.data(), view + 8, sizeof(double) * taken);
+            }
+            UnmapViewOfFile(view);
+        }
+    }
+    if (mapping) CloseHandle(mapping);
+    if (module) FreeLibrary(module);
+    return figures;
+}
+
+int Repaint(HWND w, int count, const wchar_t* library) {
     const std::vector<HWND> tree = VisibleTree(w);
     LARGE_INTEGER frequency, start, end;
     QueryPerformanceFrequency(&frequency);
     auto micros = [&] {
         return double(end.QuadPart - start.QuadPart) * 1e6 / double(frequency.QuadPart);
     };
-    std::vector<double> trips, repaints;
+    std::vector<double> trips, outside;
     for (int i = 0; i < 50; ++i) {
         DWORD_PTR answer = 0;
         QueryPerformanceCounter(&start);
@@ -453,21 +499,30 @@ int Repaint(HWND w, int count) {
         RedrawWindow(w, nullptr, nullptr,
                      RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
         QueryPerformanceCounter(&end);
-        repaints.push_back(micros());
+        outside.push_back(micros());
         for (HWND h : tree) left += GetUpdateRect(h, nullptr, FALSE) ? 1 : 0;
     }
+    const std::vector<double> inside = RepaintInside(w, count, library);
     RECT r{};
     GetWindowRect(w, &r);
-    std::printf("median %.1f p10 %.1f p90 %.1f windows %zu roundtrip %.1f size %ldx%ld\n",
-                MedianOf(repaints), MedianOf(repaints, 0.1), MedianOf(repaints, 0.9), tree.size(),
-                MedianOf(trips), r.right - r.left, r.bottom - r.top);
+    if (inside.empty())
+        std::printf("inside -");
+    else
+        std::printf("inside %.1f inside_p10 %.1f inside_p90 %.1f", MedianOf(inside),
+                    MedianOf(inside, 0.1), MedianOf(inside, 0.9));
+    std::printf(
+        " outside %.1f outside_p10 %.1f outside_p90 %.1f windows %zu roundtrip %.1f size "
+        "%ldx%ld\n",
+        MedianOf(outside), MedianOf(outside, 0.1), MedianOf(outside, 0.9), tree.size(),
+        MedianOf(trips), r.right - r.left, r.bottom - r.top);
+    if (inside.empty()) std::printf("the hook took no figures inside the window's process\n");
     // Wine gives a window a drawing surface only as large as its part on the screen
     if (r.left < 0 || r.top < 0 || r.right > GetSystemMetrics(SM_CXSCREEN) ||
         r.bottom > GetSystemMetrics(SM_CYSCREEN))
         std::printf("the window reaches past the %dx%d screen\n", GetSystemMetrics(SM_CXSCREEN),
                     GetSystemMetrics(SM_CYSCREEN));
     if (left > 0) std::printf("%d windows still had an update region after the call\n", left);
-    return left == 0 ? 0 : 3;
+    return left == 0 && !inside.empty() ? 0 : 3;
 }
 
 long long Number(const wchar_t* s) {
@@ -654,7 +709,8 @@ int wmain(int argc, wchar_t** argv) {
         std::printf("peak %zu\n", static_cast<size_t>(pmc.PeakWorkingSetSize / 1024));
         return 0;
     }
-    if (cmd == L"repaint" && argc > 3) return Repaint(h, static_cast<int>(Number(argv[3])));
+    if (cmd == L"repaint" && argc > 4)
+        return Repaint(h, static_cast<int>(Number(argv[3])), argv[4]);
     if ((cmd == L"send" || cmd == L"post") && argc > 5) {
         UINT msg = static_cast<UINT>(Number(argv[3]));
         WPARAM w = static_cast<WPARAM>(Number(argv[4]));
