@@ -25,18 +25,6 @@ run_all() {
 
 figures=$(mktemp)
 trap 'rm -f "$figures"' EXIT
-# A private display twice the tests' size (1280 x 1024), so that the windows of the display-scale
-# figures lie wholly on the screen at 200 % too, as on a real display of that scale.
-if [ "${QUORELLE_XVFB:-}" != 1 ]; then
-    fifo=$(mktemp -u)
-    mkfifo "$fifo"
-    Xvfb -displayfd 3 -screen 0 2560x2048x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
-    xvfb=$!
-    read -r display <"$fifo"
-    rm -f "$fifo"
-    export DISPLAY=:$display QUORELLE_XVFB=1
-    trap 'kill "$xvfb"; wait "$xvfb"; rm -f "$figures"' EXIT
-fi
 (run_all) | tee "$figures"
 echo "== targets"
 grep '^target  ' "$figures" | sed 's/^target  //'

@@ -43,15 +43,16 @@
 //   e2eprobe memory TITLE           "peak W" of TITLE's process: its peak working set in KiB
 //   e2eprobe repaint TITLE N DLL    N full repaints of the window and its children
 //                                   (RedrawWindow with RDW_INVALIDATE | RDW_ERASE |
-//                                   RDW_ALLCHILDREN | RDW_UPDATENOW), timed inside its process by
-//                                   the hook library DLL (repaint_hook.dll), then from this one;
-//                                   prints "inside M inside_p10 A inside_p90 B outside M2
-//                                   outside_p10 A2 outside_p90 B2 windows W roundtrip R size WxH"
-//                                   (us; W: the windows a repaint paints, R: the median round
-//                                   trip of one message sent to the window), and a line more for
-//                                   each fault: no figures from inside, the window reaching past
-//                                   the screen, a window left with an update region after a call
-//                                   from here (exit code 3 for the first and the last)
+//                                   RDW_ALLCHILDREN | RDW_UPDATENOW) timed from this process, then
+//                                   N inside the window's own by the hook library DLL
+//                                   (repaint_hook.dll); prints "inside M inside_p10 A inside_p90 B
+//                                   outside M2 outside_p10 A2 outside_p90 B2 windows W roundtrip R
+//                                   size WxH" (us; W: the windows a repaint paints, R: the median
+//                                   round trip of one message sent to the window), "samples
+//                                   inside ..." and "samples outside ..." (each repaint's us), and
+//                                   a line for each fault: no figures from inside, the window
+//                                   reaching past the screen, a window left with an update region
+//                                   after a call from here (exit code 3 for the first and last)
 // Exit code 0 on success, 1 when the window is not there, 2 on bad arguments.
 #include <windows.h>
 #include <psapi.h>
@@ -515,6 +516,11 @@ int Repaint(HWND w, int count, const wchar_t* library) {
         "%ldx%ld\n",
         MedianOf(outside), MedianOf(outside, 0.1), MedianOf(outside, 0.9), tree.size(),
         MedianOf(trips), r.right - r.left, r.bottom - r.top);
+    std::printf("samples inside");
+    for (double v : inside) std::printf(" %.1f", v);
+    std::printf("\nsamples outside");
+    for (double v : outside) std::printf(" %.1f", v);
+    std::printf("\n");
     if (inside.empty()) std::printf("the hook took no figures inside the window's process\n");
     // Wine gives a window a drawing surface only as large as its part on the screen
     if (r.left < 0 || r.top < 0 || r.right > GetSystemMetrics(SM_CXSCREEN) ||
