@@ -27,7 +27,7 @@ e2e_init
 MINIMAL=$QUORELLE_ROOT/build/win/tests/e2e/minimal_window.exe
 cp "$MINIMAL" "$E2E_DIR/"
 runs=${RUNS:-7}
-repaints=${REPAINTS:-60}
+repaints=${REPAINTS:-100}
 dpis="96 ${BENCH_DPIS:-192}"
 hook=$(winepath -w "$QUORELLE_ROOT/build/win/bench/repaint_hook.dll")
 
@@ -88,16 +88,17 @@ open_pages() {
     probe repaint "$E2E_TITLE - Hifi" 10 "$hook" >/dev/null  # first paints out of the figures
 }
 # The panels of all DPIs stay open together side by side (the page is 800 pixels wide at 96 DPI,
-# so none covers another once they scale), and take turns at rounds of ten repaints, so that
-# every DPI meets the same load of the machine.
+# so none covers another once they scale), and take turns at rounds of five repaints, so that
+# every DPI meets the same load of the machine (other work on it slows the repaints down for a
+# second or so at a time: the p10 beside each median shows how much).
 x=0
 for dpi in $dpis; do
     at_dpi "$dpi" open_pages "$dpi" "$x" >"$E2E_DIR/pages.$dpi"
     x=$((x + (800 * dpi + 95) / 96 + 16))
 done
-for ((i = 0; i < (repaints + 9) / 10; i++)); do
+for ((i = 0; i < (repaints + 4) / 5; i++)); do
     for dpi in $dpis; do
-        at_dpi "$dpi" probe repaint "$E2E_TITLE - Hifi" 10 "$hook" >>"$E2E_DIR/pages.$dpi"
+        at_dpi "$dpi" probe repaint "$E2E_TITLE - Hifi" 5 "$hook" >>"$E2E_DIR/pages.$dpi"
     done
 done
 for dpi in $dpis; do
