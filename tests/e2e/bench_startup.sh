@@ -58,7 +58,9 @@ for dpi in $dpis; do
 done
 panel_exe() { winepath -w "$E2E_DIR/dpi$1/QuorelleCPL.exe"; }
 launch_panel() { at_dpi "$1" probe launch "$(panel_exe "$1")" "$E2E_TITLE"; }
-launch_minimal() { probe launch "$(winepath -w "$E2E_DIR/minimal_window.exe")" "Quorelle minimal window"; }
+launch_minimal() {
+    at_dpi 96 probe launch "$(winepath -w "$E2E_DIR/minimal_window.exe")" "Quorelle minimal window"
+}
 
 # one start of each first, so that none pays for a cold Wine
 launch_minimal >/dev/null
