@@ -26,7 +26,7 @@ export DISPLAY=:$display QUORELLE_XVFB=1
 e2e_init
 MINIMAL=$QUORELLE_ROOT/build/win/tests/e2e/minimal_window.exe
 cp "$MINIMAL" "$E2E_DIR/"
-runs=${RUNS:-7}
+runs=${RUNS:-11}
 repaints=${REPAINTS:-100}
 dpis="96 ${BENCH_DPIS:-192}"
 hook=$(winepath -w "$QUORELLE_ROOT/build/win/bench/repaint_hook.dll")
@@ -65,8 +65,12 @@ launch_minimal() {
 # one start of each first, so that none pays for a cold Wine
 launch_minimal >/dev/null
 for dpi in $dpis; do launch_panel "$dpi" >/dev/null; done
+reversed=$(printf '%s\n' $dpis | tac)
 for ((i = 0; i < runs; i++)); do
-    for dpi in $dpis; do launch_panel "$dpi" >>"$E2E_DIR/panel.$dpi.runs"; done
+    # every other run the other way round, so that no DPI always follows the same start
+    order=$dpis
+    ((i % 2)) && order=$reversed
+    for dpi in $order; do launch_panel "$dpi" >>"$E2E_DIR/panel.$dpi.runs"; done
     launch_minimal >>"$E2E_DIR/minimal.runs"
 done
 
