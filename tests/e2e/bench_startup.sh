@@ -2,9 +2,9 @@
 # Start-up and display-scale benchmark of QuorelleCPL.exe with the virtual card. Figures only.
 # - Start-up: the panel against the smallest program that opens one window, both started the
 #   same way by e2eprobe: time until the main window is visible and answers messages, and the
-#   peak working set. The panel starts at 96 DPI and at each DPI of BENCH_DPIS (default 192),
-#   each in the Wine prefix of its DPI; all the starts take turns, so that they meet the same
-#   load of the machine.
+#   peak working set. Both start at 96 DPI and at each DPI of BENCH_DPIS (default 192), each in
+#   the Wine prefix of its DPI; all the starts take turns, so that they meet the same load of
+#   the machine.
 # - At each DPI, one more start of the panel: every page opened (WM_SHOW_PAGE), then the peak
 #   working set of its process; and the HIFI page repainted in full: the median of REPAINTS
 #   repaints timed inside the program (e2eprobe repaint with bench/repaint_hook_win32.cpp), and
@@ -59,19 +59,18 @@ done
 panel_exe() { winepath -w "$E2E_DIR/dpi$1/QuorelleCPL.exe"; }
 launch_panel() { at_dpi "$1" probe launch "$(panel_exe "$1")" "$E2E_TITLE"; }
 launch_minimal() {
-    at_dpi 96 probe launch "$(winepath -w "$E2E_DIR/minimal_window.exe")" "Quorelle minimal window"
+    at_dpi "$1" probe launch "$(winepath -w "$E2E_DIR/minimal_window.exe")" "Quorelle minimal window"
 }
 
 # one start of each first, so that none pays for a cold Wine
-launch_minimal >/dev/null
-for dpi in $dpis; do launch_panel "$dpi" >/dev/null; done
+for dpi in $dpis; do launch_minimal "$dpi" >/dev/null && launch_panel "$dpi" >/dev/null; done
 reversed=$(printf '%s\n' $dpis | tac)
 for ((i = 0; i < runs; i++)); do
     # every other run the other way round, so that no DPI always follows the same start
     order=$dpis
     ((i % 2)) && order=$reversed
     for dpi in $order; do launch_panel "$dpi" >>"$E2E_DIR/panel.$dpi.runs"; done
-    launch_minimal >>"$E2E_DIR/minimal.runs"
+    for dpi in $order; do launch_minimal "$dpi" >>"$E2E_DIR/minimal.$dpi.runs"; done
 done
 
 # open DPI X: the panel started once more with its main window at (X, 0), every page opened;
@@ -122,13 +121,17 @@ samples() {  # samples FILE WHERE [AT]: the repaints' figure at AT (0.5: median)
     awk -v w="$2" '$1 == "samples" && $2 == w {for (i = 3; i <= NF; ++i) print $i}' "$1" |
         sort -n | awk -v at="${3:-0.5}" '{v[NR] = $1} END {if (NR) print v[int(NR * at) + 1]}'
 }
-min_ms=$(median "$E2E_DIR/minimal.runs" 1) min_kb=$(median "$E2E_DIR/minimal.runs" 2)
+min_ms=$(median "$E2E_DIR/minimal.96.runs" 1) min_kb=$(median "$E2E_DIR/minimal.96.runs" 2)
 printf 'start-up (median of %d)       time to visible and idle   peak working set\n' "$runs"
 for dpi in $dpis; do
     printf '  QuorelleCPL.exe %4d DPI   %8.1f ms                 %8d KiB\n' "$dpi" \
         "$(median "$E2E_DIR/panel.$dpi.runs" 1)" "$(median "$E2E_DIR/panel.$dpi.runs" 2)"
 done
-printf '  minimal window   %4d DPI   %8.1f ms                 %8d KiB\n' 96 "$min_ms" "$min_kb"
+# the minimal window at each DPI: what a change of scale costs any program under Wine
+for dpi in $dpis; do
+    printf '  minimal window   %4d DPI   %8.1f ms                 %8d KiB\n' "$dpi" \
+        "$(median "$E2E_DIR/minimal.$dpi.runs" 1)" "$(median "$E2E_DIR/minimal.$dpi.runs" 2)"
+done
 printf 'every page opened           peak working set   full HIFI repaint (median of %d)\n' "$repaints"
 for dpi in $dpis; do
     f=$E2E_DIR/pages.$dpi
