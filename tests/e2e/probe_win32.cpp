@@ -40,6 +40,19 @@
 //                                   x y w h" (window coordinates); exit code 3 when N > 0.
 //                                   FILE: both grabs of the last differing window saved as
 //                                   FILE.before.bmp and FILE.after.bmp
+//   e2eprobe memory TITLE           "peak W" of TITLE's process: its peak working set in KiB
+//   e2eprobe repaint TITLE N DLL    N full repaints of the window and its children
+//                                   (RedrawWindow with RDW_INVALIDATE | RDW_ERASE |
+//                                   RDW_ALLCHILDREN | RDW_UPDATENOW) timed from this process, then
+//                                   N inside the window's own by the hook library DLL
+//                                   (repaint_hook.dll); prints "inside M inside_p10 A inside_p90 B
+//                                   outside M2 outside_p10 A2 outside_p90 B2 windows W roundtrip R
+//                                   size WxH" (us; W: the windows a repaint paints, R: the median
+//                                   round trip of one message sent to the window), "samples
+//                                   inside ..." and "samples outside ..." (each repaint's us), and
+//                                   a line for each fault: no figures from inside, the window
+//                                   reaching past the screen, a window left with an update region
+//                                   after a call from here (exit code 3 for the first and last)
 // Exit code 0 on success, 1 when the window is not there, 2 on bad arguments.
 #include <windows.h>
 #include <psapi.h>
@@ -47,6 +60,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <cwchar>
 #include <random>
 #include <string>
@@ -396,6 +410,127 @@ int Stale(HWND main, const std::wstring& title, const wchar_t* file) {
     return total == 0 ? 0 : 3;
 }
 
+// The window and every visible descendant.
+std::vector<HWND> VisibleTree(HWND top) {
+    std::vector<HWND> tree{top};
+    EnumChildWindows(
+        top,
+        [](HWND c, LPARAM p) -> BOOL {
+            if (IsWindowVisible(c)) reinterpret_cast<std::vector<HWND>*>(p)->push_back(c);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&tree));
+    return tree;
+}
+
+double MedianOf(std::vector<double> v, double at = 0.5) {
+    if (v.empty()) return 0;
+    std::sort(v.begin(), v.end());
+    return v[std::min(v.size() - 1, static_cast<size_t>(double(v.size()) * at))];
+}
+
+// Full repaints of a window of another process, two ways.
+// - Inside: repaint_hook.dll, hooked onto the window's thread (WH_CALLWNDPROC with the library's
+//   module: the system loads it into the window's process), repaints the window when it gets
+//   the message "QuorelleBenchRepaint" and times each RedrawWindow there, as the program's own
+//   code would pay for it; its figures come back through a file mapping of the same name, with
+//   the id of the process they were taken in. This is the figure of the real repaint.
+// - Outside: the same RedrawWindow timed here. RDW_UPDATENOW does not leave the paint to the
+//   window's own message loop: Wine's update_now (win32u, dce.c) walks the window and its
+//   children and sends WM_PAINT to each one that holds an update region, one after the other (the
+//   erase happens inside its BeginPaint), and a message sent to a window of another process
+//   returns only once its window procedure has returned. So this call lasts the whole repaint
+//   too, plus one round trip between the processes per window painted (printed beside it), which
+//   is the same at every scale and so would flatten a ratio. After every call each window is
+//   checked to have nothing left to paint.
+std::vector<double> RepaintInside(HWND w, int count, const wchar_t* library) {
+    DWORD pid = 0;
+    const DWORD thread = GetWindowThreadProcessId(w, &pid);
+    HMODULE module = LoadLibraryW(library);
+    auto hookProc = module ? reinterpret_cast<HOOKPROC>(
+                                 reinterpret_cast<void*>(GetProcAddress(module, "RepaintHook")))
+                           : nullptr;
+    const DWORD size = DWORD(8 + sizeof(double) * size_t(count));
+    HANDLE mapping = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, size,
+                                        L"QuorelleBenchRepaint");
+    HHOOK hook =
+        hookProc && mapping ? SetWindowsHookExW(WH_CALLWNDPROC, hookProc, module, thread) : nullptr;
+    std::vector<double> figures;
+    if (hook) {
+        DWORD_PTR ignored = 0;
+        SendMessageTimeoutW(w, RegisterWindowMessageW(L"QuorelleBenchRepaint"), WPARAM(count), 0,
+                            SMTO_ABORTIFHUNG, 120000, &ignored);
+        UnhookWindowsHookEx(hook);
+        const auto* view =
+            static_cast<const uint8_t*>(MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0));
+        if (view) {
+            uint32_t from = 0, taken = 0;
+            std::memcpy(&from, view, 4);
+            std::memcpy(&taken, view + 4, 4);
+            if (from == pid && taken == uint32_t(count)) {
+                figures.resize(taken);
+                std::memcpy(figures.data(), view + 8, sizeof(double) * taken);
+            }
+            UnmapViewOfFile(view);
+        }
+    }
+    if (mapping) CloseHandle(mapping);
+    if (module) FreeLibrary(module);
+    return figures;
+}
+
+int Repaint(HWND w, int count, const wchar_t* library) {
+    const std::vector<HWND> tree = VisibleTree(w);
+    LARGE_INTEGER frequency, start, end;
+    QueryPerformanceFrequency(&frequency);
+    auto micros = [&] {
+        return double(end.QuadPart - start.QuadPart) * 1e6 / double(frequency.QuadPart);
+    };
+    std::vector<double> trips, outside;
+    for (int i = 0; i < 50; ++i) {
+        DWORD_PTR answer = 0;
+        QueryPerformanceCounter(&start);
+        SendMessageTimeoutW(w, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer);
+        QueryPerformanceCounter(&end);
+        trips.push_back(micros());
+    }
+    int left = 0;
+    for (int i = 0; i < count; ++i) {
+        QueryPerformanceCounter(&start);
+        RedrawWindow(w, nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        QueryPerformanceCounter(&end);
+        outside.push_back(micros());
+        for (HWND h : tree) left += GetUpdateRect(h, nullptr, FALSE) ? 1 : 0;
+    }
+    const std::vector<double> inside = RepaintInside(w, count, library);
+    RECT r{};
+    GetWindowRect(w, &r);
+    if (inside.empty())
+        std::printf("inside -");
+    else
+        std::printf("inside %.1f inside_p10 %.1f inside_p90 %.1f", MedianOf(inside),
+                    MedianOf(inside, 0.1), MedianOf(inside, 0.9));
+    std::printf(
+        " outside %.1f outside_p10 %.1f outside_p90 %.1f windows %zu roundtrip %.1f size "
+        "%ldx%ld\n",
+        MedianOf(outside), MedianOf(outside, 0.1), MedianOf(outside, 0.9), tree.size(),
+        MedianOf(trips), r.right - r.left, r.bottom - r.top);
+    std::printf("samples inside");
+    for (double v : inside) std::printf(" %.1f", v);
+    std::printf("\nsamples outside");
+    for (double v : outside) std::printf(" %.1f", v);
+    std::printf("\n");
+    if (inside.empty()) std::printf("the hook took no figures inside the window's process\n");
+    // Wine gives a window a drawing surface only as large as its part on the screen
+    if (r.left < 0 || r.top < 0 || r.right > GetSystemMetrics(SM_CXSCREEN) ||
+        r.bottom > GetSystemMetrics(SM_CYSCREEN))
+        std::printf("the window reaches past the %dx%d screen\n", GetSystemMetrics(SM_CXSCREEN),
+                    GetSystemMetrics(SM_CYSCREEN));
+    if (left > 0) std::printf("%d windows still had an update region after the call\n", left);
+    return left == 0 && !inside.empty() ? 0 : 3;
+}
+
 long long Number(const wchar_t* s) {
     return std::wcstoll(s, nullptr, 0);
 }
@@ -567,6 +702,21 @@ int wmain(int argc, wchar_t** argv) {
         return 0;
     }
     if (cmd == L"stale") return Stale(h, title, argc > 3 ? argv[3] : nullptr);
+    if (cmd == L"memory") {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(h, &pid);
+        HANDLE process =
+            OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_VM_READ, FALSE, pid);
+        PROCESS_MEMORY_COUNTERS pmc{};
+        pmc.cb = sizeof pmc;
+        const bool read = process && GetProcessMemoryInfo(process, &pmc, sizeof pmc);
+        if (process) CloseHandle(process);
+        if (!read) return 1;
+        std::printf("peak %zu\n", static_cast<size_t>(pmc.PeakWorkingSetSize / 1024));
+        return 0;
+    }
+    if (cmd == L"repaint" && argc > 4)
+        return Repaint(h, static_cast<int>(Number(argv[3])), argv[4]);
     if ((cmd == L"send" || cmd == L"post") && argc > 5) {
         UINT msg = static_cast<UINT>(Number(argv[3]));
         WPARAM w = static_cast<WPARAM>(Number(argv[4]));
