@@ -68,6 +68,7 @@ laid_out() {
     awk -v dpi="$DPI" '
         function sc(v) { return int(v * dpi / 96 + 0.5) }
         function off(a, b) { return a - b > 2 || b - a > 2 }
+        function tell(what) { if (++misplaced <= 5) print "  " what >"/dev/stderr" }
         function key(line) { split(line, f); return f[1] == "window" ? "window" \
                                                    : f[1] " " f[6] " " (++seen[FILENAME, f[1] " " f[6]]) }
         FNR == NR { k = key($0); want[k] = $0; order[++n] = k; next }
@@ -85,15 +86,14 @@ laid_out() {
                 }
                 children++
                 l = sc(w[2]); t = sc(w[3]); r = sc(w[2] + w[4]); b = sc(w[3] + w[5])
-                if (!(k in got)) { misplaced++; print "  " k ": not shown" >"/dev/stderr"; continue }
+                if (!(k in got)) { tell(k ": not shown"); continue }
                 split(got[k], g)
-                if (off(g[2], l) || off(g[3], t) || off(g[2] + g[4], r) || off(g[3] + g[5], b)) {
-                    misplaced++
-                    print "  " k ": " g[2] " " g[3] " " g[4] " " g[5] " (want " l " " t " " \
-                          r - l " " b - t ")" >"/dev/stderr"
-                }
+                if (off(g[2], l) || off(g[3], t) || off(g[2] + g[4], r) || off(g[3] + g[5], b))
+                    tell(k ": " g[2] " " g[3] " " g[4] " " g[5] " (want " l " " t " " r - l " " \
+                         b - t ")")
             }
-            for (k in got) if (!(k in want)) { misplaced++; print "  " k ": not at 96 DPI" >"/dev/stderr" }
+            for (k in got) if (!(k in want)) tell(k ": not shown at 96 DPI")
+            if (misplaced > 5) print "  and " misplaced - 5 " more" >"/dev/stderr"
             print size ", " misplaced + 0 " of " children " children misplaced"
             exit bad || misplaced
         }' "$REFERENCE/rects-$1.txt" - <<<"$now"
@@ -129,9 +129,10 @@ quiet() { "$@" >/dev/null; }              # quiet COMMAND...: without its standa
 
 # settled TITLE FILE: a screenshot of the window equal to the one taken just before it
 settled() {
-    screenshot "$1" "$2.next" || return 1
-    if [ -f "$2" ] && [ "$(compare -metric AE "$2" "$2.next" null: 2>&1)" = 0 ]; then return 0; fi
-    mv "$2.next" "$2"
+    local next=${2%.png}.next.png
+    screenshot "$1" "$next" || return 1
+    if [ -f "$2" ] && [ "$(compare -metric AE "$2" "$next" null: 2>&1)" = 0 ]; then return 0; fi
+    mv "$next" "$2"
     return 1
 }
 # scaled NAME TITLE WHAT: at DPI, the window in its known state against its 96-DPI references
@@ -155,7 +156,7 @@ scaled() {
     rmse=$(rmse_at_96 "$shot" "$ref")
     check "$what: RMSE ${rmse:-?} shrunk to 96 DPI (below 0.075)" holds "${rmse:-1} < 0.075"
     ratio=$(awk -v a="$(sharpness "$shot")" -v b="$(sharpness "$ref")" \
-        'BEGIN { printf "%.3f", b > 0 ? a / b : 0 }')
+        'BEGIN { printf "%.3f", (b > 0 ? a / b : 0) }')
     least=$(awk -v d="$DPI" 'BEGIN { printf "%.3f", 0.7 * 96 / d }')
     check "$what: sharpness $ratio of 96 DPI (at least $least)" holds "$ratio >= $least"
     share=$(multiplied "$shot" "$ref")
