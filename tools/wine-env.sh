@@ -66,7 +66,8 @@ quorelle_window_management() {
     ) 9>"$WINEPREFIX.lock"
 }
 
-# Starts a private Xvfb unless one of ours is already exported (QUORELLE_XVFB=1).
+# Starts a private Xvfb unless one of ours is already exported (QUORELLE_XVFB=1): 1280x1024 at
+# 96 DPI, as many inches at another DPI (2560x2048 at 192), so the scaled windows fit on it.
 # Sets DISPLAY; the caller kills QUORELLE_XVFB_PID when done.
 quorelle_start_xvfb() {
     if [ "${QUORELLE_XVFB:-}" = 1 ] && [ -n "${DISPLAY:-}" ]; then return 0; fi

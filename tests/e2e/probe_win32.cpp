@@ -16,6 +16,8 @@
 //                                   also the count of each GDI object type ("typeN=C")
 //   e2eprobe controls TITLE         every child control of the window: "id x y w h visible
 //                                   class", in screen coordinates
+//   e2eprobe layout TITLE           "window w h" of the window, then every visible child
+//                                   window of it: "id x y w h class", in its client coordinates
 //   e2eprobe dismiss TITLE          closes every visible dialog box of TITLE's process that is
 //                                   none of its own windows (their titles start with TITLE), as
 //                                   its Cancel button would; prints "TITLE: TEXT" of each
@@ -659,6 +661,28 @@ int wmain(int argc, wchar_t** argv) {
                 std::printf("%d %ld %ld %ld %ld %d %s\n", GetDlgCtrlID(c), r.left, r.top,
                             r.right - r.left, r.bottom - r.top, IsWindowVisible(c) ? 1 : 0,
                             Utf8(cls).c_str());
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(h));
+        return 0;
+    }
+    if (cmd == L"layout") {
+        RECT r;
+        GetWindowRect(h, &r);
+        std::printf("window %ld %ld\n", r.right - r.left, r.bottom - r.top);
+        EnumChildWindows(
+            h,
+            [](HWND c, LPARAM parent) -> BOOL {
+                if (GetParent(c) != reinterpret_cast<HWND>(parent) || !IsWindowVisible(c))
+                    return TRUE;
+                RECT r;
+                GetWindowRect(c, &r);
+                MapWindowPoints(HWND_DESKTOP, reinterpret_cast<HWND>(parent),
+                                reinterpret_cast<POINT*>(&r), 2);
+                wchar_t cls[64] = {};
+                GetClassNameW(c, cls, 64);
+                std::printf("%d %ld %ld %ld %ld %s\n", GetDlgCtrlID(c), r.left, r.top,
+                            r.right - r.left, r.bottom - r.top, Utf8(cls).c_str());
                 return TRUE;
             },
             reinterpret_cast<LPARAM>(h));
