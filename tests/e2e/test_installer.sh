@@ -175,4 +175,61 @@ check "removing it with the settings succeeds" uninstall "$QB" /REMOVESETTINGS
 check "... and leaves neither the folder, the shortcut nor the entry" \
     eval '[ ! -e "$QB" ] && ! shortcut && ! wine reg query "$UNINSTALL_KEY" >/dev/null 2>&1'
 
+# --- its pages' picture at the display's scale -----------------------------------------------
+# Started with its pages at 96 and at 192 dots per inch (a prefix of each), the setup shows from
+# the top-left corner of its welcome page the picture drawn for that scale, pixel for pixel
+# (unstretched: the 100 % picture stretched to the 200 % size is not it), its finish page too,
+# and the screen equals a full repaint. E2E_SHOTS=dir keeps the screenshots.
+ART=$QUORELLE_ROOT/build/win/skin/installer
+SETUP_TITLE="Quorelle Control Panel Setup"
+SETUP_PID=
+setup_start() {  # the setup with its pages, in English, into the default folder
+    wine reg add "$UNINSTALL_KEY" /v SetupLanguage /d 1033 /f >/dev/null 2>&1
+    (cd "$E2E_DIR" && LC_ALL=en_US.UTF-8 exec wine ./QuorelleCPL-Setup.exe) >/dev/null 2>&1 &
+    SETUP_PID=$!
+    probe wait "$SETUP_TITLE" 30000
+}
+# page_shows PERCENT SHOT: the screen area of the picture drawn for PERCENT at the top-left corner
+# of the page the setup shows (its visible inner dialog), saved as SHOT, is that picture
+page_shows() {
+    local pic=$ART/welcome-$1.bmp size at
+    size=$(identify -format '%wx%h' "$pic") &&
+        at=$(probe controls "$SETUP_TITLE" | awk '$6 == 1 && $7 == "#32770" {print "+" $2 "+" $3; exit}') &&
+        [ -n "$at" ] && { probe stale "$SETUP_TITLE" >/dev/null || true; } &&
+        import -window root -crop "$size$at" +repage "$E2E_DIR/$2" || return 1
+    [ -n "${E2E_SHOTS:-}" ] && mkdir -p "$E2E_SHOTS" && cp "$E2E_DIR/$2" "$E2E_SHOTS/"
+    local differ
+    differ=$(compare -metric AE "$pic" "$E2E_DIR/$2" null: 2>&1)
+    echo "      ($1 % picture: $differ pixels differ)"
+    [ "$differ" = 0 ]
+}
+setup_end() {
+    kill "$SETUP_PID" 2>/dev/null
+    wait "$SETUP_PID" 2>/dev/null
+    leftovers >/dev/null 2>&1
+}
+
+check "at 96 dpi the setup shows its pages" setup_start
+check "... its welcome page the 100 % picture" page_shows 100 welcome-96.png
+check "... and the screen equals a full repaint" eval 'probe stale "$SETUP_TITLE" >/dev/null'
+setup_end
+
+quorelle_end_wine
+QUORELLE_DPI=192
+WINEPREFIX=$QUORELLE_ROOT/build/wine-dpi192
+quorelle_prepare_prefix
+FIRST="$(winepath -u "$(wine cmd /c echo %LOCALAPPDATA% 2>/dev/null | tr -d '\r')" 2>/dev/null)"
+FIRST="${FIRST%/}/Programs/Vandrexo Quorelle"
+QB=$WINEPREFIX/drive_c/QB
+leftovers >/dev/null 2>&1
+check "at 192 dpi the setup shows its pages" setup_start
+check "... its welcome page the 200 % picture" page_shows 200 welcome-192.png
+check "... and the screen equals a full repaint" eval 'probe stale "$SETUP_TITLE" >/dev/null'
+click_control "$SETUP_TITLE" 1  # Next
+click_control "$SETUP_TITLE" 1  # Install, on the folder page
+check "... installs and shows its finish page" \
+    eventually eval 'has "$FIRST" QuorelleCPL.exe Uninstall.exe && probe text "$SETUP_TITLE" 1 | grep -q Finish'
+check "... with the 200 % picture" page_shows 200 finish-192.png
+setup_end
+
 e2e_finish
