@@ -5,7 +5,8 @@
 ;            [-DART=<folder>] [-DSRCROOT=<repository>] installer/QuorelleCPL.nsi
 ;
 ; ART is the skin generator's art of the setup: its icon setup.ico and the welcome and finish
-; pages' picture drawn at each display scale, welcome-<percent>.bmp (164 x 314 at 100 %).
+; pages' picture drawn at each display scale, welcome-<percent>.bmp (164 x 334 at 100 %, of which
+; the pages show the top 314).
 ; (absolute paths: makensis works in the folder of this script). `make` builds it as
 ; build/installer/QuorelleCPL-Setup.exe.
 ;

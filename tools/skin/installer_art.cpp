@@ -23,10 +23,9 @@ void DrawInstallerWelcome(Canvas& c) {
     LinearV(cr, 0, h, Hex(0x3C3E43), Hex(0x1C1D20));
     cairo_paint(cr);
     BrushGrain(c, 0, 0, c.width(), c.height(), 1.7, 4243);
+    // screwed on at the top; the face runs on past the page's lower edge
     Screw(cr, 12, 12, 4);
     Screw(cr, w - 12, 12, 4);
-    Screw(cr, 12, h - 12, 4);
-    Screw(cr, w - 12, h - 12, 4);
 
     // the knob in its well, inside a scale lit up to three quarters
     const double cx = w / 2, cy = 128, r = 44;
@@ -90,8 +89,11 @@ void DrawInstallerWelcome(Canvas& c) {
 
 // The welcome picture fills the 109 x 193 dialog-unit picture area of the setup's welcome and
 // finish pages: 164 x 314 pixels at 100 %. The setup shows it unstretched, the one drawn for the
-// display's scale, so it is drawn at every scale of the skin: each step the system offers up to
-// 300 % but 225 % gets a picture of exactly its size (225 % shows the 200 % one).
+// window's scale, so it is drawn at every scale of the skin: each step the system offers up to
+// 300 % but 225 % gets a picture of its size (225 % shows the 200 % one). Dialog units follow the
+// dialog font's whole-pixel metrics, so at other scales the area is up to a few per cent taller
+// or shorter than 314 times the scale: the picture is 20 pixels taller, with nothing at its foot,
+// and the page cuts it off at its own height.
 // OUTDIR/welcome-<percent>.bmp, and OUTDIR/setup.ico with the icon at the sizes the setup's
 // window and taskbar button take at 100 to 300 % (small 16 .. 48, large 32 .. 96) and 256 for the
 // file's large views.
@@ -99,7 +101,7 @@ void WriteInstallerArt(const std::string& dir) {
     namespace qc = quorelle::controls;
     std::filesystem::create_directories(dir);
     for (int percent : qc::kSkinScales) {
-        Canvas welcome(164, 314, false, qc::DpiOfPercent(percent));
+        Canvas welcome(164, 334, false, qc::DpiOfPercent(percent));
         DrawInstallerWelcome(welcome);
         WriteFile(dir + "/welcome-" + std::to_string(percent) + ".bmp", EncodeBmp24(welcome, {}));
     }
