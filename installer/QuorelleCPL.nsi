@@ -2,9 +2,11 @@
 ; to, since the panel keeps its settings files beside itself.
 ;
 ;   makensis -DPROGRAM=<QuorelleCPL.exe> -DCARD_LIBRARY=<osConfLib.dll> -DOUTFILE=<setup.exe>
-;            [-DICON=<icon.ico>] [-DWELCOME_BITMAP=<164 x 314 bmp>] [-DSRCROOT=<repository>]
-;            installer/QuorelleCPL.nsi
+;            [-DART=<folder>] [-DSRCROOT=<repository>] installer/QuorelleCPL.nsi
 ;
+; ART is the skin generator's art of the setup: its icon setup.ico and the welcome and finish
+; pages' picture drawn at each display scale, welcome-<percent>.bmp (164 x 334 at 100 %, of which
+; the pages show the top 314).
 ; (absolute paths: makensis works in the folder of this script). `make` builds it as
 ; build/installer/QuorelleCPL-Setup.exe.
 ;
@@ -30,7 +32,11 @@
 
 Unicode true
 Target amd64-unicode
+; sharp on every display scale: the dialogs scale with the DPI of the monitor the window is on
+; (per-monitor v2 where the system has it, else the system's DPI), and the pages show art drawn
+; for that scale
 ManifestDPIAware true
+ManifestDPIAwareness "PerMonitorV2,System"
 RequestExecutionLevel user
 SetCompressor zlib
 
@@ -93,12 +99,11 @@ Var VirtualCard  ; 1 when the card library in $INSTDIR is (or will be) the virtu
 Var OldDir       ; the folder of an installation registered elsewhere, moved by this one
 
 ; ---- pages ------------------------------------------------------------------------------------
-!ifdef ICON
-  !define MUI_ICON "${ICON}"
-  !define MUI_UNICON "${ICON}"
-!endif
-!ifdef WELCOME_BITMAP
-  !define MUI_WELCOMEFINISHPAGE_BITMAP "${WELCOME_BITMAP}"
+!ifdef ART
+  !define MUI_ICON "${ART}/setup.ico"
+  !define MUI_UNICON "${ART}/setup.ico"
+  ; what the pages load first; their show functions put the picture of the window's scale there
+  !define MUI_WELCOMEFINISHPAGE_BITMAP "${ART}/welcome-100.bmp"
 !endif
 !define MUI_ABORTWARNING
 !define MUI_LANGDLL_REGISTRY_ROOT HKCU
@@ -107,11 +112,17 @@ Var OldDir       ; the folder of an installation registered elsewhere, moved by 
 !define MUI_LANGDLL_ALLLANGUAGES
 
 !define MUI_WELCOMEPAGE_TEXT "$(WelcomeText)"
+!ifdef ART
+  !define MUI_PAGE_CUSTOMFUNCTION_SHOW WelcomeShow
+!endif
 !insertmacro MUI_PAGE_WELCOME
 !define MUI_PAGE_CUSTOMFUNCTION_LEAVE DirectoryLeave
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 !define MUI_FINISHPAGE_RUN "$INSTDIR\${EXE}"
+!ifdef ART
+  !define MUI_PAGE_CUSTOMFUNCTION_SHOW FinishShow
+!endif
 !insertmacro MUI_PAGE_FINISH
 
 !insertmacro MUI_UNPAGE_CONFIRM
@@ -143,6 +154,63 @@ LangString ProgramSection ${LANG_TRADCHINESE} "控制台"
 LangString SettingsSection ${LANG_ENGLISH} "My settings and equalizer presets (CPL.ini, Custom.ini)"
 LangString SettingsSection ${LANG_SIMPCHINESE} "我的设置和均衡器预设 (CPL.ini, Custom.ini)"
 LangString SettingsSection ${LANG_TRADCHINESE} "我的設定和等化器預設 (CPL.ini, Custom.ini)"
+
+; ---- the pages' picture at the display's scale -------------------------------------------------
+!ifdef ART
+; $0 := the picture drawn for the largest scale not above the setup window's, extracted to the
+; plug-ins folder. The window's DPI is the one of its monitor where the system keeps one per
+; monitor (Windows 10 1607 and later), else the system's.
+!macro PICTURE_AT percent
+  ${If} $0 == ""
+  ${AndIf} $1 >= ${percent}
+    StrCpy $0 "$PLUGINSDIR\welcome-${percent}.bmp"
+    File "/oname=$0" "${ART}/welcome-${percent}.bmp"
+  ${EndIf}
+!macroend
+Function ScaledPicture
+  Push $1
+  Push $2
+  System::Call "user32::GetDpiForWindow(p $HWNDPARENT) i .r1"
+  ${If} $1 < 48  ; also "error": no such function
+    System::Call "user32::GetDC(p 0) p .r2"
+    System::Call "gdi32::GetDeviceCaps(p r2, i 90) i .r1"  ; LOGPIXELSY
+    System::Call "user32::ReleaseDC(p 0, p r2)"
+  ${EndIf}
+  IntOp $1 $1 * 100
+  IntOp $1 $1 / 96
+  StrCpy $0 ""
+  ; the skin's scales (tools/skin/installer_art.cpp)
+  !insertmacro PICTURE_AT 300
+  !insertmacro PICTURE_AT 250
+  !insertmacro PICTURE_AT 200
+  !insertmacro PICTURE_AT 175
+  !insertmacro PICTURE_AT 150
+  !insertmacro PICTURE_AT 125
+  StrCpy $1 100  ; and below 100 %, the smallest
+  !insertmacro PICTURE_AT 100
+  Pop $2
+  Pop $1
+FunctionEnd
+
+; Replaces the picture a page loaded (stretched to its picture area) with the one of the window's
+; scale, unstretched; the page frees the handle in BITMAP when it goes.
+!macro SHOW_SCALED_PICTURE CONTROL BITMAP
+  Push $0
+  Push $1
+  Call ScaledPicture
+  StrCpy $1 ${BITMAP}
+  ${NSD_SetImage} ${CONTROL} $0 ${BITMAP}
+  ${NSD_FreeImage} $1
+  Pop $1
+  Pop $0
+!macroend
+Function WelcomeShow
+  !insertmacro SHOW_SCALED_PICTURE $mui.WelcomePage.Image $mui.WelcomePage.Image.Bitmap
+FunctionEnd
+Function FinishShow
+  !insertmacro SHOW_SCALED_PICTURE $mui.FinishPage.Image $mui.FinishPage.Image.Bitmap
+FunctionEnd
+!endif
 
 ; ---- shared pieces ----------------------------------------------------------------------------
 

@@ -175,4 +175,53 @@ check "removing it with the settings succeeds" uninstall "$QB" /REMOVESETTINGS
 check "... and leaves neither the folder, the shortcut nor the entry" \
     eval '[ ! -e "$QB" ] && ! shortcut && ! wine reg query "$UNINSTALL_KEY" >/dev/null 2>&1'
 
+# --- its pages' picture at the display's scale -----------------------------------------------
+# Started with its pages at 96 and at 192 dots per inch (a prefix of each), the setup shows from
+# the top-left corner of its welcome page the picture drawn for that scale, pixel for pixel
+# (unstretched: the 100 % picture stretched to the 200 % size is not it), and the screen equals a
+# full repaint. E2E_SHOTS=dir keeps the screenshots.
+ART=$QUORELLE_ROOT/build/win/skin/installer
+SETUP_TITLE="Quorelle Control Panel Setup"
+SETUP_PID=
+setup_start() {  # the setup with its pages, in English, into the default folder
+    wine reg add "$UNINSTALL_KEY" /v SetupLanguage /d 1033 /f >/dev/null 2>&1
+    (cd "$E2E_DIR" && LC_ALL=en_US.UTF-8 exec wine ./QuorelleCPL-Setup.exe) >/dev/null 2>&1 &
+    SETUP_PID=$!
+    probe wait "$SETUP_TITLE" 30000
+}
+# page_shows PERCENT SHOT: the page the setup shows (its visible inner dialog), from its top-left
+# corner and as high as it is, is the picture drawn for PERCENT, whose foot the page cuts off;
+# saved as SHOT
+page_shows() {
+    local pic=$ART/welcome-$1.bmp page w differ
+    page=($(probe controls "$SETUP_TITLE" | awk '$6 == 1 && $7 == "#32770" {print $2, $3, $5; exit}'))
+    [ "${#page[@]}" = 3 ] && w=$(identify -format %w "$pic") || return 1
+    probe stale "$SETUP_TITLE" >/dev/null  # (waits until the screen is still)
+    import -window root -crop "${w}x${page[2]}+${page[0]}+${page[1]}" +repage "$E2E_DIR/$2" &&
+        convert "$pic" -crop "${w}x${page[2]}+0+0" +repage "$E2E_DIR/expected-$2" || return 1
+    [ -n "${E2E_SHOTS:-}" ] && mkdir -p "$E2E_SHOTS" && cp "$E2E_DIR/$2" "$E2E_SHOTS/"
+    differ=$(compare -metric AE "$E2E_DIR/expected-$2" "$E2E_DIR/$2" null: 2>&1)
+    echo "      (${w}x${page[2]} of the $1 % picture: $differ pixels differ)"
+    [ "$differ" = 0 ]
+}
+setup_end() {
+    kill "$SETUP_PID" 2>/dev/null
+    wait "$SETUP_PID" 2>/dev/null
+    leftovers >/dev/null 2>&1
+}
+
+check "at 96 dpi the setup shows its pages" setup_start
+check "... its welcome page the 100 % picture" page_shows 100 welcome-96.png
+check "... and the screen equals a full repaint" eval 'probe stale "$SETUP_TITLE" >/dev/null'
+setup_end
+
+quorelle_end_wine
+QUORELLE_DPI=192
+WINEPREFIX=$QUORELLE_ROOT/build/wine-dpi192
+quorelle_prepare_prefix
+check "at 192 dpi the setup shows its pages" setup_start
+check "... its welcome page the 200 % picture" page_shows 200 welcome-192.png
+check "... and the screen equals a full repaint" eval 'probe stale "$SETUP_TITLE" >/dev/null'
+setup_end
+
 e2e_finish

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -16,6 +17,7 @@
 #include <vector>
 
 #include "controls/layout.h"
+#include "controls/scale.h"
 
 using namespace quorelle::controls;
 
@@ -357,26 +359,64 @@ TEST(SkinGenerator, WritesTheSameBytesEveryRun) {
     std::filesystem::remove_all(out);
     ASSERT_EQ(std::system((skingen.string() + " " + out.string()).c_str()), 0);
     int files = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(kSkinDir)) {
-        SCOPED_TRACE(entry.path().filename().string());
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(out)) {
+        if (!entry.is_regular_file()) continue;
+        const std::filesystem::path name = entry.path().lexically_relative(out);
+        SCOPED_TRACE(name.string());
         ++files;
         EXPECT_EQ(ReadAll(entry.path().string()),
-                  ReadAll((out / entry.path().filename()).string()));
+                  ReadAll((std::filesystem::path(kSkinDir) / name).string()));
     }
-    // and the icon, the cursor, the resource script and the setup program's welcome picture
-    EXPECT_EQ(files, int(ExpectedBitmaps().size()) + 4);
+    // and the icon, the cursor, the resource script, and the setup program's icon and pictures
+    EXPECT_EQ(files, int(ExpectedBitmaps().size()) + 3 + 1 + int(kSkinScales.size()));
     std::filesystem::remove_all(out);
 }
 
-// The setup program's welcome picture has the size its pages show unscaled, and the panel's
-// dark front.
-TEST(SkinFiles, SetupWelcomePictureFitsItsPage) {
-    Bmp bmp;
-    bmp.bytes = ReadAll(kSkinDir + "/installer-welcome.bmp");
-    ASSERT_TRUE(bmp.Parse());
-    EXPECT_EQ(bmp.width, 164);
-    EXPECT_EQ(bmp.height, 314);
-    EXPECT_LT(bmp.MeanLuma(0, 0, 164, 314), 90);
+// The setup program's art. Its pages' picture at every scale of the skin: the size the scale
+// converts 164 x 334 to (314 and room to spare), the panel's dark front, and drawn at the scale
+// rather than stretched: in the knob's face (88 x 88 at 38, 84) the share of steep neighbour pairs
+// is at least 0.7 times the 100 % share times 100 / percent (drawn edges stay one pixel wide, so a
+// sharp picture keeps about all of that; a stretched one spreads them over several pixels of
+// gentler steps). Its icon holds the sizes its window and taskbar button take from 100 to 300 %,
+// and 256.
+TEST(SkinFiles, SetupArtIsDrawnAtEveryScale) {
+    auto steepShare = [](const Bmp& b, int x0, int y0, int w, int h) {
+        long pairs = 0, steep = 0;
+        for (int y = y0; y < y0 + h; ++y)
+            for (int x = x0; x + 1 < x0 + w; ++x, ++pairs)
+                steep += std::fabs(b.At(x, y).Luma() - b.At(x + 1, y).Luma()) > 0.3 * 255;
+        return double(steep) / double(pairs);
+    };
+    double baseShare = 0;
+    for (int percent : kSkinScales) {
+        SCOPED_TRACE(percent);
+        const int dpi = DpiOfPercent(percent);
+        Bmp bmp;
+        bmp.bytes = ReadAll(kSkinDir + "/installer/welcome-" + std::to_string(percent) + ".bmp");
+        ASSERT_TRUE(bmp.Parse());
+        EXPECT_EQ(bmp.width, ToDevice(164, dpi));
+        EXPECT_EQ(bmp.height, ToDevice(334, dpi));
+        EXPECT_LT(bmp.MeanLuma(0, 0, bmp.width, bmp.height), 90);
+        const int k0x = ToDevice(38, dpi), k0y = ToDevice(84, dpi);
+        const double share =
+            steepShare(bmp, k0x, k0y, ToDevice(126, dpi) - k0x, ToDevice(172, dpi) - k0y);
+        std::printf("setup picture %d %%: steep pairs in the knob %.4f\n", percent, share);
+        if (percent == 100) baseShare = share;
+        ASSERT_GT(baseShare, 0.0);
+        EXPECT_GE(share, 0.7 * baseShare * 100 / percent);
+    }
+
+    std::vector<uint8_t> ico = ReadAll(kSkinDir + "/installer/setup.ico");
+    const int sizes[] = {16, 20, 24, 28, 32, 36, 40, 48, 56, 64, 72, 80, 96, 256};
+    const size_t count = std::size(sizes);
+    ASSERT_GE(ico.size(), 6 + 16 * count);
+    EXPECT_EQ(U16(ico, 2), 1);  // icon
+    ASSERT_EQ(U16(ico, 4), count);
+    for (size_t i = 0; i < count; ++i) {
+        const size_t e = 6 + 16 * i;
+        EXPECT_EQ(ico[e], sizes[i] & 0xFF) << sizes[i];  // 256 is written as 0
+        EXPECT_LE(size_t(U32(ico, e + 12)) + U32(ico, e + 8), ico.size()) << sizes[i];
+    }
 }
 
 // The cursor's AND mask must clear exactly the transparent pixels, or a system that draws

@@ -1,7 +1,12 @@
-// The picture on the setup program's welcome and finish pages: the panel's front in portrait,
-// with its volume knob and engraved name.
+// The setup program's art: the picture on its welcome and finish pages (the panel's front in
+// portrait, with its volume knob and engraved name) at every display scale, and its icon.
 #include <cmath>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
 
+#include "controls/scale.h"
 #include "decor.h"
 #include "paint.h"
 #include "pieces.h"
@@ -10,7 +15,6 @@ namespace skin {
 
 namespace {
 constexpr double kPi = 3.14159265358979323846;
-}
 
 void DrawInstallerWelcome(Canvas& c) {
     cairo_t* cr = c.cr();
@@ -19,10 +23,9 @@ void DrawInstallerWelcome(Canvas& c) {
     LinearV(cr, 0, h, Hex(0x3C3E43), Hex(0x1C1D20));
     cairo_paint(cr);
     BrushGrain(c, 0, 0, c.width(), c.height(), 1.7, 4243);
+    // screwed on at the top; the face runs on past the page's lower edge
     Screw(cr, 12, 12, 4);
     Screw(cr, w - 12, 12, 4);
-    Screw(cr, 12, h - 12, 4);
-    Screw(cr, w - 12, h - 12, 4);
 
     // the knob in its well, inside a scale lit up to three quarters
     const double cx = w / 2, cy = 128, r = 44;
@@ -39,12 +42,15 @@ void DrawInstallerWelcome(Canvas& c) {
         Source(cr, i <= 15 ? pal::kAccent : pal::kEngrave, i <= 15 ? 0.95 : 0.8);
         cairo_stroke(cr);
     }
-    Canvas knob(int(2 * r), int(2 * r));
+    // the face drawn at the canvas's scale and laid on whole device pixels, never resampled
+    Canvas knob(int(2 * r), int(2 * r), false, c.dpi());
     DrawKnobFace(knob);
     cairo_save(cr);
     cairo_arc(cr, cx, cy, r, 0, 2 * kPi);
     cairo_clip(cr);
-    cairo_set_source_surface(cr, knob.surface(), cx - r, cy - r);
+    cairo_scale(cr, 1 / c.scale(), 1 / c.scale());
+    cairo_set_source_surface(cr, knob.surface(), std::round((cx - r) * c.scale()),
+                             std::round((cy - r) * c.scale()));
     cairo_paint(cr);
     cairo_restore(cr);
     // its pointer, at the end of the lit scale
@@ -77,6 +83,36 @@ void DrawInstallerWelcome(Canvas& c) {
     StrokeText(cr, "PCI-E AUDIO", (w - subW) / 2, 256, 6, 0.5);
     Source(cr, Hex(0x9A9FA6));
     cairo_stroke(cr);
+}
+
+}  // namespace
+
+// The welcome picture fills the 109 x 193 dialog-unit picture area of the setup's welcome and
+// finish pages: 164 x 314 pixels at 100 %. The setup shows it unstretched, the one drawn for the
+// window's scale, so it is drawn at every scale of the skin: each step the system offers up to
+// 300 % but 225 % gets a picture of its size (225 % shows the 200 % one). Dialog units follow the
+// dialog font's whole-pixel metrics, so at other scales the area is up to a few per cent taller
+// or shorter than 314 times the scale: the picture is 20 pixels taller, with nothing at its foot,
+// and the page cuts it off at its own height.
+// OUTDIR/welcome-<percent>.bmp, and OUTDIR/setup.ico with the icon at the sizes the setup's
+// window and taskbar button take at 100 to 300 % (small 16 .. 48, large 32 .. 96) and 256 for the
+// file's large views.
+void WriteInstallerArt(const std::string& dir) {
+    namespace qc = quorelle::controls;
+    std::filesystem::create_directories(dir);
+    for (int percent : qc::kSkinScales) {
+        Canvas welcome(164, 334, false, qc::DpiOfPercent(percent));
+        DrawInstallerWelcome(welcome);
+        WriteFile(dir + "/welcome-" + std::to_string(percent) + ".bmp", EncodeBmp24(welcome, {}));
+    }
+    std::vector<std::unique_ptr<Canvas>> icons;
+    std::vector<Canvas*> images;
+    for (int size : {16, 20, 24, 28, 32, 36, 40, 48, 56, 64, 72, 80, 96, 256}) {
+        icons.push_back(std::make_unique<Canvas>(size, size, true));
+        DrawIcon(*icons.back());
+        images.push_back(icons.back().get());
+    }
+    WriteFile(dir + "/setup.ico", EncodeIcon(images));
 }
 
 }  // namespace skin

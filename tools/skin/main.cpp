@@ -141,7 +141,7 @@ void WriteScaledSets(const std::string& dir) {
 
 namespace skin {
 void WritePreviews(const std::string& dir);
-void DrawInstallerWelcome(Canvas& c);
+void WriteInstallerArt(const std::string& dir);
 }  // namespace skin
 
 int main(int argc, char** argv) {
@@ -218,10 +218,8 @@ int main(int argc, char** argv) {
         skin::WriteFile(dir + "/cursor153.cur", skin::EncodeCursor(cursorPtrs, hotSpots));
         rc += "IDC_HAND_POINTER CURSOR \"cursor153.cur\"\n";
 
-        // the setup program's welcome picture (not a resource of the program)
-        Canvas welcome(164, 314);
-        skin::DrawInstallerWelcome(welcome);
-        skin::WriteFile(dir + "/installer-welcome.bmp", skin::EncodeBmp24(welcome, {}));
+        // the setup program's art (no resource of the program)
+        skin::WriteInstallerArt(dir + "/installer");
 
         std::vector<uint8_t> rcBytes(rc.begin(), rc.end());
         skin::WriteFile(dir + "/skin.rc", rcBytes);
