@@ -1,5 +1,7 @@
 #include "controls/button_win32.h"
 
+#include <cstdlib>
+
 namespace quorelle::controls {
 
 CBitmapButton::~CBitmapButton() {
@@ -29,8 +31,14 @@ bool CBitmapButton::SetBitmaps(gdi::SharedBitmap normal, gdi::SharedBitmap press
     if (!normal_) return false;
     const SIZE size = gdi::BitmapSize(normal_.Get());
     if (Hwnd() != nullptr) {
-        SetWindowPos(Hwnd(), nullptr, 0, 0, size.cx, size.cy,
-                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        // at a display scale the button keeps its place's size when the image is within a pixel
+        // of it
+        RECT client{};
+        GetClientRect(Hwnd(), &client);
+        const int slack = Dpi() == 96 ? 0 : 1;
+        if (std::abs(client.right - size.cx) > slack || std::abs(client.bottom - size.cy) > slack)
+            SetWindowPos(Hwnd(), nullptr, 0, 0, size.cx, size.cy,
+                         SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
         InvalidateRect(Hwnd(), nullptr, FALSE);
     }
     return bool(pressed_);
@@ -42,8 +50,8 @@ void CBitmapButton::Draw(HDC dc, const RECT& area, bool pressed) {
     HDC source = source_.Get();
     if (source == nullptr) return;
     gdi::SelectGuard select(source, image);
-    BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, source, 0, 0,
-           SRCCOPY);
+    gdi::DrawImageFitted(dc, area.left, area.top, area.right - area.left, area.bottom - area.top,
+                         source, gdi::BitmapSize(image));
 }
 
 bool CBitmapButton::OnReflected(UINT message, WPARAM, LPARAM lParam, LRESULT& result) {

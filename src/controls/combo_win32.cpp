@@ -46,7 +46,8 @@ void CMyComboBox::DrawFace(HDC dc) {
     gdi::OwnedDC source(CreateCompatibleDC(dc));
     if (!source) return;
     gdi::SelectGuard select(source.Get(), face);
-    BitBlt(dc, 0, 0, client.right, client.bottom, source.Get(), 0, 0, SRCCOPY);
+    gdi::DrawImageFitted(dc, 0, 0, client.right, client.bottom, source.Get(),
+                         gdi::BitmapSize(face));
 }
 
 void CMyComboBox::Paint(HDC target) {

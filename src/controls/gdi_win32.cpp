@@ -33,6 +33,17 @@ Bitmap LoadBitmapResource(HINSTANCE module, int id, int dpi) {
     return bitmap;
 }
 
+void DrawImageFitted(HDC target, int x, int y, int width, int height, HDC source, SIZE image) {
+    if (width <= 0 || height <= 0 || image.cx <= 0 || image.cy <= 0) return;
+    const int w = width < image.cx ? width : image.cx;
+    const int h = height < image.cy ? height : image.cy;
+    BitBlt(target, x, y, w, h, source, 0, 0, SRCCOPY);
+    if (width > w)  // the last column, repeated
+        StretchBlt(target, x + w, y, width - w, h, source, image.cx - 1, 0, 1, h, SRCCOPY);
+    if (height > h)  // the last row, repeated, with the corner
+        StretchBlt(target, x, y + h, width, height - h, target, x, y + h - 1, width, 1, SRCCOPY);
+}
+
 SharedBitmap LoadSharedBitmap(int id, int dpi) {
     // Images in use, by resource id and drawn scale; an entry whose bitmap is gone is loaded
     // again.

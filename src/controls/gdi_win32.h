@@ -156,6 +156,12 @@ class SelectedSurface {
 // scale (the one nearest to dpi); an id without one is the module's BITMAP resource.
 Bitmap LoadBitmapResource(HINSTANCE module, int id, int dpi = 96);
 
+// Copies an image of `image` pixels (selected in `source`) to (x, y) of `target` over an area of
+// `width` x `height` pixels, a pixel or so larger or smaller than the image at display scales
+// other than 100 %: pixel for pixel from the top-left corner, cut where the area is smaller, the
+// image's last column and row carried on where it is larger. Never stretched.
+void DrawImageFitted(HDC target, int x, int y, int width, int height, HDC source, SIZE image);
+
 // Size of a bitmap, {0, 0} when it is not one.
 inline SIZE BitmapSize(HBITMAP bitmap) {
     BITMAP info{};

@@ -1,5 +1,6 @@
 #include "controls/lamp_win32.h"
 
+#include <cstdlib>
 #include <utility>
 
 namespace quorelle::controls {
@@ -32,7 +33,9 @@ HBITMAP CMyStaticBmp::Show(HBITMAP bitmap) {
     if (bitmap != nullptr && (style & (SS_CENTERIMAGE | SS_REALSIZECONTROL)) == 0) {
         RECT client{};
         GetClientRect(hwnd, &client);
-        if (client.right != shownSize_.cx || client.bottom != shownSize_.cy) {
+        // a control placed at a display scale keeps its place's size when the image is within a
+        // pixel of it (FitsImage)
+        if (!FitsImage(client)) {
             SetWindowPos(hwnd, nullptr, 0, 0, shownSize_.cx, shownSize_.cy,
                          SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOZORDER);
         }
@@ -42,6 +45,14 @@ HBITMAP CMyStaticBmp::Show(HBITMAP bitmap) {
         RepaintWhatLiesOnIt();
     }
     return previous;
+}
+
+bool CMyStaticBmp::FitsImage(const RECT& client) const {
+    // 1:1 at 100 %; elsewhere the place of the control, converted by its edges, may be a pixel
+    // off the image's size
+    const int slack = Dpi() == 96 ? 0 : 1;
+    return std::abs(client.right - shownSize_.cx) <= slack &&
+           std::abs(client.bottom - shownSize_.cy) <= slack;
 }
 
 void CMyStaticBmp::RepaintWhatLiesOnIt() {
@@ -62,13 +73,14 @@ void CMyStaticBmp::RepaintWhatLiesOnIt() {
 void CMyStaticBmp::Paint(HDC target) {
     RECT client{};
     GetClientRect(Hwnd(), &client);
-    if (shown_ != nullptr && client.right == shownSize_.cx && client.bottom == shownSize_.cy) {
+    if (shown_ != nullptr && FitsImage(client)) {
         if (!framed_) {
             HDC frame = frame_.Ensure(client.right, client.bottom);
             HDC source = source_.Get();
             if (frame != nullptr && source != nullptr) {
                 gdi::SelectGuard select(source, shown_);
-                framed_ = BitBlt(frame, 0, 0, client.right, client.bottom, source, 0, 0, SRCCOPY);
+                gdi::DrawImageFitted(frame, 0, 0, client.right, client.bottom, source, shownSize_);
+                framed_ = true;
             }
         }
         if (framed_) {

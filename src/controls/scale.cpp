@@ -42,10 +42,7 @@ PxRect ToDevice(const PxRect& logical, int dpi) {
 }
 
 PxRect PlacedRect(int dialogId, const ControlPlace& place, int dpi) {
-    PxRect r = ToDevice(PlacedRect(dialogId, place), dpi);
-    if (place.imageW > 0) r.w = ToDevice(place.imageW, dpi);
-    if (place.imageH > 0) r.h = ToDevice(place.imageH, dpi);
-    return r;
+    return ToDevice(PlacedRect(dialogId, place), dpi);
 }
 
 }  // namespace quorelle::controls

@@ -37,9 +37,11 @@ int ToLogical(int device, int dpi);
 // A rectangle converted by its four edges.
 PxRect ToDevice(const PxRect& logical, int dpi);
 
-// Where a control of a template sits in a window at dpi: PlacedRect by its edges, except that a
-// control sized by its image has the image's size at that scale (the image drawn for dpi is
-// ToDevice(size) pixels) at its converted top-left corner.
+// Where a control of a template sits in a window at dpi: PlacedRect converted by its edges, so
+// that controls apart never overlap and touching ones keep touching. A control sized by its
+// image may then be a pixel wider or taller than the image drawn for dpi (ToDevice(size) pixels,
+// wherever it sits), or a pixel narrower: the control draws the image from its top-left corner,
+// its last column and row carried on where the control is larger (gdi::DrawImageFitted).
 PxRect PlacedRect(int dialogId, const ControlPlace& place, int dpi);
 
 }  // namespace quorelle::controls

@@ -260,8 +260,9 @@ void HifiView::ShapePresetList() {
     const int dpi = presetList_.Dpi();
     const controls::PxRect dropped =
         controls::ToDevice(controls::ToPixels(controls::kHifiDialog, place->dlu), dpi);
-    const int faceW = controls::ToDevice(place->imageW, dpi);
-    const int faceH = controls::ToDevice(place->imageH, dpi);
+    const controls::PxRect face = controls::PlacedRect(controls::kHifiDialog, *place, dpi);
+    const int faceW = face.w;
+    const int faceH = face.h;
     SetWindowPos(list, nullptr, 0, 0, faceW, dropped.h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     // the dropped list's items, drawn by the control in its face's font
     constexpr int kListItemHeight = 17;

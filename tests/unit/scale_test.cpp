@@ -60,8 +60,9 @@ TEST(Scale, LayoutTablesKeepOrderAndSizeAtEveryScale) {
             auto controls = TemplateControls(t.dialogId);
             ASSERT_FALSE(controls.empty());
             for (size_t i = 0; i < controls.size(); ++i) {
+                // where the program places it at dpi
                 const PxRect a = PlacedRect(t.dialogId, controls[i]);
-                const PxRect da = ToDevice(a, dpi);
+                const PxRect da = PlacedRect(t.dialogId, controls[i], dpi);
                 EXPECT_LE(std::abs(da.w - a.w * dpi / 96.0), 1.0) << controls[i].id;
                 EXPECT_LE(std::abs(da.h - a.h * dpi / 96.0), 1.0) << controls[i].id;
                 if (a.x >= 0 && a.Right() <= t.pxW && a.y >= 0 && a.Bottom() <= t.pxH) {
@@ -71,7 +72,7 @@ TEST(Scale, LayoutTablesKeepOrderAndSizeAtEveryScale) {
                 }
                 for (size_t j = i + 1; j < controls.size(); ++j) {
                     const PxRect b = PlacedRect(t.dialogId, controls[j]);
-                    const PxRect db = ToDevice(b, dpi);
+                    const PxRect db = PlacedRect(t.dialogId, controls[j], dpi);
                     if (!Overlap(a, b)) {
                         EXPECT_FALSE(Overlap(da, db))
                             << controls[i].id << " and " << controls[j].id << " overlap";

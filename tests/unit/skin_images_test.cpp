@@ -153,33 +153,44 @@ TEST(SkinFiles, EveryBitmapHasItsSizeAndTheScriptEmbedsEachFileOnce) {
         EXPECT_EQ(bmp.width, size.w);
         EXPECT_EQ(bmp.height, size.h);
     }
+    // the program carries every image once per drawn scale, as the type "SKIN<percent>"
     std::ifstream rc(kSkinDir + "/skin.rc");
     ASSERT_TRUE(rc.good());
-    std::map<std::string, std::string> lines;  // by id or resource.h name
+    std::map<std::string, std::string> lines;  // by id or resource.h name, and type
     std::string line;
     while (std::getline(rc, line)) {
         if (line.empty() || line.rfind("//", 0) == 0) continue;
         std::istringstream in(line);
         std::string id, type, file;
         in >> id >> type >> file;
-        EXPECT_EQ(lines.count(id), 0u) << "id " << id << " twice";
-        lines[id] = type + " " + file;
+        EXPECT_EQ(lines.count(id + " " + type), 0u) << id << " " << type << " twice";
+        lines[id + " " + type] = file;
     }
+    const std::string scales = QUORELLE_SKIN_SCALES_DIR;
     for (const auto& [id, size] : ExpectedBitmaps())
-        EXPECT_EQ(lines[std::to_string(id)], "BITMAP \"bmp" + std::to_string(id) + ".bmp\"");
-    EXPECT_EQ(lines["IDI_APP"], "ICON \"icon151.ico\"");
-    EXPECT_EQ(lines["IDC_HAND_POINTER"], "CURSOR \"cursor153.cur\"");
-    EXPECT_EQ(lines.size(), ExpectedBitmaps().size() + 2);
+        for (int percent : kSkinScales) {
+            const std::string file = scales + "/" + std::to_string(percent) + "/bmp" +
+                                     std::to_string(id) + ".png";
+            EXPECT_EQ(lines[std::to_string(id) + " SKIN" + std::to_string(percent)],
+                      "\"" + file + "\"");
+            EXPECT_TRUE(std::filesystem::exists(file)) << file;
+        }
+    EXPECT_EQ(lines["IDI_APP ICON"], "\"icon151.ico\"");
+    EXPECT_EQ(lines["IDC_HAND_POINTER CURSOR"], "\"cursor153.cur\"");
+    EXPECT_EQ(lines.size(), ExpectedBitmaps().size() * kSkinScales.size() + 2);
 }
 
-TEST(SkinFiles, IconHoldsSixSizesAndCursorPointsWithItsFingertip) {
+// The icon in the sizes of the window, the taskbar and the notification area from 100 to 300 %;
+// the cursor in the size of every drawn scale, each with its hot spot on the fingertip.
+TEST(SkinFiles, IconAndCursorHoldEveryScalesSizeAndTheCursorPointsWithItsFingertip) {
     std::vector<uint8_t> ico = ReadAll(kSkinDir + "/icon151.ico");
-    ASSERT_GE(ico.size(), 6u + 6 * 16);
+    const int sizes[] = {16, 20, 24, 32, 40, 48, 64, 256};
+    const int count = int(std::size(sizes));
+    ASSERT_GE(ico.size(), 6u + size_t(count) * 16);
     EXPECT_EQ(U16(ico, 0), 0);
     EXPECT_EQ(U16(ico, 2), 1);  // icon
-    ASSERT_EQ(U16(ico, 4), 6);
-    const int sizes[6] = {16, 20, 24, 32, 48, 256};
-    for (int i = 0; i < 6; ++i) {
+    ASSERT_EQ(U16(ico, 4), count);
+    for (int i = 0; i < count; ++i) {
         SCOPED_TRACE(sizes[i]);
         size_t e = 6 + 16 * size_t(i);
         EXPECT_EQ(ico[e], sizes[i] & 0xFF);  // 256 is written as 0
@@ -194,13 +205,18 @@ TEST(SkinFiles, IconHoldsSixSizesAndCursorPointsWithItsFingertip) {
     }
 
     std::vector<uint8_t> cur = ReadAll(kSkinDir + "/cursor153.cur");
-    ASSERT_GE(cur.size(), 6u + 16 + 40);
+    ASSERT_GE(cur.size(), 6u + 16 * kSkinScales.size() + 40);
     EXPECT_EQ(U16(cur, 2), 2);  // cursor
-    ASSERT_EQ(U16(cur, 4), 1);
-    EXPECT_EQ(cur[6], 32);
-    EXPECT_EQ(cur[7], 32);
-    EXPECT_EQ(U16(cur, 10), 6);  // hot spot x
-    EXPECT_EQ(U16(cur, 12), 0);  // hot spot y
+    ASSERT_EQ(U16(cur, 4), kSkinScales.size());
+    for (size_t i = 0; i < kSkinScales.size(); ++i) {
+        const int dpi = DpiOfPercent(kSkinScales[i]);
+        SCOPED_TRACE(dpi);
+        const size_t e = 6 + 16 * i;
+        EXPECT_EQ(cur[e], ToDevice(32, dpi));
+        EXPECT_EQ(cur[e + 1], ToDevice(32, dpi));
+        EXPECT_EQ(U16(cur, e + 4), ToDevice(6, dpi));  // hot spot x
+        EXPECT_EQ(U16(cur, e + 6), 0);                 // hot spot y
+    }
     // The hot spot sits on the drawn fingertip: the top row is opaque at x 6 and clear at the
     // far left and right.
     const size_t dib = U32(cur, 18);
@@ -357,7 +373,9 @@ TEST(SkinGenerator, WritesTheSameBytesEveryRun) {
     const std::filesystem::path out =
         std::filesystem::temp_directory_path() / ("skin_again_" + std::to_string(::getpid()));
     std::filesystem::remove_all(out);
-    ASSERT_EQ(std::system((skingen.string() + " " + out.string()).c_str()), 0);
+    ASSERT_EQ(std::system(
+                  (skingen.string() + " " + out.string() + " " + QUORELLE_SKIN_SCALES_DIR).c_str()),
+              0);
     int files = 0;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(out)) {
         if (!entry.is_regular_file()) continue;
@@ -424,8 +442,9 @@ TEST(SkinFiles, SetupArtIsDrawnAtEveryScale) {
 TEST(SkinFiles, CursorMaskMatchesItsAlpha) {
     std::vector<uint8_t> cur = ReadAll(kSkinDir + "/cursor153.cur");
     ASSERT_GE(cur.size(), 22u);
-    const size_t dib = U32(cur, 18);
-    ASSERT_EQ(cur.size(), dib + 40 + 32 * 32 * 4 + 32 * 4);
+    const size_t dib = U32(cur, 18);  // the first image, 32 x 32
+    ASSERT_EQ(U32(cur, 14), 40u + 32 * 32 * 4 + 32 * 4);
+    ASSERT_GE(cur.size(), dib + 40 + 32 * 32 * 4 + 32 * 4);
     const size_t mask = dib + 40 + 32 * 32 * 4;
     int opaque = 0;
     for (int row = 0; row < 32; ++row)
