@@ -1,5 +1,7 @@
 #include "controls/label_win32.h"
 
+#include "controls/scale.h"
+
 #include <cwchar>
 #include <string>
 #include <tuple>
@@ -14,7 +16,10 @@ int PointFontHeight(int dpi, int pointTenths) {
 
 gdi::Font CreatePointFont(int pointTenths, const wchar_t* face, int dpi) {
     LOGFONTW description{};
-    description.lfHeight = -PointFontHeight(dpi, pointTenths);
+    // the letters' height at 96 DPI times the scale, so that text keeps its proportion to the
+    // art it sits in at every scale (rounding the point size at each DPI anew would make it up
+    // to a pixel smaller or larger than the art around it)
+    description.lfHeight = -ToDevice(PointFontHeight(kLogicalDpi, pointTenths), dpi);
     description.lfCharSet = DEFAULT_CHARSET;
     wcsncpy(description.lfFaceName, face, LF_FACESIZE - 1);
     return gdi::Font(CreateFontIndirectW(&description));
