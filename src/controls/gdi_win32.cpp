@@ -2,7 +2,6 @@
 
 #include <string>
 #include <utility>
-#include <vector>
 
 #include "controls/png_win32.h"
 #include "controls/scale.h"
@@ -20,16 +19,17 @@ Bitmap LoadBitmapResource(HINSTANCE module, int id, int dpi) {
     HGLOBAL held = LoadResource(module, found);
     const void* bytes = held != nullptr ? LockResource(held) : nullptr;
     const DWORD size = SizeofResource(module, found);
-    int width = 0, height = 0;
-    const std::vector<uint32_t> pixels = DecodePng(bytes, size, width, height);
-    if (pixels.empty()) return Bitmap();
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    WindowDC screen(nullptr);
-    Bitmap bitmap(CreateCompatibleBitmap(screen.Get(), width, height));
-    if (!bitmap || SetDIBits(screen.Get(), bitmap.Get(), 0, UINT(height), pixels.data(), &info,
-                             DIB_RGB_COLORS) != height)
-        return Bitmap();
+    // decoded straight into the bitmap's own pixels: a 32-bit section, the format the display's
+    // surfaces have, so that copying it needs no conversion
+    Bitmap bitmap;
+    const bool decoded = DecodePng(bytes, size, [&bitmap](int width, int height) -> uint32_t* {
+        BITMAPINFO info{};
+        info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        void* bits = nullptr;
+        bitmap.Reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+        return bitmap ? static_cast<uint32_t*>(bits) : nullptr;
+    });
+    if (!decoded) return Bitmap();
     return bitmap;
 }
 

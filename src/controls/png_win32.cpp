@@ -22,27 +22,27 @@
 
 namespace quorelle::gdi {
 
-std::vector<uint32_t> DecodePng(const void* bytes, size_t size, int& width, int& height) {
-    width = 0;
-    height = 0;
-    if (bytes == nullptr || size == 0 || size > size_t(INT_MAX)) return {};
+bool DecodePng(const void* bytes, size_t size,
+               const std::function<uint32_t*(int width, int height)>& target) {
+    if (bytes == nullptr || size == 0 || size > size_t(INT_MAX)) return false;
+    const auto* data = static_cast<const stbi_uc*>(bytes);
     int w = 0, h = 0, channels = 0;
-    if (stbi_info_from_memory(static_cast<const stbi_uc*>(bytes), int(size), &w, &h, &channels) ==
-            0 ||
-        w <= 0 || h <= 0 || w > 16384 || h > 16384)
-        return {};
-    stbi_uc* rgba =
-        stbi_load_from_memory(static_cast<const stbi_uc*>(bytes), int(size), &w, &h, &channels, 4);
-    if (rgba == nullptr) return {};
-    std::vector<uint32_t> pixels(size_t(w) * size_t(h));
-    for (size_t i = 0; i < pixels.size(); ++i) {
-        const stbi_uc* p = rgba + 4 * i;
-        pixels[i] = uint32_t(p[2]) | uint32_t(p[1]) << 8 | uint32_t(p[0]) << 16;
+    if (stbi_info_from_memory(data, int(size), &w, &h, &channels) == 0 || w <= 0 || h <= 0 ||
+        w > 16384 || h > 16384)
+        return false;
+    // three bytes a pixel from the decoder: the smallest copy it can give
+    stbi_uc* rgb = stbi_load_from_memory(data, int(size), &w, &h, &channels, 3);
+    if (rgb == nullptr) return false;
+    uint32_t* pixels = target(w, h);
+    if (pixels != nullptr) {
+        const size_t count = size_t(w) * size_t(h);
+        for (size_t i = 0; i < count; ++i) {
+            const stbi_uc* p = rgb + 3 * i;
+            pixels[i] = uint32_t(p[2]) | uint32_t(p[1]) << 8 | uint32_t(p[0]) << 16;
+        }
     }
-    stbi_image_free(rgba);
-    width = w;
-    height = h;
-    return pixels;
+    stbi_image_free(rgb);
+    return pixels != nullptr;
 }
 
 }  // namespace quorelle::gdi
