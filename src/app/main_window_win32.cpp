@@ -9,6 +9,7 @@
 #include "base/version.h"
 #include "controls/dpi_win32.h"
 #include "controls/scale.h"
+#include "controls/skin_images.h"
 #include "device/conflib.h"
 #include "device/conflib_win32.h"
 #include "pages/hit_area_win32.h"
@@ -63,7 +64,17 @@ CCKorZereDlg::~CCKorZereDlg() {
 
 INT_PTR CCKorZereDlg::RunModal() {
     modalEnded_ = false;
-    if (!Create(nullptr)) return -1;
+    {
+        // the pages are built hidden with the main window: their largest images decode on a
+        // second thread meanwhile
+        namespace im = controls::images;
+        gdi::ImagePrefetch ahead({im::kHifiBackground, im::kEnvironmentPanelOff,
+                                  im::kEnvironmentPanelOn, im::kAdvanceBackground,
+                                  im::kInfoBackground, im::kHpBackground, im::kSurroundPictureOff,
+                                  im::kSurroundPictureOn},
+                                 controls::DisplayDpi(nullptr));
+        if (!Create(nullptr)) return -1;
+    }
     ShowWindow(hwnd(), SW_SHOWNORMAL);
     MSG msg;
     while (!modalEnded_) {
