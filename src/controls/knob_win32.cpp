@@ -110,8 +110,15 @@ void CRoundSliderCtrl::RebuildGeometry() {
     if (hwnd == nullptr) return;
     RECT client{};
     GetClientRect(hwnd, &client);
-    // the model in logical pixels; the window's circle in its own
+    // the model in logical pixels; the window's circle in its own. The dot's circle is measured
+    // again with the dot radius it was first measured with (a radius set later changes the dot,
+    // not its circle), so that a new size, and a display of another scale and back, never moves
+    // the dot's path.
+    const int dotRadius = model_.DotRadius();
+    if (measured_) model_.SetDotRadius(model_.Side() / 2 - model_.Radius() - 1);
     model_.RebuildGeometry(Logical(client.right), Logical(client.bottom));
+    model_.SetDotRadius(dotRadius);
+    measured_ = true;
     const int side = std::max(0L, std::min(client.right, client.bottom));
     SetWindowRgn(hwnd, nullptr, FALSE);
     gdi::Region circle(CreateEllipticRgn(0, 0, side, side));

@@ -162,6 +162,7 @@ class CRoundSliderCtrl : public SubclassedControl {
     FrameSurface frame_;
     std::optional<Look> drawn_;
     unsigned lookVersion_ = 0;
+    bool measured_ = false;  // the model's geometry was measured for the window once
 };
 
 }  // namespace quorelle::controls
