@@ -195,13 +195,23 @@ spot() {
     w=($(probe rect "$1")) && c=($(probe ctlrect "$1" "$2")) || return 1
     echo "$((c[0] - w[0])) $((c[1] - w[1]))"
 }
-# shows_image FILE X Y ID: the image FILE shows skin image ID whole, its top-left at (X, Y)
+# shows_image FILE X Y ID: the image FILE shows skin image ID whole, its top-left at (X, Y).
+# At another scale a control sized by its image may be a pixel narrower or shorter than the
+# image drawn for it (its edges are converted, not its size) and cuts the image's last column
+# or row off: there the image is compared without them.
 shows_image() {
     local size file
     file=$(skin_image "$4")
-    size=$(identify -format '%wx%h' "$file") || return 1
-    convert "$1" -crop "${size}+$2+$3" +repage png:- |
-        compare -metric AE -fuzz 2% - "$file" null: 2>/dev/null
+    size=($(identify -format '%w %h' "$file")) || return 1
+    if [ "$QUORELLE_DPI" = 96 ]; then
+        convert "$1" -crop "${size[0]}x${size[1]}+$2+$3" +repage png:- |
+            compare -metric AE -fuzz 2% - "$file" null: 2>/dev/null
+    else
+        local part="$((size[0] - 1))x$((size[1] - 1))" cut="${1%.*}.skin-part.png"
+        convert "$file" -crop "$part+0+0" +repage "$cut" &&
+            convert "$1" -crop "$part+$2+$3" +repage png:- |
+            compare -metric AE -fuzz 2% - "$cut" null: 2>/dev/null
+    fi
 }
 
 # seed_curve_card: the card starts holding a user curve, the equalizer and the reverb on, the
