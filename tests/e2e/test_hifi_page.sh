@@ -131,14 +131,16 @@ check "the room picture's bottom third drags the page" drags_from ${p[0]} $((p[1
 check "... after choosing the bedroom" \
     eval 'ini_is Hifi RoomSize 0 && logged "set RFX_ROOMSIZE dev=[^ ]+ data=0 "'
 check "... whose lamp is lit" lit 1111 133
-# a click on each side of the thirds' dividing lines (the thirds are 16 logical pixels high)
+# a click on the device pixel either side of the lines between the thirds (logical rows 16
+# and 32 of the picture begin the middle and the bottom third): EDGE SIDE SIZE LAMP
 at=($(spot "$HIFI" 1112))
-for room in "31 1 1110" "15 2 1109" "16 1 1110" "32 0 1111"; do
+at=($(logical "${at[0]}") $(logical "${at[1]}"))
+for room in "32 -1 1 1110" "16 -1 2 1109" "16 0 1 1110" "32 0 0 1111"; do
     set -- $room
     mark_log
-    press_at "$HIFI" "$(px $(($(logical "${at[0]}") + 25)))" "$(px $(($(logical "${at[1]}") + $1)))"
-    check "the room picture's row $1 chooses room size $2" \
-        eval "ini_is Hifi RoomSize $2 && logged 'set RFX_ROOMSIZE dev=[^ ]+ data=$2 ' && lit $3 133"
+    press_at "$HIFI" "$(px $((at[0] + 25)))" $(($(px $((at[1] + $1))) + $2))
+    check "the room picture's pixel $2 from its line at $1 chooses room size $3" \
+        eval "ini_is Hifi RoomSize $3 && logged 'set RFX_ROOMSIZE dev=[^ ]+ data=$3 ' && lit $4 133"
 done
 mark_log
 check "the environment switch acts, then drags" drags_from $(centre 1096)

@@ -51,13 +51,13 @@ ZONE_RIGHT=$(px $((PIC_L + 45)))
 ROW_TOP=$(px $((PIC_T + 8)))
 ROW_MID=$(px $((PIC_T + 24)))
 ROW_BOTTOM=$(px $((PIC_T + 41)))
-# the last and first logical pixels beside the dividing lines
-COL_LEFT_END=$(px $((PIC_L + 24)))
+# the two device pixels either side of each dividing line (logical edges 25, 16 and 32)
 COL_RIGHT_START=$(px $((PIC_L + 25)))
-ROW_TOP_END=$(px $((PIC_T + 15)))
+COL_LEFT_END=$((COL_RIGHT_START - 1))
 ROW_MID_START=$(px $((PIC_T + 16)))
-ROW_MID_END=$(px $((PIC_T + 31)))
+ROW_TOP_END=$((ROW_MID_START - 1))
 ROW_BOTTOM_START=$(px $((PIC_T + 32)))
+ROW_MID_END=$((ROW_BOTTOM_START - 1))
 
 window_xy() { probe rect "$E2E_TITLE" | cut -d' ' -f1,2; }
 
