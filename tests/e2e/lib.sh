@@ -151,16 +151,42 @@ eventually() {
     return 1
 }
 
+# --- the display scale ----------------------------------------------------------------------
+# The windows are drawn at $QUORELLE_DPI: a length or place the scripts know in 96-DPI logical
+# pixels (an offset inside a control, a point of a window, a drag) is px N device pixels there,
+# rounded as the program converts its edges: floor((N * dpi + 48) / 96), also for negative N.
+px() {
+    local a=$(($1 * QUORELLE_DPI + 48))
+    echo $(((a - (a % 96 + 96) % 96) / 96))
+}
+# logical D: the logical pixel that holds device pixel D (the program's conversion of a mouse
+# point), so that px $(( $(logical D) + N )) is the pixel N logical pixels past a control's
+# converted edge D, inside the same logical pixel the program sees at 96 DPI
+logical() {
+    local a=$(($1 * 96 + 47))
+    echo $(((a - (a % QUORELLE_DPI + QUORELLE_DPI) % QUORELLE_DPI) / QUORELLE_DPI))
+}
+
 # --- reading the panel's effects back ------------------------------------------------------
 E2E_SKIN=$QUORELLE_ROOT/build/native/skin
+# skin_image ID: the file of skin image ID as the panel draws it at $QUORELLE_DPI: the 100 %
+# bitmap at 96 DPI, else the PNG of the drawn scale (dpi * 100 / 96 percent)
+skin_image() {
+    if [ "$QUORELLE_DPI" = 96 ]; then
+        echo "$E2E_SKIN/bmp$1.bmp"
+    else
+        echo "$QUORELLE_ROOT/build/native/skin-scales/$((QUORELLE_DPI * 100 / 96))/bmp$1.png"
+    fi
+}
 
 # pixel FILE X Y: the colour of one pixel of an image, as ImageMagick names it
 pixel() { convert "$1" -format '%[pixel:p{'"$2"','"$3"'}]' info: 2>/dev/null; }
 # image_centre ID: the colour of the centre pixel of skin image ID
 image_centre() {
-    local size
-    size=($(identify -format '%w %h' "$E2E_SKIN/bmp$1.bmp"))
-    pixel "$E2E_SKIN/bmp$1.bmp" $((size[0] / 2)) $((size[1] / 2))
+    local size file
+    file=$(skin_image "$1")
+    size=($(identify -format '%w %h' "$file"))
+    pixel "$file" $((size[0] / 2)) $((size[1] / 2))
 }
 
 # spot TITLE ID: "x y" of a control's top-left corner in its window's client coordinates
@@ -169,12 +195,23 @@ spot() {
     w=($(probe rect "$1")) && c=($(probe ctlrect "$1" "$2")) || return 1
     echo "$((c[0] - w[0])) $((c[1] - w[1]))"
 }
-# shows_image FILE X Y ID: the image FILE shows skin image ID whole, its top-left at (X, Y)
+# shows_image FILE X Y ID: the image FILE shows skin image ID whole, its top-left at (X, Y).
+# At another scale a control sized by its image may be a pixel narrower or shorter than the
+# image drawn for it (its edges are converted, not its size) and cuts the image's last column
+# or row off: there the image is compared without them.
 shows_image() {
-    local size
-    size=$(identify -format '%wx%h' "$E2E_SKIN/bmp$4.bmp") || return 1
-    convert "$1" -crop "${size}+$2+$3" +repage png:- |
-        compare -metric AE -fuzz 2% - "$E2E_SKIN/bmp$4.bmp" null: 2>/dev/null
+    local size file
+    file=$(skin_image "$4")
+    size=($(identify -format '%w %h' "$file")) || return 1
+    if [ "$QUORELLE_DPI" = 96 ]; then
+        convert "$1" -crop "${size[0]}x${size[1]}+$2+$3" +repage png:- |
+            compare -metric AE -fuzz 2% - "$file" null: 2>/dev/null
+    else
+        local part="$((size[0] - 1))x$((size[1] - 1))" cut="${1%.*}.skin-part.png"
+        convert "$file" -crop "$part+0+0" +repage "$cut" &&
+            convert "$1" -crop "$part+$2+$3" +repage png:- |
+            compare -metric AE -fuzz 2% - "$cut" null: 2>/dev/null
+    fi
 }
 
 # seed_curve_card: the card starts holding a user curve, the equalizer and the reverb on, the

@@ -39,10 +39,10 @@ lamps_show_now() {
 }
 lamps_show() { eventually lamps_show_now "$@"; }
 
-# press_lamp I: a real click on the centre of lamp I (32 x 52 pixels)
+# press_lamp I: a real click on the centre of lamp I (32 x 52 logical pixels)
 press_lamp() {
     set -- ${LAMP_AT[$1]}
-    press_at "$ADV" $(($1 + 16)) $(($2 + 26))
+    press_at "$ADV" $(($1 + $(px 16))) $(($2 + $(px 26)))
 }
 
 open_page() {
@@ -76,8 +76,8 @@ done
 origin=($(corner "$ADV"))
 set -- ${LAMP_AT[1]}
 mark_log
-drag $((origin[0] + $1 + 16)) $((origin[1] + $2 + 26)) 40 30
-check "the press on a lamp drags the page" at "$ADV" "$((origin[0] + 40)) $((origin[1] + 30))"
+drag $((origin[0] + $1 + $(px 16))) $((origin[1] + $2 + $(px 26))) "$(px 40)" "$(px 30)"
+check "the press on a lamp drags the page" at "$ADV" "$((origin[0] + $(px 40))) $((origin[1] + $(px 30)))"
 check "... and flips the lamp it started on when released" eventually ini_is Ad AudioBrilliant 0
 check "... sending all four effects" sent 0 0 1 1
 
@@ -85,7 +85,7 @@ check "... sending all four effects" sent 0 0 1 1
 origin=($(corner "$ADV"))
 set -- ${LAMP_AT[3]}
 mark_log
-xdotool mousemove --sync $((origin[0] + $1 + 16)) $((origin[1] + $2 + 26)) click --repeat 2 --delay 150 1
+xdotool mousemove --sync $((origin[0] + $1 + $(px 16))) $((origin[1] + $2 + $(px 26))) click --repeat 2 --delay 150 1
 sleep 0.4
 after_action "a quick double click on a lamp"
 check "a quick double click on a lamp flips it twice" \
@@ -94,7 +94,7 @@ check "... leaving its key as it was" ini_is Ad AdaptiveVolume 1
 
 # --- a press on the background toggles nothing ----------------------------------------------------
 mark_log
-press_at "$ADV" 400 280
+press_at "$ADV" "$(px 400)" "$(px 280)"
 sleep 0.5
 check "a press beside the lamps sends nothing" test -z "$(since_mark | grep -E 'set Enable_')"
 

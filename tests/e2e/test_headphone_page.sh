@@ -35,8 +35,8 @@ page_shows_now() {
         shows_image "$SHOT" $LOWER_AT $(($2 ? 132 : 133))
 }
 page_shows() { eventually page_shows_now "$@"; }
-press_surround() { set -- $SURROUND_AT && press_at "$HP" $(($1 + 24)) $(($2 + 12)); }
-press_impedance() { set -- $IMPEDANCE_AT && press_at "$HP" $(($1 + 16)) $(($2 + 26)); }
+press_surround() { set -- $SURROUND_AT && press_at "$HP" $(($1 + $(px 24))) $(($2 + $(px 12))); }
+press_impedance() { set -- $IMPEDANCE_AT && press_at "$HP" $(($1 + $(px 16))) $(($2 + $(px 26))); }
 surround_sent() { logged "set Enable_ZODOZE_HPSPK_LFX dev=[^ ]+ data=$1 extra=none -> 0"; }
 amplifier_sent() { logged "set HPAmplifierControl dev=[^ ]+ data=$1 extra=0,0 -> 0"; }
 no_amplifier_sent() { ! since_mark | grep -q "set HPAmplifierControl"; }
@@ -108,8 +108,8 @@ check "the page shows surround off without a click of its own" page_shows 0 1
 origin=($(corner "$HP"))
 set -- $IMPEDANCE_AT
 mark_log
-drag $((origin[0] + $1 + 16)) $((origin[1] + $2 + 26)) -40 30
-check "the press on the impedance lamp drags the page" at "$HP" "$((origin[0] - 40)) $((origin[1] + 30))"
+drag $((origin[0] + $1 + $(px 16))) $((origin[1] + $2 + $(px 26))) "$(px -40)" "$(px 30)"
+check "the press on the impedance lamp drags the page" at "$HP" "$((origin[0] + $(px -40))) $((origin[1] + $(px 30)))"
 check "... and acts on the lamp when released" eventually ini_is HP LowOrHighZ 0
 check "... sending setting A" amplifier_sent 600
 probe post "$MAIN" 0x0111 32775 0

@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # The HIFI page with real mouse input against the virtual card: the card's curve is read back at
 # start; the master switch, the four source switches, region and preset lamps, a band slider, a
-# tone knob, previous / next and the room picture write CPL.ini and the card (VirtualCard.log)
-# and light their lamps on the screen; with the master off every other press drags the page; a
-# restart keeps every choice, also with the master off; the main console's digital output forces
-# the master off.
+# tone knob, previous / next and the room picture (also on each side of the lines between its
+# thirds) write CPL.ini and the card (VirtualCard.log) and light their lamps on the screen; with
+# the master off every other press drags the page; a restart keeps every choice, also with the
+# master off; the main console's digital output forces the master off.
 . "$(dirname "$0")/lib.sh"
 e2e_init
 MAIN=$E2E_TITLE
@@ -32,16 +32,18 @@ panel() {
     local at
     at=($(spot "$HIFI" 1170))
     screenshot "$HIFI" "$SHOT" &&
-        [ "$(pixel "$SHOT" $((at[0] + 134)) $((at[1] + 30)))" = "$(pixel "$E2E_SKIN/bmp$1.bmp" 134 30)" ]
+        [ "$(pixel "$SHOT" $((at[0] + $(px 134))) $((at[1] + $(px 30))))" = \
+            "$(pixel "$(skin_image "$1")" "$(px 134)" "$(px 30)")" ]
 }
-# drags_from X Y: a real press at a client point of the page, moved by (30, 20): true when the
-# page moved with it
+# drags_from X Y: a real press at a client point of the page, moved by (30, 20) logical pixels:
+# true when the page moved with it
 drags_from() {
-    local before after
+    local before after dx dy
+    dx=$(px 30) dy=$(px 20)
     before=($(corner "$HIFI"))
-    drag $((before[0] + $1)) $((before[1] + $2)) 30 20
+    drag $((before[0] + $1)) $((before[1] + $2)) "$dx" "$dy"
     after=($(corner "$HIFI"))
-    [ "${after[0]}" -eq $((before[0] + 30)) ] && [ "${after[1]}" -eq $((before[1] + 20)) ]
+    [ "${after[0]}" -eq $((before[0] + dx)) ] && [ "${after[1]}" -eq $((before[1] + dy)) ]
 }
 open_hifi() {
     click_control "$MAIN" 1002
@@ -65,7 +67,7 @@ check "start: the list shows the card's environment" eval '[ "$(probe text "$HIF
 # --- a band slider, dragged in mode 3 -----------------------------------------------------------
 mark_log
 r=($(probe ctlrect "$HIFI" 1116))
-drag $((r[0] + 8)) $((r[1] + 48)) 0 -30
+drag $((r[0] + $(px 8))) $((r[1] + $(px 48))) 0 "$(px -30)"
 check "a dragged band slider writes its key" eval '[ "$(ini Hifi eq_1)" -gt 0 ]'
 check "... sends the band to the card" logged "set EQ_Slider2 dev=10,1,0,1 data=$(ini Hifi eq_1) "
 check "... and clears Customize" ini_is Hifi Customize 0
@@ -97,10 +99,10 @@ press 1085
 check "tone switch: mode 0" ini_is Hifi InitialButtonOn 0
 r=($(probe ctlrect "$HIFI" 1007))
 side=$((r[2] < r[3] ? r[2] : r[3]))
-x=$((r[0] + side - 3))
+x=$((r[0] + side - $(px 3)))
 y=$((r[1] + side / 2))
 xdotool mousemove --sync $x $y mousedown 1
-for i in 1 2 3 4 5; do xdotool mousemove --sync $x $((y + i % 2)); sleep 0.05; done
+for i in 1 2 3 4 5; do xdotool mousemove --sync $x $((y + $(px $((i % 2))))); sleep 0.05; done
 xdotool mouseup 1
 sleep 0.4
 after_action "a knob turned"
@@ -125,10 +127,21 @@ check "two quick clicks on next step twice: Environment 7, driver 10 sent twice"
     logged "set RFX_ENVIRONMENT dev=[^ ]+ data=10 "'
 mark_log
 p=($(centre 1112))
-check "the room picture's bottom third drags the page" drags_from ${p[0]} $((p[1] + 18))
+check "the room picture's bottom third drags the page" drags_from ${p[0]} $((p[1] + $(px 18)))
 check "... after choosing the bedroom" \
     eval 'ini_is Hifi RoomSize 0 && logged "set RFX_ROOMSIZE dev=[^ ]+ data=0 "'
 check "... whose lamp is lit" lit 1111 133
+# a click on the device pixel either side of the lines between the thirds (logical rows 16
+# and 32 of the picture begin the middle and the bottom third): EDGE SIDE SIZE LAMP
+at=($(spot "$HIFI" 1112))
+at=($(logical "${at[0]}") $(logical "${at[1]}"))
+for room in "32 -1 1 1110" "16 -1 2 1109" "16 0 1 1110" "32 0 0 1111"; do
+    set -- $room
+    mark_log
+    press_at "$HIFI" "$(px $((at[0] + 25)))" $(($(px $((at[1] + $1))) + $2))
+    check "the room picture's pixel $2 from its line at $1 chooses room size $3" \
+        eval "ini_is Hifi RoomSize $3 && logged 'set RFX_ROOMSIZE dev=[^ ]+ data=$3 ' && lit $4 133"
+done
 mark_log
 check "the environment switch acts, then drags" drags_from $(centre 1096)
 check "... switching the reverb off" \

@@ -72,7 +72,7 @@ check "... shows it and empties the field" eval 'shown "Club Mix" && field_is ""
 check "... and leaves the card alone" bash -c "! grep -q 'set EQ_Slider' <(tail -n +$((LOG_MARK + 1)) '$E2E_DIR/VirtualCard.log')"
 
 r=($(probe ctlrect "$HIFI" 1115))
-drag $((r[0] + 8)) $((r[1] + 48)) 0 -26
+drag $((r[0] + $(px 8))) $((r[1] + $(px 48))) 0 "$(px -26)"
 check "a moved band detaches the preset" eval 'ini_is Hifi Customize 0 && eventually shown ""'
 band=$(ini Hifi eq_0)
 check "... and records the band" eval '[ "$band" -gt 5 ]'
@@ -103,7 +103,7 @@ check "... and its curve goes to the card" logged "set EQ_Slider1 dev=10,1,0,1 d
 mark_log
 r=($(probe ctlrect "$HIFI" 1164))
 click_control "$HIFI" 1164
-xdotool mousemove --sync $((r[0] + 30)) $((r[1] + r[3] + 8)) click 1
+xdotool mousemove --sync $((r[0] + $(px 30))) $((r[1] + r[3] + $(px 8))) click 1
 sleep 0.4
 after_action "a choice in the drop-down list"
 check "Club Mix chosen in the drop-down list" eval 'eventually shown "Club Mix" && ini_is Hifi CurrentCustom "Club Mix"'

@@ -66,8 +66,8 @@ check "the web address" eval '[ "$(probe text "$INFO" 1071)" = "$URL" ]'
 check "captions in English" eval '[ "$(probe text "$INFO" 1061)" = "OS Version" ] &&
     [ "$(probe text "$INFO" 1063)" = "CPL Version" ] && [ "$(probe text "$INFO" 1057)" = Headphone ]'
 screenshot "$INFO" "$SHOT"
-# eight ampersands of 6 to 10 pixels each; read as mnemonic marks they would show as four
-check "every ampersand is drawn, none taken for a mnemonic mark" eval '[ "$(ink_width 1066)" -gt 45 ]'
+# eight ampersands of 6 to 10 logical pixels each; read as mnemonic marks they would show as four
+check "every ampersand is drawn, none taken for a mnemonic mark" eval '[ "$(ink_width 1066)" -gt "$(px 45)" ]'
 check "the empty label shows nothing" eval '! inked 1067'
 check "the long text shows" inked 1065
 check "nothing was opened at start" eval '[ -z "$(opened)" ]'
@@ -78,7 +78,7 @@ shown() { probe windows "$INFO" | awk '$2 == 1' | wc -l; }
 hover() {
     local ctl
     ctl=($(probe ctlrect "$INFO" "$1"))
-    xdotool mousemove --sync $((ctl[0] + ctl[2] / 2)) $((ctl[1] + 5))
+    xdotool mousemove --sync $((ctl[0] + ctl[2] / 2)) $((ctl[1] + $(px 5)))
 }
 base=$(shown)
 hover 1065
@@ -88,24 +88,24 @@ sleep 1.5
 check "a text that fits has none" eval '[ "$(shown)" = "$base" ]'
 
 # --- presses ---------------------------------------------------------------------------------
-for id in 1061 1065 1066 1069 1070; do click_at $id 4 4; done
-press_at "$INFO" 400 280   # the panel below the sections
-press_at "$INFO" 60 40     # above the version table
+for id in 1061 1065 1066 1069 1070; do click_at $id "$(px 4)" "$(px 4)"; done
+press_at "$INFO" "$(px 400)" "$(px 280)"  # the panel below the sections
+press_at "$INFO" "$(px 60)" "$(px 40)"    # above the version table
 addr=($(probe ctlrect "$INFO" 1071))
-xdotool mousemove --sync $((addr[0] + addr[2] / 2)) $((addr[1] - 3)) click 1  # just above it
+xdotool mousemove --sync $((addr[0] + addr[2] / 2)) $((addr[1] + $(px -3))) click 1  # just above it
 sleep 1.5
 check "presses beside the address open nothing" eval '[ -z "$(opened)" ]'
 check "... and leave the page shown" visible "$INFO"
 
-click_at 1071 10 8
+click_at 1071 "$(px 10)" "$(px 8)"
 check "a press on the address opens it through the shell" eventually opened_once
 
 # a press on the address that drags the page: the page moves, and the address opens on release
 before=$(corner "$INFO")
 addr=($(probe ctlrect "$INFO" 1071))
-drag $((addr[0] + 20)) $((addr[1] + 8)) 60 40
+drag $((addr[0] + $(px 20))) $((addr[1] + $(px 8))) "$(px 60)" "$(px 40)"
 set -- $before
-check "a press on the address drags the page first" at "$INFO" "$(($1 + 60)) $(($2 + 40))"
+check "a press on the address drags the page first" at "$INFO" "$(($1 + $(px 60))) $(($2 + $(px 40)))"
 check "... and then opens the address" eventually opened_twice
 sleep 1
 check "each press opened it once" opened_twice

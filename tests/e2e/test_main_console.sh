@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The main console with real mouse input against the virtual card: the card's state shows at
-# start; each sample-rate zone, bit-depth lamp, the output picture and the digital output lamp
+# start; each sample-rate zone (also on both sides of its dividing lines), bit-depth lamp, the output picture and the digital output lamp
 # write what they should to the card (VirtualCard.log) and to CPL.ini and light their lamps on
 # the screen; a press on the background drags the window, a press on the mute lamp never does.
 . "$(dirname "$0")/lib.sh"
@@ -19,11 +19,14 @@ DevBitDepthControl=32
 EOF
 
 # Pixel places of the controls: the template's dialog units at the main window's fixed ratio
-# (800 x 309 pixels for 483 x 189 units); lamps take their image's size.
+# (800 x 309 logical pixels for 483 x 189 units); lamps take their image's size.
 px_x() { echo $(((($1 * 800 * 2) / 483 + 1) / 2)); }
 px_y() { echo $(((($1 * 309 * 2) / 189 + 1) / 2)); }
-# centre X Y W H: centre of a control at dialog units (X, Y) with an image of W x H pixels
-centre() { echo "$(($(px_x "$1") + $3 / 2)) $(($(px_y "$2") + $4 / 2))"; }
+# centre X Y W H: centre of a control at dialog units (X, Y) with an image of W x H logical
+# pixels, in device pixels (the control's converted corner and half its converted size)
+centre() {
+    echo "$(($(px "$(px_x "$1")") + $(px "$3") / 2)) $(($(px "$(px_y "$2")") + $(px "$4") / 2))"
+}
 
 MUTE=$(centre 53 125 49 24)
 OUTPUT=$(centre 224 69 32 52)
@@ -39,14 +42,22 @@ LED_882=$(centre 294 87 15 15)
 LED_96=$(centre 360 87 15 15)
 LED_1764=$(centre 360 105 15 15)
 LED_192=$(centre 360 123 15 15)
-# the sample-rate picture: 51 x 49 pixels, two columns, three rows
+# the sample-rate picture: 51 x 49 logical pixels, two columns (the left one 25 wide), three
+# rows (16 high, the last 17); places in device pixels, each inside its logical pixel
 PIC_L=$(px_x 316)
 PIC_T=$(px_y 97)
-ZONE_LEFT=$((PIC_L + 6))
-ZONE_RIGHT=$((PIC_L + 45))
-ROW_TOP=$((PIC_T + 8))
-ROW_MID=$((PIC_T + 24))
-ROW_BOTTOM=$((PIC_T + 41))
+ZONE_LEFT=$(px $((PIC_L + 6)))
+ZONE_RIGHT=$(px $((PIC_L + 45)))
+ROW_TOP=$(px $((PIC_T + 8)))
+ROW_MID=$(px $((PIC_T + 24)))
+ROW_BOTTOM=$(px $((PIC_T + 41)))
+# the two device pixels either side of each dividing line (logical edges 25, 16 and 32)
+COL_RIGHT_START=$(px $((PIC_L + 25)))
+COL_LEFT_END=$((COL_RIGHT_START - 1))
+ROW_MID_START=$(px $((PIC_T + 16)))
+ROW_TOP_END=$((ROW_MID_START - 1))
+ROW_BOTTOM_START=$(px $((PIC_T + 32)))
+ROW_MID_END=$((ROW_BOTTOM_START - 1))
 
 window_xy() { probe rect "$E2E_TITLE" | cut -d' ' -f1,2; }
 
@@ -77,12 +88,16 @@ check "start: rate support was asked for 192 kHz" \
 # --- sample-rate zones -----------------------------------------------------------------------
 for zone in "44100 $ZONE_LEFT $ROW_BOTTOM $LED_441" "48000 $ZONE_LEFT $ROW_MID $LED_48" \
     "88200 $ZONE_LEFT $ROW_TOP $LED_882" "96000 $ZONE_RIGHT $ROW_TOP $LED_96" \
-    "176400 $ZONE_RIGHT $ROW_MID $LED_1764" "192000 $ZONE_RIGHT $ROW_BOTTOM $LED_192"; do
+    "176400 $ZONE_RIGHT $ROW_MID $LED_1764" "192000 $ZONE_RIGHT $ROW_BOTTOM $LED_192" \
+    "88200 $COL_LEFT_END $ROW_TOP_END $LED_882" "96000 $COL_RIGHT_START $ROW_TOP_END $LED_96" \
+    "176400 $COL_RIGHT_START $ROW_MID_START $LED_1764" "48000 $COL_LEFT_END $ROW_MID_START $LED_48" \
+    "44100 $COL_LEFT_END $ROW_BOTTOM_START $LED_441" "192000 $COL_RIGHT_START $ROW_BOTTOM_START $LED_192" \
+    "176400 $COL_RIGHT_START $ROW_MID_END $LED_1764" "48000 $COL_LEFT_END $ROW_MID_END $LED_48"; do
     set -- $zone
     mark_log
     press "$2" "$3"
-    check "rate zone $1 writes the rate" logged "set DevSampleRateControl dev=[^ ]+ data=$1 extra=none -> 0"
-    check "rate zone $1 lights its lamp" seen lit_led "$4" "$5"
+    check "rate zone $1 at $2 $3 writes the rate" logged "set DevSampleRateControl dev=[^ ]+ data=$1 extra=none -> 0"
+    check "rate zone $1 at $2 $3 lights its lamp" seen lit_led "$4" "$5"
 done
 check "no press ever wrote the rate 0" bash -c "! grep -q 'set DevSampleRateControl .* data=0 ' '$LOG'"
 
@@ -137,16 +152,16 @@ check "digital output off: isDrySoundOn and SurroundMax stay 0" \
 check "digital output off: the 32-bit lamp is back, lit" seen shows $DEPTH32 146
 
 # --- window drag -----------------------------------------------------------------------------
-# drag FROM_X FROM_Y: a real press at a client point, moved by (40, 30), released
+# drag FROM_X FROM_Y: a real press at a client point, moved by (40, 30) logical pixels, released
 drag() {
     local origin
     origin=($(window_xy))
     local x=$((origin[0] + $1)) y=$((origin[1] + $2))
     xdotool mousemove $x $y mousedown 1
     sleep 0.3
-    xdotool mousemove $((x + 20)) $((y + 15))
+    xdotool mousemove $((x + $(px 20))) $((y + $(px 15)))
     sleep 0.2
-    xdotool mousemove $((x + 40)) $((y + 30))
+    xdotool mousemove $((x + $(px 40))) $((y + $(px 30)))
     sleep 0.3
     xdotool mouseup 1
     sleep 0.5
@@ -158,8 +173,8 @@ moved_by() {  # moved_by DX DY BEFORE_X BEFORE_Y
     [ "${now[0]}" -eq $(($3 + $1)) ] && [ "${now[1]}" -eq $(($4 + $2)) ]
 }
 before=($(window_xy))
-drag 400 20
-check "dragging the background moves the window with the pointer" moved_by 40 30 "${before[@]}"
+drag $(px 400) $(px 20)
+check "dragging the background moves the window with the pointer" moved_by $(px 40) $(px 30) "${before[@]}"
 before=($(window_xy))
 take_shot
 was_lit=$(shows $MUTE 138 && echo 1 || echo 0)

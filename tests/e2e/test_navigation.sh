@@ -27,20 +27,20 @@ check "... at the same place" at "$MAIN" "$start"
 
 # a real drag on an empty part of the background moves the window, and the pages follow
 set -- $start
-drag $(($1 + 400)) $(($2 + 285)) 60 40
-moved="$(($1 + 60)) $(($2 + 40))"
+drag $(($1 + $(px 400))) $(($2 + $(px 285))) "$(px 60)" "$(px 40)"
+moved="$(($1 + $(px 60))) $(($2 + $(px 40)))"
 check "dragging the background moves the main window" at "$MAIN" "$moved"
 click_control "$MAIN" 1002
 check "the HIFI page opens at the new place" at "$HIFI" "$moved"
 set -- $moved
-drag $(($1 + 300)) $(($2 + 470)) -30 -20
-moved2="$(($1 - 30)) $(($2 - 20))"
+drag $(($1 + $(px 300))) $(($2 + $(px 470))) "$(px -30)" "$(px -20)"
+moved2="$(($1 + $(px -30))) $(($2 + $(px -20)))"
 check "dragging the HIFI page moves it" at "$HIFI" "$moved2"
 click_control "$HIFI" 1075
 check "the main window follows the page that was left" at "$MAIN" "$moved2"
 
 # Enter and Escape in the main window do nothing
-xdotool mousemove --sync $((${moved2% *} + 400)) $((${moved2#* } + 285)) click 1
+xdotool mousemove --sync $((${moved2% *} + $(px 400))) $((${moved2#* } + $(px 285))) click 1
 xdotool key Return Escape
 sleep 0.5
 after_action "a click, Enter and Escape in the main window"
