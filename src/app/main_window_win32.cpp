@@ -43,8 +43,7 @@ CCKorZereDlg::CCKorZereDlg()
     : DialogWindow(IDD_MAIN),
       chrome_(PAGE_MAIN, IDD_MAIN),
       console_(endpoint_, *this),
-      protocol_(*this) {
-}
+      protocol_(*this) {}
 
 void CCKorZereDlg::LoadIcons(int dpi) {
     const int big = IconSize(SM_CXICON, dpi);
@@ -68,11 +67,11 @@ INT_PTR CCKorZereDlg::RunModal() {
         // the pages are built hidden with the main window: their largest images decode on a
         // second thread meanwhile
         namespace im = controls::images;
-        gdi::ImagePrefetch ahead({im::kHifiBackground, im::kEnvironmentPanelOff,
-                                  im::kEnvironmentPanelOn, im::kAdvanceBackground,
-                                  im::kInfoBackground, im::kHpBackground, im::kSurroundPictureOff,
-                                  im::kSurroundPictureOn},
-                                 controls::DisplayDpi(nullptr));
+        gdi::ImagePrefetch ahead(
+            {im::kHifiBackground, im::kEnvironmentPanelOff, im::kEnvironmentPanelOn,
+             im::kAdvanceBackground, im::kInfoBackground, im::kHpBackground,
+             im::kSurroundPictureOff, im::kSurroundPictureOn},
+            controls::DisplayDpi(nullptr));
         if (!Create(nullptr)) return -1;
     }
     ShowWindow(hwnd(), SW_SHOWNORMAL);

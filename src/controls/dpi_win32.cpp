@@ -12,8 +12,8 @@ namespace quorelle::controls {
 int DisplayDpi(HWND window) {
     // Looked up once: systems before the per-monitor DPI functions have only the screen's.
     using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
-    static const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowFn>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+    static const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowFn>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
     if (window != nullptr && getDpiForWindow != nullptr) {
         const UINT dpi = getDpiForWindow(window);
         if (dpi > 0) return int(dpi);

@@ -146,9 +146,8 @@ SharedBitmap LoadSharedBitmap(int id, int dpi) {
     // again.
     static SharedCache<std::pair<int, int>, HBITMAP> loaded;
     const int percent = controls::SkinPercent(dpi);
-    return loaded.Get({id, percent}, [id, dpi] {
-        return LoadBitmapResource(GetModuleHandleW(nullptr), id, dpi);
-    });
+    return loaded.Get({id, percent},
+                      [id, dpi] { return LoadBitmapResource(GetModuleHandleW(nullptr), id, dpi); });
 }
 
 }  // namespace quorelle::gdi

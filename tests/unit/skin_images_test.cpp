@@ -169,8 +169,8 @@ TEST(SkinFiles, EveryBitmapHasItsSizeAndTheScriptEmbedsEachFileOnce) {
     const std::string scales = QUORELLE_SKIN_SCALES_DIR;
     for (const auto& [id, size] : ExpectedBitmaps())
         for (int percent : kSkinScales) {
-            const std::string file = scales + "/" + std::to_string(percent) + "/bmp" +
-                                     std::to_string(id) + ".png";
+            const std::string file =
+                scales + "/" + std::to_string(percent) + "/bmp" + std::to_string(id) + ".png";
             EXPECT_EQ(lines[std::to_string(id) + " SKIN" + std::to_string(percent)],
                       "\"" + file + "\"");
             EXPECT_TRUE(std::filesystem::exists(file)) << file;

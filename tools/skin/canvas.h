@@ -58,7 +58,7 @@ std::vector<uint8_t> EncodeIcon(const std::vector<Canvas*>& images);
 std::vector<uint8_t> EncodeCursor(Canvas& image, int hotX, int hotY);
 // One cursor in several sizes, each image with its own hot spot.
 std::vector<uint8_t> EncodeCursor(const std::vector<Canvas*>& images,
-                                   const std::vector<std::pair<int, int>>& hotSpots);
+                                  const std::vector<std::pair<int, int>>& hotSpots);
 
 // Sets key pixels to pure blue and moves every other pure-blue pixel one step off it, on the
 // surface itself (what EncodeBmp24 does to its output); key in device pixels.
