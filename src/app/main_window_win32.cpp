@@ -48,10 +48,14 @@ CCKorZereDlg::CCKorZereDlg()
 void CCKorZereDlg::LoadIcons(int dpi) {
     const int big = IconSize(SM_CXICON, dpi);
     const int small = IconSize(SM_CXSMICON, dpi);
-    bigIcon_.reset(LoadProgramIcon(big, big));
-    smallIcon_.reset(LoadProgramIcon(small, small));
-    SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
-    SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
+    UniqueIcon bigIcon(LoadProgramIcon(big, big));
+    UniqueIcon smallIcon(LoadProgramIcon(small, small));
+    SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon.get()));
+    SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon.get()));
+    tray_.ChangeIcon(smallIcon.get());
+    // the old icons go once the window and the tray show the new ones
+    bigIcon_ = std::move(bigIcon);
+    smallIcon_ = std::move(smallIcon);
 }
 
 CCKorZereDlg::~CCKorZereDlg() {
@@ -226,13 +230,8 @@ bool CCKorZereDlg::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& re
         case WM_DPICHANGED: {
             // the window, its controls and its icons at the new scale; the tray shows the icon
             // in the size of the new DPI
-            const HICON oldBig = bigIcon_.release();
-            const HICON oldSmall = smallIcon_.release();
             chrome_.ChangeDpi(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
             LoadIcons(HIWORD(wParam));
-            tray_.ChangeIcon(smallIcon_.get());
-            if (oldBig != nullptr) DestroyIcon(oldBig);
-            if (oldSmall != nullptr) DestroyIcon(oldSmall);
             result = 0;
             return true;
         }

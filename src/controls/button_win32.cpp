@@ -1,7 +1,5 @@
 #include "controls/button_win32.h"
 
-#include <cstdlib>
-
 namespace quorelle::controls {
 
 CBitmapButton::~CBitmapButton() {
@@ -33,10 +31,7 @@ bool CBitmapButton::SetBitmaps(gdi::SharedBitmap normal, gdi::SharedBitmap press
     if (Hwnd() != nullptr) {
         // at a display scale the button keeps its place's size when the image is within a pixel
         // of it
-        RECT client{};
-        GetClientRect(Hwnd(), &client);
-        const int slack = Dpi() == 96 ? 0 : 1;
-        if (std::abs(client.right - size.cx) > slack || std::abs(client.bottom - size.cy) > slack)
+        if (!FitsImage(size))
             SetWindowPos(Hwnd(), nullptr, 0, 0, size.cx, size.cy,
                          SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
         InvalidateRect(Hwnd(), nullptr, FALSE);

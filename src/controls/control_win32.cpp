@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <cstdlib>
+
 #include "base/diagnostics.h"
 #include "controls/dpi_win32.h"
 #include "controls/gdi_win32.h"
@@ -51,6 +53,14 @@ void SubclassedControl::SetDpi(int dpi) {
     if (dpi <= 0 || dpi == dpi_) return;
     dpi_ = dpi;
     OnDpiChanged();
+}
+
+bool SubclassedControl::FitsImage(SIZE image) const {
+    RECT client{};
+    if (hwnd_ == nullptr || !GetClientRect(hwnd_, &client)) return false;
+    const int slack = dpi_ == kLogicalDpi ? 0 : 1;
+    return std::abs(client.right - image.cx) <= slack &&
+           std::abs(client.bottom - image.cy) <= slack;
 }
 
 int SubclassedControl::Scaled(int logical) const {

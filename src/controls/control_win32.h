@@ -26,6 +26,10 @@ class SubclassedControl {
     int Dpi() const { return dpi_; }
     // Takes a new DPI (a drawn scale's): images, fonts and sizes follow (OnDpiChanged).
     void SetDpi(int dpi);
+    // Whether an image of `image` pixels has the size of the control's client area: exactly at
+    // 100 %; within a pixel at other scales, where the control's place is converted by its
+    // edges and the image by its size (the control draws it with gdi::DrawImageFitted).
+    bool FitsImage(SIZE image) const;
     // A logical (96-DPI) length or edge in the control's device pixels, and back.
     int Scaled(int logical) const;
     int Logical(int device) const;

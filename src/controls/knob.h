@@ -119,6 +119,8 @@ class KnobModel : public TrackbarModel {
     int32_t Side() const { return side_; }
     Point Centre() const { return centre_; }
     int32_t Radius() const { return radius_; }
+    // The dot radius the circle the dot runs on was measured with (RebuildGeometry).
+    int32_t MeasuredDotRadius() const { return side_ / 2 - radius_ - 1; }
 
     // Angle of the current position, degrees clockwise from straight up, in [0, 360]
     // (360 only when mirrored at angle 0).

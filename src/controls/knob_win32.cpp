@@ -115,7 +115,7 @@ void CRoundSliderCtrl::RebuildGeometry() {
     // not its circle), so that a new size, and a display of another scale and back, never moves
     // the dot's path.
     const int dotRadius = model_.DotRadius();
-    if (measured_) model_.SetDotRadius(model_.Side() / 2 - model_.Radius() - 1);
+    if (measured_) model_.SetDotRadius(model_.MeasuredDotRadius());
     model_.RebuildGeometry(Logical(client.right), Logical(client.bottom));
     model_.SetDotRadius(dotRadius);
     measured_ = true;
@@ -242,7 +242,7 @@ void CRoundSliderCtrl::Render(HDC dc, const RECT& client) {
     // The circle the dot runs on keeps the dot radius it was measured with (a radius set after
     // the size changes the dot, not its circle), at the window's scale.
     KnobModel shown = model_;
-    shown.SetDotRadius(Scaled(model_.Side() / 2 - model_.Radius() - 1));
+    shown.SetDotRadius(Scaled(model_.MeasuredDotRadius()));
     shown.RebuildGeometry(client.right, client.bottom);
     shown.SetDotRadius(Scaled(model_.DotRadius()));
     DrawFace(dc, client, shown.Side());

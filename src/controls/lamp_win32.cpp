@@ -1,6 +1,5 @@
 #include "controls/lamp_win32.h"
 
-#include <cstdlib>
 #include <utility>
 
 namespace quorelle::controls {
@@ -35,7 +34,7 @@ HBITMAP CMyStaticBmp::Show(HBITMAP bitmap) {
         GetClientRect(hwnd, &client);
         // a control placed at a display scale keeps its place's size when the image is within a
         // pixel of it (FitsImage)
-        if (!FitsImage(client)) {
+        if (!FitsImage(shownSize_)) {
             SetWindowPos(hwnd, nullptr, 0, 0, shownSize_.cx, shownSize_.cy,
                          SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOZORDER);
         }
@@ -45,14 +44,6 @@ HBITMAP CMyStaticBmp::Show(HBITMAP bitmap) {
         RepaintWhatLiesOnIt();
     }
     return previous;
-}
-
-bool CMyStaticBmp::FitsImage(const RECT& client) const {
-    // 1:1 at 100 %; elsewhere the place of the control, converted by its edges, may be a pixel
-    // off the image's size
-    const int slack = Dpi() == 96 ? 0 : 1;
-    return std::abs(client.right - shownSize_.cx) <= slack &&
-           std::abs(client.bottom - shownSize_.cy) <= slack;
 }
 
 void CMyStaticBmp::RepaintWhatLiesOnIt() {
@@ -73,7 +64,7 @@ void CMyStaticBmp::RepaintWhatLiesOnIt() {
 void CMyStaticBmp::Paint(HDC target) {
     RECT client{};
     GetClientRect(Hwnd(), &client);
-    if (shown_ != nullptr && FitsImage(client)) {
+    if (shown_ != nullptr && FitsImage(shownSize_)) {
         if (!framed_) {
             HDC frame = frame_.Ensure(client.right, client.bottom);
             HDC source = source_.Get();

@@ -60,8 +60,6 @@ class CMyStaticBmp : public SubclassedControl {
     // the control takes the bitmap's size unless its style centres or keeps the size.
     HBITMAP Show(HBITMAP bitmap);
     void PaintAsPicture(HDC target, const RECT& client);
-    // Whether the shown image has the control's size (within a pixel at a display scale).
-    bool FitsImage(const RECT& client) const;
     // When the picture lies under other controls (it clips its siblings), they are drawn over
     // its new image.
     void RepaintWhatLiesOnIt();
