@@ -310,7 +310,8 @@ void DrawFocusMark(HDC dc, const RECT& area, int dpi, bool round) {
     gdi::SelectGuard selectPen(dc, pen.Get());
     gdi::SelectGuard selectBrush(dc, GetStockObject(NULL_BRUSH));
     if (round) {
-        Ellipse(dc, area.left, area.top, area.right, area.bottom);
+        // a pixel inside the edge, where the round window's region keeps all of the ring
+        Ellipse(dc, area.left + width, area.top + width, area.right - width, area.bottom - width);
     } else {
         const int corner = ToDevice(4, dpi);
         RoundRect(dc, area.left, area.top, area.right, area.bottom, corner, corner);

@@ -57,6 +57,12 @@ void PageAccessibility::Attach(HWND dialog, int dialogId, PageActions& actions) 
     actions_ = &actions;
     SetPropW(dialog_, kPageProperty, this);
     controls::SetAccessibleHost(dialog_, this);
+    // the keyboard starts at the first control of the reading order, not at the first button
+    // of the dialog's own order (the close button)
+    if (const auto tabs = TabOrder(dialogId_); !tabs.empty()) {
+        PostMessageW(dialog_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog_, tabs[0])),
+                     TRUE);
+    }
 }
 
 void PageAccessibility::Detach() {
