@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <functional>
 #include <new>
 
 #include "controls/gdi_win32.h"
@@ -26,6 +27,10 @@ constexpr wchar_t kHostProperty[] = L"Quorelle.AccessibleHost";
 constexpr wchar_t kCuesProperty[] = L"Quorelle.FocusCues";
 
 std::atomic<bool> inUse{false};
+
+// The private message that runs a tool's call on the control's thread.
+const UINT kAccessibleCall = RegisterWindowMessageW(L"Quorelle.AccessibleCall");
+constexpr UINT kCallTimeoutMs = 5000;
 
 // The accessibility library is loaded when a tool first asks, not at start.
 struct Oleacc {
@@ -59,6 +64,13 @@ class AccessibleObject final : public IAccessible {
   public:
     explicit AccessibleObject(HWND control) : control_(control) {}
     void Disconnect() { control_ = nullptr; }
+    // A call a tool makes from another thread (the program's apartment is multithreaded, so
+    // calls from other processes arrive on threads of the platform's own): the control's window
+    // runs it on its thread, where its page lives, while the caller waits.
+    static bool RunCall(LPARAM call) {
+        (*reinterpret_cast<std::function<void()>*>(call))();
+        return true;
+    }
 
     // IUnknown
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
@@ -96,51 +108,63 @@ class AccessibleObject final : public IAccessible {
 
     // IAccessible
     HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override {
-        if (!parent) return E_POINTER;
-        *parent = nullptr;
-        if (!control_) return RPC_E_DISCONNECTED;
-        if (!Library().objectFromWindow) return S_FALSE;
-        return Library().objectFromWindow(control_, static_cast<DWORD>(OBJID_WINDOW), kIidDispatch,
-                                          reinterpret_cast<void**>(parent));
+        return OnWindowThread([&]() -> HRESULT {
+            if (!parent) return E_POINTER;
+            *parent = nullptr;
+            if (!control_) return RPC_E_DISCONNECTED;
+            if (!Library().objectFromWindow) return S_FALSE;
+            return Library().objectFromWindow(control_, static_cast<DWORD>(OBJID_WINDOW),
+                                              kIidDispatch, reinterpret_cast<void**>(parent));
+        });
     }
     HRESULT STDMETHODCALLTYPE get_accChildCount(long* count) override {
-        if (!count) return E_POINTER;
-        AccessibleHost* host = Host();
-        if (!host) return RPC_E_DISCONNECTED;
-        *count = host->ChildCount(control_);
-        return S_OK;
+        return OnWindowThread([&]() -> HRESULT {
+            if (!count) return E_POINTER;
+            AccessibleHost* host = Host();
+            if (!host) return RPC_E_DISCONNECTED;
+            *count = host->ChildCount(control_);
+            return S_OK;
+        });
     }
     HRESULT STDMETHODCALLTYPE get_accChild(VARIANT child, IDispatch** out) override {
-        if (!out) return E_POINTER;
-        *out = nullptr;
-        int index = 0;
-        if (HRESULT hr = Child(child, index); hr != S_OK) return hr;
-        return index == 0 ? E_INVALIDARG : S_FALSE;  // zones are simple elements
+        return OnWindowThread([&]() -> HRESULT {
+            if (!out) return E_POINTER;
+            *out = nullptr;
+            int index = 0;
+            if (HRESULT hr = Child(child, index); hr != S_OK) return hr;
+            return index == 0 ? E_INVALIDARG : S_FALSE;  // zones are simple elements
+        });
     }
     HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* out) override {
-        return Fact(child, out, &AccessibleFacts::name);
+        return OnWindowThread(
+            [&]() -> HRESULT { return Fact(child, out, &AccessibleFacts::name); });
     }
     HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* out) override {
-        return Fact(child, out, &AccessibleFacts::value);
+        return OnWindowThread(
+            [&]() -> HRESULT { return Fact(child, out, &AccessibleFacts::value); });
     }
     HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT, BSTR* out) override {
         return Text({}, out);
     }
     HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* out) override {
-        AccessibleFacts facts;
-        if (HRESULT hr = Facts(child, facts); hr != S_OK) return hr;
-        if (!out) return E_POINTER;
-        out->vt = VT_I4;
-        out->lVal = facts.role;
-        return S_OK;
+        return OnWindowThread([&]() -> HRESULT {
+            AccessibleFacts facts;
+            if (HRESULT hr = Facts(child, facts); hr != S_OK) return hr;
+            if (!out) return E_POINTER;
+            out->vt = VT_I4;
+            out->lVal = facts.role;
+            return S_OK;
+        });
     }
     HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* out) override {
-        AccessibleFacts facts;
-        if (HRESULT hr = Facts(child, facts); hr != S_OK) return hr;
-        if (!out) return E_POINTER;
-        out->vt = VT_I4;
-        out->lVal = static_cast<LONG>(facts.state);
-        return S_OK;
+        return OnWindowThread([&]() -> HRESULT {
+            AccessibleFacts facts;
+            if (HRESULT hr = Facts(child, facts); hr != S_OK) return hr;
+            if (!out) return E_POINTER;
+            out->vt = VT_I4;
+            out->lVal = static_cast<LONG>(facts.state);
+            return S_OK;
+        });
     }
     HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT, BSTR* out) override { return Text({}, out); }
     HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT, long* topic) override {
@@ -152,81 +176,110 @@ class AccessibleObject final : public IAccessible {
         return Text({}, out);
     }
     HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* out) override {
-        if (!out) return E_POINTER;
-        VariantInit(out);
-        if (!control_) return RPC_E_DISCONNECTED;
-        if (GetFocus() != control_) return S_FALSE;
-        out->vt = VT_I4;
-        out->lVal = CHILDID_SELF;
-        return S_OK;
+        return OnWindowThread([&]() -> HRESULT {
+            if (!out) return E_POINTER;
+            VariantInit(out);
+            if (!control_) return RPC_E_DISCONNECTED;
+            if (GetFocus() != control_) return S_FALSE;
+            out->vt = VT_I4;
+            out->lVal = CHILDID_SELF;
+            return S_OK;
+        });
     }
     HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* out) override {
-        if (!out) return E_POINTER;
-        VariantInit(out);
-        return S_FALSE;
+        return OnWindowThread([&]() -> HRESULT {
+            if (!out) return E_POINTER;
+            VariantInit(out);
+            return S_FALSE;
+        });
     }
     HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* out) override {
-        return Fact(child, out, &AccessibleFacts::action);
+        return OnWindowThread(
+            [&]() -> HRESULT { return Fact(child, out, &AccessibleFacts::action); });
     }
     HRESULT STDMETHODCALLTYPE accSelect(long flags, VARIANT child) override {
-        int index = 0;
-        if (HRESULT hr = Child(child, index); hr != S_OK) return hr;
-        if (flags != SELFLAG_TAKEFOCUS || index != 0) return DISP_E_MEMBERNOTFOUND;
-        AccessibleFacts facts;
-        if (!Host()->Describe(control_, 0, facts) || !(facts.state & kStateFocusable))
-            return DISP_E_MEMBERNOTFOUND;
-        SetFocus(control_);
-        return S_OK;
+        return OnWindowThread([&]() -> HRESULT {
+            int index = 0;
+            if (HRESULT hr = Child(child, index); hr != S_OK) return hr;
+            if (flags != SELFLAG_TAKEFOCUS || index != 0) return DISP_E_MEMBERNOTFOUND;
+            AccessibleFacts facts;
+            if (!Host()->Describe(control_, 0, facts) || !(facts.state & kStateFocusable))
+                return DISP_E_MEMBERNOTFOUND;
+            SetFocus(control_);
+            return S_OK;
+        });
     }
     HRESULT STDMETHODCALLTYPE accLocation(long* left, long* top, long* width, long* height,
                                           VARIANT child) override {
-        if (!left || !top || !width || !height) return E_POINTER;
-        int index = 0;
-        if (HRESULT hr = Child(child, index); hr != S_OK) return hr;
-        RECT r{};
-        if (index == 0) {
-            GetWindowRect(control_, &r);
-        } else if (!Host()->ChildScreenRect(control_, index, r)) {
-            return E_INVALIDARG;
-        }
-        *left = r.left;
-        *top = r.top;
-        *width = r.right - r.left;
-        *height = r.bottom - r.top;
-        return S_OK;
+        return OnWindowThread([&]() -> HRESULT {
+            if (!left || !top || !width || !height) return E_POINTER;
+            int index = 0;
+            if (HRESULT hr = Child(child, index); hr != S_OK) return hr;
+            RECT r{};
+            if (index == 0) {
+                GetWindowRect(control_, &r);
+            } else if (!Host()->ChildScreenRect(control_, index, r)) {
+                return E_INVALIDARG;
+            }
+            *left = r.left;
+            *top = r.top;
+            *width = r.right - r.left;
+            *height = r.bottom - r.top;
+            return S_OK;
+        });
     }
     HRESULT STDMETHODCALLTYPE accNavigate(long, VARIANT, VARIANT* out) override {
         if (out) VariantInit(out);
         return DISP_E_MEMBERNOTFOUND;
     }
     HRESULT STDMETHODCALLTYPE accHitTest(long x, long y, VARIANT* out) override {
-        if (!out) return E_POINTER;
-        VariantInit(out);
-        AccessibleHost* host = Host();
-        if (!host) return RPC_E_DISCONNECTED;
-        RECT r;
-        const POINT p{x, y};
-        if (!GetWindowRect(control_, &r) || !PtInRect(&r, p)) return S_FALSE;
-        out->vt = VT_I4;
-        out->lVal = host->ChildAt(control_, p);
-        return S_OK;
+        return OnWindowThread([&]() -> HRESULT {
+            if (!out) return E_POINTER;
+            VariantInit(out);
+            AccessibleHost* host = Host();
+            if (!host) return RPC_E_DISCONNECTED;
+            RECT r;
+            const POINT p{x, y};
+            if (!GetWindowRect(control_, &r) || !PtInRect(&r, p)) return S_FALSE;
+            out->vt = VT_I4;
+            out->lVal = host->ChildAt(control_, p);
+            return S_OK;
+        });
     }
     HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
-        int index = 0;
-        if (HRESULT hr = Child(child, index); hr != S_OK) return hr;
-        return Host()->DoDefaultAction(control_, index) ? S_OK : DISP_E_MEMBERNOTFOUND;
+        return OnWindowThread([&]() -> HRESULT {
+            int index = 0;
+            if (HRESULT hr = Child(child, index); hr != S_OK) return hr;
+            return Host()->DoDefaultAction(control_, index) ? S_OK : DISP_E_MEMBERNOTFOUND;
+        });
     }
     HRESULT STDMETHODCALLTYPE put_accName(VARIANT, BSTR) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE put_accValue(VARIANT child, BSTR value) override {
-        int index = 0;
-        if (HRESULT hr = Child(child, index); hr != S_OK) return hr;
-        if (index != 0 || !value) return E_INVALIDARG;
-        return Host()->SetValue(control_, std::wstring(value, SysStringLen(value)))
-                   ? S_OK
-                   : DISP_E_MEMBERNOTFOUND;
+        return OnWindowThread([&]() -> HRESULT {
+            int index = 0;
+            if (HRESULT hr = Child(child, index); hr != S_OK) return hr;
+            if (index != 0 || !value) return E_INVALIDARG;
+            return Host()->SetValue(control_, std::wstring(value, SysStringLen(value)))
+                       ? S_OK
+                       : DISP_E_MEMBERNOTFOUND;
+        });
     }
 
   private:
+    template <typename Call>
+    HRESULT OnWindowThread(Call&& call) {
+        HWND control = control_;
+        if (!control || !IsWindow(control)) return RPC_E_DISCONNECTED;
+        if (GetWindowThreadProcessId(control, nullptr) == GetCurrentThreadId()) return call();
+        HRESULT result = RPC_E_DISCONNECTED;
+        std::function<void()> run = [&] { result = call(); };
+        DWORD_PTR answer = 0;
+        // a window that answers nothing for seconds is hung: the tool hears so and goes on
+        if (!SendMessageTimeoutW(control, kAccessibleCall, 0, reinterpret_cast<LPARAM>(&run),
+                                 SMTO_ABORTIFHUNG, kCallTimeoutMs, &answer))
+            return RPC_E_SERVERCALL_RETRYLATER;
+        return result;
+    }
     AccessibleHost* Host() const {
         if (!control_ || !IsWindow(control_)) return nullptr;
         return static_cast<AccessibleHost*>(GetPropW(GetParent(control_), kHostProperty));
@@ -253,7 +306,7 @@ class AccessibleObject final : public IAccessible {
         return Text(facts.*field, out);
     }
 
-    HWND control_;
+    std::atomic<HWND> control_;
     std::atomic<ULONG> references_{1};
 };
 
@@ -316,6 +369,11 @@ void DrawFocusMark(HDC dc, const RECT& area, int dpi, bool round) {
         const int corner = ToDevice(4, dpi);
         RoundRect(dc, area.left, area.top, area.right, area.bottom, corner, corner);
     }
+}
+
+bool RunAccessibleCall(UINT message, LPARAM call) {
+    if (message != kAccessibleCall || call == 0) return false;
+    return AccessibleObject::RunCall(call);
 }
 
 bool AccessibilityInUse() {

@@ -73,6 +73,10 @@ bool ShowsFocusMark(HWND control);
 // for a round control.
 void DrawFocusMark(HDC dc, const RECT& area, int dpi, bool round = false);
 
+// For the control's window procedure: runs a tool's call that arrived on another thread (true
+// when `message` was one).
+bool RunAccessibleCall(UINT message, LPARAM call);
+
 // Whether any accessible object was ever asked for: until then nobody listens to the events.
 bool AccessibilityInUse();
 

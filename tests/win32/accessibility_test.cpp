@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/application_win32.h"
@@ -212,6 +213,41 @@ TEST_F(Accessible, ADefaultActionIsTheWindowsClickAndTheToolsHearOfIt) {
     EXPECT_NE(State(indicator) & controls::kStateReadOnly, 0);
     indicator->Release();
     UnhookWinEvent(hook);
+    object->Release();
+}
+
+// A tool's calls arrive on threads of the platform's own (the program's apartment is
+// multithreaded): they must see and act on the page as its own thread does.
+TEST_F(Accessible, CallsFromAnotherThreadRunOnTheWindowsThread) {
+    HWND page = dlg_.WindowOf(PAGE_ADVANCE);
+    ShowWindow(page, SW_SHOW);
+    HWND lamp = GetDlgItem(page, 1193);
+    SetFocus(lamp);
+    Pump();
+    ASSERT_EQ(GetFocus(), lamp);
+    IAccessible* object = ObjectOf(lamp);
+    ASSERT_NE(object, nullptr);
+    const bool was = Lit(lamp);
+    long state = 0;
+    HRESULT action = E_FAIL;
+    bool done = false;
+    std::thread tool([&] {
+        state = State(object);
+        action = object->accDoDefaultAction(Self());
+        done = true;
+        PostThreadMessageW(GetCurrentThreadId(), WM_NULL, 0, 0);
+    });
+    const DWORD start = GetTickCount();
+    while (!done && GetTickCount() - start < 10000) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+        Pump();
+    }
+    tool.join();
+    Pump();
+    EXPECT_NE(state & controls::kStateFocused, 0);
+    EXPECT_NE(state & controls::kStateFocusable, 0);
+    EXPECT_EQ(action, S_OK);
+    EXPECT_EQ(Lit(lamp), !was);
     object->Release();
 }
 
