@@ -89,9 +89,11 @@ INT_PTR CCKorZereDlg::RunModal() {
         if (got < 0) break;
         if (IsKeyDownForMe(msg)) continue;
         HWND dialog = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
-        if (dialog && (dialog == hwnd() || GetWindow(dialog, GW_OWNER) == hwnd()) &&
-            IsDialogMessageW(dialog, &msg))
+        const bool ours = dialog && (dialog == hwnd() || GetWindow(dialog, GW_OWNER) == hwnd());
+        // a page's Tab, Space and Enter before the dialog manager's own handling
+        if (ours && dialog != hwnd() && pages::PageAccessibility::HandlePageKey(dialog, msg))
             continue;
+        if (ours && IsDialogMessageW(dialog, &msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
@@ -153,6 +155,7 @@ bool CCKorZereDlg::OnInitDialog() {
     // cuts its round window from its final size
     chrome_.ApplySkin(hwnd());
     console_.Attach(hwnd());
+    chrome_.EnableAccessibility(*this);
 
     // no task-bar button: the window lives in the notification area
     LONG_PTR ex = GetWindowLongPtrW(hwnd(), GWL_EXSTYLE);

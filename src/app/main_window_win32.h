@@ -18,7 +18,10 @@
 
 namespace quorelle {
 
-class CCKorZereDlg final : public DialogWindow, private WindowHost, private pages::PageRefresh {
+class CCKorZereDlg final : public DialogWindow,
+                           private WindowHost,
+                           private pages::PageRefresh,
+                           private pages::PageActions {
   public:
     CCKorZereDlg();
     ~CCKorZereDlg() override;
@@ -38,8 +41,11 @@ class CCKorZereDlg final : public DialogWindow, private WindowHost, private page
 
   protected:
     bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    void AfterMessage(UINT msg) override { chrome_.AfterMessage(msg); }
 
   private:
+    // A default action's press: the console's hit tests, without the window drag.
+    void PressAt(POINT logical) override { console_.OnLButtonDown(logical); }
     bool OnInitDialog();
     bool OnCommand(int id);
     // The close button or a page button of the navigation column.

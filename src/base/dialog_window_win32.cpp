@@ -38,7 +38,9 @@ INT_PTR CALLBACK DialogWindow::DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LP
     }
     try {
         LRESULT result = 0;
-        if (!self->OnMessage(msg, wParam, lParam, result)) return FALSE;
+        const bool handled = self->OnMessage(msg, wParam, lParam, result);
+        self->AfterMessage(msg);
+        if (!handled) return FALSE;
         // WM_INITDIALOG and a few others answer through the return value itself
         switch (msg) {
             case WM_INITDIALOG:

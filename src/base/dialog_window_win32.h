@@ -22,6 +22,8 @@ class DialogWindow {
   protected:
     // Answers a message; false lets the dialog manager's default processing run.
     virtual bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) = 0;
+    // After OnMessage, whether it handled the message or not.
+    virtual void AfterMessage(UINT msg) { (void)msg; }
 
   private:
     static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);

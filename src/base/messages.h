@@ -15,6 +15,9 @@ inline constexpr unsigned WM_DEFAULT_OUTPUT_CHANGED = 2026;
 // Asked of the main window from outside (tests): answers how many failures the exception
 // barriers have caught since the program started.
 inline constexpr unsigned WM_DIAGNOSTIC_COUNT = 2027;
+// Posted by a control's accessible object to its window: run the default action of control
+// wParam (lParam 0) or of its zone lParam, once the tool that asked has its answer.
+inline constexpr unsigned WM_ACCESSIBLE_ACTION = 2028;
 
 // Notifications of the skinned controls to their page.
 inline constexpr unsigned SLIDER_MSG_TRACK = 10449;

@@ -111,7 +111,59 @@ constexpr FixedText kHifiFixed[] = {
     {1158, "1K"}, {1159, "2K"}, {1160, "4K"},  {1161, "8K"},  {1162, "16K"},
 };
 
+constexpr std::array<std::string_view, 3> kClose = {"关闭", "關閉", "Close"};
+constexpr std::array<std::string_view, 3> Same(std::string_view text) {
+    return {text, text, text};
+}
+
+constexpr ControlName kControlNames[] = {
+    // main window
+    {102, 1000, kClose},
+    {102, 1025, {"耳机", "耳機", "Headphone"}},
+    {102, 1026, {"扬声器", "揚聲器", "Speaker"}},
+    {102, 1029, {"耳机输出", "耳機輸出", "Headphone output"}},
+    {102, 1014, Same("44.1 kHz")},
+    {102, 1013, Same("48 kHz")},
+    {102, 1012, Same("88.2 kHz")},
+    {102, 1015, Same("96 kHz")},
+    {102, 1016, Same("176.4 kHz")},
+    {102, 1017, Same("192 kHz")},
+    // HIFI page
+    {176, 1073, kClose},
+    {176, 1085, {"音调", "音調", "Tone"}},
+    {176, 1163, {"均衡器重置", "均衡器重置", "Reset equalizer"}},
+    {176, 1115, Same("30 Hz")},
+    {176, 1116, Same("60 Hz")},
+    {176, 1117, Same("120 Hz")},
+    {176, 1118, Same("250 Hz")},
+    {176, 1119, Same("500 Hz")},
+    {176, 1120, Same("1 kHz")},
+    {176, 1121, Same("2 kHz")},
+    {176, 1122, Same("4 kHz")},
+    {176, 1123, Same("8 kHz")},
+    {176, 1124, Same("16 kHz")},
+    {176, 1164, {"自定义预设", "自定義預設", "User preset"}},
+    {176, 1165, {"预设名称", "預設名稱", "Preset name"}},
+    {176, 1166, {"添加预设", "添加預設", "Add preset"}},
+    {176, 1167, {"删除预设", "刪除預設", "Delete preset"}},
+    {176, 1170, {"环境列表", "環境列表", "Environment list"}},
+    {176, 1168, {"上一个环境", "上一個環境", "Previous environment"}},
+    {176, 1169, {"下一个环境", "下一個環境", "Next environment"}},
+    // advance, headphone and information pages
+    {196, 1204, kClose},
+    {192, 1179, kClose},
+    {192, 1176, {"设置 B", "設置 B", "Setting B"}},
+    {192, 1177, {"设置 A", "設置 A", "Setting A"}},
+    {155, 1051, kClose},
+};
+
 }  // namespace
+
+const ControlName* FindControlName(int dialogId, int controlId) {
+    for (const ControlName& n : kControlNames)
+        if (n.dialogId == dialogId && n.id == controlId) return &n;
+    return nullptr;
+}
 
 std::span<const LabelText> LanguageTexts(int dialogId) {
     switch (dialogId) {

@@ -37,6 +37,15 @@ std::span<const FixedText> FixedTexts(int dialogId);
 // The translated label of a window; null when the window has no such label.
 const LabelText* FindLabelText(int dialogId, int labelId);
 
+// The names assistive tools give controls that have no caption of their own (the close and the
+// step buttons, the output and impedance choices, the equalizer's bands...), per language.
+struct ControlName {
+    int dialogId;
+    int id;
+    std::array<std::string_view, 3> byLanguage;
+};
+const ControlName* FindControlName(int dialogId, int controlId);
+
 // Texts of the information page that every language shares.
 inline constexpr std::string_view kInfoTitle = "Vandrexo Aurvel Audio Configuration";
 inline constexpr std::string_view kInfoDirectXVersion = "11";

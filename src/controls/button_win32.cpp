@@ -54,6 +54,7 @@ bool CBitmapButton::OnReflected(UINT message, WPARAM, LPARAM lParam, LRESULT& re
     const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
     Draw(item->hDC, item->rcItem, (item->itemState & ODS_SELECTED) != 0);
     if ((item->itemState & ODS_DISABLED) != 0) DimDisabledArea(item->hDC, item->rcItem);
+    PaintFocusMark(item->hDC);
     result = TRUE;
     return true;
 }

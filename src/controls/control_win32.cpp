@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "base/diagnostics.h"
+#include "controls/accessible_win32.h"
 #include "controls/dpi_win32.h"
 #include "controls/gdi_win32.h"
 #include "controls/scale.h"
@@ -21,6 +22,7 @@ constexpr wchar_t kProperty[] = L"QuorelleSkinnedControl";
 
 SubclassedControl::~SubclassedControl() {
     Detach();
+    ReleaseAccessibleObject(accessible_);
 }
 
 bool SubclassedControl::Attach(HWND hwnd) {
@@ -71,6 +73,13 @@ int SubclassedControl::Logical(int device) const {
     return ToLogical(device, dpi_);
 }
 
+void SubclassedControl::PaintFocusMark(HDC dc, bool round) const {
+    if (!ShowsFocusMark(hwnd_)) return;
+    RECT client{};
+    GetClientRect(hwnd_, &client);
+    DrawFocusMark(dc, client, dpi_, round);
+}
+
 SubclassedControl* SubclassedControl::FromHandle(HWND hwnd) {
     if (hwnd == nullptr) return nullptr;
     return static_cast<SubclassedControl*>(GetPropW(hwnd, kProperty));
@@ -108,11 +117,22 @@ LRESULT CALLBACK SubclassedControl::Procedure(HWND hwnd, UINT message, WPARAM wP
         if (message == WM_DESTROY) {
             const LRESULT result = self->Default(message, wParam, lParam);
             self->OnDestroyed();
+            ReleaseAccessibleObject(self->accessible_);
             return result;
         }
         if (message == WM_NCDESTROY) {
             self->Detach();
             return DefSubclassProc(hwnd, message, wParam, lParam);
+        }
+        if ((message == WM_SETFOCUS || message == WM_KILLFOCUS) &&
+            FocusCuesShown(GetParent(hwnd))) {
+            InvalidateRect(hwnd, nullptr, FALSE);  // the focus mark comes or goes
+        }
+        if (message == WM_GETOBJECT) {
+            // every skinned control describes itself to assistive tools; without a host
+            // the platform's own object answers
+            if (LRESULT answer = AnswerGetObject(hwnd, wParam, lParam, self->accessible_))
+                return answer;
         }
         return self->WindowProc(message, wParam, lParam);
     } catch (...) {

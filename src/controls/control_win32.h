@@ -7,6 +7,8 @@
 
 namespace quorelle::controls {
 
+class AccessibleObject;
+
 class SubclassedControl {
   public:
     SubclassedControl() = default;
@@ -47,6 +49,8 @@ class SubclassedControl {
     virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
     // The window's own processing of a message (also callable outside WindowProc).
     LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam);
+    // Draws the keyboard focus mark over the client area when the control shows it.
+    void PaintFocusMark(HDC dc, bool round = false) const;
     // Runs once the subclass is in place.
     virtual void OnAttached() {}
     // Runs after the DPI changed: the control takes its images, fonts and geometry anew.
@@ -62,6 +66,8 @@ class SubclassedControl {
     WNDPROC original_ = nullptr;
     int dispatching_ = 0;  // messages of this window under way in Procedure
     int dpi_ = 96;
+    // what the control tells assistive tools, made when one first asks
+    AccessibleObject* accessible_ = nullptr;
 };
 
 // For the parent's window procedure: passes a control notification to the skinned control it

@@ -58,6 +58,21 @@ void CRoundSliderCtrl::SetPos(int position, bool redraw) {
     if (redraw && Hwnd() != nullptr) InvalidateRect(Hwnd(), nullptr, FALSE);
 }
 
+bool CRoundSliderCtrl::MoveAsDrag(int position) {
+    const int limit = std::max(model_.Min(), std::min(model_.Max(), model_.DragLimit()));
+    const int target = std::clamp(position, model_.Min(), limit);
+    if (target == model_.Position()) return false;
+    std::vector<KnobNotice> notices;
+    while (model_.Position() != target) {
+        model_.SetPosition(model_.Position() + (target > model_.Position() ? 1 : -1));
+        notices.push_back({TB_THUMBTRACK, model_.Position()});
+    }
+    notices.push_back({TB_THUMBPOSITION, target});
+    RedrawNow();
+    Post(notices);
+    return true;
+}
+
 void CRoundSliderCtrl::SetRange(int min, int max, bool redraw) {
     model_.SetMin(min);
     model_.SetMax(max);
@@ -330,6 +345,7 @@ LRESULT CRoundSliderCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
             InvalidateRect(hwnd, nullptr, FALSE);
             gdi::PaintDC paint(hwnd);
             Paint(paint.Get());
+            PaintFocusMark(paint.Get(), true);
             return 0;
         }
         case WM_PRINTCLIENT:

@@ -24,6 +24,10 @@ class CRoundSliderCtrl : public SubclassedControl {
     // The trackbar's value queries and commands.
     int GetPos() const { return model_.Position(); }
     void SetPos(int position, bool redraw = true);
+    // Moves the knob to `position` (within the range a drag reaches) as a drag does: one
+    // position per step, each step told to the parent as thumb track, then thumb position.
+    // False when it is there already.
+    bool MoveAsDrag(int position);
     int GetRangeMin() const { return model_.Min(); }
     int GetRangeMax() const { return model_.Max(); }
     void SetRange(int min, int max, bool redraw = false);

@@ -123,6 +123,7 @@ LRESULT CMyStaticBmp::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_PAINT: {
             gdi::PaintDC paint(hwnd);
             Paint(paint.Get());
+            PaintFocusMark(paint.Get());
             return 0;
         }
         case WM_PRINTCLIENT:

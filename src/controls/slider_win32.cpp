@@ -27,6 +27,15 @@ void CBitmapSlider::SetValue(int value) {
     if (Hwnd() != nullptr) InvalidateRect(Hwnd(), nullptr, FALSE);
 }
 
+bool CBitmapSlider::MoveAsDrag(int value) {
+    const int before = model_.Value();
+    model_.SetValue(value);
+    if (model_.Value() == before) return false;
+    InvalidateRect(Hwnd(), nullptr, FALSE);
+    Post({{SLIDER_MSG_TRACK, model_.Value()}, {SLIDER_MSG_COMMIT, model_.Value()}});
+    return true;
+}
+
 bool CBitmapSlider::LoadTrackImages(int normalId, int activeId) {
     ++imagesVersion_;
     trackIds_ = {normalId, activeId};
@@ -213,6 +222,7 @@ LRESULT CBitmapSlider::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_PAINT: {
             gdi::PaintDC paint(hwnd);
             Paint(paint.Get());
+            PaintFocusMark(paint.Get());
             return 0;
         }
         case WM_PRINTCLIENT:

@@ -23,6 +23,9 @@ class CBitmapSlider : public SubclassedControl {
     void SetLimits(int min, int max) { model_.SetLimits(min, max); }
     // Clamps and repaints the whole control.
     void SetValue(int value);
+    // Moves the thumb to `value` as a drag does: track, then commit. False when it is there
+    // already.
+    bool MoveAsDrag(int value);
     int Value() const { return model_.Value(); }
     void SetPageStep(int step) { model_.SetPageStep(step); }
     void SetInsets(int left, int top, int right, int bottom) {

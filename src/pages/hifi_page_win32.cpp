@@ -2,6 +2,7 @@
 
 #include "base/messages.h"
 #include "device/conflib_win32.h"
+#include "pages/accessibility.h"
 #include "resource.h"
 
 namespace quorelle::pages {
@@ -43,6 +44,13 @@ bool CDlgHifi::OnLeftButtonDown(POINT pressed, LRESULT& result) {
     }
     result = 0;
     return true;
+}
+
+bool CDlgHifi::ClickDoesNothing(int controlId) const {
+    const EqualizerState& eq = view_.Model().Eq();
+    const ReverbState& reverb = view_.Model().Rev();
+    return HifiClickDoesNothing({eq.master.lit, eq.region.lit, eq.preset.lit, reverb.room.lit},
+                                controlId);
 }
 
 void CDlgHifi::SetPageTexts(int language) {

@@ -21,6 +21,9 @@ class CDlgHifi final : public SecondaryPage {
     bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
     void OnInitPage() override;
     void OnDpiChanged() override { view_.ShapePresetList(); }
+    // The page's dispatch decides; with the master switch unlit it takes only the master.
+    void PressAt(POINT logical) override { view_.OnLButtonDown(logical); }
+    bool ClickDoesNothing(int controlId) const override;
     // Hit-tests first: a lamp that takes the press never moves the window.
     bool OnLeftButtonDown(POINT pressed, LRESULT& result) override;
     void SetPageTexts(int language) override;

@@ -74,6 +74,7 @@ int PageChrome::CloseButtonId() const {
 
 void PageChrome::SetPageTexts(int language) {
     if (IsLanguage(language)) {
+        accessibility_.SetLanguage(language);  // the names follow
         for (const LabelText& text : LanguageTexts(dialogId_)) {
             const std::wstring wide = Widen(text.byLanguage[static_cast<size_t>(language)]);
             if (controls::CLabel* label = Label(text.id))
@@ -99,8 +100,32 @@ bool PageChrome::HandleFrameMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRES
         case WM_CTLCOLORBTN:
         case WM_DRAWITEM:
             return controls::ReflectNotification(msg, wParam, lParam, result);
+        case WM_ACCESSIBLE_ACTION:
+            accessibility_.RunAction(static_cast<int>(wParam), static_cast<int>(lParam));
+            result = 0;
+            return true;
+        case WM_DESTROY:
+            accessibility_.Detach();
+            return false;
         default:
             return false;
+    }
+}
+
+void PageChrome::AfterMessage(UINT msg) {
+    // what can change a control's name, state or value: clicks, commands, the knobs' and
+    // sliders' notices, the program's own messages (language, volume, output, actions)
+    switch (msg) {
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:
+        case WM_COMMAND:
+        case WM_HSCROLL:
+        case WM_KEYUP:
+            accessibility_.NotifyChanges();
+            break;
+        default:
+            if (msg >= WM_USER) accessibility_.NotifyChanges();
+            break;
     }
 }
 

@@ -10,6 +10,7 @@
 
 #include "controls/label_win32.h"
 #include "controls/page_win32.h"
+#include "pages/page_accessibility_win32.h"
 
 namespace quorelle::pages {
 
@@ -41,6 +42,13 @@ class PageChrome {
     int DialogId() const { return dialogId_; }
     HWND Window() const { return dialog_; }
     controls::CLabel* Label(int id);
+    // Assistive tools and the page keys: the window's controls described, their default actions
+    // run by `actions` (the window's own click dispatch).
+    void EnableAccessibility(PageActions& actions) {
+        accessibility_.Attach(dialog_, dialogId_, actions);
+    }
+    // After the window handled a message: tells the tools what it changed.
+    void AfterMessage(UINT msg);
 
   private:
     int pageIndex_;
@@ -50,6 +58,7 @@ class PageChrome {
     controls::PageFrame frame_;
     controls::NavigationColumn nav_;
     std::vector<std::unique_ptr<controls::CLabel>> labels_;
+    PageAccessibility accessibility_;
 };
 
 // The window text of a page (no caption shows it; the system and assistive tools do):

@@ -15,6 +15,7 @@ bool SecondaryPage::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& r
         case WM_INITDIALOG:
             SetWindowTextW(hwnd(), Widen(PageTitle(PageIndex())).c_str());
             OnInitPage();
+            chrome_.EnableAccessibility(*this);
             result = TRUE;
             return true;
         case WM_COMMAND: {

@@ -9,7 +9,7 @@
 
 namespace quorelle::pages {
 
-class SecondaryPage : public DialogWindow {
+class SecondaryPage : public DialogWindow, protected PageActions {
   public:
     SecondaryPage(int pageIndex, int dialogId)
         : DialogWindow(dialogId), chrome_(pageIndex, dialogId) {}
@@ -19,6 +19,9 @@ class SecondaryPage : public DialogWindow {
   protected:
     bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
+    void AfterMessage(UINT msg) override { chrome_.AfterMessage(msg); }
+    // A default action's press: the page's dispatch of a press, without the window drag.
+    void PressAt(POINT logical) override { OnPress(logical); }
     // The page's own start-up, in its own order (device, skin, texts).
     virtual void OnInitPage() = 0;
     // A left-button press at a client point. By default the window drag comes first, then the

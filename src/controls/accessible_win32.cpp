@@ -1,0 +1,325 @@
+#include "controls/accessible_win32.h"
+
+#include <oleacc.h>
+
+#include <algorithm>
+#include <atomic>
+#include <new>
+
+#include "controls/gdi_win32.h"
+#include "controls/scale.h"
+
+namespace quorelle::controls {
+
+namespace {
+
+// The interface ids, spelled out: in a static build the import library's IID_IAccessible is an
+// import thunk, and a query with it fails.
+constexpr GUID kIidAccessible = {
+    0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
+constexpr GUID kIidDispatch = {
+    0x00020400, 0x0000, 0x0000, {0xc0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+constexpr GUID kIidUnknown = {
+    0x00000000, 0x0000, 0x0000, {0xc0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+
+constexpr wchar_t kHostProperty[] = L"Quorelle.AccessibleHost";
+constexpr wchar_t kCuesProperty[] = L"Quorelle.FocusCues";
+
+std::atomic<bool> inUse{false};
+
+// The accessibility library is loaded when a tool first asks, not at start.
+struct Oleacc {
+    decltype(&::LresultFromObject) lresultFromObject = nullptr;
+    decltype(&::AccessibleObjectFromWindow) objectFromWindow = nullptr;
+    Oleacc() {
+        if (HMODULE m = LoadLibraryW(L"oleacc.dll")) {
+            lresultFromObject = reinterpret_cast<decltype(lresultFromObject)>(
+                reinterpret_cast<void*>(GetProcAddress(m, "LresultFromObject")));
+            objectFromWindow = reinterpret_cast<decltype(objectFromWindow)>(
+                reinterpret_cast<void*>(GetProcAddress(m, "AccessibleObjectFromWindow")));
+        }
+    }
+};
+const Oleacc& Library() {
+    static const Oleacc library;
+    return library;
+}
+
+HRESULT Text(const std::wstring& text, BSTR* out) {
+    if (!out) return E_POINTER;
+    *out = nullptr;
+    if (text.empty()) return S_FALSE;
+    *out = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+    return *out ? S_OK : E_OUTOFMEMORY;
+}
+
+}  // namespace
+
+class AccessibleObject final : public IAccessible {
+  public:
+    explicit AccessibleObject(HWND control) : control_(control) {}
+    void Disconnect() { control_ = nullptr; }
+
+    // IUnknown
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
+        if (!out) return E_POINTER;
+        if (IsEqualGUID(riid, kIidAccessible) || IsEqualGUID(riid, kIidDispatch) ||
+            IsEqualGUID(riid, kIidUnknown)) {
+            *out = static_cast<IAccessible*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
+    ULONG STDMETHODCALLTYPE Release() override {
+        const ULONG left = --references_;
+        if (left == 0) delete this;
+        return left;
+    }
+
+    // IDispatch: the tools use the interface's own methods
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
+        if (!count) return E_POINTER;
+        *count = 0;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
+                                     UINT*) override {
+        return E_NOTIMPL;
+    }
+
+    // IAccessible
+    HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override {
+        if (!parent) return E_POINTER;
+        *parent = nullptr;
+        if (!control_) return RPC_E_DISCONNECTED;
+        if (!Library().objectFromWindow) return S_FALSE;
+        return Library().objectFromWindow(control_, static_cast<DWORD>(OBJID_WINDOW), kIidDispatch,
+                                          reinterpret_cast<void**>(parent));
+    }
+    HRESULT STDMETHODCALLTYPE get_accChildCount(long* count) override {
+        if (!count) return E_POINTER;
+        AccessibleHost* host = Host();
+        if (!host) return RPC_E_DISCONNECTED;
+        *count = host->ChildCount(control_);
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE get_accChild(VARIANT child, IDispatch** out) override {
+        if (!out) return E_POINTER;
+        *out = nullptr;
+        int index = 0;
+        if (HRESULT hr = Child(child, index); hr != S_OK) return hr;
+        return index == 0 ? E_INVALIDARG : S_FALSE;  // zones are simple elements
+    }
+    HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* out) override {
+        return Fact(child, out, &AccessibleFacts::name);
+    }
+    HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* out) override {
+        return Fact(child, out, &AccessibleFacts::value);
+    }
+    HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT, BSTR* out) override {
+        return Text({}, out);
+    }
+    HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* out) override {
+        AccessibleFacts facts;
+        if (HRESULT hr = Facts(child, facts); hr != S_OK) return hr;
+        if (!out) return E_POINTER;
+        out->vt = VT_I4;
+        out->lVal = facts.role;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* out) override {
+        AccessibleFacts facts;
+        if (HRESULT hr = Facts(child, facts); hr != S_OK) return hr;
+        if (!out) return E_POINTER;
+        out->vt = VT_I4;
+        out->lVal = static_cast<LONG>(facts.state);
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT, BSTR* out) override { return Text({}, out); }
+    HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT, long* topic) override {
+        if (file) *file = nullptr;
+        if (topic) *topic = -1;
+        return S_FALSE;
+    }
+    HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT, BSTR* out) override {
+        return Text({}, out);
+    }
+    HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* out) override {
+        if (!out) return E_POINTER;
+        VariantInit(out);
+        if (!control_) return RPC_E_DISCONNECTED;
+        if (GetFocus() != control_) return S_FALSE;
+        out->vt = VT_I4;
+        out->lVal = CHILDID_SELF;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* out) override {
+        if (!out) return E_POINTER;
+        VariantInit(out);
+        return S_FALSE;
+    }
+    HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* out) override {
+        return Fact(child, out, &AccessibleFacts::action);
+    }
+    HRESULT STDMETHODCALLTYPE accSelect(long flags, VARIANT child) override {
+        int index = 0;
+        if (HRESULT hr = Child(child, index); hr != S_OK) return hr;
+        if (flags != SELFLAG_TAKEFOCUS || index != 0) return DISP_E_MEMBERNOTFOUND;
+        AccessibleFacts facts;
+        if (!Host()->Describe(control_, 0, facts) || !(facts.state & kStateFocusable))
+            return DISP_E_MEMBERNOTFOUND;
+        SetFocus(control_);
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE accLocation(long* left, long* top, long* width, long* height,
+                                          VARIANT child) override {
+        if (!left || !top || !width || !height) return E_POINTER;
+        int index = 0;
+        if (HRESULT hr = Child(child, index); hr != S_OK) return hr;
+        RECT r{};
+        if (index == 0) {
+            GetWindowRect(control_, &r);
+        } else if (!Host()->ChildScreenRect(control_, index, r)) {
+            return E_INVALIDARG;
+        }
+        *left = r.left;
+        *top = r.top;
+        *width = r.right - r.left;
+        *height = r.bottom - r.top;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE accNavigate(long, VARIANT, VARIANT* out) override {
+        if (out) VariantInit(out);
+        return DISP_E_MEMBERNOTFOUND;
+    }
+    HRESULT STDMETHODCALLTYPE accHitTest(long x, long y, VARIANT* out) override {
+        if (!out) return E_POINTER;
+        VariantInit(out);
+        AccessibleHost* host = Host();
+        if (!host) return RPC_E_DISCONNECTED;
+        RECT r;
+        const POINT p{x, y};
+        if (!GetWindowRect(control_, &r) || !PtInRect(&r, p)) return S_FALSE;
+        out->vt = VT_I4;
+        out->lVal = host->ChildAt(control_, p);
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
+        int index = 0;
+        if (HRESULT hr = Child(child, index); hr != S_OK) return hr;
+        return Host()->DoDefaultAction(control_, index) ? S_OK : DISP_E_MEMBERNOTFOUND;
+    }
+    HRESULT STDMETHODCALLTYPE put_accName(VARIANT, BSTR) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE put_accValue(VARIANT child, BSTR value) override {
+        int index = 0;
+        if (HRESULT hr = Child(child, index); hr != S_OK) return hr;
+        if (index != 0 || !value) return E_INVALIDARG;
+        return Host()->SetValue(control_, std::wstring(value, SysStringLen(value)))
+                   ? S_OK
+                   : DISP_E_MEMBERNOTFOUND;
+    }
+
+  private:
+    AccessibleHost* Host() const {
+        if (!control_ || !IsWindow(control_)) return nullptr;
+        return static_cast<AccessibleHost*>(GetPropW(GetParent(control_), kHostProperty));
+    }
+    // The child a VARIANT names: S_OK with 0 for the control, 1 … n for its zones.
+    HRESULT Child(const VARIANT& child, int& index) const {
+        AccessibleHost* host = Host();
+        if (!host) return RPC_E_DISCONNECTED;
+        if (child.vt != VT_I4) return E_INVALIDARG;
+        if (child.lVal < 0 || child.lVal > host->ChildCount(control_)) return E_INVALIDARG;
+        index = static_cast<int>(child.lVal);
+        return S_OK;
+    }
+    HRESULT Facts(const VARIANT& child, AccessibleFacts& facts) const {
+        int index = 0;
+        if (HRESULT hr = Child(child, index); hr != S_OK) return hr;
+        return Host()->Describe(control_, index, facts) ? S_OK : E_FAIL;
+    }
+    HRESULT Fact(const VARIANT& child, BSTR* out, std::wstring AccessibleFacts::*field) const {
+        if (!out) return E_POINTER;
+        *out = nullptr;
+        AccessibleFacts facts;
+        if (HRESULT hr = Facts(child, facts); hr != S_OK) return hr;
+        return Text(facts.*field, out);
+    }
+
+    HWND control_;
+    std::atomic<ULONG> references_{1};
+};
+
+void SetAccessibleHost(HWND window, AccessibleHost* host) {
+    if (!window) return;
+    if (host)
+        SetPropW(window, kHostProperty, host);
+    else
+        RemovePropW(window, kHostProperty);
+}
+
+LRESULT AnswerGetObject(HWND control, WPARAM wParam, LPARAM lParam, AccessibleObject*& object) {
+    if (static_cast<LONG>(lParam) != static_cast<LONG>(OBJID_CLIENT)) return 0;
+    auto* host = static_cast<AccessibleHost*>(GetPropW(GetParent(control), kHostProperty));
+    if (!host || !Library().lresultFromObject) return 0;
+    if (!object) object = new (std::nothrow) AccessibleObject(control);
+    if (!object) return 0;
+    inUse = true;
+    host->Watch();
+    const LRESULT answer =
+        Library().lresultFromObject(kIidAccessible, wParam, static_cast<IAccessible*>(object));
+    return answer < 0 ? 0 : answer;  // a failure code: the platform's own object instead
+}
+
+void ReleaseAccessibleObject(AccessibleObject*& object) {
+    if (!object) return;
+    object->Disconnect();
+    object->Release();
+    object = nullptr;
+}
+
+void SetFocusCues(HWND window, bool shown) {
+    if (!window || shown == FocusCuesShown(window)) return;
+    if (shown)
+        SetPropW(window, kCuesProperty, reinterpret_cast<HANDLE>(1));
+    else
+        RemovePropW(window, kCuesProperty);
+    if (HWND focus = GetFocus(); focus && GetParent(focus) == window)
+        InvalidateRect(focus, nullptr, FALSE);
+}
+
+bool FocusCuesShown(HWND window) {
+    return window && GetPropW(window, kCuesProperty) != nullptr;
+}
+
+bool ShowsFocusMark(HWND control) {
+    return control && GetFocus() == control && FocusCuesShown(GetParent(control));
+}
+
+void DrawFocusMark(HDC dc, const RECT& area, int dpi, bool round) {
+    const int width = std::max(1, ToDevice(1, dpi));
+    gdi::Pen pen(CreatePen(PS_INSIDEFRAME, width, kFocusMarkColour));
+    if (!pen) return;
+    gdi::SelectGuard selectPen(dc, pen.Get());
+    gdi::SelectGuard selectBrush(dc, GetStockObject(NULL_BRUSH));
+    if (round) {
+        // a pixel inside the edge, where the round window's region keeps all of the ring
+        Ellipse(dc, area.left + width, area.top + width, area.right - width, area.bottom - width);
+    } else {
+        const int corner = ToDevice(4, dpi);
+        RoundRect(dc, area.left, area.top, area.right, area.bottom, corner, corner);
+    }
+}
+
+bool AccessibilityInUse() {
+    return inUse;
+}
+
+}  // namespace quorelle::controls

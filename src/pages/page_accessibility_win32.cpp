@@ -1,0 +1,338 @@
+#include "pages/page_accessibility_win32.h"
+
+#include <algorithm>
+#include <cwchar>
+
+#include "base/messages.h"
+#include "base/text_win32.h"
+#include "controls/dpi_win32.h"
+#include "controls/knob_win32.h"
+#include "controls/lamp_win32.h"
+#include "controls/scale.h"
+#include "controls/slider_win32.h"
+#include "pages/accessibility.h"
+#include "pages/hit_area_win32.h"
+
+namespace quorelle::pages {
+
+namespace {
+
+using controls::AccessibleFacts;
+constexpr wchar_t kPageProperty[] = L"Quorelle.PageAccessibility";
+
+std::wstring WindowText(HWND hwnd) {
+    std::wstring text(size_t(GetWindowTextLengthW(hwnd)) + 1, L'\0');
+    text.resize(size_t(GetWindowTextW(hwnd, text.data(), int(text.size()))));
+    return text;
+}
+
+bool Lit(HWND control) {
+    const auto* lamp = dynamic_cast<const controls::CMyStaticBmp*>(
+        controls::SubclassedControl::FromHandle(control));
+    return lamp != nullptr && lamp->Lit();
+}
+
+POINT Centre(const Rect& r) {
+    return {r.left + (r.right - r.left) / 2, r.top + (r.bottom - r.top) / 2};
+}
+
+// A whole number, nothing else but spaces around it.
+bool ParseNumber(const std::wstring& text, int& number) {
+    const wchar_t* start = text.c_str();
+    wchar_t* end = nullptr;
+    const long value = std::wcstol(start, &end, 10);
+    if (end == start) return false;
+    while (*end == L' ') ++end;
+    if (*end != L'\0' || value < -100000 || value > 100000) return false;
+    number = static_cast<int>(value);
+    return true;
+}
+
+}  // namespace
+
+void PageAccessibility::Attach(HWND dialog, int dialogId, PageActions& actions) {
+    Detach();
+    dialog_ = dialog;
+    dialogId_ = dialogId;
+    actions_ = &actions;
+    SetPropW(dialog_, kPageProperty, this);
+    controls::SetAccessibleHost(dialog_, this);
+    // the keyboard starts at the first control of the reading order, not at the first button
+    // of the dialog's own order (the close button)
+    if (const auto tabs = TabOrder(dialogId_); !tabs.empty()) {
+        PostMessageW(dialog_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog_, tabs[0])),
+                     TRUE);
+    }
+}
+
+void PageAccessibility::Detach() {
+    if (dialog_ && IsWindow(dialog_)) {
+        controls::SetAccessibleHost(dialog_, nullptr);
+        RemovePropW(dialog_, kPageProperty);
+    }
+    dialog_ = nullptr;
+    actions_ = nullptr;
+    told_.clear();
+}
+
+const AccessibleControl* PageAccessibility::Row(HWND control) const {
+    if (!dialog_ || !control || GetParent(control) != dialog_) return nullptr;
+    return FindAccessibleControl(dialogId_, GetDlgCtrlID(control));
+}
+
+bool PageAccessibility::HasAction(const AccessibleControl& row) const {
+    return row.kind == AccessibleKind::Press || row.kind == AccessibleKind::Zone ||
+           row.kind == AccessibleKind::Button;
+}
+
+bool PageAccessibility::Describe(HWND control, int child, AccessibleFacts& facts) {
+    const AccessibleControl* row = Row(control);
+    if (!row) return false;
+    facts = {};
+    if (child > 0) {  // a zone of a picture: the choice its lamp stands for
+        const int lampId = ZoneLamp(dialogId_, row->id, child - 1);
+        const AccessibleControl* lamp = FindAccessibleControl(dialogId_, lampId);
+        if (!lamp) return false;
+        facts.role = static_cast<int32_t>(AccessibleRole::RadioButton);
+        facts.name = Widen(AccessibleName(dialogId_, *lamp, language_));
+        if (Lit(GetDlgItem(dialog_, lampId))) facts.state |= controls::kStateChecked;
+        if (actions_->ClickDoesNothing(row->id)) facts.state |= controls::kStateUnavailable;
+        facts.action = L"Check";
+        return true;
+    }
+    facts.role = static_cast<int32_t>(row->role);
+    facts.name = row->kind == AccessibleKind::Label
+                     ? WindowText(control)
+                     : Widen(AccessibleName(dialogId_, *row, language_));
+    if (row->kind == AccessibleKind::Press && row->role == AccessibleRole::Link)
+        facts.name = WindowText(control);
+
+    const LONG_PTR style = GetWindowLongPtrW(control, GWL_STYLE);
+    if ((style & WS_VISIBLE) == 0) facts.state |= controls::kStateInvisible;
+    if (!IsWindowEnabled(control) || actions_->ClickDoesNothing(row->id))
+        facts.state |= controls::kStateUnavailable;
+    const bool choice =
+        row->role == AccessibleRole::CheckButton || row->role == AccessibleRole::RadioButton;
+    if (choice && Lit(control)) facts.state |= controls::kStateChecked;
+    if (row->kind == AccessibleKind::Indicator) facts.state |= controls::kStateReadOnly;
+    if (row->role == AccessibleRole::Link) facts.state |= controls::kStateLinked;
+    const auto tabs = TabOrder(dialogId_);
+    if (std::find(tabs.begin(), tabs.end(), row->id) != tabs.end()) {
+        facts.state |= controls::kStateFocusable;
+        if (GetFocus() == control) facts.state |= controls::kStateFocused;
+    }
+
+    controls::SubclassedControl* bound = controls::SubclassedControl::FromHandle(control);
+    switch (row->kind) {
+        case AccessibleKind::Knob:
+            if (auto* knob = dynamic_cast<controls::CRoundSliderCtrl*>(bound))
+                facts.value = std::to_wstring(knob->GetPos());
+            break;
+        case AccessibleKind::Slider:
+        case AccessibleKind::NegatedSlider:
+            if (auto* slider = dynamic_cast<controls::CBitmapSlider*>(bound)) {
+                const int value = slider->Value();
+                facts.value =
+                    std::to_wstring(row->kind == AccessibleKind::NegatedSlider ? -value : value);
+            }
+            break;
+        case AccessibleKind::Field:
+            facts.value = WindowText(control);
+            break;
+        case AccessibleKind::Zones:
+            for (int zone = 0; zone < ZoneCount(dialogId_, row->id); ++zone) {
+                const int lampId = ZoneLamp(dialogId_, row->id, zone);
+                if (!Lit(GetDlgItem(dialog_, lampId))) continue;
+                if (const AccessibleControl* lamp = FindAccessibleControl(dialogId_, lampId))
+                    facts.value = Widen(AccessibleName(dialogId_, *lamp, language_));
+            }
+            break;
+        default:
+            break;
+    }
+    if (HasAction(*row)) {
+        if (row->kind == AccessibleKind::Button)
+            facts.action = L"Press";
+        else if (row->role == AccessibleRole::Link)
+            facts.action = L"Jump";
+        else if (row->role == AccessibleRole::CheckButton)
+            facts.action = (facts.state & controls::kStateChecked) ? L"Uncheck" : L"Check";
+        else
+            facts.action = L"Check";
+    }
+    return true;
+}
+
+int PageAccessibility::ChildCount(HWND control) {
+    const AccessibleControl* row = Row(control);
+    return row && row->kind == AccessibleKind::Zones ? ZoneCount(dialogId_, row->id) : 0;
+}
+
+bool PageAccessibility::ChildScreenRect(HWND control, int child, RECT& rect) {
+    const AccessibleControl* row = Row(control);
+    if (!row || child < 1 || child > ChildCount(control)) return false;
+    const Rect zone = ZoneRect(dialogId_, row->id, ClientRectOf(dialog_, row->id), child - 1);
+    const int dpi = controls::WindowDpi(dialog_);
+    rect = {controls::ToDevice(zone.left, dpi), controls::ToDevice(zone.top, dpi),
+            controls::ToDevice(zone.right, dpi), controls::ToDevice(zone.bottom, dpi)};
+    MapWindowPoints(dialog_, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+    return true;
+}
+
+int PageAccessibility::ChildAt(HWND control, POINT screen) {
+    for (int child = 1; child <= ChildCount(control); ++child) {
+        RECT r;
+        if (ChildScreenRect(control, child, r) && PtInRect(&r, screen)) return child;
+    }
+    return 0;
+}
+
+bool PageAccessibility::DoDefaultAction(HWND control, int child) {
+    const AccessibleControl* row = Row(control);
+    if (!row || (child == 0 && !HasAction(*row)) || (child > 0 && child > ChildCount(control)))
+        return false;
+    // the caller has its answer before the page acts (an action may show a message box)
+    return PostMessageW(dialog_, WM_ACCESSIBLE_ACTION, static_cast<WPARAM>(row->id), child) != 0;
+}
+
+void PageAccessibility::RunAction(int controlId, int child) {
+    const AccessibleControl* row = FindAccessibleControl(dialogId_, controlId);
+    HWND control = dialog_ ? GetDlgItem(dialog_, controlId) : nullptr;
+    if (!row || !control || !actions_) return;
+    if (child > 0 && row->kind == AccessibleKind::Zones) {
+        const Rect picture = ClientRectOf(dialog_, row->id);
+        actions_->PressAt(ToPoint(ZoneCentre(dialogId_, row->id, picture, child - 1)));
+        return;
+    }
+    switch (row->kind) {
+        case AccessibleKind::Button:
+            // what a click on the button sends its window
+            SendMessageW(dialog_, WM_COMMAND, MAKEWPARAM(controlId, BN_CLICKED),
+                         reinterpret_cast<LPARAM>(control));
+            break;
+        case AccessibleKind::Press:
+            actions_->PressAt(Centre(ClientRectOf(dialog_, controlId)));
+            break;
+        case AccessibleKind::Zone: {
+            const Rect picture = ClientRectOf(dialog_, row->picture);
+            actions_->PressAt(ToPoint(ZoneCentre(dialogId_, row->picture, picture, row->zone)));
+            break;
+        }
+        default:
+            break;
+    }
+}
+
+bool PageAccessibility::SetValue(HWND control, const std::wstring& value) {
+    const AccessibleControl* row = Row(control);
+    int number = 0;
+    if (!row || !ParseNumber(value, number)) return false;
+    controls::SubclassedControl* bound = controls::SubclassedControl::FromHandle(control);
+    switch (row->kind) {
+        case AccessibleKind::Knob:
+            if (auto* knob = dynamic_cast<controls::CRoundSliderCtrl*>(bound)) {
+                knob->MoveAsDrag(number);
+                return true;
+            }
+            return false;
+        case AccessibleKind::Slider:
+        case AccessibleKind::NegatedSlider:
+            if (auto* slider = dynamic_cast<controls::CBitmapSlider*>(bound)) {
+                slider->MoveAsDrag(row->kind == AccessibleKind::NegatedSlider ? -number : number);
+                return true;
+            }
+            return false;
+        default:
+            return false;
+    }
+}
+
+void PageAccessibility::NotifyChanges() {
+    if (!dialog_ || !controls::AccessibilityInUse()) return;  // nobody listens yet
+    const auto rows = AccessibleControls(dialogId_);
+    const bool first = told_.empty();
+    if (first) told_.resize(rows.size());
+    for (size_t i = 0; i < rows.size() && i < told_.size(); ++i) {
+        HWND control = GetDlgItem(dialog_, rows[i].id);
+        AccessibleFacts now;
+        if (!control || !Describe(control, 0, now)) continue;
+        Told& was = told_[i];
+        if (!first && was.control == control) {
+            const auto tell = [control](DWORD event) {
+                NotifyWinEvent(event, control, OBJID_CLIENT, CHILDID_SELF);
+            };
+            if (now.name != was.facts.name) tell(EVENT_OBJECT_NAMECHANGE);
+            // focus moves are told by the system itself
+            if ((now.state & ~controls::kStateFocused) !=
+                (was.facts.state & ~controls::kStateFocused))
+                tell(EVENT_OBJECT_STATECHANGE);
+            if (now.value != was.facts.value) tell(EVENT_OBJECT_VALUECHANGE);
+        }
+        was = {control, std::move(now)};
+    }
+}
+
+HWND PageAccessibility::ControlOf(HWND hwnd) const {
+    while (hwnd && GetParent(hwnd) != dialog_) hwnd = GetParent(hwnd);
+    return hwnd;
+}
+
+void PageAccessibility::MoveFocus(bool backwards) {
+    const auto tabs = TabOrder(dialogId_);
+    if (tabs.empty()) return;
+    const int n = static_cast<int>(tabs.size());
+    HWND focus = ControlOf(GetFocus());
+    const int focusId = focus ? GetDlgCtrlID(focus) : 0;
+    const auto at = std::find(tabs.begin(), tabs.end(), focusId);
+    int i = at == tabs.end() ? (backwards ? n : -1) : static_cast<int>(at - tabs.begin());
+    for (int step = 0; step < n; ++step) {
+        i = (i + (backwards ? n - 1 : 1)) % n;
+        HWND next = GetDlgItem(dialog_, tabs[size_t(i)]);
+        if (next && IsWindowVisible(next) && IsWindowEnabled(next)) {
+            SetFocus(next);
+            return;
+        }
+    }
+}
+
+bool PageAccessibility::OnKey(const MSG& msg) {
+    if (msg.message != WM_KEYDOWN || !dialog_) return false;
+    HWND control = ControlOf(msg.hwnd == dialog_ ? GetFocus() : msg.hwnd);
+    const AccessibleControl* row = control ? Row(control) : nullptr;
+    const bool ctrlOrAlt = GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0;
+    switch (msg.wParam) {
+        case VK_TAB:
+            if (ctrlOrAlt) return false;
+            controls::SetFocusCues(dialog_, true);
+            MoveFocus(GetKeyState(VK_SHIFT) < 0);
+            return true;
+        case VK_SPACE:
+        case VK_RETURN:
+            if (!row || !HasAction(*row)) return false;  // the list and the name field type
+            controls::SetFocusCues(dialog_, true);
+            RunAction(row->id, 0);
+            return true;
+        case VK_LEFT:
+        case VK_RIGHT:
+        case VK_UP:
+        case VK_DOWN:
+        case VK_PRIOR:
+        case VK_NEXT:
+        case VK_HOME:
+        case VK_END:
+            controls::SetFocusCues(dialog_, true);
+            // a knob, a slider, the list and the name field take these keys themselves; on a
+            // lamp or a button they do nothing (the dialog manager would move the focus
+            // through the window's labels)
+            return row && (HasAction(*row) || row->kind == AccessibleKind::Label);
+        default:
+            return false;
+    }
+}
+
+bool PageAccessibility::HandlePageKey(HWND dialog, const MSG& msg) {
+    auto* page = static_cast<PageAccessibility*>(GetPropW(dialog, kPageProperty));
+    return page != nullptr && page->OnKey(msg);
+}
+
+}  // namespace quorelle::pages

@@ -1,0 +1,250 @@
+// The accessible objects of the real windows, asked as a tool asks (WM_GETOBJECT, then the
+// object from the answer): every control of every window describes itself from the tables and
+// from what it shows; a default action is the window's own click, without moving the window;
+// a value set on a slider moves it; the tools hear of the change; names follow the language.
+#include <gtest/gtest.h>
+#include <oleacc.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/application_win32.h"
+#include "app/main_window_win32.h"
+#include "base/messages.h"
+#include "base/text_win32.h"
+#include "base/texts.h"
+#include "controls/accessible_win32.h"
+#include "controls/lamp_win32.h"
+#include "controls/layout.h"
+#include "controls/slider_win32.h"
+#include "pages/accessibility.h"
+#include "settings/ini_file.h"
+#include "settings/settings.h"
+
+namespace quorelle {
+namespace {
+
+constexpr GUID kIidAccessible = {
+    0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
+
+void Pump() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+// The control's accessible object, had as a tool has it.
+IAccessible* ObjectOf(HWND control) {
+    const LRESULT answer =
+        SendMessageW(control, WM_GETOBJECT, 0, static_cast<LPARAM>(OBJID_CLIENT));
+    if (answer <= 0) return nullptr;
+    IAccessible* object = nullptr;
+    if (FAILED(ObjectFromLresult(answer, kIidAccessible, 0, reinterpret_cast<void**>(&object))))
+        return nullptr;
+    return object;
+}
+
+VARIANT Self(long child = CHILDID_SELF) {
+    VARIANT v;
+    VariantInit(&v);
+    v.vt = VT_I4;
+    v.lVal = child;
+    return v;
+}
+
+std::wstring Text(IAccessible* object,
+                  HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, BSTR*),
+                  long child = CHILDID_SELF) {
+    BSTR text = nullptr;
+    if ((object->*get)(Self(child), &text) != S_OK || !text) return {};
+    std::wstring result(text, SysStringLen(text));
+    SysFreeString(text);
+    return result;
+}
+
+long Number(IAccessible* object, HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, VARIANT*),
+            long child = CHILDID_SELF) {
+    VARIANT v;
+    VariantInit(&v);
+    if ((object->*get)(Self(child), &v) != S_OK || v.vt != VT_I4) return -1;
+    return v.lVal;
+}
+
+long State(IAccessible* object, long child = CHILDID_SELF) {
+    return Number(object, &IAccessible::get_accState, child);
+}
+
+bool Lit(HWND control) {
+    auto* lamp =
+        dynamic_cast<controls::CMyStaticBmp*>(controls::SubclassedControl::FromHandle(control));
+    return lamp && lamp->Lit();
+}
+
+struct Window {
+    int page;
+    int dialogId;
+};
+constexpr Window kWindows[] = {{PAGE_MAIN, controls::kMainDialog},
+                               {PAGE_HIFI, controls::kHifiDialog},
+                               {PAGE_ADVANCE, controls::kAdvanceDialog},
+                               {PAGE_INFO, controls::kInfoDialog},
+                               {PAGE_HP, controls::kHpDialog}};
+
+class Accessible : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        // the pages keep their choices in a settings file of their own here
+        dir_ = std::filesystem::temp_directory_path() / "quorelle-accessible";
+        std::filesystem::remove_all(dir_);
+        std::filesystem::create_directories(dir_);
+        settings_ = std::make_unique<IniFileSettings>(dir_);
+        SetSettingsBackend(settings_.get());
+        ASSERT_TRUE(dlg_.Create(nullptr));
+        Pump();
+    }
+    void TearDown() override {
+        if (dlg_.hwnd()) DestroyWindow(dlg_.hwnd());
+        Pump();
+        SetAppMainWindow(nullptr);
+        SetSettingsBackend(nullptr);
+        std::filesystem::remove_all(dir_);
+    }
+    std::filesystem::path dir_;
+    std::unique_ptr<IniFileSettings> settings_;
+    CCKorZereDlg dlg_;
+};
+
+// Every control of every window: the role and name of the tables (a label's name is its text),
+// checked exactly when its lamp is lit, focusable exactly when Tab visits it, an action exactly
+// when it has one, and each zone of a picture a choice inside the picture.
+TEST_F(Accessible, EveryControlOfEveryWindowDescribesItself) {
+    SendMessageW(dlg_.hwnd(), WM_LANGUAGE_CHANGE, 0, kLanguageEnglish);
+    for (const Window& w : kWindows) {
+        HWND window = dlg_.WindowOf(w.page);
+        ASSERT_NE(window, nullptr);
+        const auto tabs = pages::TabOrder(w.dialogId);
+        for (const pages::AccessibleControl& c : pages::AccessibleControls(w.dialogId)) {
+            SCOPED_TRACE(::testing::Message() << w.dialogId << "/" << c.id);
+            HWND control = GetDlgItem(window, c.id);
+            ASSERT_NE(control, nullptr);
+            IAccessible* object = ObjectOf(control);
+            ASSERT_NE(object, nullptr);
+            EXPECT_EQ(Number(object, &IAccessible::get_accRole), static_cast<long>(c.role));
+            const std::wstring name = Text(object, &IAccessible::get_accName);
+            if (c.kind == pages::AccessibleKind::Label) {  // its text, when it shows one
+                wchar_t shown[256] = {};
+                GetWindowTextW(control, shown, 256);
+                EXPECT_EQ(name, shown);
+            } else if (c.role != pages::AccessibleRole::Link) {
+                EXPECT_FALSE(name.empty());
+                EXPECT_EQ(name, Widen(pages::AccessibleName(w.dialogId, c, kLanguageEnglish)));
+            }
+            const long state = State(object);
+            const bool choice = c.role == pages::AccessibleRole::CheckButton ||
+                                c.role == pages::AccessibleRole::RadioButton;
+            EXPECT_EQ((state & controls::kStateChecked) != 0, choice && Lit(control));
+            EXPECT_EQ((state & controls::kStateFocusable) != 0,
+                      std::find(tabs.begin(), tabs.end(), c.id) != tabs.end());
+            const bool acts = c.kind == pages::AccessibleKind::Press ||
+                              c.kind == pages::AccessibleKind::Zone ||
+                              c.kind == pages::AccessibleKind::Button;
+            EXPECT_EQ(!Text(object, &IAccessible::get_accDefaultAction).empty(), acts);
+            long children = -1;
+            object->get_accChildCount(&children);
+            EXPECT_EQ(children, pages::ZoneCount(w.dialogId, c.id));
+            RECT picture;
+            GetWindowRect(control, &picture);
+            for (long child = 1; child <= children; ++child) {
+                EXPECT_EQ(Number(object, &IAccessible::get_accRole, child),
+                          ROLE_SYSTEM_RADIOBUTTON);
+                long x = 0, y = 0, width = 0, height = 0;
+                ASSERT_EQ(object->accLocation(&x, &y, &width, &height, Self(child)), S_OK);
+                EXPECT_TRUE(x >= picture.left && y >= picture.top && width > 0 && height > 0 &&
+                            x + width <= picture.right && y + height <= picture.bottom);
+                VARIANT hit;
+                ASSERT_EQ(object->accHitTest(x + width / 2, y + height / 2, &hit), S_OK);
+                EXPECT_EQ(hit.lVal, child);
+            }
+            object->Release();
+        }
+    }
+}
+
+// Collects the state changes the tools are told of.
+std::vector<HWND> stateEvents;
+void CALLBACK OnEvent(HWINEVENTHOOK, DWORD event, HWND hwnd, LONG object, LONG, DWORD, DWORD) {
+    if (event == EVENT_OBJECT_STATECHANGE && object == OBJID_CLIENT) stateEvents.push_back(hwnd);
+}
+
+TEST_F(Accessible, ADefaultActionIsTheWindowsClickAndTheToolsHearOfIt) {
+    HWND page = dlg_.WindowOf(PAGE_ADVANCE);
+    HWND lamp = GetDlgItem(page, 1192);
+    IAccessible* object = ObjectOf(lamp);
+    ASSERT_NE(object, nullptr);
+    const HWINEVENTHOOK hook =
+        SetWinEventHook(EVENT_OBJECT_STATECHANGE, EVENT_OBJECT_STATECHANGE, nullptr, OnEvent,
+                        GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+    RECT before;
+    GetWindowRect(page, &before);
+    const bool was = Lit(lamp);
+    for (int i = 1; i <= 2; ++i) {
+        SCOPED_TRACE(i);
+        stateEvents.clear();
+        ASSERT_EQ(object->accDoDefaultAction(Self()), S_OK);
+        Pump();
+        EXPECT_EQ(Lit(lamp), i == 1 ? !was : was);
+        EXPECT_EQ((State(object) & controls::kStateChecked) != 0, Lit(lamp));
+        EXPECT_NE(std::find(stateEvents.begin(), stateEvents.end(), lamp), stateEvents.end());
+    }
+    RECT after;
+    GetWindowRect(page, &after);
+    EXPECT_TRUE(EqualRect(&before, &after));  // never a window move
+    // an indicator shows, and does nothing
+    IAccessible* indicator = ObjectOf(GetDlgItem(page, 1196));
+    ASSERT_NE(indicator, nullptr);
+    EXPECT_EQ(indicator->accDoDefaultAction(Self()), DISP_E_MEMBERNOTFOUND);
+    EXPECT_NE(State(indicator) & controls::kStateReadOnly, 0);
+    indicator->Release();
+    UnhookWinEvent(hook);
+    object->Release();
+}
+
+TEST_F(Accessible, AValueSetOnABandMovesItAsADragDoesAndNamesFollowTheLanguage) {
+    HWND page = dlg_.WindowOf(PAGE_HIFI);
+    HWND band = GetDlgItem(page, 1115);
+    IAccessible* object = ObjectOf(band);
+    ASSERT_NE(object, nullptr);
+    auto* slider =
+        dynamic_cast<controls::CBitmapSlider*>(controls::SubclassedControl::FromHandle(band));
+    ASSERT_NE(slider, nullptr);
+    const int was = slider->Value();
+    const int target = was == -5 ? -6 : -5;  // the band value is the negated position
+    BSTR text = SysAllocString(std::to_wstring(-target).c_str());
+    EXPECT_EQ(object->put_accValue(Self(), text), S_OK);
+    SysFreeString(text);
+    Pump();
+    EXPECT_EQ(slider->Value(), target);
+    EXPECT_EQ(Text(object, &IAccessible::get_accValue), std::to_wstring(-target));
+    text = SysAllocString(L"five");
+    EXPECT_NE(object->put_accValue(Self(), text), S_OK);
+    SysFreeString(text);
+
+    SendMessageW(dlg_.hwnd(), WM_LANGUAGE_CHANGE, 0, kLanguageSimplified);
+    Pump();
+    IAccessible* master = ObjectOf(GetDlgItem(page, 1084));
+    ASSERT_NE(master, nullptr);
+    EXPECT_EQ(Text(master, &IAccessible::get_accName), L"HIFI直通");
+    SendMessageW(dlg_.hwnd(), WM_LANGUAGE_CHANGE, 0, kLanguageEnglish);
+    EXPECT_EQ(Text(master, &IAccessible::get_accName), L"Dry Sound");
+    master->Release();
+    object->Release();
+}
+
+}  // namespace
+}  // namespace quorelle
