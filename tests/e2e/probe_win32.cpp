@@ -33,6 +33,26 @@
 //                                   wrong W bursts B maxvisible V lost L traywrong T" (L: bursts
 //                                   after which it did not answer) and the first faults
 //   e2eprobe send TITLE MSG W L     SendMessage, prints the result
+//   e2eprobe acc TITLE ID [CHILD]   the accessible object of control ID (OBJID_CLIENT, asked
+//                                   across processes as a screen reader asks), or of its simple
+//                                   element CHILD (default 0, the control itself): one line of
+//                                   tab-separated fields "role=0xRR state=0xSSSSSSSS children=N
+//                                   name=NAME value=VALUE action=ACTION" (role and state "-" and
+//                                   texts empty where the call fails or gives none; children 0
+//                                   for an element; tabs and line breaks in texts become spaces);
+//                                   exit code 3 when there is no object
+//   e2eprobe acclist TITLE          the same line for every child window of the window with a
+//                                   control id, after "ID<tab>", and for each element of a
+//                                   control with elements "ID.CHILD<tab>..."; a control without
+//                                   an object: "ID<tab>hr=0xHHHHHHHH" (exit code 3)
+//   e2eprobe accdo TITLE ID [CHILD] its default action; exit code 3 (and "hr=0xHHHHHHHH") unless
+//                                   it answers S_OK
+//   e2eprobe accset TITLE ID VALUE  sets its value to the text VALUE; the same exit codes
+//   e2eprobe focused TITLE          "active A focus ID": whether the window is its thread's
+//                                   active window (1/0), and the control id of the window that
+//                                   has its thread's keyboard focus (0 when none)
+//                                   The acc commands end with exit code 4 when the program has
+//                                   not answered within 30 s.
 //   e2eprobe post TITLE MSG W L     PostMessage
 //   e2eprobe stale TITLE [FILE]     for every visible window of TITLE's process whose title
 //                                   starts with TITLE: its pixels on screen once they are
@@ -58,6 +78,7 @@
 // Exit code 0 on success, 1 when the window is not there, 2 on bad arguments.
 #include <windows.h>
 #include <psapi.h>
+#include <oleacc.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -537,6 +558,129 @@ long long Number(const wchar_t* s) {
     return std::wcstoll(s, nullptr, 0);
 }
 
+// --- MSAA from outside ---------------------------------------------------------------------------
+// IAccessible, spelled out: in a static build the import library's IID_IAccessible resolves to an
+// import thunk rather than the GUID, and every query with it fails with E_NOINTERFACE.
+const IID kIidAccessible = {
+    0x618736E0, 0x3C3D, 0x11CF, {0x81, 0x0C, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71}};
+
+VARIANT ChildId(long child) {
+    VARIANT v;
+    VariantInit(&v);
+    v.vt = VT_I4;
+    v.lVal = child;
+    return v;
+}
+
+// A text an accessible object gives, as UTF-8 on one line; empty when the call failed.
+std::string OneLine(HRESULT hr, BSTR text) {
+    std::wstring w = SUCCEEDED(hr) && text ? std::wstring(text, SysStringLen(text)) : L"";
+    if (SUCCEEDED(hr)) SysFreeString(text);
+    for (wchar_t& c : w)
+        if (c == L'\t' || c == L'\r' || c == L'\n') c = L' ';
+    return Utf8(w);
+}
+
+void Describe(IAccessible* acc, long child) {
+    VARIANT id = ChildId(child), got;
+    VariantInit(&got);
+    char role[16] = "-", state[16] = "-";
+    if (SUCCEEDED(acc->get_accRole(id, &got)) && got.vt == VT_I4)
+        std::snprintf(role, sizeof role, "0x%02lx", static_cast<unsigned long>(got.lVal));
+    VariantClear(&got);
+    if (SUCCEEDED(acc->get_accState(id, &got)) && got.vt == VT_I4)
+        std::snprintf(state, sizeof state, "0x%08lx", static_cast<unsigned long>(got.lVal));
+    VariantClear(&got);
+    long children = 0;  // an element has none
+    if (child == CHILDID_SELF && FAILED(acc->get_accChildCount(&children))) children = 0;
+    BSTR text = nullptr;
+    HRESULT hr = acc->get_accName(id, &text);
+    const std::string name = OneLine(hr, text);
+    text = nullptr;
+    hr = acc->get_accValue(id, &text);
+    const std::string value = OneLine(hr, text);
+    text = nullptr;
+    hr = acc->get_accDefaultAction(id, &text);
+    const std::string action = OneLine(hr, text);
+    std::printf("role=%s\tstate=%s\tchildren=%ld\tname=%s\tvalue=%s\taction=%s\n", role, state,
+                children, name.c_str(), value.c_str(), action.c_str());
+    std::fflush(stdout);
+}
+
+// The acc commands: args are the words after TITLE.
+int Accessibility(const std::wstring& cmd, HWND window, int argc, wchar_t** argv) {
+    // a program that never answers WM_GETOBJECT or a call on its object ends the probe
+    CreateThread(
+        nullptr, 0,
+        [](void*) -> DWORD {
+            Sleep(30000);
+            TerminateProcess(GetCurrentProcess(), 4);
+            return 0;
+        },
+        nullptr, 0, nullptr);
+    if (FAILED(CoInitialize(nullptr))) return 3;
+    auto objectOf = [](HWND control, HRESULT* hr) {
+        IAccessible* acc = nullptr;
+        *hr = AccessibleObjectFromWindow(control, OBJID_CLIENT, kIidAccessible,
+                                         reinterpret_cast<void**>(&acc));
+        if (FAILED(*hr)) acc = nullptr;
+        return acc;
+    };
+    HRESULT hr = S_OK;
+    if (cmd == L"acclist") {
+        std::vector<HWND> controls{window};  // the window, then its controls
+        EnumChildWindows(
+            window,
+            [](HWND c, LPARAM p) -> BOOL {
+                auto* all = reinterpret_cast<std::vector<HWND>*>(p);
+                if (GetParent(c) == all->front() && GetDlgCtrlID(c) != 0) all->push_back(c);
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&controls));
+        int result = 0;
+        for (size_t i = 1; i < controls.size(); ++i) {
+            const int id = GetDlgCtrlID(controls[i]);
+            IAccessible* acc = objectOf(controls[i], &hr);
+            if (!acc) {
+                std::printf("%d\thr=0x%08lx\n", id, static_cast<unsigned long>(hr));
+                result = 3;
+                continue;
+            }
+            std::printf("%d\t", id);
+            Describe(acc, CHILDID_SELF);
+            long children = 0;
+            if (FAILED(acc->get_accChildCount(&children))) children = 0;
+            for (long child = 1; child <= children; ++child) {
+                std::printf("%d.%ld\t", id, child);
+                Describe(acc, child);
+            }
+            acc->Release();
+        }
+        return result;
+    }
+    if (argc < 1) return 2;
+    HWND control = GetDlgItem(window, static_cast<int>(Number(argv[0])));
+    if (!control) return 1;
+    IAccessible* acc = objectOf(control, &hr);
+    if (acc) {
+        if (cmd == L"acc") {
+            Describe(acc, argc > 1 ? static_cast<long>(Number(argv[1])) : CHILDID_SELF);
+        } else if (cmd == L"accdo") {
+            hr =
+                acc->accDoDefaultAction(ChildId(argc > 1 ? static_cast<long>(Number(argv[1])) : 0));
+        } else if (cmd == L"accset" && argc > 1) {
+            BSTR value = SysAllocString(argv[1]);
+            hr = acc->put_accValue(ChildId(CHILDID_SELF), value);
+            SysFreeString(value);
+        } else {
+            hr = E_INVALIDARG;
+        }
+        acc->Release();
+    }
+    if (hr != S_OK) std::printf("hr=0x%08lx\n", static_cast<unsigned long>(hr));
+    return hr == S_OK ? 0 : 3;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -723,6 +867,16 @@ int wmain(int argc, wchar_t** argv) {
         for (size_t type = 0; type < byType.size(); ++type)
             if (byType[type] > 0) std::printf(" type%zu=%d", type, byType[type]);
         std::printf("\n");
+        return 0;
+    }
+    if (cmd == L"acc" || cmd == L"acclist" || cmd == L"accdo" || cmd == L"accset")
+        return Accessibility(cmd, h, argc - 3, argv + 3);
+    if (cmd == L"focused") {
+        GUITHREADINFO gui{};
+        gui.cbSize = sizeof gui;
+        if (!GetGUIThreadInfo(GetWindowThreadProcessId(h, nullptr), &gui)) return 1;
+        std::printf("active %d focus %d\n", gui.hwndActive == h ? 1 : 0,
+                    gui.hwndFocus && IsChild(h, gui.hwndFocus) ? GetDlgCtrlID(gui.hwndFocus) : 0);
         return 0;
     }
     if (cmd == L"stale") return Stale(h, title, argc > 3 ? argv[3] : nullptr);
