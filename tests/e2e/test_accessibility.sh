@@ -3,8 +3,8 @@
 # child control answers with an object of its own, a role other than client and a name, in
 # English and in Simplified Chinese; its invisible, focusable, checked and unavailable states
 # follow the window; default actions and a value set through the objects act as clicks and drags
-# do (CPL.ini, the card) without moving the window; Tab reaches a lamp of the advance page and the
-# space bar lights it.
+# do (CPL.ini, the card) without moving the window; Tab and Shift+Tab move the focus and its mark
+# through the advance page, the space bar lights a lamp and Enter puts it out.
 . "$(dirname "$0")/lib.sh"
 e2e_init
 MAIN=$E2E_TITLE
@@ -233,6 +233,19 @@ check "... shows the advance page in the main window's place" \
     eval 'visible "$ADV" && at "$ADV" "$place"'
 visible "$ADV" || show 2
 check "the Dynamic Bass lamp is not checked" state_is "$ADV" 1192 0x10 0
+# mark_is ID 1|0: a fresh screenshot shows the focus mark's ice blue on the middle of control
+# ID's left edge (1) or not (0)
+mark_is() {
+    local w c colour
+    w=($(probe rect "$ADV")) && c=($(probe ctlrect "$ADV" "$1")) || return 1
+    screenshot "$ADV" "$E2E_DIR/mark.png" || return 1
+    colour=$(pixel "$E2E_DIR/mark.png" $((c[0] - w[0])) $((c[1] + c[3] / 2 - w[1])))
+    [ "$colour" = "srgb(79,195,255)" ] && (($2)) && return 0
+    [ "$colour" != "srgb(79,195,255)" ] && ! (($2)) && return 0
+    echo "    the left edge of $1 is $colour"
+    return 1
+}
+check "a page opened without the keyboard shows no focus mark" mark_is 1192 0
 tabbed() { # Tab, at most 30 times, until the lamp has the keyboard focus
     local i
     for ((i = 1; i <= 30; i++)); do
@@ -245,6 +258,16 @@ tabbed() { # Tab, at most 30 times, until the lamp has the keyboard focus
 }
 check "Tab reaches the Dynamic Bass lamp" tabbed
 check "... whose object reports the focus" state_is "$ADV" 1192 0x4 1
+check "... and which shows the focus mark" mark_is 1192 1
+focus_on() { [ "$(probe focused "$ADV")" = "active 1 focus $1" ]; }
+keyed() { # keyed KEY ID: after KEY the control ID has the keyboard focus
+    xdotool key "$1"
+    eventually focus_on "$2"
+}
+check "Shift+Tab goes back to the last control, the information page's button" \
+    keyed shift+Tab 1209
+check "... the mark moved with it" eval 'mark_is 1209 1 && mark_is 1192 0'
+check "Tab comes round to the Dynamic Bass lamp again" keyed Tab 1192
 mark_log
 if [ "${TABBED:-}" = 1 ]; then # elsewhere the space bar would press another control
     xdotool key space
@@ -254,6 +277,11 @@ fi
 check "the space bar lights it: DynamicBass=1, the effect on the card" \
     eval 'eventually ini_is Ad DynamicBass 1 && logged "set Enable_VIRTUALBASS_LFX dev=[^ ]+ data=1 "'
 check "... and it is checked" state_is "$ADV" 1192 0x10 1
+mark_log
+xdotool key Return
+after_action "Enter on the Dynamic Bass lamp"
+check "Enter switches it off again: DynamicBass=0, the effect off on the card" \
+    eval 'eventually ini_is Ad DynamicBass 0 && logged "set Enable_VIRTUALBASS_LFX dev=[^ ]+ data=0 "'
 
 probe post "$MAIN" 0x0111 32775 0
 check "the program ends" panel_wait 20
