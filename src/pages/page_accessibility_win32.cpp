@@ -68,6 +68,7 @@ void PageAccessibility::Attach(HWND dialog, int dialogId, PageActions& actions) 
 void PageAccessibility::Detach() {
     if (dialog_ && IsWindow(dialog_)) {
         controls::SetAccessibleHost(dialog_, nullptr);
+        controls::SetFocusCues(dialog_, false);
         RemovePropW(dialog_, kPageProperty);
     }
     dialog_ = nullptr;
@@ -107,8 +108,7 @@ bool PageAccessibility::Describe(HWND control, int child, AccessibleFacts& facts
     if (row->kind == AccessibleKind::Press && row->role == AccessibleRole::Link)
         facts.name = WindowText(control);
 
-    const LONG_PTR style = GetWindowLongPtrW(control, GWL_STYLE);
-    if ((style & WS_VISIBLE) == 0) facts.state |= controls::kStateInvisible;
+    if (!IsWindowVisible(control)) facts.state |= controls::kStateInvisible;
     if (!IsWindowEnabled(control) || actions_->ClickDoesNothing(row->id))
         facts.state |= controls::kStateUnavailable;
     const bool choice =
@@ -191,6 +191,9 @@ bool PageAccessibility::DoDefaultAction(HWND control, int child) {
     const AccessibleControl* row = Row(control);
     if (!row || (child == 0 && !HasAction(*row)) || (child > 0 && child > ChildCount(control)))
         return false;
+    // a disabled button takes no click; the page's own hit tests take lamps and pictures
+    // whether they are enabled or not
+    if (row->kind == AccessibleKind::Button && !IsWindowEnabled(control)) return false;
     // the caller has its answer before the page acts (an action may show a message box)
     return PostMessageW(dialog_, WM_ACCESSIBLE_ACTION, static_cast<WPARAM>(row->id), child) != 0;
 }
@@ -206,6 +209,7 @@ void PageAccessibility::RunAction(int controlId, int child) {
     }
     switch (row->kind) {
         case AccessibleKind::Button:
+            if (!IsWindowEnabled(control)) break;
             // what a click on the button sends its window
             SendMessageW(dialog_, WM_COMMAND, MAKEWPARAM(controlId, BN_CLICKED),
                          reinterpret_cast<LPARAM>(control));

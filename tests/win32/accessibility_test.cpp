@@ -212,6 +212,15 @@ TEST_F(Accessible, ADefaultActionIsTheWindowsClickAndTheToolsHearOfIt) {
     EXPECT_EQ(indicator->accDoDefaultAction(Self()), DISP_E_MEMBERNOTFOUND);
     EXPECT_NE(State(indicator) & controls::kStateReadOnly, 0);
     indicator->Release();
+    // a disabled button takes no click, so its default action does nothing either
+    HWND close = GetDlgItem(page, 1204);
+    IAccessible* button = ObjectOf(close);
+    ASSERT_NE(button, nullptr);
+    EnableWindow(close, FALSE);
+    EXPECT_NE(State(button) & controls::kStateUnavailable, 0);
+    EXPECT_EQ(button->accDoDefaultAction(Self()), DISP_E_MEMBERNOTFOUND);
+    EnableWindow(close, TRUE);
+    button->Release();
     UnhookWinEvent(hook);
     object->Release();
 }
