@@ -23,6 +23,7 @@
 #include "controls/layout.h"
 #include "controls/slider_win32.h"
 #include "pages/accessibility.h"
+#include "pages/page_accessibility_win32.h"
 #include "settings/ini_file.h"
 #include "settings/settings.h"
 
@@ -177,10 +178,48 @@ TEST_F(Accessible, EveryControlOfEveryWindowDescribesItself) {
     }
 }
 
-// Collects the state changes the tools are told of.
+// Collects the state changes and focus moves the tools are told of.
 std::vector<HWND> stateEvents;
+std::vector<HWND> focusEvents;
 void CALLBACK OnEvent(HWINEVENTHOOK, DWORD event, HWND hwnd, LONG object, LONG, DWORD, DWORD) {
     if (event == EVENT_OBJECT_STATECHANGE && object == OBJID_CLIENT) stateEvents.push_back(hwnd);
+    if (event == EVENT_OBJECT_FOCUS) focusEvents.push_back(hwnd);
+}
+
+// Tab and Shift+Tab as the program's message loop hands them to a page: the focus follows the
+// reading order, the tools hear of each move, and Space works the focused lamp.
+TEST_F(Accessible, PageKeysMoveTheFocusInReadingOrder) {
+    HWND page = dlg_.WindowOf(PAGE_HP);
+    ShowWindow(page, SW_SHOW);
+    SetFocus(GetDlgItem(page, 1174));
+    Pump();
+    const HWINEVENTHOOK hook =
+        SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_FOCUS, nullptr, OnEvent,
+                        GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+    const auto key = [page](WPARAM vk) {
+        const MSG msg{page, WM_KEYDOWN, vk, 0, 0, {}};
+        return pages::PageAccessibility::HandlePageKey(page, msg);
+    };
+    focusEvents.clear();
+    EXPECT_TRUE(key(VK_TAB));
+    Pump();
+    EXPECT_EQ(GetFocus(), GetDlgItem(page, 1178));  // surround, then impedance
+    EXPECT_NE(std::find(focusEvents.begin(), focusEvents.end(), GetFocus()), focusEvents.end());
+    EXPECT_TRUE(key(VK_TAB));
+    EXPECT_EQ(GetFocus(), GetDlgItem(page, 1179));  // then the close button
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_SHIFT] = 0x80;
+    SetKeyboardState(keys);
+    EXPECT_TRUE(key(VK_TAB));
+    keys[VK_SHIFT] = 0;
+    SetKeyboardState(keys);
+    EXPECT_EQ(GetFocus(), GetDlgItem(page, 1178));
+    const bool was = Lit(GetFocus());
+    EXPECT_TRUE(key(VK_SPACE));
+    EXPECT_EQ(Lit(GetFocus()), !was);
+    EXPECT_FALSE(key('A'));  // other keys go on to the dialog manager
+    UnhookWinEvent(hook);
 }
 
 TEST_F(Accessible, ADefaultActionIsTheWindowsClickAndTheToolsHearOfIt) {
