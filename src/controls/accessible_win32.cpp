@@ -148,22 +148,12 @@ class AccessibleObject final : public IAccessible {
     }
     HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* out) override {
         return OnWindowThread([&]() -> HRESULT {
-            AccessibleFacts facts;
-            if (HRESULT hr = Facts(child, facts); hr != S_OK) return hr;
-            if (!out) return E_POINTER;
-            out->vt = VT_I4;
-            out->lVal = facts.role;
-            return S_OK;
+            return Number(child, out, [](const AccessibleFacts& f) { return LONG(f.role); });
         });
     }
     HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* out) override {
         return OnWindowThread([&]() -> HRESULT {
-            AccessibleFacts facts;
-            if (HRESULT hr = Facts(child, facts); hr != S_OK) return hr;
-            if (!out) return E_POINTER;
-            out->vt = VT_I4;
-            out->lVal = static_cast<LONG>(facts.state);
-            return S_OK;
+            return Number(child, out, [](const AccessibleFacts& f) { return LONG(f.state); });
         });
     }
     HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT, BSTR* out) override { return Text({}, out); }
@@ -187,11 +177,9 @@ class AccessibleObject final : public IAccessible {
         });
     }
     HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* out) override {
-        return OnWindowThread([&]() -> HRESULT {
-            if (!out) return E_POINTER;
-            VariantInit(out);
-            return S_FALSE;
-        });
+        if (!out) return E_POINTER;
+        VariantInit(out);
+        return S_FALSE;
     }
     HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* out) override {
         return OnWindowThread(
@@ -297,6 +285,14 @@ class AccessibleObject final : public IAccessible {
         int index = 0;
         if (HRESULT hr = Child(child, index); hr != S_OK) return hr;
         return Host()->Describe(control_, index, facts) ? S_OK : E_FAIL;
+    }
+    HRESULT Number(const VARIANT& child, VARIANT* out, LONG (*pick)(const AccessibleFacts&)) const {
+        if (!out) return E_POINTER;
+        AccessibleFacts facts;
+        if (HRESULT hr = Facts(child, facts); hr != S_OK) return hr;
+        out->vt = VT_I4;
+        out->lVal = pick(facts);
+        return S_OK;
     }
     HRESULT Fact(const VARIANT& child, BSTR* out, std::wstring AccessibleFacts::*field) const {
         if (!out) return E_POINTER;

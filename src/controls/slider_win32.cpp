@@ -29,9 +29,8 @@ void CBitmapSlider::SetValue(int value) {
 
 bool CBitmapSlider::MoveAsDrag(int value) {
     const int before = model_.Value();
-    model_.SetValue(value);
+    SetValue(value);
     if (model_.Value() == before) return false;
-    InvalidateRect(Hwnd(), nullptr, FALSE);
     Post({{SLIDER_MSG_TRACK, model_.Value()}, {SLIDER_MSG_COMMIT, model_.Value()}});
     return true;
 }

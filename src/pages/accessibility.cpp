@@ -36,8 +36,8 @@ constexpr AccessibleControl ZoneLampOf(int id, int caption, int picture, int zon
     return {id, K::Zone, R::RadioButton, caption, picture, zone};
 }
 // The close button and the five page buttons, each named by its caption.
-#define QUORELLE_NAVIGATION(close, m, h, a, p, i, lm, lh, la, lp, li)                             \
-    Button(close), Button(m, lm), Button(h, lh), Button(a, la), Button(p, lp), Button(i, li),     \
+#define QUORELLE_NAVIGATION(close, m, h, a, p, i, lm, lh, la, lp, li)                         \
+    Button(close), Button(m, lm), Button(h, lh), Button(a, la), Button(p, lp), Button(i, li), \
         Label(lm), Label(lh), Label(la), Label(lp), Label(li)
 
 namespace main_ids = ids::main_console;
@@ -61,9 +61,26 @@ constexpr AccessibleControl kMain[] = {
     ZoneLampOf(main_ids::kRateLamps[3], 0, main_ids::kRatePicture, 3),
     ZoneLampOf(main_ids::kRateLamps[4], 0, main_ids::kRatePicture, 4),
     ZoneLampOf(main_ids::kRateLamps[5], 0, main_ids::kRatePicture, 5),
-    Label(1027), Label(1028), Label(1030), Label(1031), Label(1032), Label(1033), Label(1034),
-    Label(1035), Label(1036), Label(1041), Label(1042), Label(1019), Label(1020), Label(1021),
-    Label(1022), Label(1023), Label(1024), Label(1043), Label(1044), Label(1045),
+    Label(1027),
+    Label(1028),
+    Label(1030),
+    Label(1031),
+    Label(1032),
+    Label(1033),
+    Label(1034),
+    Label(1035),
+    Label(1036),
+    Label(1041),
+    Label(1042),
+    Label(1019),
+    Label(1020),
+    Label(1021),
+    Label(1022),
+    Label(1023),
+    Label(1024),
+    Label(1043),
+    Label(1044),
+    Label(1045),
 };
 
 namespace hifi = ids::hifi;
@@ -76,19 +93,36 @@ constexpr AccessibleControl kHifi[] = {
     {hifi::kTreble, K::Knob, R::Dial, 1131},
     {hifi::kBass, K::Knob, R::Dial, 1132},
     Switch(hifi::kRegion, 1126),
-    Choice(hifi::kRegionLamps[0], 1133), Choice(hifi::kRegionLamps[1], 1134),
-    Choice(hifi::kRegionLamps[2], 1135), Choice(hifi::kRegionLamps[3], 1136),
+    Choice(hifi::kRegionLamps[0], 1133),
+    Choice(hifi::kRegionLamps[1], 1134),
+    Choice(hifi::kRegionLamps[2], 1135),
+    Choice(hifi::kRegionLamps[3], 1136),
     Choice(hifi::kRegionLamps[4], 1137),
     Switch(hifi::kPreset, 1127),
-    Choice(hifi::kPresetLamps[0], 1138), Choice(hifi::kPresetLamps[1], 1139),
-    Choice(hifi::kPresetLamps[2], 1140), Choice(hifi::kPresetLamps[3], 1141),
-    Choice(hifi::kPresetLamps[4], 1142), Choice(hifi::kPresetLamps[5], 1143),
-    Choice(hifi::kPresetLamps[6], 1144), Choice(hifi::kPresetLamps[7], 1145),
-    Choice(hifi::kPresetLamps[8], 1146), Choice(hifi::kPresetLamps[9], 1147),
-    Choice(hifi::kPresetLamps[10], 1148), Choice(hifi::kPresetLamps[11], 1149),
+    Choice(hifi::kPresetLamps[0], 1138),
+    Choice(hifi::kPresetLamps[1], 1139),
+    Choice(hifi::kPresetLamps[2], 1140),
+    Choice(hifi::kPresetLamps[3], 1141),
+    Choice(hifi::kPresetLamps[4], 1142),
+    Choice(hifi::kPresetLamps[5], 1143),
+    Choice(hifi::kPresetLamps[6], 1144),
+    Choice(hifi::kPresetLamps[7], 1145),
+    Choice(hifi::kPresetLamps[8], 1146),
+    Choice(hifi::kPresetLamps[9], 1147),
+    Choice(hifi::kPresetLamps[10], 1148),
+    Choice(hifi::kPresetLamps[11], 1149),
     Switch(hifi::kEqualizer, 1128),
     Button(hifi::kReset),
-    Band(0), Band(1), Band(2), Band(3), Band(4), Band(5), Band(6), Band(7), Band(8), Band(9),
+    Band(0),
+    Band(1),
+    Band(2),
+    Band(3),
+    Band(4),
+    Band(5),
+    Band(6),
+    Band(7),
+    Band(8),
+    Band(9),
     Shows(hifi::kDefinedEq, R::CheckButton, 1129),
     {hifi::kPresetList, K::Field, R::ComboBox},
     {hifi::kPresetName, K::Field, R::Text},
@@ -102,28 +136,67 @@ constexpr AccessibleControl kHifi[] = {
     {hifi::kRoomPicture, K::Zones, R::Grouping, 1215},
     Switch(hifi::kEnvironment, 1130),
     {hifi::kEnvironmentPanel, K::Graphic, R::Graphic},
-    Label(hifi::kEnvironmentLines[0]), Label(hifi::kEnvironmentLines[1]),
+    Label(hifi::kEnvironmentLines[0]),
+    Label(hifi::kEnvironmentLines[1]),
     Label(hifi::kEnvironmentLines[2]),
     Button(hifi::kPrevious),
     Button(hifi::kNext),
     QUORELLE_NAVIGATION(1073, 1075, 1077, 1078, 1081, 1083, 1074, 1076, 1079, 1080, 1082),
-    Label(1125), Label(1126), Label(1127), Label(1128), Label(1129), Label(1130), Label(1131),
-    Label(1132), Label(1133), Label(1134), Label(1135), Label(1136), Label(1137), Label(1138),
-    Label(1139), Label(1140), Label(1141), Label(1142), Label(1143), Label(1144), Label(1145),
-    Label(1146), Label(1147), Label(1148), Label(1149), Label(1150), Label(1151), Label(1152),
-    Label(1153), Label(1154), Label(1155), Label(1156), Label(1157), Label(1158), Label(1159),
-    Label(1160), Label(1161), Label(1162), Label(1215),
+    Label(1125),
+    Label(1126),
+    Label(1127),
+    Label(1128),
+    Label(1129),
+    Label(1130),
+    Label(1131),
+    Label(1132),
+    Label(1133),
+    Label(1134),
+    Label(1135),
+    Label(1136),
+    Label(1137),
+    Label(1138),
+    Label(1139),
+    Label(1140),
+    Label(1141),
+    Label(1142),
+    Label(1143),
+    Label(1144),
+    Label(1145),
+    Label(1146),
+    Label(1147),
+    Label(1148),
+    Label(1149),
+    Label(1150),
+    Label(1151),
+    Label(1152),
+    Label(1153),
+    Label(1154),
+    Label(1155),
+    Label(1156),
+    Label(1157),
+    Label(1158),
+    Label(1159),
+    Label(1160),
+    Label(1161),
+    Label(1162),
+    Label(1215),
 };
 
 namespace adv = ids::advance;
 constexpr AccessibleControl kAdvance[] = {
-    Switch(adv::kLamps[0], 1200), Switch(adv::kLamps[1], 1201),
-    Switch(adv::kLamps[2], 1202), Switch(adv::kLamps[3], 1203),
+    Switch(adv::kLamps[0], 1200),
+    Switch(adv::kLamps[1], 1201),
+    Switch(adv::kLamps[2], 1202),
+    Switch(adv::kLamps[3], 1203),
     Shows(adv::kIndicators[0], R::CheckButton, 1200),
     Shows(adv::kIndicators[1], R::CheckButton, 1201),
     Shows(adv::kIndicators[2], R::CheckButton, 1202),
     Shows(adv::kIndicators[3], R::CheckButton, 1203),
-    Label(1200), Label(1201), Label(1202), Label(1203),
+    Label(1200),
+    Label(1201),
+    Label(1202),
+    Label(1203),
     QUORELLE_NAVIGATION(1204, 1206, 1208, 1213, 1211, 1209, 1205, 1207, 1214, 1212, 1210),
 };
 
@@ -134,15 +207,23 @@ constexpr AccessibleControl kHeadphone[] = {
     Switch(hp::kImpedanceLamp, 1191),
     Shows(hp::kUpperIndicator, R::RadioButton),
     Shows(hp::kLowerIndicator, R::RadioButton),
-    Label(1190), Label(1191),
+    Label(1190),
+    Label(1191),
     QUORELLE_NAVIGATION(1179, 1181, 1183, 1184, 1187, 1188, 1180, 1182, 1185, 1186, 1189),
 };
 
 namespace info = ids::info;
 constexpr AccessibleControl kInfo[] = {
-    Label(1061), Label(1062), Label(1063), Label(1064),
-    Label(info::kInfoOsLabel), Label(info::kInfoDriverLabel), Label(info::kInfoCplLabel),
-    Label(info::kInfoDirectXLabel), Label(info::kInfoTitleLabel), Label(info::kInfoCopyrightLabel),
+    Label(1061),
+    Label(1062),
+    Label(1063),
+    Label(1064),
+    Label(info::kInfoOsLabel),
+    Label(info::kInfoDriverLabel),
+    Label(info::kInfoCplLabel),
+    Label(info::kInfoDirectXLabel),
+    Label(info::kInfoTitleLabel),
+    Label(info::kInfoCopyrightLabel),
     // the address opens the maker's web site: a link named by what it shows
     {info::kInfoAddressLabel, K::Press, R::Link, info::kInfoAddressLabel},
     QUORELLE_NAVIGATION(1051, 1053, 1054, 1056, 1058, 1060, 1052, 1072, 1055, 1057, 1059),
@@ -152,24 +233,84 @@ constexpr AccessibleControl kInfo[] = {
 // Reading order of the pages' keyboard stops: the page's sections from the top left, then the
 // close button and the page buttons.
 constexpr int kHifiTabs[] = {
-    hifi::kMaster, hifi::kTone, hifi::kTreble, hifi::kBass, hifi::kRegion,
-    hifi::kRegionLamps[0], hifi::kRegionLamps[1], hifi::kRegionLamps[2], hifi::kRegionLamps[3],
-    hifi::kRegionLamps[4], hifi::kPreset, hifi::kPresetLamps[0], hifi::kPresetLamps[1],
-    hifi::kPresetLamps[2], hifi::kPresetLamps[3], hifi::kPresetLamps[4], hifi::kPresetLamps[5],
-    hifi::kPresetLamps[6], hifi::kPresetLamps[7], hifi::kPresetLamps[8], hifi::kPresetLamps[9],
-    hifi::kPresetLamps[10], hifi::kPresetLamps[11], hifi::kEqualizer, hifi::kReset,
-    hifi::kBands[0], hifi::kBands[1], hifi::kBands[2], hifi::kBands[3], hifi::kBands[4],
-    hifi::kBands[5], hifi::kBands[6], hifi::kBands[7], hifi::kBands[8], hifi::kBands[9],
-    hifi::kPresetList, hifi::kPresetName, hifi::kAddPreset, hifi::kDeletePreset, hifi::kRoom,
-    hifi::kRoomLamps[kRoomLiving], hifi::kRoomLamps[kRoomAudio], hifi::kRoomLamps[kRoomBedroom],
-    hifi::kEnvironment, hifi::kPrevious, hifi::kNext,
-    1073, 1075, 1077, 1078, 1081, 1083,
+    hifi::kMaster,
+    hifi::kTone,
+    hifi::kTreble,
+    hifi::kBass,
+    hifi::kRegion,
+    hifi::kRegionLamps[0],
+    hifi::kRegionLamps[1],
+    hifi::kRegionLamps[2],
+    hifi::kRegionLamps[3],
+    hifi::kRegionLamps[4],
+    hifi::kPreset,
+    hifi::kPresetLamps[0],
+    hifi::kPresetLamps[1],
+    hifi::kPresetLamps[2],
+    hifi::kPresetLamps[3],
+    hifi::kPresetLamps[4],
+    hifi::kPresetLamps[5],
+    hifi::kPresetLamps[6],
+    hifi::kPresetLamps[7],
+    hifi::kPresetLamps[8],
+    hifi::kPresetLamps[9],
+    hifi::kPresetLamps[10],
+    hifi::kPresetLamps[11],
+    hifi::kEqualizer,
+    hifi::kReset,
+    hifi::kBands[0],
+    hifi::kBands[1],
+    hifi::kBands[2],
+    hifi::kBands[3],
+    hifi::kBands[4],
+    hifi::kBands[5],
+    hifi::kBands[6],
+    hifi::kBands[7],
+    hifi::kBands[8],
+    hifi::kBands[9],
+    hifi::kPresetList,
+    hifi::kPresetName,
+    hifi::kAddPreset,
+    hifi::kDeletePreset,
+    hifi::kRoom,
+    hifi::kRoomLamps[kRoomLiving],
+    hifi::kRoomLamps[kRoomAudio],
+    hifi::kRoomLamps[kRoomBedroom],
+    hifi::kEnvironment,
+    hifi::kPrevious,
+    hifi::kNext,
+    1073,
+    1075,
+    1077,
+    1078,
+    1081,
+    1083,
 };
-constexpr int kAdvanceTabs[] = {adv::kLamps[0], adv::kLamps[1], adv::kLamps[2], adv::kLamps[3],
-                                1204, 1206, 1208, 1213, 1211, 1209};
-constexpr int kHeadphoneTabs[] = {hp::kSurroundLamp, hp::kImpedanceLamp, 1179, 1181,
-                                  1183, 1184, 1187, 1188};
+constexpr int kAdvanceTabs[] = {
+    adv::kLamps[0], adv::kLamps[1], adv::kLamps[2], adv::kLamps[3], 1204,
+    1206,           1208,           1213,           1211,           1209};
+constexpr int kHeadphoneTabs[] = {
+    hp::kSurroundLamp, hp::kImpedanceLamp, 1179, 1181, 1183, 1184, 1187, 1188};
 constexpr int kInfoTabs[] = {info::kInfoAddressLabel, 1051, 1053, 1054, 1056, 1058, 1060};
+
+// Each window's controls and keyboard stops (none on the main window, whose keys are discarded).
+struct WindowTables {
+    int dialogId;
+    std::span<const AccessibleControl> controls;
+    std::span<const int> tabs;
+};
+constexpr WindowTables kWindows[] = {
+    {controls::kMainDialog, kMain, {}},
+    {controls::kHifiDialog, kHifi, kHifiTabs},
+    {controls::kAdvanceDialog, kAdvance, kAdvanceTabs},
+    {controls::kHpDialog, kHeadphone, kHeadphoneTabs},
+    {controls::kInfoDialog, kInfo, kInfoTabs},
+};
+const WindowTables* TablesOf(int dialogId) {
+    for (const WindowTables& w : kWindows)
+        if (w.dialogId == dialogId) return &w;
+    return nullptr;
+}
 
 std::string_view InLanguage(const std::array<std::string_view, 3>& texts, int language) {
     return texts[size_t(IsLanguage(language) ? language : kLanguageSimplified)];
@@ -185,20 +326,8 @@ bool IsRoomPicture(int dialogId, int pictureId) {
 }  // namespace
 
 std::span<const AccessibleControl> AccessibleControls(int dialogId) {
-    switch (dialogId) {
-        case controls::kMainDialog:
-            return kMain;
-        case controls::kHifiDialog:
-            return kHifi;
-        case controls::kAdvanceDialog:
-            return kAdvance;
-        case controls::kHpDialog:
-            return kHeadphone;
-        case controls::kInfoDialog:
-            return kInfo;
-        default:
-            return {};
-    }
+    const WindowTables* w = TablesOf(dialogId);
+    return w ? w->controls : std::span<const AccessibleControl>{};
 }
 
 const AccessibleControl* FindAccessibleControl(int dialogId, int controlId) {
@@ -222,18 +351,8 @@ std::string AccessibleName(int dialogId, const AccessibleControl& control, int l
 }
 
 std::span<const int> TabOrder(int dialogId) {
-    switch (dialogId) {
-        case controls::kHifiDialog:
-            return kHifiTabs;
-        case controls::kAdvanceDialog:
-            return kAdvanceTabs;
-        case controls::kHpDialog:
-            return kHeadphoneTabs;
-        case controls::kInfoDialog:
-            return kInfoTabs;
-        default:
-            return {};
-    }
+    const WindowTables* w = TablesOf(dialogId);
+    return w ? w->tabs : std::span<const int>{};
 }
 
 int ZoneCount(int dialogId, int pictureId) {

@@ -92,21 +92,19 @@ bool PageAccessibility::Describe(HWND control, int child, AccessibleFacts& facts
     facts = {};
     if (child > 0) {  // a zone of a picture: the choice its lamp stands for
         const int lampId = ZoneLamp(dialogId_, row->id, child - 1);
-        const AccessibleControl* lamp = FindAccessibleControl(dialogId_, lampId);
-        if (!lamp) return false;
         facts.role = static_cast<int32_t>(AccessibleRole::RadioButton);
-        facts.name = Widen(AccessibleName(dialogId_, *lamp, language_));
+        facts.name = ZoneName(row->id, child - 1);
+        if (facts.name.empty()) return false;
         if (Lit(GetDlgItem(dialog_, lampId))) facts.state |= controls::kStateChecked;
         if (actions_->ClickDoesNothing(row->id)) facts.state |= controls::kStateUnavailable;
         facts.action = L"Check";
         return true;
     }
     facts.role = static_cast<int32_t>(row->role);
-    facts.name = row->kind == AccessibleKind::Label
+    // a text, and the link, are named by what they show
+    facts.name = row->kind == AccessibleKind::Label || row->role == AccessibleRole::Link
                      ? WindowText(control)
                      : Widen(AccessibleName(dialogId_, *row, language_));
-    if (row->kind == AccessibleKind::Press && row->role == AccessibleRole::Link)
-        facts.name = WindowText(control);
 
     if (!IsWindowVisible(control)) facts.state |= controls::kStateInvisible;
     if (!IsWindowEnabled(control) || actions_->ClickDoesNothing(row->id))
@@ -140,12 +138,9 @@ bool PageAccessibility::Describe(HWND control, int child, AccessibleFacts& facts
             facts.value = WindowText(control);
             break;
         case AccessibleKind::Zones:
-            for (int zone = 0; zone < ZoneCount(dialogId_, row->id); ++zone) {
-                const int lampId = ZoneLamp(dialogId_, row->id, zone);
-                if (!Lit(GetDlgItem(dialog_, lampId))) continue;
-                if (const AccessibleControl* lamp = FindAccessibleControl(dialogId_, lampId))
-                    facts.value = Widen(AccessibleName(dialogId_, *lamp, language_));
-            }
+            for (int zone = 0; zone < ZoneCount(dialogId_, row->id); ++zone)
+                if (Lit(GetDlgItem(dialog_, ZoneLamp(dialogId_, row->id, zone))))
+                    facts.value = ZoneName(row->id, zone);
             break;
         default:
             break;
@@ -161,6 +156,17 @@ bool PageAccessibility::Describe(HWND control, int child, AccessibleFacts& facts
             facts.action = L"Check";
     }
     return true;
+}
+
+std::wstring PageAccessibility::ZoneName(int pictureId, int zone) const {
+    const AccessibleControl* lamp =
+        FindAccessibleControl(dialogId_, ZoneLamp(dialogId_, pictureId, zone));
+    return lamp ? Widen(AccessibleName(dialogId_, *lamp, language_)) : std::wstring();
+}
+
+void PageAccessibility::PressZone(int pictureId, int zone) {
+    const Rect picture = ClientRectOf(dialog_, pictureId);
+    actions_->PressAt(ToPoint(ZoneCentre(dialogId_, pictureId, picture, zone)));
 }
 
 int PageAccessibility::ChildCount(HWND control) {
@@ -203,8 +209,7 @@ void PageAccessibility::RunAction(int controlId, int child) {
     HWND control = dialog_ ? GetDlgItem(dialog_, controlId) : nullptr;
     if (!row || !control || !actions_) return;
     if (child > 0 && row->kind == AccessibleKind::Zones) {
-        const Rect picture = ClientRectOf(dialog_, row->id);
-        actions_->PressAt(ToPoint(ZoneCentre(dialogId_, row->id, picture, child - 1)));
+        PressZone(row->id, child - 1);
         return;
     }
     switch (row->kind) {
@@ -217,11 +222,9 @@ void PageAccessibility::RunAction(int controlId, int child) {
         case AccessibleKind::Press:
             actions_->PressAt(Centre(ClientRectOf(dialog_, controlId)));
             break;
-        case AccessibleKind::Zone: {
-            const Rect picture = ClientRectOf(dialog_, row->picture);
-            actions_->PressAt(ToPoint(ZoneCentre(dialogId_, row->picture, picture, row->zone)));
+        case AccessibleKind::Zone:
+            PressZone(row->picture, row->zone);
             break;
-        }
         default:
             break;
     }

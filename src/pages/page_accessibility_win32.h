@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <string>
 #include <vector>
 
 #include "controls/accessible_win32.h"
@@ -70,6 +71,9 @@ class PageAccessibility final : public controls::AccessibleHost {
     // The child of the window that holds `hwnd` (the window's own control, not a part of it).
     HWND ControlOf(HWND hwnd) const;
     void MoveFocus(bool backwards);
+    // A zone of a picture: its name (the name of the lamp that stands for it) and a press on it.
+    std::wstring ZoneName(int pictureId, int zone) const;
+    void PressZone(int pictureId, int zone);
 
     HWND dialog_ = nullptr;
     int dialogId_ = 0;

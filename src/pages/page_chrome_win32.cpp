@@ -120,7 +120,6 @@ void PageChrome::AfterMessage(UINT msg) {
         case WM_LBUTTONDBLCLK:
         case WM_COMMAND:
         case WM_HSCROLL:
-        case WM_KEYUP:
             accessibility_.NotifyChanges();
             break;
         default:
