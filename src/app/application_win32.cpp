@@ -21,9 +21,11 @@ int VUVavIruvOro::Run() {
     instanceMutex_.reset(CreateMutexW(nullptr, FALSE, L"VUVavIruvOro"));
     if (GetLastError() == ERROR_ALREADY_EXISTS) return 0;  // a copy runs already: end silently
 
-    // COM for the whole run: the endpoint services and their listeners work in the
-    // multithreaded apartment
-    const ComForThisThread com(COINIT_MULTITHREADED);
+    // COM for the whole run. The window thread is a single-threaded apartment, as every thread
+    // that serves windows' accessible objects is: the platform brings the tools' calls to it
+    // through its message loop, so they touch the page on its own thread. The endpoint
+    // services' listeners are called on the audio service's threads either way and only post.
+    const ComForThisThread com(COINIT_APARTMENTTHREADED);
 
     INITCOMMONCONTROLSEX icc{sizeof icc, 0xFF};
     InitCommonControlsEx(&icc);

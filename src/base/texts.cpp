@@ -131,6 +131,11 @@ constexpr ControlName kControlNames[] = {
     // HIFI page
     {176, 1073, kClose},
     {176, 1085, {"音调", "音調", "Tone"}},
+    // the tone knobs, apart from the presets of the same names
+    {176, 1007, {"高音调节", "高音調節", "Treble level"}},
+    {176, 1008, {"低音调节", "低音調節", "Bass level"}},
+    // the room picture sets the room's size; the switch beside it is "Room Type"
+    {176, 1112, {"房间大小", "房間大小", "Room Size"}},
     {176, 1163, {"均衡器重置", "均衡器重置", "Reset equalizer"}},
     {176, 1115, Same("30 Hz")},
     {176, 1116, Same("60 Hz")},
@@ -158,6 +163,33 @@ constexpr ControlName kControlNames[] = {
 };
 
 }  // namespace
+
+std::string_view AccessibleWordText(AccessibleWord word, int language) {
+    static constexpr std::array<std::string_view, 3> kWords[] = {
+        {"按下", "按下", "Press"},           {"选中", "核取", "Check"},
+        {"取消选中", "取消核取", "Uncheck"}, {"跳转", "跳至", "Jump"},
+        {"指示灯", "指示燈", "indicator"},   {"图示", "圖示", "picture"},
+    };
+    const auto& texts = kWords[static_cast<size_t>(word)];
+    return texts[size_t(IsLanguage(language) ? language : kLanguageSimplified)];
+}
+
+std::string NameWith(std::string_view name, AccessibleWord word, int language) {
+    std::string named(name);
+    if (named.empty()) return named;
+    // Chinese puts the word straight after the name; English leaves a space
+    if (language == kLanguageEnglish) named += ' ';
+    named += AccessibleWordText(word, language);
+    return named;
+}
+
+std::string ZoneNameOf(std::string_view picture, std::string_view zone, int language) {
+    if (picture.empty()) return std::string(zone);
+    std::string named(picture);
+    named += language == kLanguageEnglish ? ": " : "：";
+    named += zone;
+    return named;
+}
 
 const ControlName* FindControlName(int dialogId, int controlId) {
     for (const ControlName& n : kControlNames)

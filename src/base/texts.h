@@ -5,6 +5,7 @@
 
 #include <array>
 #include <span>
+#include <string>
 #include <string_view>
 
 namespace quorelle {
@@ -45,6 +46,17 @@ struct ControlName {
     std::array<std::string_view, 3> byLanguage;
 };
 const ControlName* FindControlName(int dialogId, int controlId);
+
+// The words assistive tools read beside the names: the default actions' names, and what tells
+// an indicator or a picture apart from the control it shows the state of.
+enum class AccessibleWord { Press, Check, Uncheck, Jump, Indicator, Picture };
+// The word in a language (0, 1, 2; any other gives the template's language, Simplified
+// Chinese, as the names do).
+std::string_view AccessibleWordText(AccessibleWord word, int language);
+// A name with the word that tells what it is ("Dynamic Bass indicator", "动态低音指示灯").
+std::string NameWith(std::string_view name, AccessibleWord word, int language);
+// The name of a zone of a picture: the picture's name and the zone's ("Sample Rate: 96 kHz").
+std::string ZoneNameOf(std::string_view picture, std::string_view zone, int language);
 
 // Texts of the information page that every language shares.
 inline constexpr std::string_view kInfoTitle = "Vandrexo Aurvel Audio Configuration";

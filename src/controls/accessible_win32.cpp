@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <functional>
 #include <new>
 
 #include "controls/gdi_win32.h"
@@ -27,10 +26,6 @@ constexpr wchar_t kHostProperty[] = L"Quorelle.AccessibleHost";
 constexpr wchar_t kCuesProperty[] = L"Quorelle.FocusCues";
 
 std::atomic<bool> inUse{false};
-
-// The private message that runs a tool's call on the control's thread.
-const UINT kAccessibleCall = RegisterWindowMessageW(L"Quorelle.AccessibleCall");
-constexpr UINT kCallTimeoutMs = 5000;
 
 // The accessibility library is loaded when a tool first asks, not at start.
 struct Oleacc {
@@ -63,13 +58,11 @@ HRESULT Text(const std::wstring& text, BSTR* out) {
 class AccessibleObject final : public IAccessible {
   public:
     explicit AccessibleObject(HWND control) : control_(control) {}
-    void Disconnect() { control_ = nullptr; }
-    // A call a tool makes from another thread (the program's apartment is multithreaded, so
-    // calls from other processes arrive on threads of the platform's own): the control's window
-    // runs it on its thread, where its page lives, while the caller waits.
-    static bool RunCall(LPARAM call) {
-        (*reinterpret_cast<std::function<void()>*>(call))();
-        return true;
+    // The control goes: every call answers that the object is gone, and the tools' proxies are
+    // cut off (the platform then answers them itself).
+    void Disconnect() {
+        control_ = nullptr;
+        CoDisconnectObject(static_cast<IAccessible*>(this), 0);
     }
 
     // IUnknown
@@ -97,197 +90,188 @@ class AccessibleObject final : public IAccessible {
         *count = 0;
         return S_OK;
     }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** out) override {
+        if (out) *out = nullptr;
+        return E_NOTIMPL;
+    }
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
         return E_NOTIMPL;
     }
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
-                                     UINT*) override {
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT* result,
+                                     EXCEPINFO*, UINT*) override {
+        if (result) VariantInit(result);
         return E_NOTIMPL;
     }
 
-    // IAccessible
+    // IAccessible. The window thread is a single-threaded apartment: the platform brings every
+    // call of another apartment or process to it through its message loop, so each call reads
+    // and acts on the page on its own thread.
     HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override {
-        return OnWindowThread([&]() -> HRESULT {
-            if (!parent) return E_POINTER;
-            *parent = nullptr;
-            if (!control_) return RPC_E_DISCONNECTED;
-            if (!Library().objectFromWindow) return S_FALSE;
-            return Library().objectFromWindow(control_, static_cast<DWORD>(OBJID_WINDOW),
-                                              kIidDispatch, reinterpret_cast<void**>(parent));
-        });
+        if (!parent) return E_POINTER;
+        *parent = nullptr;
+        if (HRESULT hr = Usable(); hr != S_OK) return hr;
+        if (!Library().objectFromWindow) return S_FALSE;
+        return Library().objectFromWindow(control_, static_cast<DWORD>(OBJID_WINDOW), kIidDispatch,
+                                          reinterpret_cast<void**>(parent));
     }
     HRESULT STDMETHODCALLTYPE get_accChildCount(long* count) override {
-        return OnWindowThread([&]() -> HRESULT {
-            if (!count) return E_POINTER;
-            AccessibleHost* host = Host();
-            if (!host) return RPC_E_DISCONNECTED;
-            *count = host->ChildCount(control_);
-            return S_OK;
-        });
+        if (!count) return E_POINTER;
+        *count = 0;
+        if (HRESULT hr = Usable(); hr != S_OK) return hr;
+        *count = Host()->ChildCount(control_);
+        return S_OK;
     }
     HRESULT STDMETHODCALLTYPE get_accChild(VARIANT child, IDispatch** out) override {
-        return OnWindowThread([&]() -> HRESULT {
-            if (!out) return E_POINTER;
-            *out = nullptr;
-            int index = 0;
-            if (HRESULT hr = Child(child, index); hr != S_OK) return hr;
-            return index == 0 ? E_INVALIDARG : S_FALSE;  // zones are simple elements
-        });
+        if (!out) return E_POINTER;
+        *out = nullptr;
+        int index = 0;
+        if (HRESULT hr = Child(child, index); hr != S_OK) return hr;
+        return index == 0 ? E_INVALIDARG : S_FALSE;  // zones are simple elements
     }
     HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* out) override {
-        return OnWindowThread(
-            [&]() -> HRESULT { return Fact(child, out, &AccessibleFacts::name); });
+        return Fact(child, out, &AccessibleFacts::name);
     }
     HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* out) override {
-        return OnWindowThread(
-            [&]() -> HRESULT { return Fact(child, out, &AccessibleFacts::value); });
+        return Fact(child, out, &AccessibleFacts::value);
     }
-    HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT, BSTR* out) override {
-        return Text({}, out);
+    HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* out) override {
+        return Nothing(child, out);
     }
     HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* out) override {
-        return OnWindowThread([&]() -> HRESULT {
-            return Number(child, out, [](const AccessibleFacts& f) { return LONG(f.role); });
-        });
+        return Number(child, out, [](const AccessibleFacts& f) { return LONG(f.role); });
     }
     HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* out) override {
-        return OnWindowThread([&]() -> HRESULT {
-            return Number(child, out, [](const AccessibleFacts& f) { return LONG(f.state); });
-        });
+        return Number(child, out, [](const AccessibleFacts& f) { return LONG(f.state); });
     }
-    HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT, BSTR* out) override { return Text({}, out); }
-    HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT, long* topic) override {
+    HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR* out) override {
+        return Nothing(child, out);
+    }
+    HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT child, long* topic) override {
         if (file) *file = nullptr;
         if (topic) *topic = -1;
+        if (!file || !topic) return E_POINTER;
+        int index = 0;
+        if (HRESULT hr = Child(child, index); hr != S_OK) return hr;
         return S_FALSE;
     }
-    HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT, BSTR* out) override {
-        return Text({}, out);
+    HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT child, BSTR* out) override {
+        return Nothing(child, out);
     }
     HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* out) override {
-        return OnWindowThread([&]() -> HRESULT {
-            if (!out) return E_POINTER;
-            VariantInit(out);
-            if (!control_) return RPC_E_DISCONNECTED;
-            if (GetFocus() != control_) return S_FALSE;
-            out->vt = VT_I4;
-            out->lVal = CHILDID_SELF;
-            return S_OK;
-        });
+        if (!out) return E_POINTER;
+        VariantInit(out);
+        if (HRESULT hr = Usable(); hr != S_OK) return hr;
+        if (GetFocus() != control_) return S_FALSE;
+        out->vt = VT_I4;
+        out->lVal = CHILDID_SELF;
+        return S_OK;
     }
     HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* out) override {
         if (!out) return E_POINTER;
         VariantInit(out);
+        if (HRESULT hr = Usable(); hr != S_OK) return hr;
         return S_FALSE;
     }
     HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* out) override {
-        return OnWindowThread(
-            [&]() -> HRESULT { return Fact(child, out, &AccessibleFacts::action); });
+        return Fact(child, out, &AccessibleFacts::action);
     }
     HRESULT STDMETHODCALLTYPE accSelect(long flags, VARIANT child) override {
-        return OnWindowThread([&]() -> HRESULT {
-            int index = 0;
-            if (HRESULT hr = Child(child, index); hr != S_OK) return hr;
-            if (flags != SELFLAG_TAKEFOCUS || index != 0) return DISP_E_MEMBERNOTFOUND;
-            AccessibleFacts facts;
-            if (!Host()->Describe(control_, 0, facts) || !(facts.state & kStateFocusable))
-                return DISP_E_MEMBERNOTFOUND;
-            SetFocus(control_);
-            return S_OK;
-        });
+        int index = 0;
+        if (HRESULT hr = Child(child, index); hr != S_OK) return hr;
+        if (flags != SELFLAG_TAKEFOCUS || index != 0) return DISP_E_MEMBERNOTFOUND;
+        AccessibleFacts facts;
+        if (!Host()->Describe(control_, 0, facts) || !(facts.state & kStateFocusable))
+            return DISP_E_MEMBERNOTFOUND;
+        // a window not shown takes no focus, as it takes no click
+        if (facts.state & kStateInvisible) return E_FAIL;
+        SetFocus(control_);
+        return S_OK;
     }
     HRESULT STDMETHODCALLTYPE accLocation(long* left, long* top, long* width, long* height,
                                           VARIANT child) override {
-        return OnWindowThread([&]() -> HRESULT {
-            if (!left || !top || !width || !height) return E_POINTER;
-            int index = 0;
-            if (HRESULT hr = Child(child, index); hr != S_OK) return hr;
-            RECT r{};
-            if (index == 0) {
-                GetWindowRect(control_, &r);
-            } else if (!Host()->ChildScreenRect(control_, index, r)) {
-                return E_INVALIDARG;
-            }
-            *left = r.left;
-            *top = r.top;
-            *width = r.right - r.left;
-            *height = r.bottom - r.top;
-            return S_OK;
-        });
+        for (long* out : {left, top, width, height})
+            if (out) *out = 0;
+        if (!left || !top || !width || !height) return E_POINTER;
+        int index = 0;
+        if (HRESULT hr = Child(child, index); hr != S_OK) return hr;
+        RECT r{};
+        if (index == 0) {
+            GetWindowRect(control_, &r);
+        } else if (!Host()->ChildScreenRect(control_, index, r)) {
+            return E_INVALIDARG;
+        }
+        *left = r.left;
+        *top = r.top;
+        *width = r.right - r.left;
+        *height = r.bottom - r.top;
+        return S_OK;
     }
-    HRESULT STDMETHODCALLTYPE accNavigate(long, VARIANT, VARIANT* out) override {
-        if (out) VariantInit(out);
+    HRESULT STDMETHODCALLTYPE accNavigate(long, VARIANT start, VARIANT* out) override {
+        if (!out) return E_POINTER;
+        VariantInit(out);
+        int index = 0;
+        if (HRESULT hr = Child(start, index); hr != S_OK) return hr;
         return DISP_E_MEMBERNOTFOUND;
     }
     HRESULT STDMETHODCALLTYPE accHitTest(long x, long y, VARIANT* out) override {
-        return OnWindowThread([&]() -> HRESULT {
-            if (!out) return E_POINTER;
-            VariantInit(out);
-            AccessibleHost* host = Host();
-            if (!host) return RPC_E_DISCONNECTED;
-            RECT r;
-            const POINT p{x, y};
-            if (!GetWindowRect(control_, &r) || !PtInRect(&r, p)) return S_FALSE;
-            out->vt = VT_I4;
-            out->lVal = host->ChildAt(control_, p);
-            return S_OK;
-        });
+        if (!out) return E_POINTER;
+        VariantInit(out);
+        if (HRESULT hr = Usable(); hr != S_OK) return hr;
+        RECT r;
+        const POINT p{x, y};
+        if (!GetWindowRect(control_, &r) || !PtInRect(&r, p)) return S_FALSE;
+        out->vt = VT_I4;
+        out->lVal = Host()->ChildAt(control_, p);
+        return S_OK;
     }
     HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
-        return OnWindowThread([&]() -> HRESULT {
-            int index = 0;
-            if (HRESULT hr = Child(child, index); hr != S_OK) return hr;
-            return Host()->DoDefaultAction(control_, index) ? S_OK : DISP_E_MEMBERNOTFOUND;
-        });
+        int index = 0;
+        if (HRESULT hr = Child(child, index); hr != S_OK) return hr;
+        return Host()->DoDefaultAction(control_, index);
     }
     HRESULT STDMETHODCALLTYPE put_accName(VARIANT, BSTR) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE put_accValue(VARIANT child, BSTR value) override {
-        return OnWindowThread([&]() -> HRESULT {
-            int index = 0;
-            if (HRESULT hr = Child(child, index); hr != S_OK) return hr;
-            if (index != 0 || !value) return E_INVALIDARG;
-            return Host()->SetValue(control_, std::wstring(value, SysStringLen(value)))
-                       ? S_OK
-                       : DISP_E_MEMBERNOTFOUND;
-        });
+        int index = 0;
+        if (HRESULT hr = Child(child, index); hr != S_OK) return hr;
+        if (index != 0 || !value) return E_INVALIDARG;
+        return Host()->SetValue(control_, std::wstring(value, SysStringLen(value)));
     }
 
   private:
-    template <typename Call>
-    HRESULT OnWindowThread(Call&& call) {
+    // S_OK while the control is there and the call runs on its thread. A call from another
+    // thread of this process that holds the object itself, not a proxy, is refused: only the
+    // window's thread may touch the page.
+    HRESULT Usable() const {
         HWND control = control_;
-        if (!control || !IsWindow(control)) return RPC_E_DISCONNECTED;
-        if (GetWindowThreadProcessId(control, nullptr) == GetCurrentThreadId()) return call();
-        HRESULT result = RPC_E_DISCONNECTED;
-        std::function<void()> run = [&] { result = call(); };
-        DWORD_PTR answer = 0;
-        // a window that answers nothing for seconds is hung: the tool hears so and goes on
-        if (!SendMessageTimeoutW(control, kAccessibleCall, 0, reinterpret_cast<LPARAM>(&run),
-                                 SMTO_ABORTIFHUNG, kCallTimeoutMs, &answer))
-            return RPC_E_SERVERCALL_RETRYLATER;
-        return result;
+        if (!control || !IsWindow(control) || !Host()) return CO_E_OBJNOTCONNECTED;
+        if (GetWindowThreadProcessId(control, nullptr) != GetCurrentThreadId())
+            return RPC_E_WRONG_THREAD;
+        return S_OK;
     }
     AccessibleHost* Host() const {
-        if (!control_ || !IsWindow(control_)) return nullptr;
-        return static_cast<AccessibleHost*>(GetPropW(GetParent(control_), kHostProperty));
+        HWND control = control_;
+        if (!control) return nullptr;
+        return static_cast<AccessibleHost*>(GetPropW(GetParent(control), kHostProperty));
     }
-    // The child a VARIANT names: S_OK with 0 for the control, 1 … n for its zones.
+    // The child a VARIANT names: S_OK with 0 for the control (CHILDID_SELF, or no child given
+    // at all), 1 … n for its zones.
     HRESULT Child(const VARIANT& child, int& index) const {
-        AccessibleHost* host = Host();
-        if (!host) return RPC_E_DISCONNECTED;
+        index = 0;
+        if (HRESULT hr = Usable(); hr != S_OK) return hr;
+        if (child.vt == VT_EMPTY) return S_OK;
         if (child.vt != VT_I4) return E_INVALIDARG;
-        if (child.lVal < 0 || child.lVal > host->ChildCount(control_)) return E_INVALIDARG;
+        if (child.lVal < 0 || child.lVal > Host()->ChildCount(control_)) return E_INVALIDARG;
         index = static_cast<int>(child.lVal);
         return S_OK;
     }
     HRESULT Facts(const VARIANT& child, AccessibleFacts& facts) const {
         int index = 0;
         if (HRESULT hr = Child(child, index); hr != S_OK) return hr;
-        return Host()->Describe(control_, index, facts) ? S_OK : E_FAIL;
+        return Host()->Describe(control_, index, facts) ? S_OK : E_INVALIDARG;
     }
     HRESULT Number(const VARIANT& child, VARIANT* out, LONG (*pick)(const AccessibleFacts&)) const {
         if (!out) return E_POINTER;
+        VariantInit(out);
         AccessibleFacts facts;
         if (HRESULT hr = Facts(child, facts); hr != S_OK) return hr;
         out->vt = VT_I4;
@@ -300,6 +284,14 @@ class AccessibleObject final : public IAccessible {
         AccessibleFacts facts;
         if (HRESULT hr = Facts(child, facts); hr != S_OK) return hr;
         return Text(facts.*field, out);
+    }
+    // A property the controls do not have: nothing, for a child that exists.
+    HRESULT Nothing(const VARIANT& child, BSTR* out) const {
+        if (!out) return E_POINTER;
+        *out = nullptr;
+        int index = 0;
+        if (HRESULT hr = Child(child, index); hr != S_OK) return hr;
+        return S_FALSE;
     }
 
     std::atomic<HWND> control_;
@@ -365,11 +357,6 @@ void DrawFocusMark(HDC dc, const RECT& area, int dpi, bool round) {
         const int corner = ToDevice(4, dpi);
         RoundRect(dc, area.left, area.top, area.right, area.bottom, corner, corner);
     }
-}
-
-bool RunAccessibleCall(UINT message, LPARAM call) {
-    if (message != kAccessibleCall || call == 0) return false;
-    return AccessibleObject::RunCall(call);
 }
 
 bool AccessibilityInUse() {

@@ -13,6 +13,7 @@ namespace quorelle::controls {
 
 // The platform's state bits used by the panel.
 inline constexpr uint32_t kStateUnavailable = 0x1;
+inline constexpr uint32_t kStateSelected = 0x2;
 inline constexpr uint32_t kStateFocused = 0x4;
 inline constexpr uint32_t kStateChecked = 0x10;
 inline constexpr uint32_t kStateReadOnly = 0x40;
@@ -38,11 +39,12 @@ class AccessibleHost {
     // A zone's rectangle on the screen; the zone at a screen point (0: none).
     virtual bool ChildScreenRect(HWND control, int child, RECT& rect) = 0;
     virtual int ChildAt(HWND control, POINT screen) = 0;
-    // Starts the default action (it runs once the caller has its answer); false when there is
-    // none.
-    virtual bool DoDefaultAction(HWND control, int child) = 0;
-    // Moves a knob or slider to the value given as text; false when it takes no value.
-    virtual bool SetValue(HWND control, const std::wstring& value) = 0;
+    // Starts the default action (it runs once the caller has its answer): S_OK, or the error
+    // the tool hears (none, or the control cannot be worked now).
+    virtual HRESULT DoDefaultAction(HWND control, int child) = 0;
+    // Moves a knob or slider to the value given as text: S_OK, E_INVALIDARG for a text that is
+    // no number, DISP_E_MEMBERNOTFOUND for a control that takes no value.
+    virtual HRESULT SetValue(HWND control, const std::wstring& value) = 0;
     // A tool asked for a control's object: from now on the host tells what changes.
     virtual void Watch() = 0;
 
@@ -72,10 +74,6 @@ bool ShowsFocusMark(HWND control);
 // The mark inside `area`: an outline one logical pixel wide, with rounded corners, or a ring
 // for a round control.
 void DrawFocusMark(HDC dc, const RECT& area, int dpi, bool round = false);
-
-// For the control's window procedure: runs a tool's call that arrived on another thread (true
-// when `message` was one).
-bool RunAccessibleCall(UINT message, LPARAM call);
 
 // Whether any accessible object was ever asked for: until then nobody listens to the events.
 bool AccessibilityInUse();

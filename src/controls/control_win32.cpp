@@ -128,7 +128,6 @@ LRESULT CALLBACK SubclassedControl::Procedure(HWND hwnd, UINT message, WPARAM wP
             FocusCuesShown(GetParent(hwnd))) {
             InvalidateRect(hwnd, nullptr, FALSE);  // the focus mark comes or goes
         }
-        if (RunAccessibleCall(message, lParam)) return 0;
         if (message == WM_GETOBJECT) {
             // every skinned control describes itself to assistive tools; without a host
             // the platform's own object answers

@@ -90,8 +90,8 @@ constexpr AccessibleControl Band(int i) {
 constexpr AccessibleControl kHifi[] = {
     Switch(hifi::kMaster, 1125),
     Switch(hifi::kTone),
-    {hifi::kTreble, K::Knob, R::Dial, 1131},
-    {hifi::kBass, K::Knob, R::Dial, 1132},
+    {hifi::kTreble, K::Knob, R::Dial},
+    {hifi::kBass, K::Knob, R::Dial},
     Switch(hifi::kRegion, 1126),
     Choice(hifi::kRegionLamps[0], 1133),
     Choice(hifi::kRegionLamps[1], 1134),
@@ -133,7 +133,7 @@ constexpr AccessibleControl kHifi[] = {
     ZoneLampOf(hifi::kRoomLamps[kRoomLiving], 1150, hifi::kRoomPicture, 0),
     ZoneLampOf(hifi::kRoomLamps[kRoomAudio], 1151, hifi::kRoomPicture, 1),
     ZoneLampOf(hifi::kRoomLamps[kRoomBedroom], 1152, hifi::kRoomPicture, 2),
-    {hifi::kRoomPicture, K::Zones, R::Grouping, 1215},
+    {hifi::kRoomPicture, K::Zones, R::Grouping},
     Switch(hifi::kEnvironment, 1130),
     {hifi::kEnvironmentPanel, K::Graphic, R::Graphic},
     Label(hifi::kEnvironmentLines[0]),
@@ -293,18 +293,20 @@ constexpr int kHeadphoneTabs[] = {
     hp::kSurroundLamp, hp::kImpedanceLamp, 1179, 1181, 1183, 1184, 1187, 1188};
 constexpr int kInfoTabs[] = {info::kInfoAddressLabel, 1051, 1053, 1054, 1056, 1058, 1060};
 
-// Each window's controls and keyboard stops (none on the main window, whose keys are discarded).
+// Each window's controls, keyboard stops (none on the main window, whose keys are discarded)
+// and the page button that stands for the window itself.
 struct WindowTables {
     int dialogId;
     std::span<const AccessibleControl> controls;
     std::span<const int> tabs;
+    int ownPageButton;
 };
 constexpr WindowTables kWindows[] = {
-    {controls::kMainDialog, kMain, {}},
-    {controls::kHifiDialog, kHifi, kHifiTabs},
-    {controls::kAdvanceDialog, kAdvance, kAdvanceTabs},
-    {controls::kHpDialog, kHeadphone, kHeadphoneTabs},
-    {controls::kInfoDialog, kInfo, kInfoTabs},
+    {controls::kMainDialog, kMain, {}, 1001},
+    {controls::kHifiDialog, kHifi, kHifiTabs, 1077},
+    {controls::kAdvanceDialog, kAdvance, kAdvanceTabs, 1213},
+    {controls::kHpDialog, kHeadphone, kHeadphoneTabs, 1187},
+    {controls::kInfoDialog, kInfo, kInfoTabs, 1060},
 };
 const WindowTables* TablesOf(int dialogId) {
     for (const WindowTables& w : kWindows)
@@ -336,8 +338,10 @@ const AccessibleControl* FindAccessibleControl(int dialogId, int controlId) {
     return nullptr;
 }
 
-std::string AccessibleName(int dialogId, const AccessibleControl& control, int language) {
-    if (control.kind == K::Label) return {};
+namespace {
+
+// What the control's caption or its own entry of the names calls it.
+std::string BareName(int dialogId, const AccessibleControl& control, int language) {
     if (control.caption != 0) {
         if (const LabelText* t = FindLabelText(dialogId, control.caption))
             return std::string(IsLanguage(language) ? t->byLanguage[size_t(language)]
@@ -348,6 +352,31 @@ std::string AccessibleName(int dialogId, const AccessibleControl& control, int l
     if (const ControlName* n = FindControlName(dialogId, control.id))
         return std::string(InLanguage(n->byLanguage, language));
     return {};
+}
+
+}  // namespace
+
+std::string AccessibleName(int dialogId, const AccessibleControl& control, int language) {
+    if (control.kind == K::Label) return {};
+    const std::string name = BareName(dialogId, control, language);
+    // an indicator and a picture say what they are, apart from the switch they show
+    if (control.kind == K::Indicator) return NameWith(name, AccessibleWord::Indicator, language);
+    if (control.kind == K::Graphic) return NameWith(name, AccessibleWord::Picture, language);
+    return name;
+}
+
+std::string AccessibleZoneName(int dialogId, int pictureId, int zone, int language) {
+    const AccessibleControl* picture = FindAccessibleControl(dialogId, pictureId);
+    const AccessibleControl* lamp =
+        FindAccessibleControl(dialogId, ZoneLamp(dialogId, pictureId, zone));
+    if (!picture || !lamp) return {};
+    return ZoneNameOf(AccessibleName(dialogId, *picture, language),
+                      AccessibleName(dialogId, *lamp, language), language);
+}
+
+int OwnPageButton(int dialogId) {
+    const WindowTables* w = TablesOf(dialogId);
+    return w ? w->ownPageButton : 0;
 }
 
 std::span<const int> TabOrder(int dialogId) {

@@ -61,6 +61,12 @@ const AccessibleControl* FindAccessibleControl(int dialogId, int controlId);
 // label, whose name is the text it shows.
 std::string AccessibleName(int dialogId, const AccessibleControl& control, int language);
 
+// A zone of a picture: the picture's name and the name of the lamp that stands for the zone.
+std::string AccessibleZoneName(int dialogId, int pictureId, int zone, int language);
+
+// The page button that stands for the window itself (selected while the window shows).
+int OwnPageButton(int dialogId);
+
 // The controls Tab and Shift+Tab visit, in reading order; none on the main window, whose keys
 // are all discarded.
 std::span<const int> TabOrder(int dialogId);

@@ -93,11 +93,12 @@ bool PageAccessibility::Describe(HWND control, int child, AccessibleFacts& facts
     if (child > 0) {  // a zone of a picture: the choice its lamp stands for
         const int lampId = ZoneLamp(dialogId_, row->id, child - 1);
         facts.role = static_cast<int32_t>(AccessibleRole::RadioButton);
-        facts.name = ZoneName(row->id, child - 1);
+        facts.name = Widen(AccessibleZoneName(dialogId_, row->id, child - 1, language_));
         if (facts.name.empty()) return false;
+        if (!IsWindowVisible(control)) facts.state |= controls::kStateInvisible;
         if (Lit(GetDlgItem(dialog_, lampId))) facts.state |= controls::kStateChecked;
         if (actions_->ClickDoesNothing(row->id)) facts.state |= controls::kStateUnavailable;
-        facts.action = L"Check";
+        facts.action = Word(AccessibleWord::Check);
         return true;
     }
     facts.role = static_cast<int32_t>(row->role);
@@ -114,6 +115,8 @@ bool PageAccessibility::Describe(HWND control, int child, AccessibleFacts& facts
     if (choice && Lit(control)) facts.state |= controls::kStateChecked;
     if (row->kind == AccessibleKind::Indicator) facts.state |= controls::kStateReadOnly;
     if (row->role == AccessibleRole::Link) facts.state |= controls::kStateLinked;
+    // the page button of the window that shows it: the page the user is on
+    if (row->id == OwnPageButton(dialogId_)) facts.state |= controls::kStateSelected;
     const auto tabs = TabOrder(dialogId_);
     if (std::find(tabs.begin(), tabs.end(), row->id) != tabs.end()) {
         facts.state |= controls::kStateFocusable;
@@ -138,30 +141,33 @@ bool PageAccessibility::Describe(HWND control, int child, AccessibleFacts& facts
             facts.value = WindowText(control);
             break;
         case AccessibleKind::Zones:
-            for (int zone = 0; zone < ZoneCount(dialogId_, row->id); ++zone)
-                if (Lit(GetDlgItem(dialog_, ZoneLamp(dialogId_, row->id, zone))))
-                    facts.value = ZoneName(row->id, zone);
+            // the chosen zone, by the name of its lamp
+            for (int zone = 0; zone < ZoneCount(dialogId_, row->id); ++zone) {
+                const int lampId = ZoneLamp(dialogId_, row->id, zone);
+                const AccessibleControl* lamp = FindAccessibleControl(dialogId_, lampId);
+                if (lamp && Lit(GetDlgItem(dialog_, lampId)))
+                    facts.value = Widen(AccessibleName(dialogId_, *lamp, language_));
+            }
             break;
         default:
             break;
     }
     if (HasAction(*row)) {
         if (row->kind == AccessibleKind::Button)
-            facts.action = L"Press";
+            facts.action = Word(AccessibleWord::Press);
         else if (row->role == AccessibleRole::Link)
-            facts.action = L"Jump";
-        else if (row->role == AccessibleRole::CheckButton)
-            facts.action = (facts.state & controls::kStateChecked) ? L"Uncheck" : L"Check";
+            facts.action = Word(AccessibleWord::Jump);
+        else if (row->role == AccessibleRole::CheckButton &&
+                 (facts.state & controls::kStateChecked))
+            facts.action = Word(AccessibleWord::Uncheck);
         else
-            facts.action = L"Check";
+            facts.action = Word(AccessibleWord::Check);
     }
     return true;
 }
 
-std::wstring PageAccessibility::ZoneName(int pictureId, int zone) const {
-    const AccessibleControl* lamp =
-        FindAccessibleControl(dialogId_, ZoneLamp(dialogId_, pictureId, zone));
-    return lamp ? Widen(AccessibleName(dialogId_, *lamp, language_)) : std::wstring();
+std::wstring PageAccessibility::Word(AccessibleWord word) const {
+    return Widen(AccessibleWordText(word, language_));
 }
 
 void PageAccessibility::PressZone(int pictureId, int zone) {
@@ -193,21 +199,31 @@ int PageAccessibility::ChildAt(HWND control, POINT screen) {
     return 0;
 }
 
-bool PageAccessibility::DoDefaultAction(HWND control, int child) {
+HRESULT PageAccessibility::DoDefaultAction(HWND control, int child) {
     const AccessibleControl* row = Row(control);
     if (!row || (child == 0 && !HasAction(*row)) || (child > 0 && child > ChildCount(control)))
-        return false;
-    // a disabled button takes no click; the page's own hit tests take lamps and pictures
-    // whether they are enabled or not
-    if (row->kind == AccessibleKind::Button && !IsWindowEnabled(control)) return false;
+        return DISP_E_MEMBERNOTFOUND;
+    // a disabled button takes no click, so it has no action now; the page's own hit tests take
+    // lamps and pictures whether they are enabled or not
+    if (row->kind == AccessibleKind::Button && !IsWindowEnabled(control))
+        return DISP_E_MEMBERNOTFOUND;
+    // no click reaches a window that is not shown
+    if (!Workable(control)) return E_FAIL;
     // the caller has its answer before the page acts (an action may show a message box)
-    return PostMessageW(dialog_, WM_ACCESSIBLE_ACTION, static_cast<WPARAM>(row->id), child) != 0;
+    return PostMessageW(dialog_, WM_ACCESSIBLE_ACTION, static_cast<WPARAM>(row->id), child)
+               ? S_OK
+               : E_FAIL;
+}
+
+bool PageAccessibility::Workable(HWND control) const {
+    return dialog_ && IsWindowVisible(dialog_) && IsWindowVisible(control);
 }
 
 void PageAccessibility::RunAction(int controlId, int child) {
     const AccessibleControl* row = FindAccessibleControl(dialogId_, controlId);
     HWND control = dialog_ ? GetDlgItem(dialog_, controlId) : nullptr;
-    if (!row || !control || !actions_) return;
+    // the window may have gone out of sight since the action was asked for
+    if (!row || !control || !actions_ || !Workable(control)) return;
     if (child > 0 && row->kind == AccessibleKind::Zones) {
         PressZone(row->id, child - 1);
         return;
@@ -230,28 +246,25 @@ void PageAccessibility::RunAction(int controlId, int child) {
     }
 }
 
-bool PageAccessibility::SetValue(HWND control, const std::wstring& value) {
+HRESULT PageAccessibility::SetValue(HWND control, const std::wstring& value) {
     const AccessibleControl* row = Row(control);
-    int number = 0;
-    if (!row || !ParseNumber(value, number)) return false;
     controls::SubclassedControl* bound = controls::SubclassedControl::FromHandle(control);
-    switch (row->kind) {
-        case AccessibleKind::Knob:
-            if (auto* knob = dynamic_cast<controls::CRoundSliderCtrl*>(bound)) {
-                knob->MoveAsDrag(number);
-                return true;
-            }
-            return false;
-        case AccessibleKind::Slider:
-        case AccessibleKind::NegatedSlider:
-            if (auto* slider = dynamic_cast<controls::CBitmapSlider*>(bound)) {
-                slider->MoveAsDrag(row->kind == AccessibleKind::NegatedSlider ? -number : number);
-                return true;
-            }
-            return false;
-        default:
-            return false;
-    }
+    auto* knob = dynamic_cast<controls::CRoundSliderCtrl*>(bound);
+    auto* slider = dynamic_cast<controls::CBitmapSlider*>(bound);
+    const bool takesValue =
+        row &&
+        ((row->kind == AccessibleKind::Knob && knob) ||
+         ((row->kind == AccessibleKind::Slider || row->kind == AccessibleKind::NegatedSlider) &&
+          slider));
+    if (!takesValue) return DISP_E_MEMBERNOTFOUND;
+    int number = 0;
+    if (!ParseNumber(value, number)) return E_INVALIDARG;
+    if (!Workable(control)) return E_FAIL;  // no drag reaches a window that is not shown
+    if (knob)
+        knob->MoveAsDrag(number);
+    else
+        slider->MoveAsDrag(row->kind == AccessibleKind::NegatedSlider ? -number : number);
+    return S_OK;
 }
 
 void PageAccessibility::NotifyChanges() {

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "base/texts.h"
 #include "controls/accessible_win32.h"
 
 namespace quorelle::pages {
@@ -56,8 +57,8 @@ class PageAccessibility final : public controls::AccessibleHost {
     int ChildCount(HWND control) override;
     bool ChildScreenRect(HWND control, int child, RECT& rect) override;
     int ChildAt(HWND control, POINT screen) override;
-    bool DoDefaultAction(HWND control, int child) override;
-    bool SetValue(HWND control, const std::wstring& value) override;
+    HRESULT DoDefaultAction(HWND control, int child) override;
+    HRESULT SetValue(HWND control, const std::wstring& value) override;
     void Watch() override {
         if (told_.empty()) NotifyChanges();  // what the tools are told from now on
     }
@@ -71,9 +72,12 @@ class PageAccessibility final : public controls::AccessibleHost {
     // The child of the window that holds `hwnd` (the window's own control, not a part of it).
     HWND ControlOf(HWND hwnd) const;
     void MoveFocus(bool backwards);
-    // A zone of a picture: its name (the name of the lamp that stands for it) and a press on it.
-    std::wstring ZoneName(int pictureId, int zone) const;
+    // A press on a zone of a picture.
     void PressZone(int pictureId, int zone);
+    // Whether a click could reach the control now: it and its window are shown.
+    bool Workable(HWND control) const;
+    // A word tools read (an action's name), in the window's language.
+    std::wstring Word(AccessibleWord word) const;
 
     HWND dialog_ = nullptr;
     int dialogId_ = 0;

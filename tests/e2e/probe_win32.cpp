@@ -48,6 +48,28 @@
 //   e2eprobe accdo TITLE ID [CHILD] its default action; exit code 3 (and "hr=0xHHHHHHHH") unless
 //                                   it answers S_OK
 //   e2eprobe accset TITLE ID VALUE  sets its value to the text VALUE; the same exit codes
+//   e2eprobe accwalk TITLE          walks, as a screen reader does, every accessible object of
+//                                   the five windows of TITLE's process: each window's object
+//                                   (AccessibleObjectFromWindow), its children and theirs
+//                                   (AccessibleChildren), then each control's own object and
+//                                   its elements; asks each for role, state, name, value,
+//                                   default action, place and children, times every call and
+//                                   releases everything; then asks the main window for its
+//                                   caught failures (WM_DIAGNOSTIC_COUNT, 1 s at most). Prints
+//                                   "objects N calls C slowest_ms S over2s L failed F
+//                                   diagnostics D diagnostics_ms M" (D "-" when unanswered) and
+//                                   a line for each call over 2 s or failed
+//   e2eprobe accforeign TITLE SEED  sends every window and control of TITLE's process each
+//                                   registered message whose name begins "Quorelle" (the
+//                                   program's own), "TaskbarCreated" and 64 other numbers of
+//                                   the registered range, each 8 times with random parameters
+//                                   (1 s each at most); prints "sent N unanswered U"
+//   e2eprobe acchold TITLE ID S     holds control ID's object for S seconds and asks it every
+//                                   100 ms all its questions, timing each; prints a line whenever
+//                                   the control's window changes (shown, hidden, gone) and at the
+//                                   end "rounds shown A hidden B gone C slowest_ms S
+//                                   gone_disconnected D gone_other O" (O: answers other than a
+//                                   disconnection after the window went)
 //   e2eprobe focused TITLE          "active A focus ID": whether the window is its thread's
 //                                   active window (1/0), and the control id of the window that
 //                                   has its thread's keyboard focus (0 when none)
@@ -681,6 +703,238 @@ int Accessibility(const std::wstring& cmd, HWND window, int argc, wchar_t** argv
     return hr == S_OK ? 0 : 3;
 }
 
+// Every top-level window of the process that owns `h`.
+std::vector<HWND> ProcessWindows(HWND h) {
+    struct Ctx {
+        DWORD pid;
+        std::vector<HWND> found;
+    } ctx{0, {}};
+    GetWindowThreadProcessId(h, &ctx.pid);
+    EnumWindows(
+        [](HWND w, LPARAM p) -> BOOL {
+            auto* c = reinterpret_cast<Ctx*>(p);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(w, &owner);
+            if (owner == c->pid) c->found.push_back(w);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&ctx));
+    return ctx.found;
+}
+
+std::vector<HWND> ControlsOf(HWND window) {
+    std::vector<HWND> all{window};
+    EnumChildWindows(
+        window,
+        [](HWND c, LPARAM p) -> BOOL {
+            auto* list = reinterpret_cast<std::vector<HWND>*>(p);
+            if (GetParent(c) == list->front()) list->push_back(c);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&all));
+    all.erase(all.begin());
+    return all;
+}
+
+// A reader's walk: times each call and counts the slow and the failed.
+struct Walk {
+    long objects = 0, calls = 0, over = 0, failed = 0;
+    double slowest = 0;
+    LARGE_INTEGER frequency{};
+    Walk() { QueryPerformanceFrequency(&frequency); }
+
+    template <typename Call>
+    HRESULT Timed(const char* what, Call&& call) {
+        LARGE_INTEGER a, b;
+        QueryPerformanceCounter(&a);
+        const HRESULT hr = call();
+        QueryPerformanceCounter(&b);
+        const double ms = 1000.0 * double(b.QuadPart - a.QuadPart) / double(frequency.QuadPart);
+        ++calls;
+        slowest = std::max(slowest, ms);
+        // "no such property" and "no action" are answers; anything else that fails is not
+        const bool fine = SUCCEEDED(hr) || hr == DISP_E_MEMBERNOTFOUND || hr == E_NOTIMPL;
+        if (!fine) ++failed;
+        if (ms > 2000) ++over;
+        if (!fine || ms > 2000)
+            std::printf("call %s hr=0x%08lx ms=%.0f\n", what, static_cast<unsigned long>(hr), ms);
+        return hr;
+    }
+    void Ask(IAccessible* acc, long child) {
+        ++objects;
+        VARIANT id = ChildId(child), got;
+        VariantInit(&got);
+        Timed("role", [&] { return acc->get_accRole(id, &got); });
+        VariantClear(&got);
+        Timed("state", [&] { return acc->get_accState(id, &got); });
+        VariantClear(&got);
+        for (auto get : {&IAccessible::get_accName, &IAccessible::get_accValue,
+                         &IAccessible::get_accDefaultAction}) {
+            BSTR text = nullptr;
+            if (Timed("text", [&] { return (acc->*get)(id, &text); }) == S_OK) SysFreeString(text);
+        }
+        long x, y, w, h;
+        Timed("location", [&] { return acc->accLocation(&x, &y, &w, &h, id); });
+    }
+    // An object and, to `depth` levels, its children as AccessibleChildren gives them.
+    void Tree(IAccessible* acc, int depth) {
+        Ask(acc, CHILDID_SELF);
+        long count = 0;
+        if (FAILED(Timed("childcount", [&] { return acc->get_accChildCount(&count); })) ||
+            count <= 0 || depth == 0)
+            return;
+        count = std::min(count, 400L);
+        std::vector<VARIANT> kids(static_cast<size_t>(count));
+        long got = 0;
+        if (FAILED(Timed("children",
+                         [&] { return AccessibleChildren(acc, 0, count, kids.data(), &got); })))
+            return;
+        for (long i = 0; i < got; ++i) {
+            VARIANT& kid = kids[size_t(i)];
+            if (kid.vt == VT_DISPATCH && kid.pdispVal) {
+                IAccessible* child = nullptr;
+                if (SUCCEEDED(kid.pdispVal->QueryInterface(kIidAccessible,
+                                                           reinterpret_cast<void**>(&child)))) {
+                    Tree(child, depth - 1);
+                    child->Release();
+                }
+            } else if (kid.vt == VT_I4) {
+                Ask(acc, kid.lVal);
+            }
+            VariantClear(&kid);
+        }
+    }
+};
+
+int AccWalk(HWND main) {
+    Walk walk;
+    for (HWND window : ProcessWindows(main)) {
+        IAccessible* acc = nullptr;
+        if (walk.Timed("window", [&] {
+                return AccessibleObjectFromWindow(window, OBJID_CLIENT, kIidAccessible,
+                                                  reinterpret_cast<void**>(&acc));
+            }) == S_OK) {
+            walk.Tree(acc, 3);
+            acc->Release();
+        }
+        for (HWND control : ControlsOf(window)) {
+            IAccessible* own = nullptr;
+            if (walk.Timed("control", [&] {
+                    return AccessibleObjectFromWindow(control, OBJID_CLIENT, kIidAccessible,
+                                                      reinterpret_cast<void**>(&own));
+                }) != S_OK)
+                continue;
+            walk.Tree(own, 1);
+            own->Release();
+        }
+    }
+    DWORD_PTR count = 0;
+    const DWORD start = GetTickCount();
+    const bool answered = SendMessageTimeoutW(main, 2027, 0, 0, SMTO_ABORTIFHUNG, 1000, &count);
+    const DWORD took = GetTickCount() - start;
+    char diagnostics[24] = "-";
+    if (answered) std::snprintf(diagnostics, sizeof diagnostics, "%lld", (long long)count);
+    std::printf(
+        "objects %ld calls %ld slowest_ms %.0f over2s %ld failed %ld diagnostics %s "
+        "diagnostics_ms %lu\n",
+        walk.objects, walk.calls, walk.slowest, walk.over, walk.failed, diagnostics,
+        static_cast<unsigned long>(took));
+    return 0;
+}
+
+// The registered messages a foreign process may send the program's windows.
+int AccForeign(HWND main, unsigned seed) {
+    std::vector<UINT> messages;
+    for (UINT m = 0xC000; m <= 0xFFFF; ++m) {
+        wchar_t name[256];
+        const int n = GetClipboardFormatNameW(m, name, 256);
+        if (n <= 0) continue;
+        const std::wstring text(name, size_t(n));
+        if (text.rfind(L"Quorelle", 0) == 0 || text == L"TaskbarCreated") messages.push_back(m);
+    }
+    // the old hand-over message, registered here so that its number is known even when the
+    // program no longer registers it
+    messages.push_back(RegisterWindowMessageW(L"Quorelle.AccessibleCall"));
+    std::srand(seed);
+    for (int i = 0; i < 64; ++i) messages.push_back(0xC000 + UINT(std::rand() % 0x4000));
+    const auto random = [] {
+        return (static_cast<uint64_t>(std::rand()) << 48) ^
+               (static_cast<uint64_t>(std::rand()) << 24) ^ static_cast<uint64_t>(std::rand());
+    };
+    long sent = 0, unanswered = 0;
+    for (HWND window : ProcessWindows(main)) {
+        std::vector<HWND> targets = ControlsOf(window);
+        targets.insert(targets.begin(), window);
+        for (HWND target : targets)
+            for (UINT m : messages)
+                for (int k = 0; k < 8; ++k) {
+                    DWORD_PTR result = 0;
+                    ++sent;
+                    if (!SendMessageTimeoutW(target, m, WPARAM(random()), LPARAM(random()),
+                                             SMTO_ABORTIFHUNG, 1000, &result))
+                        ++unanswered;
+                }
+    }
+    std::printf("sent %ld unanswered %ld\n", sent, unanswered);
+    return 0;
+}
+
+bool Disconnected(HRESULT hr) {
+    return hr == RPC_E_DISCONNECTED || hr == CO_E_OBJNOTCONNECTED || hr == RPC_E_SERVER_DIED ||
+           hr == RPC_E_SERVER_DIED_DNE || hr == HRESULT_FROM_WIN32(RPC_S_SERVER_UNAVAILABLE) ||
+           hr == HRESULT_FROM_WIN32(RPC_S_CALL_FAILED);
+}
+
+int AccHold(HWND window, int id, int seconds) {
+    HWND control = GetDlgItem(window, id);
+    if (!control) return 1;
+    IAccessible* acc = nullptr;
+    if (FAILED(AccessibleObjectFromWindow(control, OBJID_CLIENT, kIidAccessible,
+                                          reinterpret_cast<void**>(&acc))))
+        return 3;
+    std::printf("held\n");
+    std::fflush(stdout);
+    Walk walk;
+    long rounds[3] = {}, gone = 0, goneOther = 0;
+    int was = -1;
+    const DWORD end = GetTickCount() + DWORD(seconds) * 1000;
+    while (GetTickCount() < end) {
+        const int phase = !IsWindow(control) ? 2 : IsWindowVisible(window) ? 0 : 1;
+        if (phase != was) {
+            std::printf("window %s\n", phase == 0 ? "shown" : phase == 1 ? "hidden" : "gone");
+            std::fflush(stdout);
+            was = phase;
+        }
+        ++rounds[phase];
+        VARIANT self = ChildId(CHILDID_SELF), got;
+        VariantInit(&got);
+        BSTR text = nullptr;
+        long number = 0, x, y, w, h;
+        IDispatch* parent = nullptr;
+        const HRESULT answers[] = {
+            walk.Timed("name", [&] { return acc->get_accName(self, &text); }),
+            walk.Timed("role", [&] { return acc->get_accRole(self, &got); }),
+            walk.Timed("state", [&] { return acc->get_accState(self, &got); }),
+            walk.Timed("children", [&] { return acc->get_accChildCount(&number); }),
+            walk.Timed("location", [&] { return acc->accLocation(&x, &y, &w, &h, self); }),
+            walk.Timed("focus", [&] { return acc->get_accFocus(&got); }),
+            walk.Timed("parent", [&] { return acc->get_accParent(&parent); }),
+        };
+        if (text) SysFreeString(text);
+        if (parent) parent->Release();
+        VariantClear(&got);
+        if (phase == 2)
+            for (HRESULT hr : answers) Disconnected(hr) ? ++gone : ++goneOther;
+        Sleep(100);
+    }
+    acc->Release();
+    std::printf(
+        "rounds shown %ld hidden %ld gone %ld slowest_ms %.0f gone_disconnected %ld "
+        "gone_other %ld\n",
+        rounds[0], rounds[1], rounds[2], walk.slowest, gone, goneOther);
+    return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -871,6 +1125,14 @@ int wmain(int argc, wchar_t** argv) {
     }
     if (cmd == L"acc" || cmd == L"acclist" || cmd == L"accdo" || cmd == L"accset")
         return Accessibility(cmd, h, argc - 3, argv + 3);
+    if (cmd == L"accwalk" || cmd == L"acchold") {
+        if (FAILED(CoInitialize(nullptr))) return 3;
+        if (cmd == L"accwalk") return AccWalk(h);
+        if (argc < 5) return 2;
+        return AccHold(h, static_cast<int>(Number(argv[3])), static_cast<int>(Number(argv[4])));
+    }
+    if (cmd == L"accforeign")
+        return AccForeign(h, argc > 3 ? static_cast<unsigned>(Number(argv[3])) : 1);
     if (cmd == L"focused") {
         GUITHREADINFO gui{};
         gui.cbSize = sizeof gui;

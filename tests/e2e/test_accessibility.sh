@@ -98,11 +98,11 @@ expect() {
 EXPECT_MAIN=(
     "1007|0x31|Master|主音量" "1010|0x33|Balance|平衡" "1008|0x2c|Mute|静音"
     "1002|0x2b|Hifi Set|HIFI设置" "1000|0x2b|Close|关闭" "1013|0x2d|48 kHz" "1038|0x2d"
-    "1018|0x14|||6" "1018.1|0x2d|44.1 kHz" "1018.2|0x2d" "1018.3|0x2d" "1018.4|0x2d"
+    "1018|0x14|||6" "1018.1|0x2d|Sample Rate: 44.1 kHz|采样率设置：44.1 kHz" "1018.2|0x2d" "1018.3|0x2d" "1018.4|0x2d"
     "1018.5|0x2d" "1018.6|0x2d")
 EXPECT_HIFI=(
     "1084|0x2c|Dry Sound|HIFI直通" "1099|0x2d|Japan Style|日式风格" "1115|0x33|30 Hz"
-    "1007|0x31|Treble|高音" "1169|0x2b|Next environment" "1166|0x2b|Add preset" "1164|0x2e"
+    "1007|0x31|Treble level|高音调节" "1093|0x2d|Treble|高音" "1169|0x2b|Next environment" "1166|0x2b|Add preset" "1164|0x2e"
     "1165|0x2a" "1112|0x14|||3" "1112.1|0x2d" "1112.2|0x2d" "1112.3|0x2d")
 EXPECT_ADV=("1192|0x2c|Dynamic Bass|动态低音")
 EXPECT=(EXPECT_MAIN EXPECT_HIFI EXPECT_ADV)

@@ -2,7 +2,9 @@
 // keyboard order and the pictures' zones.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <set>
+#include <string>
 
 #include "base/texts.h"
 #include "controls/layout.h"
@@ -93,6 +95,14 @@ TEST(Accessibility, NamesFollowTheLanguage) {
         {102, 1038, kLanguageEnglish, "16bit"},
         {102, 1013, kLanguageSimplified, "48 kHz"},
         {176, 1109, kLanguageEnglish, "Living Room"},
+        // indicators and pictures say what they are; the tone knobs are not the presets
+        {196, 1196, kLanguageEnglish, "Dynamic Bass indicator"},
+        {196, 1196, kLanguageSimplified, "动态低音指示灯"},
+        {102, 1025, kLanguageTraditional, "耳機指示燈"},
+        {192, 1175, kLanguageEnglish, "Surround picture"},
+        {176, 1007, kLanguageEnglish, "Treble level"},
+        {176, 1093, kLanguageEnglish, "Treble"},
+        {176, 1112, kLanguageSimplified, "房间大小"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.dialog << "/" << c.id << "/" << c.language);
@@ -100,6 +110,36 @@ TEST(Accessibility, NamesFollowTheLanguage) {
         ASSERT_NE(control, nullptr);
         EXPECT_EQ(AccessibleName(c.dialog, *control, c.language), c.name);
     }
+}
+
+// A listener tells the objects of a window apart by their names alone: no two named objects of
+// a window (controls and the zones of the pictures) share a name, in any language.
+TEST(Accessibility, NoTwoObjectsOfAWindowShareAName) {
+    for (const controls::TemplateInfo& t : controls::Templates()) {
+        for (int language : {0, 1, 2}) {
+            SCOPED_TRACE(testing::Message() << t.dialogId << "/" << language);
+            std::map<std::string, int> named;
+            const auto add = [&](const std::string& name, int id) {
+                if (name.empty()) return;
+                const auto [at, fresh] = named.emplace(name, id);
+                EXPECT_TRUE(fresh) << '"' << name << "\" for " << id << " and " << at->second;
+            };
+            for (const AccessibleControl& c : AccessibleControls(t.dialogId)) {
+                add(AccessibleName(t.dialogId, c, language), c.id);
+                for (int zone = 0; zone < ZoneCount(t.dialogId, c.id); ++zone)
+                    add(AccessibleZoneName(t.dialogId, c.id, zone, language), c.id * 100 + zone);
+            }
+        }
+    }
+    EXPECT_EQ(AccessibleZoneName(102, 1018, 3, kLanguageEnglish), "Sample Rate: 96 kHz");
+    EXPECT_EQ(AccessibleZoneName(176, 1112, 0, kLanguageSimplified), "房间大小：客厅");
+}
+
+TEST(Accessibility, ActionWordsFollowTheLanguage) {
+    EXPECT_EQ(AccessibleWordText(AccessibleWord::Press, kLanguageEnglish), "Press");
+    EXPECT_EQ(AccessibleWordText(AccessibleWord::Press, kLanguageSimplified), "按下");
+    EXPECT_EQ(AccessibleWordText(AccessibleWord::Uncheck, kLanguageTraditional), "取消核取");
+    EXPECT_EQ(AccessibleWordText(AccessibleWord::Check, 9), "选中");  // the template's language
 }
 
 TEST(Accessibility, TabOrderVisitsEveryControlThatActsOnceAndNothingElse) {

@@ -224,6 +224,7 @@ TEST_F(Accessible, PageKeysMoveTheFocusInReadingOrder) {
 
 TEST_F(Accessible, ADefaultActionIsTheWindowsClickAndTheToolsHearOfIt) {
     HWND page = dlg_.WindowOf(PAGE_ADVANCE);
+    ShowWindow(page, SW_SHOWNOACTIVATE);
     HWND lamp = GetDlgItem(page, 1192);
     IAccessible* object = ObjectOf(lamp);
     ASSERT_NE(object, nullptr);
@@ -264,26 +265,38 @@ TEST_F(Accessible, ADefaultActionIsTheWindowsClickAndTheToolsHearOfIt) {
     object->Release();
 }
 
-// A tool's calls arrive on threads of the platform's own (the program's apartment is
-// multithreaded): they must see and act on the page as its own thread does.
-TEST_F(Accessible, CallsFromAnotherThreadRunOnTheWindowsThread) {
+// A tool in another apartment has a proxy: the platform brings its calls to the window's
+// thread through the message loop, where they see the focus and act. The object itself, handed
+// to another thread, refuses to touch the page there.
+TEST_F(Accessible, CallsFromAnotherApartmentRunOnTheWindowsThread) {
     HWND page = dlg_.WindowOf(PAGE_ADVANCE);
     ShowWindow(page, SW_SHOW);
     HWND lamp = GetDlgItem(page, 1193);
     SetFocus(lamp);
     Pump();
     ASSERT_EQ(GetFocus(), lamp);
-    IAccessible* object = ObjectOf(lamp);
-    ASSERT_NE(object, nullptr);
+    IAccessible* own = ObjectOf(lamp);
+    ASSERT_NE(own, nullptr);
     const bool was = Lit(lamp);
     long state = 0;
-    HRESULT action = E_FAIL;
+    HRESULT action = E_FAIL, got = E_FAIL, direct = S_OK;
     bool done = false;
+    const DWORD windowThread = GetCurrentThreadId();
     std::thread tool([&] {
-        state = State(object);
-        action = object->accDoDefaultAction(Self());
+        CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+        IAccessible* proxy = nullptr;
+        got = AccessibleObjectFromWindow(lamp, static_cast<DWORD>(OBJID_CLIENT), kIidAccessible,
+                                         reinterpret_cast<void**>(&proxy));
+        if (proxy) {
+            state = State(proxy);
+            action = proxy->accDoDefaultAction(Self());
+            proxy->Release();
+        }
+        VARIANT v;
+        direct = own->get_accState(Self(), &v);
+        CoUninitialize();
         done = true;
-        PostThreadMessageW(GetCurrentThreadId(), WM_NULL, 0, 0);
+        PostThreadMessageW(windowThread, WM_NULL, 0, 0);
     });
     const DWORD start = GetTickCount();
     while (!done && GetTickCount() - start < 10000) {
@@ -292,10 +305,75 @@ TEST_F(Accessible, CallsFromAnotherThreadRunOnTheWindowsThread) {
     }
     tool.join();
     Pump();
+    EXPECT_EQ(got, S_OK);
     EXPECT_NE(state & controls::kStateFocused, 0);
     EXPECT_NE(state & controls::kStateFocusable, 0);
     EXPECT_EQ(action, S_OK);
     EXPECT_EQ(Lit(lamp), !was);
+    EXPECT_EQ(direct, RPC_E_WRONG_THREAD);
+    own->Release();
+}
+
+// What a tool hears when it asks for what cannot be: errors with every out-parameter set, the
+// object itself for a child left empty, no action and no value on a window not shown, a
+// disconnection once the control is gone.
+TEST_F(Accessible, RefusalsAndErrors) {
+    HWND hifi = dlg_.WindowOf(PAGE_HIFI);
+    HWND advance = dlg_.WindowOf(PAGE_ADVANCE);
+    ASSERT_FALSE(IsWindowVisible(advance));
+    // a switch of a page not shown: no action, nothing changes
+    HWND lamp = GetDlgItem(advance, 1192);
+    IAccessible* object = ObjectOf(lamp);
+    ASSERT_NE(object, nullptr);
+    const bool was = Lit(lamp);
+    EXPECT_EQ(object->accDoDefaultAction(Self()), E_FAIL);
+    Pump();
+    EXPECT_EQ(Lit(lamp), was);
+    // an empty child is the object itself; a child that does not exist is an error
+    VARIANT empty;
+    VariantInit(&empty);
+    VARIANT role;
+    role.vt = VT_BSTR;
+    EXPECT_EQ(object->get_accRole(empty, &role), S_OK);
+    EXPECT_EQ(role.lVal, ROLE_SYSTEM_CHECKBUTTON);
+    role.vt = VT_BSTR;
+    EXPECT_EQ(object->get_accRole(Self(5), &role), E_INVALIDARG);
+    EXPECT_EQ(role.vt, VT_EMPTY);
+    // a band of the hidden HIFI page takes no value; a text that is no number is refused
+    IAccessible* band = ObjectOf(GetDlgItem(hifi, 1115));
+    ASSERT_NE(band, nullptr);
+    BSTR five = SysAllocString(L"5"), word = SysAllocString(L"five");
+    EXPECT_EQ(band->put_accValue(Self(), five), E_FAIL);
+    EXPECT_EQ(band->put_accValue(Self(), word), E_INVALIDARG);
+    EXPECT_EQ(object->put_accValue(Self(), five), DISP_E_MEMBERNOTFOUND);  // a lamp has none
+    SysFreeString(five);
+    SysFreeString(word);
+    // the page button of the window itself is selected; action names follow the language
+    ShowWindow(hifi, SW_SHOWNOACTIVATE);
+    IAccessible* own = ObjectOf(GetDlgItem(hifi, 1077));
+    IAccessible* other = ObjectOf(GetDlgItem(hifi, 1078));
+    ASSERT_TRUE(own && other);
+    EXPECT_NE(State(own) & controls::kStateSelected, 0);
+    EXPECT_EQ(State(other) & controls::kStateSelected, 0);
+    SendMessageW(dlg_.hwnd(), WM_LANGUAGE_CHANGE, 0, kLanguageTraditional);
+    EXPECT_EQ(Text(own, &IAccessible::get_accDefaultAction), L"按下");
+    SendMessageW(dlg_.hwnd(), WM_LANGUAGE_CHANGE, 0, kLanguageEnglish);
+    EXPECT_EQ(Text(own, &IAccessible::get_accDefaultAction), L"Press");
+    own->Release();
+    other->Release();
+    band->Release();
+    // the control goes: every call answers that the object is gone, out-parameters cleared
+    DestroyWindow(lamp);
+    BSTR name = SysAllocString(L"stale");
+    EXPECT_EQ(object->get_accName(Self(), &name), CO_E_OBJNOTCONNECTED);
+    EXPECT_EQ(name, nullptr);
+    long count = 7;
+    EXPECT_EQ(object->get_accChildCount(&count), CO_E_OBJNOTCONNECTED);
+    EXPECT_EQ(count, 0);
+    long x = 1, y = 1, width = 1, height = 1;
+    EXPECT_EQ(object->accLocation(&x, &y, &width, &height, Self()), CO_E_OBJNOTCONNECTED);
+    EXPECT_EQ(x | y | width | height, 0);
+    EXPECT_EQ(object->accDoDefaultAction(Self()), CO_E_OBJNOTCONNECTED);
     object->Release();
 }
 
@@ -307,6 +385,7 @@ TEST_F(Accessible, AValueSetOnABandMovesItAsADragDoesAndNamesFollowTheLanguage) 
     auto* slider =
         dynamic_cast<controls::CBitmapSlider*>(controls::SubclassedControl::FromHandle(band));
     ASSERT_NE(slider, nullptr);
+    ShowWindow(page, SW_SHOWNOACTIVATE);
     const int was = slider->Value();
     const int target = was == -5 ? -6 : -5;  // the band value is the negated position
     BSTR text = SysAllocString(std::to_wstring(-target).c_str());
@@ -315,9 +394,6 @@ TEST_F(Accessible, AValueSetOnABandMovesItAsADragDoesAndNamesFollowTheLanguage) 
     Pump();
     EXPECT_EQ(slider->Value(), target);
     EXPECT_EQ(Text(object, &IAccessible::get_accValue), std::to_wstring(-target));
-    text = SysAllocString(L"five");
-    EXPECT_NE(object->put_accValue(Self(), text), S_OK);
-    SysFreeString(text);
 
     SendMessageW(dlg_.hwnd(), WM_LANGUAGE_CHANGE, 0, kLanguageSimplified);
     Pump();

@@ -15,7 +15,7 @@ using namespace quorelle;
 namespace {
 
 // COM for the whole test process, as the program has it for its whole run.
-const ComForThisThread g_com(COINIT_MULTITHREADED);
+const ComForThisThread g_com(COINIT_APARTMENTTHREADED);
 
 void Pump() {
     MSG msg;
