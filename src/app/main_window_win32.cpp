@@ -52,8 +52,7 @@ void CCKorZereDlg::LoadIcons(int dpi) {
     UniqueIcon smallIcon(LoadProgramIcon(small, small));
     SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon.get()));
     SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon.get()));
-    tray_.ChangeIcon(smallIcon.get());
-    // the old icons go once the window and the tray show the new ones
+    // the old icons go once the window shows the new ones
     bigIcon_ = std::move(bigIcon);
     smallIcon_ = std::move(smallIcon);
 }
@@ -75,7 +74,9 @@ INT_PTR CCKorZereDlg::RunModal() {
             {im::kHifiBackground, im::kEnvironmentPanelOff, im::kEnvironmentPanelOn,
              im::kAdvanceBackground, im::kInfoBackground, im::kHpBackground,
              im::kSurroundPictureOff, im::kSurroundPictureOn},
-            controls::DisplayDpi(nullptr));
+            // the windows are made at the top-left of the first display: their images are
+            // decoded for its scale
+            controls::DisplayDpiAt({0, 0}));
         if (!Create(nullptr)) return -1;
     }
     ShowWindow(hwnd(), SW_SHOWNORMAL);
@@ -148,6 +149,9 @@ pages::SecondaryPage* CCKorZereDlg::Page(int page) {
 bool CCKorZereDlg::OnInitDialog() {
     ChangeMainWindow(hwnd());
     LoadIcons(controls::DisplayDpi(hwnd()));
+    // the notification area is drawn at the system's DPI, whatever display the window is on
+    const int trayIcon = IconSize(SM_CXSMICON, controls::SystemDpi());
+    trayIcon_.reset(LoadProgramIcon(trayIcon, trayIcon));
     // no caption is drawn; the text names the window for the system and for assistive tools
     SetWindowTextW(hwnd(), Widen(QUORELLE_PRODUCT_NAME).c_str());
 
@@ -175,7 +179,7 @@ bool CCKorZereDlg::OnInitDialog() {
     device::RegisterEndpointListeners(defaultEndpoint_);
     StartDevice();
     console_.StartupOutputKind(defaultEndpoint_.kind);
-    tray_.Add(hwnd(), smallIcon_.get());
+    tray_.Add(hwnd(), trayIcon_.get());
     console_.StartupEndpointState();
     return true;
 }
@@ -231,8 +235,8 @@ bool CCKorZereDlg::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& re
             result = OnInitDialog() ? TRUE : FALSE;
             return true;
         case WM_DPICHANGED: {
-            // the window, its controls and its icons at the new scale; the tray shows the icon
-            // in the size of the new DPI
+            // the window, its controls and its icons at the new scale (the notification
+            // area's icon stays at the system's)
             chrome_.ChangeDpi(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
             LoadIcons(HIWORD(wParam));
             result = 0;

@@ -79,6 +79,7 @@ class CCKorZereDlg final : public DialogWindow,
     void LoadIcons(int dpi);
     UniqueIcon bigIcon_;
     UniqueIcon smallIcon_;
+    UniqueIcon trayIcon_;
     pages::PageChrome chrome_;
     // constructed in this order, destroyed in the reverse: advance, headphone, HIFI, information
     pages::CDlgInfo info_;

@@ -31,11 +31,6 @@ bool TrayIcon::Add(HWND owner, HICON icon) {
     return shown_;
 }
 
-bool TrayIcon::ChangeIcon(HICON icon) {
-    icon_ = icon;
-    return shown_ && Notify(NIM_MODIFY);
-}
-
 bool TrayIcon::Restore() {
     if (!owner_) return false;
     shown_ = Notify(NIM_ADD);

@@ -13,8 +13,6 @@ class TrayIcon {
     ~TrayIcon() { Remove(); }
 
     bool Add(HWND owner, HICON icon);
-    // Shows another icon (the same picture in another size) where the icon is shown.
-    bool ChangeIcon(HICON icon);
     // Adds the icon again after the shell restarted (the TaskbarCreated message).
     bool Restore();
     // Removes the icon if it is there; later calls do nothing.

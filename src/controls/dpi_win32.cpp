@@ -27,6 +27,49 @@ int WindowDpi(HWND window) {
     return SkinDpi(DisplayDpi(window));
 }
 
+namespace {
+constexpr wchar_t kDrawnDpiProperty[] = L"Quorelle.DrawnDpi";
+}
+
+void SetDrawnDpi(HWND window, int dpi) {
+    if (window != nullptr)
+        SetPropW(window, kDrawnDpiProperty, reinterpret_cast<HANDLE>(INT_PTR(dpi)));
+}
+
+int DrawnDpi(HWND window) {
+    const auto kept = reinterpret_cast<INT_PTR>(GetPropW(window, kDrawnDpiProperty));
+    return kept > 0 ? int(kept) : WindowDpi(window);
+}
+
+int SystemDpi() {
+    using GetDpiForSystemFn = UINT(WINAPI*)();
+    static const auto getDpiForSystem = reinterpret_cast<GetDpiForSystemFn>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForSystem")));
+    if (getDpiForSystem != nullptr) {
+        const UINT dpi = getDpiForSystem();
+        if (dpi > 0) return int(dpi);
+    }
+    return DisplayDpi(nullptr);  // the screen's, which is the system's
+}
+
+int DisplayDpiAt(POINT screen) {
+    // the per-display DPI comes from the shell's scaling library, loaded on first use
+    using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+    static const auto getDpiForMonitor = [] {
+        HMODULE shcore = LoadLibraryW(L"shcore.dll");
+        return shcore != nullptr ? reinterpret_cast<GetDpiForMonitorFn>(reinterpret_cast<void*>(
+                                       GetProcAddress(shcore, "GetDpiForMonitor")))
+                                 : nullptr;
+    }();
+    UINT x = 0, y = 0;
+    if (getDpiForMonitor != nullptr &&
+        SUCCEEDED(
+            getDpiForMonitor(MonitorFromPoint(screen, MONITOR_DEFAULTTOPRIMARY), 0, &x, &y)) &&
+        y > 0)
+        return int(y);
+    return SystemDpi();
+}
+
 HCURSOR HandCursor(int dpi) {
     static std::mutex lock;
     static std::map<int, HCURSOR> cursors;  // by drawn scale, never destroyed

@@ -1,5 +1,7 @@
 #include "controls/gdi_win32.h"
 
+#include <cstring>
+
 #include <condition_variable>
 #include <string>
 #include <utility>
@@ -20,6 +22,24 @@ Bitmap LoadBitmapResource(HINSTANCE module, int id, int dpi) {
         if (Bitmap ahead = TakePrefetched(id, percent)) return ahead;
     }
     return DecodeResource(module, id, percent);
+}
+
+SIZE ImageResourceSize(HINSTANCE module, int id, int dpi) {
+    const std::wstring type = L"SKIN" + std::to_wstring(controls::SkinPercent(dpi));
+    HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(id), type.c_str());
+    if (found == nullptr) return BitmapSize(LoadBitmapResource(module, id, dpi).Get());
+    HGLOBAL held = LoadResource(module, found);
+    const auto* bytes = static_cast<const uint8_t*>(held ? LockResource(held) : nullptr);
+    // a PNG file opens with its 8-byte signature, then the header chunk: length, "IHDR",
+    // width and height as big-endian 32-bit numbers
+    if (bytes == nullptr || SizeofResource(module, found) < 24 ||
+        std::memcmp(bytes + 12, "IHDR", 4) != 0)
+        return {0, 0};
+    const auto big = [bytes](int at) {
+        return LONG(uint32_t(bytes[at]) << 24 | uint32_t(bytes[at + 1]) << 16 |
+                    uint32_t(bytes[at + 2]) << 8 | uint32_t(bytes[at + 3]));
+    };
+    return {big(16), big(20)};
 }
 
 namespace {

@@ -158,6 +158,10 @@ class SelectedSurface {
 // scale (the one nearest to dpi); an id without one is the module's BITMAP resource.
 Bitmap LoadBitmapResource(HINSTANCE module, int id, int dpi = 96);
 
+// The size of image `id` drawn for `dpi`, read from its header without decoding it; {0, 0} when
+// it cannot be had.
+SIZE ImageResourceSize(HINSTANCE module, int id, int dpi = 96);
+
 // Decodes images ahead, on a thread of their own, while the program builds its windows: the
 // largest images of the windows built after the first. LoadBitmapResource takes a decoded one
 // from here (waiting for it when it is under way) and decodes one not reached yet itself. The

@@ -70,12 +70,12 @@ gdi::Region RegionFromColorKey(PageFrame& frame, HBITMAP bitmap) {
                                        reinterpret_cast<const RGNDATA*>(data.Bytes())));
 }
 
-bool ApplyPageSkin(HWND page, PageFrame& frame, int backgroundId, int dpi) {
-    return ApplyPageSkin(page, frame,
-                         gdi::LoadBitmapResource(GetModuleHandleW(nullptr), backgroundId, dpi));
+bool ApplyPageSkin(HWND page, PageFrame& frame, int backgroundId, int dpi, const POINT* origin) {
+    return ApplyPageSkin(
+        page, frame, gdi::LoadBitmapResource(GetModuleHandleW(nullptr), backgroundId, dpi), origin);
 }
 
-bool ApplyPageSkin(HWND page, PageFrame& frame, gdi::Bitmap background) {
+bool ApplyPageSkin(HWND page, PageFrame& frame, gdi::Bitmap background, const POINT* origin) {
     frame.Clear();
     if (!background) return false;
     gdi::Region shape = RegionFromColorKey(frame, background.Get());
@@ -85,8 +85,13 @@ bool ApplyPageSkin(HWND page, PageFrame& frame, gdi::Bitmap background) {
                                               std::move(background));
     }
     if (!frame.surface_) return false;
-    SetWindowPos(page, nullptr, 0, 0, frame.width_, frame.height_,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // one move: on a system with displays of several scales every move checks the display again
+    constexpr UINT kSize = SWP_NOZORDER | SWP_NOACTIVATE;
+    if (origin != nullptr)
+        SetWindowPos(page, nullptr, origin->x, origin->y, frame.width_, frame.height_,
+                     kSize | SWP_NOREDRAW);
+    else
+        SetWindowPos(page, nullptr, 0, 0, frame.width_, frame.height_, kSize | SWP_NOMOVE);
     // The window owns the region once it accepts it.
     if (shape && SetWindowRgn(page, shape.Get(), FALSE) != 0) (void)shape.Release();
     return true;
@@ -149,13 +154,14 @@ int NavigationColumn::PageOfButton(int controlId) const {
     return -1;
 }
 
-int PlaceTemplateControls(HWND dialog, int dialogId, int dpi) {
+int PlaceTemplateControls(HWND dialog, int dialogId, int dpi, bool redraw) {
     int placed = 0;
+    const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | (redraw ? 0 : SWP_NOREDRAW);
     for (const ControlPlace& place : TemplateControls(dialogId)) {
         HWND control = GetDlgItem(dialog, place.id);
         if (control == nullptr) continue;
         const PxRect r = PlacedRect(dialogId, place, dpi);
-        if (SetWindowPos(control, nullptr, r.x, r.y, r.w, r.h, SWP_NOZORDER | SWP_NOACTIVATE)) {
+        if (SetWindowPos(control, nullptr, r.x, r.y, r.w, r.h, flags)) {
             ++placed;
         }
     }

@@ -31,7 +31,7 @@ class PageFrame {
     int Height() const { return height_; }
 
   private:
-    friend bool ApplyPageSkin(HWND, PageFrame&, gdi::Bitmap);
+    friend bool ApplyPageSkin(HWND, PageFrame&, gdi::Bitmap, const POINT*);
     friend gdi::Region RegionFromColorKey(PageFrame&, HBITMAP);
     gdi::SelectedSurface surface_;
     int width_ = 0;
@@ -46,9 +46,13 @@ RegionData RegionDataFromBitmap(HBITMAP bitmap, int& width, int& height);
 gdi::Region RegionFromColorKey(PageFrame& frame, HBITMAP bitmap);
 
 // Loads the background drawn for dpi, keeps it in the frame's surface, sizes the window to it
-// and gives the window its shape. False when the image cannot be had.
-bool ApplyPageSkin(HWND page, PageFrame& frame, int backgroundId, int dpi = 96);
-bool ApplyPageSkin(HWND page, PageFrame& frame, gdi::Bitmap background);
+// and gives the window its shape. False when the image cannot be had. With `origin` (screen
+// coordinates of the window's top-left) the window moves and takes its new size in one step and
+// nothing is redrawn: the caller repaints once the whole window is ready.
+bool ApplyPageSkin(HWND page, PageFrame& frame, int backgroundId, int dpi = 96,
+                   const POINT* origin = nullptr);
+bool ApplyPageSkin(HWND page, PageFrame& frame, gdi::Bitmap background,
+                   const POINT* origin = nullptr);
 
 // The page's erase-background handler: one copy of the background; true when it succeeded.
 bool PaintPageBackground(const PageFrame& frame, HDC dc);
@@ -85,7 +89,7 @@ class NavigationColumn {
 
 // Moves and sizes every control of a dialog to its fixed rectangle from the layout table of its
 // template, at dpi. Returns how many controls were placed.
-int PlaceTemplateControls(HWND dialog, int dialogId, int dpi = 96);
+int PlaceTemplateControls(HWND dialog, int dialogId, int dpi = 96, bool redraw = true);
 
 // Stacks the controls that overlap in the layout table of a template: a lamp or picture that
 // other controls lie on goes to the bottom and never paints over them (it clips its siblings);

@@ -20,6 +20,7 @@ struct Rect {
     bool Contains(Point p) const {
         return p.x >= left && p.x < right && p.y >= top && p.y < bottom;
     }
+    bool operator==(const Rect&) const = default;
 };
 
 }  // namespace quorelle::pages

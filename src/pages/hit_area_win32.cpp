@@ -20,13 +20,13 @@ Rect ClientRectOf(HWND dialog, int id) {
     RECT r;
     GetWindowRect(control, &r);
     MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
-    const int dpi = controls::WindowDpi(dialog);
+    const int dpi = controls::DrawnDpi(dialog);
     return {LogicalEdge(r.left, dpi), LogicalEdge(r.top, dpi), LogicalEdge(r.right, dpi),
             LogicalEdge(r.bottom, dpi)};
 }
 
 Point LogicalPoint(HWND dialog, LPARAM lParam) {
-    const int dpi = controls::WindowDpi(dialog);
+    const int dpi = controls::DrawnDpi(dialog);
     return {controls::ToLogical(GET_X_LPARAM(lParam), dpi),
             controls::ToLogical(GET_Y_LPARAM(lParam), dpi)};
 }

@@ -98,7 +98,7 @@ bool CDlgInfo::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result
         POINT p;
         GetCursorPos(&p);
         ScreenToClient(hwnd(), &p);
-        const int dpi = controls::WindowDpi(hwnd());
+        const int dpi = controls::DrawnDpi(hwnd());
         HCURSOR hand = controls::HandCursor(dpi);
         if (hand == nullptr) hand = LoadCursorW(nullptr, IDC_HAND);
         if (OverAddress({controls::ToLogical(p.x, dpi), controls::ToLogical(p.y, dpi)})) {

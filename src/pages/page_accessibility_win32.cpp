@@ -184,7 +184,7 @@ bool PageAccessibility::ChildScreenRect(HWND control, int child, RECT& rect) {
     const AccessibleControl* row = Row(control);
     if (!row || child < 1 || child > ChildCount(control)) return false;
     const Rect zone = ZoneRect(dialogId_, row->id, ClientRectOf(dialog_, row->id), child - 1);
-    const int dpi = controls::WindowDpi(dialog_);
+    const int dpi = controls::DrawnDpi(dialog_);
     rect = {controls::ToDevice(zone.left, dpi), controls::ToDevice(zone.top, dpi),
             controls::ToDevice(zone.right, dpi), controls::ToDevice(zone.bottom, dpi)};
     MapWindowPoints(dialog_, nullptr, reinterpret_cast<POINT*>(&rect), 2);

@@ -21,6 +21,7 @@ controls::CLabel* NavigationCaption(controls::NavigationColumn& nav, int id) {
 void PageChrome::ApplySkin(HWND dialog) {
     dialog_ = dialog;
     dpi_ = controls::WindowDpi(dialog);
+    controls::SetDrawnDpi(dialog, dpi_);
     if (const controls::TemplateInfo* page = controls::FindTemplate(dialogId_))
         controls::ApplyPageSkin(dialog, frame_, page->backgroundId, dpi_);
     controls::PlaceTemplateControls(dialog, dialogId_, dpi_);
@@ -37,27 +38,31 @@ void PageChrome::ApplySkin(HWND dialog) {
 bool PageChrome::ChangeDpi(int displayDpi, const RECT* suggested) {
     if (dialog_ == nullptr) return false;
     const int dpi = controls::SkinDpi(displayDpi);
-    constexpr UINT kPlaceOnly = SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE;
     if (dpi == dpi_) {
         if (suggested != nullptr)
-            SetWindowPos(dialog_, nullptr, suggested->left, suggested->top, 0, 0, kPlaceOnly);
+            SetWindowPos(dialog_, nullptr, suggested->left, suggested->top, 0, 0,
+                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         return false;
     }
     dpi_ = dpi;
-    // no paint until the whole window is at its new scale
-    SendMessageW(dialog_, WM_SETREDRAW, FALSE, 0);
+    controls::SetDrawnDpi(dialog_, dpi_);
+    // The window takes the suggested place and the size of its new background in one move,
+    // then its shape and its controls' places; nothing is drawn until all of it is at the new
+    // scale, and a hidden window stays hidden (no WM_SETREDRAW, which would make it visible).
+    RECT now{};
+    GetWindowRect(dialog_, &now);
+    const POINT origin =
+        suggested != nullptr ? POINT{suggested->left, suggested->top} : POINT{now.left, now.top};
     if (const controls::TemplateInfo* page = controls::FindTemplate(dialogId_))
-        controls::ApplyPageSkin(dialog_, frame_, page->backgroundId, dpi_);
-    if (suggested != nullptr)
-        SetWindowPos(dialog_, nullptr, suggested->left, suggested->top, 0, 0, kPlaceOnly);
-    controls::PlaceTemplateControls(dialog_, dialogId_, dpi_);
+        controls::ApplyPageSkin(dialog_, frame_, page->backgroundId, dpi_, &origin);
+    controls::PlaceTemplateControls(dialog_, dialogId_, dpi_, false);
     for (HWND child = GetWindow(dialog_, GW_CHILD); child != nullptr;
          child = GetWindow(child, GW_HWNDNEXT)) {
         if (controls::SubclassedControl* control = controls::SubclassedControl::FromHandle(child))
             control->SetDpi(dpi_);
     }
-    SendMessageW(dialog_, WM_SETREDRAW, TRUE, 0);
-    RedrawWindow(dialog_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    RedrawWindow(dialog_, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
     return true;
 }
 
@@ -88,6 +93,18 @@ void PageChrome::SetPageTexts(int language) {
 
 bool PageChrome::HandleFrameMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     switch (msg) {
+        case WM_GETDPISCALEDSIZE: {
+            // the size at the new scale is the background drawn for it, not the dialog font's
+            const controls::TemplateInfo* page = controls::FindTemplate(dialogId_);
+            const SIZE size = page != nullptr ? gdi::ImageResourceSize(
+                                                    GetModuleHandleW(nullptr), page->backgroundId,
+                                                    controls::SkinDpi(int(wParam)))
+                                              : SIZE{0, 0};
+            if (size.cx <= 0 || lParam == 0) return false;
+            *reinterpret_cast<SIZE*>(lParam) = size;
+            result = TRUE;
+            return true;
+        }
         case WM_ERASEBKGND:
             result = controls::PaintPageBackground(frame_, reinterpret_cast<HDC>(wParam)) ? 1 : 0;
             return true;

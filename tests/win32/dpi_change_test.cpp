@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "app/application_win32.h"
@@ -23,6 +24,7 @@
 #include "controls/layout.h"
 #include "controls/page_win32.h"
 #include "controls/scale.h"
+#include "pages/hit_area_win32.h"
 #include "controls_host.h"
 #include "resource.h"
 
@@ -220,9 +222,37 @@ constexpr Window kWindows[] = {{PAGE_MAIN, controls::kMainDialog, true, 1},
                                {PAGE_INFO, controls::kInfoDialog, false, 0},
                                {PAGE_HP, controls::kHpDialog, true, 0}};
 
-void SendDpiChanged(HWND hwnd, int dpi, RECT suggested) {
+// The moves and resizes a window makes (each asks WM_WINDOWPOSCHANGING once), counted by a hook
+// on the thread's sent messages.
+HWND watched = nullptr;
+int placeChanges = 0;
+LRESULT CALLBACK CountPlaceChanges(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && sent->hwnd == watched && sent->message == WM_WINDOWPOSCHANGING) {
+        const auto* pos = reinterpret_cast<const WINDOWPOS*>(sent->lParam);
+        if ((pos->flags & (SWP_NOMOVE | SWP_NOSIZE)) != (SWP_NOMOVE | SWP_NOSIZE)) ++placeChanges;
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// WM_DPICHANGED as the system sends it; how many times the window moved or changed its size.
+int SendDpiChanged(HWND hwnd, int dpi, RECT suggested) {
+    watched = hwnd;
+    placeChanges = 0;
+    HHOOK hook =
+        SetWindowsHookExW(WH_CALLWNDPROC, CountPlaceChanges, nullptr, GetCurrentThreadId());
     SendMessageW(hwnd, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+    UnhookWindowsHookEx(hook);
     Pump();
+    return placeChanges;
+}
+
+// The logical rectangles the window's hit tests see for its controls.
+std::vector<pages::Rect> HitRects(HWND dialog, int dialogId) {
+    std::vector<pages::Rect> rects;
+    for (const ControlPlace& place : controls::TemplateControls(dialogId))
+        rects.push_back(pages::ClientRectOf(dialog, place.id));
+    return rects;
 }
 
 class DpiChange : public ::testing::TestWithParam<Window> {
@@ -271,10 +301,25 @@ TEST_P(DpiChange, TheWindowFollowsToTwiceTheScaleAndComesBackAsItStarted) {
     EXPECT_TRUE(startScreen.pixels == startPaint.pixels)
         << "stale drawing at start: " << Differences(startScreen, startPaint);
 
-    // to a display of 192 DPI, at a place of the system's choice
+    // the size the window asks for at a new scale is its background's at that scale
     const int w2 = 2 * Template().pxW;
     const int h2 = 2 * Template().pxH;
-    SendDpiChanged(hwnd_, 192, RECT{0, 11, w2, 11 + h2});
+    for (const auto& [dpi, w, h] :
+         {std::tuple{192, w2, h2}, std::tuple{120, controls::ToDevice(Template().pxW, 120),
+                                              controls::ToDevice(Template().pxH, 120)}}) {
+        SIZE asked{1, 1};
+        EXPECT_TRUE(
+            SendMessageW(hwnd_, WM_GETDPISCALEDSIZE, dpi, reinterpret_cast<LPARAM>(&asked)));
+        EXPECT_EQ(asked.cx, w) << dpi;
+        EXPECT_EQ(asked.cy, h) << dpi;
+    }
+    const std::vector<pages::Rect> startHits = HitRects(hwnd_, dialogId);
+
+    // to a display of 192 DPI, at a place of the system's choice, in one move
+    EXPECT_EQ(SendDpiChanged(hwnd_, 192, RECT{0, 11, w2, 11 + h2}), 1);
+    // the hit tests measure at the scale the window is drawn at, whatever the system reports
+    // for it now (here still 96: no display of 192 DPI is there)
+    EXPECT_TRUE(HitRects(hwnd_, dialogId) == startHits) << "hit tests at another scale";
 
     const RECT bigWindow = WindowRect(hwnd_);
     EXPECT_EQ(bigWindow, (RECT{0, 11, w2, 11 + h2}))
@@ -342,7 +387,7 @@ TEST_P(DpiChange, TheWindowFollowsToTwiceTheScaleAndComesBackAsItStarted) {
         << "the background between the controls is not the 200 % one";
 
     // back to 96 DPI where it stood
-    SendDpiChanged(hwnd_, 96, startWindow);
+    EXPECT_EQ(SendDpiChanged(hwnd_, 96, startWindow), 1);
     EXPECT_EQ(WindowRect(hwnd_), startWindow) << Describe(WindowRect(hwnd_));
     const gdi::Region backShape = CopyWindowRegion(hwnd_);
     EXPECT_TRUE(SameRegion(backShape.Get(), startShape.Get())) << "the shape did not come back";
@@ -375,6 +420,28 @@ TEST_P(DpiChange, TheWindowFollowsToTwiceTheScaleAndComesBackAsItStarted) {
                            [](const ControlLook& a, const ControlLook& b) {
                                return a.place == b.place && a.dpi == b.dpi;
                            }));
+}
+
+// A window that is not shown (a page while another shows, moved with the main window) may be
+// told of a new scale: it stays hidden, and shows at the new scale, completely drawn.
+TEST_P(DpiChange, AHiddenWindowStaysHiddenThroughAChangeOfScale) {
+    ShowWindow(hwnd_, SW_HIDE);
+    Pump();
+    const int w2 = 2 * Template().pxW;
+    const int h2 = 2 * Template().pxH;
+    EXPECT_EQ(SendDpiChanged(hwnd_, 192, RECT{20, 10, 20 + w2, 10 + h2}), 1);
+    EXPECT_FALSE(IsWindowVisible(hwnd_));
+    EXPECT_EQ(GetWindowLongPtrW(hwnd_, GWL_STYLE) & WS_VISIBLE, 0);
+    EXPECT_EQ(WindowRect(hwnd_), (RECT{20, 10, 20 + w2, 10 + h2}));
+    ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
+    Pump();
+    const Grab screen = GrabScreen(hwnd_);
+    const Grab paint = GrabAfterFullRepaint(hwnd_);
+    EXPECT_TRUE(screen.pixels == paint.pixels)
+        << "stale drawing once shown: " << Differences(screen, paint);
+    ShowWindow(hwnd_, SW_HIDE);
+    SendDpiChanged(hwnd_, 96, RECT{40, 30, 40 + Template().pxW, 30 + Template().pxH});
+    EXPECT_FALSE(IsWindowVisible(hwnd_));
 }
 
 std::string WindowName(const ::testing::TestParamInfo<Window>& info) {
