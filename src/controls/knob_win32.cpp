@@ -18,8 +18,28 @@ POINT PointOf(LPARAM lParam) {
 }
 }  // namespace
 
+// The knob's place in its parent, in device pixels and in the logical pixels it was placed by:
+// a device edge placed there is the converted edge of a logical one, and goes back to it.
+CRoundSliderCtrl::Placement CRoundSliderCtrl::Place() const {
+    Placement place;
+    HWND hwnd = Hwnd();
+    if (hwnd == nullptr || !GetWindowRect(hwnd, &place.device)) return place;
+    MapWindowPoints(nullptr, GetParent(hwnd), reinterpret_cast<POINT*>(&place.device), 2);
+    const auto edge = [this](LONG device) { return Logical(int(device) - 1) + 1; };
+    place.left = edge(place.device.left);
+    place.top = edge(place.device.top);
+    place.width = edge(place.device.right) - place.left;
+    place.height = edge(place.device.bottom) - place.top;
+    return place;
+}
+
+// A device point of the client area to the logical point of the knob: through the parent's
+// coordinates, as the page converts its own points, so that every scale sees the same logical
+// points.
 Point CRoundSliderCtrl::ToModel(POINT p) const {
-    return {Logical(p.x), Logical(p.y)};
+    const Placement place = Place();
+    return {Logical(int(p.x + place.device.left)) - place.left,
+            Logical(int(p.y + place.device.top)) - place.top};
 }
 
 CRoundSliderCtrl::CRoundSliderCtrl() : valueTextColour_(GetSysColor(COLOR_WINDOWTEXT)) {
@@ -131,7 +151,8 @@ void CRoundSliderCtrl::RebuildGeometry() {
     // the dot's path.
     const int dotRadius = model_.DotRadius();
     if (measured_) model_.SetDotRadius(model_.MeasuredDotRadius());
-    model_.RebuildGeometry(Logical(client.right), Logical(client.bottom));
+    const Placement place = Place();
+    model_.RebuildGeometry(place.width, place.height);
     model_.SetDotRadius(dotRadius);
     measured_ = true;
     const int side = std::max(0L, std::min(client.right, client.bottom));
@@ -251,42 +272,41 @@ void CRoundSliderCtrl::Render(HDC dc, const RECT& client) {
     gdi::SelectGuard pen(dc, GetStockObject(NULL_PEN));
     gdi::SelectGuard brush(dc, GetStockObject(NULL_BRUSH));
     FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
-    // The model places the dot in logical pixels, where the mouse finds it; the same knob at the
-    // window's size and the dot's radius at its scale place it for drawing.
-    model_.PlaceDot();
-    // The circle the dot runs on keeps the dot radius it was measured with (a radius set after
-    // the size changes the dot, not its circle), at the window's scale.
-    KnobModel shown = model_;
-    shown.SetDotRadius(Scaled(model_.MeasuredDotRadius()));
-    shown.RebuildGeometry(client.right, client.bottom);
-    shown.SetDotRadius(Scaled(model_.DotRadius()));
-    DrawFace(dc, client, shown.Side());
-
-    const Point dot = shown.PlaceDot();
-    const Box e = shown.DotEllipse(dot);
+    // The dot is placed and drawn in logical pixels, where the mouse finds it; each of its edges
+    // is then converted once to the window's scale, so that it keeps its size to the face.
+    const Point dotLogical = model_.PlaceDot();
+    const Box logical = model_.DotEllipse(dotLogical);
+    const Placement place = Place();
+    const auto x = [&](int32_t v) { return Scaled(v + place.left) - int(place.device.left); };
+    const auto y = [&](int32_t v) { return Scaled(v + place.top) - int(place.device.top); };
+    const int side = int(std::max(0L, std::min(client.right, client.bottom)));
+    DrawFace(dc, client, side);
+    const Box e{x(logical.left), y(logical.top), x(logical.right), y(logical.bottom)};
     {
         gdi::SelectGuard fill(dc, model_.Pressed() ? pressedDotBrush_.Get() : dotBrush_.Get());
         Ellipse(dc, e.left, e.top, e.right, e.bottom);
     }
-    const int b = shown.DotRingInset();
+    // the shaded rings around the dot, one logical pixel each, at every device radius of it
+    const Point dot{(e.left + e.right - 1) / 2, (e.top + e.bottom - 1) / 2};
+    const int b = model_.DotRingInset();
     const COLORREF dark = GetSysColor(COLOR_3DDKSHADOW);
     const COLORREF highlight = GetSysColor(COLOR_BTNHIGHLIGHT);
     const COLORREF light = GetSysColor(COLOR_3DLIGHT);
     const COLORREF shadow = GetSysColor(COLOR_BTNSHADOW);
-    for (const RingPixel& px : ShadedRingPixels(dot, b - 1, dark, highlight)) {
-        SetPixelV(dc, px.x, px.y, px.colour);
-    }
     const bool pressed = model_.Pressed();
-    for (const RingPixel& px :
-         ShadedRingPixels(dot, b - 2, pressed ? shadow : light, pressed ? light : shadow)) {
-        SetPixelV(dc, px.x, px.y, px.colour);
-    }
+    const auto ring = [&](int logicalRadius, COLORREF a, COLORREF c) {
+        for (int r = Scaled(logicalRadius - 1) + 1; r <= Scaled(logicalRadius); ++r)
+            for (const RingPixel& px : ShadedRingPixels(dot, r, a, c))
+                SetPixelV(dc, px.x, px.y, px.colour);
+    };
+    ring(b - 1, dark, highlight);
+    ring(b - 2, pressed ? shadow : light, pressed ? light : shadow);
     if (showValueText_) {
         gdi::SelectGuard font(dc, font_.Get());
         const int previousMode = SetBkMode(dc, TRANSPARENT);
         const COLORREF previousColour = SetTextColor(dc, valueTextColour_);
         std::wstring text = FormatValue();
-        RECT square{0, 0, shown.Side(), shown.Side()};
+        RECT square{0, 0, side, side};
         DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &square,
                   DT_CENTER | DT_VCENTER | DT_SINGLELINE);
         SetTextColor(dc, previousColour);

@@ -118,6 +118,11 @@ class CRoundSliderCtrl : public SubclassedControl {
 
   private:
     // A point of the window in the model's logical pixels.
+    struct Placement {
+        RECT device{};                                 // in the parent's client area
+        int left = 0, top = 0, width = 0, height = 0;  // logical
+    };
+    Placement Place() const;
     Point ToModel(POINT p) const;
     HCURSOR Cursor() const;
     void Post(const std::vector<KnobNotice>& notices);

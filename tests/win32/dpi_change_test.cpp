@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cmath>
 #include <sstream>
 #include <string>
 #include <tuple>
@@ -20,6 +21,7 @@
 #include "controls/control_win32.h"
 #include "controls/dpi_win32.h"
 #include "controls/gdi_win32.h"
+#include "controls/knob_win32.h"
 #include "controls/lamp_win32.h"
 #include "controls/layout.h"
 #include "controls/page_win32.h"
@@ -442,6 +444,73 @@ TEST_P(DpiChange, AHiddenWindowStaysHiddenThroughAChangeOfScale) {
     ShowWindow(hwnd_, SW_HIDE);
     SendDpiChanged(hwnd_, 96, RECT{40, 30, 40 + Template().pxW, 30 + Template().pxH});
     EXPECT_FALSE(IsWindowVisible(hwnd_));
+}
+
+// A knob at every scale: the same logical drag turns it through the same positions, and its dot
+// keeps its size to the face (the dot's area grows as the square of the scale).
+TEST_P(DpiChange, AKnobTurnsAndLooksTheSameAtEveryScale) {
+    if (GetParam().knobs == 0) GTEST_SKIP() << "no knob on this window";
+    const int id = GetParam().page == PAGE_MAIN ? 1007 : 1008;  // the volume and the bass knob
+    HWND hwnd = GetDlgItem(hwnd_, id);
+    auto* knob =
+        dynamic_cast<controls::CRoundSliderCtrl*>(controls::SubclassedControl::FromHandle(hwnd));
+    ASSERT_NE(knob, nullptr);
+    knob->SetDotColor(RGB(0, 0, 255));
+    const controls::ControlPlace& place = *controls::FindControl(GetParam().dialogId, id);
+    const controls::PxRect logical = controls::PlacedRect(GetParam().dialogId, place, 96);
+    struct Seen {
+        std::vector<int> positions;
+        int dotPixels = 0;
+    };
+    const auto turn = [&](int dpi) {
+        Seen seen;
+        const RECT at{40, 30, 40 + controls::ToDevice(Template().pxW, dpi),
+                      30 + controls::ToDevice(Template().pxH, dpi)};
+        if (dpi != 96) SendDpiChanged(hwnd_, dpi, at);
+        // a logical point of the knob, as the device point the system reports in its client
+        const controls::PxRect r = controls::PlacedRect(GetParam().dialogId, place, dpi);
+        const auto device = [&](int x, int y) {
+            return MAKELPARAM(controls::ToDevice(logical.x + x, dpi) - r.x,
+                              controls::ToDevice(logical.y + y, dpi) - r.y);
+        };
+        knob->SetPos(knob->Model().Min());
+        Pump();
+        RECT client{};
+        GetClientRect(hwnd, &client);
+        Canvas canvas(client.right, client.bottom, RGB(1, 2, 3));
+        PrintInto(hwnd, canvas);
+        for (int y = 0; y < client.bottom; ++y)
+            for (int x = 0; x < client.right; ++x)
+                seen.dotPixels += canvas.At(x, y) == RGB(0, 0, 255);
+        // a drag from the dot once round the knob's face, a step of the pointer at a time
+        const controls::Point dot = knob->Model().DotCentre();
+        SendMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, device(dot.x, dot.y));
+        const int side = knob->Model().Side();
+        for (int i = 0; i <= 24; ++i) {
+            const double a = 3.14159265 * (1.2 - i * 0.1);
+            const int x = side / 2 + int(std::lround(std::cos(a) * side * 0.4));
+            const int y = side / 2 - int(std::lround(std::sin(a) * side * 0.4));
+            SendMessageW(hwnd, WM_MOUSEMOVE, MK_LBUTTON, device(x, y));
+            seen.positions.push_back(knob->GetPos());
+        }
+        SendMessageW(hwnd, WM_LBUTTONUP, 0, device(side / 2, 0));
+        Pump();
+        if (dpi != 96)
+            SendDpiChanged(hwnd_, 96, RECT{40, 30, 40 + Template().pxW, 30 + Template().pxH});
+        return seen;
+    };
+    const Seen at96 = turn(96);
+    ASSERT_GT(at96.dotPixels, 0);
+    ASSERT_NE(at96.positions.back(), at96.positions.front()) << "the drag did not turn the knob";
+    for (int dpi : {120, 168, 240, 288}) {
+        SCOPED_TRACE(dpi);
+        const Seen seen = turn(dpi);
+        EXPECT_EQ(seen.positions, at96.positions);
+        const double grown = double(seen.dotPixels) / at96.dotPixels;
+        const double expected = double(dpi) * dpi / (96.0 * 96.0);
+        EXPECT_NEAR(grown, expected, expected * 0.3)
+            << seen.dotPixels << " against " << at96.dotPixels;
+    }
 }
 
 std::string WindowName(const ::testing::TestParamInfo<Window>& info) {
