@@ -61,8 +61,7 @@ const AccessibleControl* FindAccessibleControl(int dialogId, int controlId);
 // label, whose name is the text it shows.
 std::string AccessibleName(int dialogId, const AccessibleControl& control, int language);
 
-// The controls Tab and Shift+Tab visit, in reading order; none on the main window, whose keys
-// are all discarded.
+// The controls Tab and Shift+Tab visit, in reading order.
 std::span<const int> TabOrder(int dialogId);
 
 // A picture's zones: how many, the lamp that stands for each, and the zone's centre (logical
