@@ -88,12 +88,16 @@ INT_PTR CCKorZereDlg::RunModal() {
             break;
         }
         if (got < 0) break;
-        if (IsKeyDownForMe(msg)) continue;
         HWND dialog = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
         const bool ours = dialog && (dialog == hwnd() || GetWindow(dialog, GW_OWNER) == hwnd());
-        // a page's Tab, Space and Enter before the dialog manager's own handling
-        if (ours && dialog != hwnd() && pages::PageAccessibility::HandlePageKey(dialog, msg))
-            continue;
+        // Enter and Escape never close the main window: Escape goes no further, nor does Enter
+        // on the close button (the space bar presses it)
+        if (IsCloseKeyForMe(msg)) continue;
+        // the window's Tab, Space, Enter and arrows before the dialog manager's own handling
+        if (ours && pages::PageAccessibility::HandlePageKey(dialog, msg)) continue;
+        // an Enter no control of the main window took: the dialog manager would make it the
+        // default button's command
+        if (dialog == hwnd() && msg.message == WM_KEYDOWN && msg.wParam == VK_RETURN) continue;
         if (ours && IsDialogMessageW(dialog, &msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
@@ -109,9 +113,12 @@ void CCKorZereDlg::EndModal(INT_PTR result) {
     if (hwnd()) PostMessageW(hwnd(), WM_NULL, 0, 0);  // wake the loop
 }
 
-bool CCKorZereDlg::IsKeyDownForMe(const MSG& msg) const {
+bool CCKorZereDlg::IsCloseKeyForMe(const MSG& msg) const {
     if (msg.message != WM_KEYDOWN || !hwnd() || !msg.hwnd) return false;
-    return msg.hwnd == hwnd() || IsChild(hwnd(), msg.hwnd);
+    if (msg.hwnd != hwnd() && !IsChild(hwnd(), msg.hwnd)) return false;
+    if (msg.wParam == VK_ESCAPE) return true;
+    HWND close = GetDlgItem(hwnd(), chrome_.CloseButtonId());
+    return msg.wParam == VK_RETURN && close != nullptr && GetFocus() == close;
 }
 
 HWND CCKorZereDlg::WindowOf(int page) const {
@@ -271,6 +278,10 @@ bool CCKorZereDlg::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& re
             return false;
         case SLIDER_MSG_TRACK:
             if (!console_.OnSliderTrack(wParam)) return false;
+            result = 1;
+            return true;
+        case SLIDER_MSG_COMMIT:
+            if (!console_.OnSliderCommit(wParam, lParam)) return false;
             result = 1;
             return true;
         case WM_VOLUME_CHANGED:

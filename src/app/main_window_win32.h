@@ -32,9 +32,10 @@ class CCKorZereDlg final : public DialogWindow,
     // Ends the modal run with result.
     void EndModal(INT_PTR result);
 
-    // True when a key-down message is bound for this window or one of its controls; such
-    // messages are discarded before they are dispatched, so Enter and Escape never close it.
-    bool IsKeyDownForMe(const MSG& msg) const;
+    // True for a key-down bound for this window or one of its controls that would close it:
+    // Escape, and Enter on the close button. The run discards it before the window's keys and
+    // the dialog manager see it, so Enter and Escape never close the main window.
+    bool IsCloseKeyForMe(const MSG& msg) const;
 
     // The window of page 0 (this one) to 4; null for any other index.
     HWND WindowOf(int page) const;

@@ -240,9 +240,16 @@ KnobInput KnobModel::KeyDown(unsigned virtualKey, std::vector<KnobNotice>& notic
     }
     int64_t next = int64_t(Position()) + step;
     const int64_t count = RangeCount(*this);
-    // The keys go round the whole range; an empty or inverted range has nothing to go round,
-    // so the position is only clamped there.
-    if (count > 0 && (next < Min() || next > Max())) next = WrapIntoRange(next, Min(), count);
+    if (keysStopAtDragLimit_) {
+        // stops at either end of the dragged range; an upper end below the minimum leaves the
+        // minimum (SetPosition clamps into the range)
+        next =
+            std::clamp<int64_t>(next, Min(), std::max<int64_t>(Min(), std::min(Max(), dragLimit_)));
+    } else if (count > 0 && (next < Min() || next > Max())) {
+        // The keys go round the whole range; an empty or inverted range has nothing to go
+        // round, so the position is only clamped there.
+        next = WrapIntoRange(next, Min(), count);
+    }
     SetPosition(Saturate(next));
     notices.push_back({code, Position()});
     return KnobInput::kHandled;

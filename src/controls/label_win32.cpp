@@ -72,18 +72,19 @@ void CLabel::SetText(const std::wstring& text) {
 }
 
 LRESULT CLabel::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    const bool stacked =
-        transparent_ && (GetWindowLongPtrW(Hwnd(), GWL_STYLE) & WS_CLIPSIBLINGS) != 0;
-    if (stacked && message == WM_PAINT) {
+    // A transparent label draws what lies under it itself: letters drawn without their
+    // background onto what the screen already shows would thicken whenever the label is
+    // repainted on its own (the keyboard's focus coming or going, a new scale).
+    if (transparent_ && message == WM_PAINT) {
         gdi::PaintDC paint(Hwnd());
-        PaintOverPictures(paint.Get());
+        PaintOverBackground(paint.Get());
         return 0;
     }
-    if (stacked && message == WM_ERASEBKGND) return 1;
+    if (transparent_ && message == WM_ERASEBKGND) return 1;
     return Default(message, wParam, lParam);
 }
 
-void CLabel::PaintOverPictures(HDC target) {
+void CLabel::PaintOverBackground(HDC target) {
     HWND hwnd = Hwnd();
     RECT client{};
     GetClientRect(hwnd, &client);
@@ -97,14 +98,18 @@ void CLabel::PaintOverPictures(HDC target) {
         SendMessageW(window, message, reinterpret_cast<WPARAM>(surface), LPARAM(flags));
     };
     if (HWND parent = GetParent(hwnd)) drawAt(parent, WM_ERASEBKGND, 0);
-    RECT own{};
-    GetWindowRect(hwnd, &own);
+    // only a label stacked on pictures (it clips its siblings) has any beneath it
     std::vector<HWND> beneath;
-    for (HWND below = GetWindow(hwnd, GW_HWNDNEXT); below != nullptr;
-         below = GetWindow(below, GW_HWNDNEXT)) {
-        RECT area{}, common{};
-        GetWindowRect(below, &area);
-        if (IsWindowVisible(below) && IntersectRect(&common, &own, &area)) beneath.push_back(below);
+    if ((GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_CLIPSIBLINGS) != 0) {
+        RECT own{};
+        GetWindowRect(hwnd, &own);
+        for (HWND below = GetWindow(hwnd, GW_HWNDNEXT); below != nullptr;
+             below = GetWindow(below, GW_HWNDNEXT)) {
+            RECT area{}, common{};
+            GetWindowRect(below, &area);
+            if (IsWindowVisible(below) && IntersectRect(&common, &own, &area))
+                beneath.push_back(below);
+        }
     }
     for (auto it = beneath.rbegin(); it != beneath.rend(); ++it)
         drawAt(*it, WM_PRINTCLIENT, PRF_CLIENT);

@@ -51,11 +51,11 @@ class CLabel : public SubclassedControl {
 
   private:
     HFONT EnsureFont();
-    // A transparent label stacked on a picture (it clips its siblings) draws off-screen what lies
-    // under it (the page's background, then the pictures beneath it, lowest first) and its
-    // letters over that, and puts the result on the screen in one copy: every paint gives the
-    // same pixels, whichever control painted last.
-    void PaintOverPictures(HDC target);
+    // A transparent label draws off-screen what lies under it (the page's background, then the
+    // pictures it is stacked on, lowest first) and its letters over that, and puts the result on
+    // the screen in one copy: every paint gives the same pixels, whether the whole page is
+    // repainted or the label alone, and whichever control painted last.
+    void PaintOverBackground(HDC target);
 
     COLORREF textColour_ = kLabelTextColour;
     bool textColourOn_ = true;

@@ -230,8 +230,32 @@ constexpr AccessibleControl kInfo[] = {
 };
 #undef QUORELLE_NAVIGATION
 
-// Reading order of the pages' keyboard stops: the page's sections from the top left, then the
-// close button and the page buttons.
+// Reading order of the windows' keyboard stops: the window's sections from the top left, then
+// the close button and the page buttons.
+constexpr int kMainTabs[] = {
+    main_ids::kKnob,
+    main_ids::kBalance,
+    main_ids::kMute,
+    main_ids::kReset,
+    main_ids::kOutputPicture,
+    main_ids::kDigitalOutput,
+    main_ids::kDepthLamps[0],
+    main_ids::kDepthLamps[1],
+    main_ids::kDepthLamps[2],
+    // the rates from the lowest: the lamps that stand for the rate picture's zones
+    main_ids::kRateLamps[0],
+    main_ids::kRateLamps[1],
+    main_ids::kRateLamps[2],
+    main_ids::kRateLamps[3],
+    main_ids::kRateLamps[4],
+    main_ids::kRateLamps[5],
+    1000,
+    1001,
+    1002,
+    1003,
+    1004,
+    1005,
+};
 constexpr int kHifiTabs[] = {
     hifi::kMaster,
     hifi::kTone,
@@ -293,8 +317,7 @@ constexpr int kHeadphoneTabs[] = {
     hp::kSurroundLamp, hp::kImpedanceLamp, 1179, 1181, 1183, 1184, 1187, 1188};
 constexpr int kInfoTabs[] = {info::kInfoAddressLabel, 1051, 1053, 1054, 1056, 1058, 1060};
 
-// Each window's controls, keyboard stops (none on the main window, whose keys are discarded)
-// and the page button that stands for the window itself.
+// Each window's controls, keyboard stops and the page button that stands for the window itself.
 struct WindowTables {
     int dialogId;
     std::span<const AccessibleControl> controls;
@@ -302,7 +325,7 @@ struct WindowTables {
     int ownPageButton;
 };
 constexpr WindowTables kWindows[] = {
-    {controls::kMainDialog, kMain, {}, 1001},
+    {controls::kMainDialog, kMain, kMainTabs, 1001},
     {controls::kHifiDialog, kHifi, kHifiTabs, 1077},
     {controls::kAdvanceDialog, kAdvance, kAdvanceTabs, 1213},
     {controls::kHpDialog, kHeadphone, kHeadphoneTabs, 1187},

@@ -67,8 +67,7 @@ std::string AccessibleZoneName(int dialogId, int pictureId, int zone, int langua
 // The page button that stands for the window itself (selected while the window shows).
 int OwnPageButton(int dialogId);
 
-// The controls Tab and Shift+Tab visit, in reading order; none on the main window, whose keys
-// are all discarded.
+// The controls Tab and Shift+Tab visit, in reading order.
 std::span<const int> TabOrder(int dialogId);
 
 // A picture's zones: how many, the lamp that stands for each, and the zone's centre (logical

@@ -32,6 +32,10 @@ bool CDlgHifi::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result
                 result = 1;
                 return true;
             }
+            if (msg == SLIDER_MSG_COMMIT && view_.OnSliderCommit(wParam, lParam)) {
+                result = 1;
+                return true;
+            }
             break;
     }
     return SecondaryPage::OnMessage(msg, wParam, lParam, result);

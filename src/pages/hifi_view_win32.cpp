@@ -210,6 +210,18 @@ void HifiView::OnSliderTrack() {
     Render();
 }
 
+bool HifiView::OnSliderCommit(WPARAM wParam, LPARAM lParam) {
+    const auto band = std::ranges::find(kBands, static_cast<int>(wParam));
+    if (band == kBands.end()) return false;
+    // A drag's steps were recorded as they came, so its final commit repeats the last of them.
+    // A key moves a band with a commit alone: a value the page has not recorded yet (the
+    // model's position, which a chosen user preset sets too, not the band's key) records the
+    // bands as a step does.
+    const size_t i = static_cast<size_t>(band - kBands.begin());
+    if (static_cast<int32_t>(lParam) != model_.Eq().sliders[i]) OnSliderTrack();
+    return true;
+}
+
 bool HifiView::OnCommand(WPARAM wParam) {
     const int id = LOWORD(wParam);
     if (id == kPresetList && HIWORD(wParam) == CBN_SELCHANGE) {

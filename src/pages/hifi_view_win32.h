@@ -12,6 +12,7 @@
 //   WM_LBUTTONDOWN     if (view_.OnLButtonDown(point)) drag the window; else answer 0.
 //   WM_HSCROLL         view_.OnHScroll(lParam), then the default processing.
 //   SLIDER_MSG_TRACK   view_.OnSliderTrack(); answer 1.
+//   SLIDER_MSG_COMMIT  if (view_.OnSliderCommit(wParam, lParam)) answer 1.
 //   WM_COMMAND         view_.OnCommand(wParam) for the environment's previous and next
 //                      buttons, the flat reset, the preset list's choice, add and delete.
 #pragma once
@@ -65,6 +66,9 @@ class HifiView {
     bool OnLButtonDown(POINT client);
     bool OnHScroll(HWND control);
     void OnSliderTrack();
+    // A band's commit (after a release or a key): recorded as a step when it brings a value the
+    // page has not recorded yet.
+    bool OnSliderCommit(WPARAM wParam, LPARAM lParam);
     bool OnCommand(WPARAM wParam);
 
     // The lamps' window rectangles in the page's client coordinates.

@@ -93,7 +93,7 @@ ChannelLevels LevelsFromKnob(int32_t knob, int32_t balance) {
         levels.left = v * ((100.0f - b) / 50.0f) / 50.0f;
         levels.rightFirst = true;
     }
-    // knob positions above the drag limit (reachable by keys) must not ask for more than full
+    // knob positions above the drag limit (set from outside) must not ask for more than full
     levels.left = Level(levels.left);
     levels.right = Level(levels.right);
     return levels;

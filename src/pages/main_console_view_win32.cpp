@@ -23,6 +23,9 @@ void MainConsoleView::Attach(HWND dialog) {
         {false, true, kBalanceTrack, kBalanceThumb, kBalanceMin, kBalanceMax, kBalanceCentre});
     SetupKnob(knob_, dialog, kKnob,
               {kKnobMin, kKnobMax, kKnobDragLimit, kKnobStart, kKnobDotRadius});
+    // full level is the drag limit: the keys stop there, as the mouse and the wheel do, so they
+    // never ask the endpoint for a level it cannot take
+    knob_.SetKeysStopAtDragLimit(true);
 
     reset_.AttachDlgItem(dialog, kReset);
     reset_.LoadBitmaps(kResetUp, kResetPressed);
@@ -89,6 +92,14 @@ bool MainConsoleView::OnSliderTrack(WPARAM wParam) {
     if (wParam != static_cast<WPARAM>(main_ids::kBalance)) return false;
     TakeControlValues();
     model_.ApplyChannelLevels();
+    return true;
+}
+
+bool MainConsoleView::OnSliderCommit(WPARAM wParam, LPARAM lParam) {
+    if (wParam != static_cast<WPARAM>(main_ids::kBalance)) return false;
+    // a drag's steps were applied as they came, so its final commit repeats the last of them;
+    // a key moves the slider with a commit alone, which acts as a step does
+    if (static_cast<int32_t>(lParam) != model_.State().balance) OnSliderTrack(wParam);
     return true;
 }
 

@@ -18,6 +18,7 @@
 //   WM_HSCROLL           if (view_.OnHScroll(reinterpret_cast<HWND>(lParam))) ... then the
 //                        default processing runs in every case.
 //   SLIDER_MSG_TRACK     if (view_.OnSliderTrack(wParam)) answer 1.
+//   SLIDER_MSG_COMMIT    if (view_.OnSliderCommit(wParam, lParam)) answer 1.
 //   WM_COMMAND           if (view_.OnCommand(wParam)) answer 0 (the reset button, 1011).
 //   WM_VOLUME_CHANGED    answer view_.OnVolumeChanged(wParam)          (always 1)
 //   WM_DEFAULT_OUTPUT_CHANGED  answer view_.OnDefaultOutputChanged(lParam)  (always 1)
@@ -84,6 +85,9 @@ class MainConsoleView {
     bool OnLButtonDown(POINT client);
     bool OnHScroll(HWND control);
     bool OnSliderTrack(WPARAM wParam);
+    // The balance's commit (after a release or a key): acts as a step when it brings a value the
+    // console has not applied yet.
+    bool OnSliderCommit(WPARAM wParam, LPARAM lParam);
     bool OnCommand(WPARAM wParam);
     LRESULT OnVolumeChanged(WPARAM wParam);
     LRESULT OnDefaultOutputChanged(LPARAM lParam);

@@ -2,7 +2,8 @@
 # The HIFI page with real mouse input against the virtual card: the card's curve is read back at
 # start; the master switch, the four source switches, region and preset lamps, a band slider, a
 # tone knob, previous / next and the room picture (also on each side of the lines between its
-# thirds) write CPL.ini and the card (VirtualCard.log) and light their lamps on the screen; with
+# thirds) write CPL.ini and the card (VirtualCard.log) and light their lamps on the screen; a
+# band moved with the keys only (Tab, Up, Page Up, End) does the same and is kept; with
 # the master off every other press drags the page; a restart keeps every choice, also with the
 # master off; the main console's digital output forces the master off.
 . "$(dirname "$0")/lib.sh"
@@ -71,6 +72,41 @@ drag $((r[0] + $(px 8))) $((r[1] + $(px 48))) 0 "$(px -30)"
 check "a dragged band slider writes its key" eval '[ "$(ini Hifi eq_1)" -gt 0 ]'
 check "... sends the band to the card" logged "set EQ_Slider2 dev=10,1,0,1 data=$(ini Hifi eq_1) "
 check "... and clears Customize" ini_is Hifi Customize 0
+
+# --- the keyboard: the 30 Hz band keyed in mode 3 ------------------------------------------------
+# band_is VALUE: the 30 Hz band shows VALUE (its accessible value), eq_0 holds it and the card
+# was last sent it
+band_shows() { probe acc "$HIFI" 1115 | tr '\t' '\n' | sed -n 's/^value=//p'; }
+band_is() {
+    [ "$(band_shows)" = "$1" ] && ini_is Hifi eq_0 "$1" &&
+        [ "$(since_mark | grep -Eo 'set EQ_Slider1 dev=[^ ]+ data=-?[0-9]+ ' | tail -n 1 |
+            sed 's/.*data=//; s/ $//')" = "$1" ]
+}
+focused_on() { [ "$(probe focused "$HIFI")" = "active 1 focus $1" ]; }
+tab_to() { # tab_to ID: Tab, at most 60 times, until control ID has the keyboard focus
+    local i
+    for ((i = 0; i < 60; i++)); do
+        focused_on "$1" && return 0
+        xdotool key Tab
+        sleep 0.1
+    done
+    focused_on "$1" || ! echo "    $(probe focused "$HIFI")"
+}
+check "Tab reaches the 30 Hz band" tab_to 1115
+after_action "Tab to the 30 Hz band"
+band=$(band_shows)
+mark_log
+for key in Up Up Up Prior End; do
+    case $key in
+        Up) band=$((band + 1 > 20 ? 20 : band + 1)) ;;
+        Prior) band=$((band + 20 > 20 ? 20 : band + 20)) ;;
+        End) band=-20 ;;
+    esac
+    xdotool key "$key"
+    check "the key $key shows $band on the 30 Hz band, writes eq_0=$band and sends it" \
+        eventually band_is "$band"
+    after_action "the key $key on the 30 Hz band"
+done
 
 # --- source switches and lamps -------------------------------------------------------------
 mark_log
@@ -170,6 +206,8 @@ check "after the restart every choice is kept" eval 'ini_is Hifi isDrySoundOn 0 
     ini_is Hifi InitialButtonOn 0 && ini_is Hifi ENVEnable 1 && ini_is Hifi RoomEnable 1 &&
     ini_is Hifi RoomSize 0 && ini_is Hifi Environment 99999999999 && ini_is Hifi EQPreset 7'
 check "... and the master lamp is dark" lit 1084 130
+check "... the keyed 30 Hz band is kept: eq_0=-20, shown on its slider" \
+    eval 'ini_is Hifi eq_0 -20 && [ "$(band_shows)" = -20 ]'
 mark_log
 press 1084
 check "master on brings the tone curve and the reverb back" \

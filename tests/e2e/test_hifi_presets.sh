@@ -61,6 +61,17 @@ save_files() { cp "$E2E_DIR/CPL.ini" "$E2E_DIR/cpl.saved"; cp "$E2E_DIR/Custom.i
 # --- code page 1252 ------------------------------------------------------------------------
 check "the panel starts in code page 1252" start_in en_US
 check "start: the card's curve is in the bands" eval 'ini_is Hifi eq_0 5 && ini_is Hifi eq_9 -3'
+# the keyboard's focus mark through the name field's warning: a key shows the marks, "+" with
+# the field empty is refused, and once the box is gone the screen shows what a full repaint
+# shows (the mark on "+", which has the focus again)
+xdotool key Down
+sleep 0.3
+after_action "the Down key on the page"
+click_control "$HIFI" 1165
+add
+check "+ with the name field empty is refused" warned "Please specify a valid name."
+sleep 0.3
+after_action "the warning box closed"
 check "a name typed with real keys" name "Club Mix"
 mark_log
 add

@@ -2,8 +2,8 @@
 # The information page with real mouse input: it shows the version texts of CPL.ini as they
 # stand (a long one, an empty one, an ampersand); a press that begins on the web address opens
 # it through the shell, also after dragging the page, and no other press opens anything; a text
-# cut short shows in full in a tip; the language change message sets its captions; its buttons
-# navigate.
+# cut short shows in full in a tip; the keys (End, Tab, Shift+Tab, Enter on the address) leave
+# nothing stale; the language change message sets its captions; its buttons navigate.
 . "$(dirname "$0")/lib.sh"
 e2e_init
 INFO="$E2E_TITLE - Information"
@@ -109,6 +109,21 @@ check "a press on the address drags the page first" at "$INFO" "$(($1 + $(px 60)
 check "... and then opens the address" eventually opened_twice
 sleep 1
 check "each press opened it once" opened_twice
+
+# --- the keyboard ----------------------------------------------------------------------------
+# the page starts with the keyboard on the address: each key shows the page as a full repaint
+# does (the address drawn once over its background, its letters no thicker)
+check "the keyboard is on the address" eval '[ "$(probe focused "$INFO")" = "active 1 focus 1071" ]'
+for key in End Tab shift+Tab; do
+    xdotool key "$key"
+    sleep 0.3
+    after_action "the key $key"
+done
+check "Tab and Shift+Tab bring the keyboard back to the address" \
+    eval '[ "$(probe focused "$INFO")" = "active 1 focus 1071" ]'
+xdotool key Return
+check "Enter on the address opens it" eventually eval '[ "$(opened | wc -l)" = 3 ]'
+after_action "Enter on the address"
 
 # --- language --------------------------------------------------------------------------------
 probe send "$INFO" 1127 0 1 >/dev/null

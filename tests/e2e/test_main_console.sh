@@ -3,6 +3,9 @@
 # start; each sample-rate zone (also on both sides of its dividing lines), bit-depth lamp, the output picture and the digital output lamp
 # write what they should to the card (VirtualCard.log) and to CPL.ini and light their lamps on
 # the screen; a press on the background drags the window, a press on the mute lamp never does.
+# With the keys only, from the HIFI page: Enter on its main button, Tab to the volume knob,
+# which Right turns up to full level and no further, the space bar on mute, Enter on the HIFI
+# button; Enter and Escape never close the main console.
 . "$(dirname "$0")/lib.sh"
 e2e_init
 
@@ -190,6 +193,73 @@ after_action "a quick double click on the mute lamp"
 take_shot
 check "a quick double click on the mute lamp toggles it twice" \
     eval '[ "$(shows $MUTE 138 && echo 1 || echo 0)" = $((1 - was_lit)) ]'
+
+# --- the keyboard only, from the HIFI page and back -------------------------------------------
+HIFI="$E2E_TITLE - Hifi"
+focused_on() { [ "$(probe focused "$1")" = "active 1 focus $2" ]; } # focused_on TITLE ID
+tab_to() { # tab_to TITLE ID: Tab, at most 60 times, until control ID has the keyboard focus
+    local i
+    for ((i = 0; i < 60; i++)); do
+        focused_on "$1" "$2" && return 0
+        xdotool key Tab
+        sleep 0.1
+    done
+    focused_on "$1" "$2" || ! echo "    $(probe focused "$1")"
+}
+acc_value() { probe acc "$E2E_TITLE" "$1" | tr '\t' '\n' | sed -n 's/^value=//p'; }
+knob_at() { [ "$(acc_value 1007)" = "$1" ]; }
+checked() { # checked ID 1|0: the control's object is (1) or is not (0) checked
+    local state
+    state=$(probe acc "$E2E_TITLE" "$1" | tr '\t' '\n' | sed -n 's/^state=//p')
+    [[ $state == 0x* ]] && ((((state & 0x10) != 0) == $2))
+}
+still_shown() { sleep 0.5 && visible "$E2E_TITLE" && [ "$(probe rect "$HIFI" | cut -d' ' -f5)" = 0 ]; }
+
+probe send "$E2E_TITLE" 2024 0 1 >/dev/null
+check "the HIFI page shows" visible "$HIFI"
+check "Tab reaches the HIFI page's main button" tab_to "$HIFI" 1075
+xdotool key Return
+check "Enter on it shows the main console" eval 'visible "$E2E_TITLE" && hidden "$HIFI"'
+after_action "Enter on the HIFI page's main button"
+check "Tab reaches the volume knob" tab_to "$E2E_TITLE" 1007
+after_action "Tab to the volume knob"
+volume=$(acc_value 1007)
+right_stops=1
+for ((i = 1; i <= 60; i++)); do
+    volume=$((volume < 50 ? volume + 1 : 50))
+    xdotool key Right
+    eventually knob_at "$volume" || { right_stops=0; echo "    after Right $i: $(acc_value 1007), not $volume"; break; }
+    after_action "Right $i on the volume knob"
+done
+check "Right 60 times turns the volume up to full level and stops there (50)" \
+    eval '((right_stops)) && knob_at 50'
+for key in Return Escape; do
+    xdotool key "$key"
+    check "$key on the volume knob leaves the main console shown and the volume at 50" \
+        eval 'still_shown && knob_at 50 && focused_on "$E2E_TITLE" 1007'
+    after_action "$key on the volume knob"
+done
+check "Tab reaches the mute switch" tab_to "$E2E_TITLE" 1008
+after_action "Tab to the mute switch"
+was_muted=$(checked 1008 1 && echo 1 || echo 0)
+xdotool key space
+check "the space bar switches mute (was $was_muted): its object's checked state follows" \
+    eventually checked 1008 $((1 - was_muted))
+check "... and the screen shows the mute lamp so" \
+    seen eval '[ "$(shows $MUTE 138 && echo 1 || echo 0)" = $((1 - was_muted)) ]'
+after_action "the space bar on the mute switch"
+check "Tab reaches the close button" tab_to "$E2E_TITLE" 1000
+after_action "Tab to the close button"
+for key in Return Escape; do
+    xdotool key "$key"
+    check "$key on the close button leaves the main console shown" still_shown
+    after_action "$key on the close button"
+done
+check "Tab reaches the HIFI button" tab_to "$E2E_TITLE" 1002
+after_action "Tab to the HIFI button"
+xdotool key Return
+check "Enter on it shows the HIFI page" eval 'visible "$HIFI" && hidden "$E2E_TITLE"'
+after_action "Enter on the HIFI button"
 
 check "the system close command ends the program" probe post "$E2E_TITLE" 0x0112 0xF060 0
 check "the process ends" panel_wait 20

@@ -228,6 +228,40 @@ TEST(KnobKeys, WrapAroundTheWholeRange) {
     EXPECT_EQ(k.Position(), 59);
 }
 
+// The volume knob: its keys stop at the minimum and at full level (the drag limit) and never
+// go round to the other end, while still reporting each key with its code.
+TEST(KnobKeys, StopAtTheDragLimitWhenAsked) {
+    struct Case {
+        int from;
+        unsigned key;
+        int to;
+        int code;
+    } cases[] = {
+        {49, keys::kRight, 50, scroll::kLineDown}, {50, keys::kRight, 50, scroll::kLineDown},
+        {50, keys::kDown, 50, scroll::kLineDown},  {45, keys::kPageDown, 50, scroll::kPageDown},
+        {0, keys::kLeft, 0, scroll::kLineUp},      {0, keys::kUp, 0, scroll::kLineUp},
+        {5, keys::kPageUp, 0, scroll::kPageUp},    {30, keys::kPageUp, 20, scroll::kPageUp},
+        {60, keys::kRight, 50, scroll::kLineDown},  // above the limit (set from outside): back to
+                                                    // it
+    };
+    for (const Case& c : cases) {
+        KnobModel k = MainKnob(c.from);
+        k.SetKeysStopAtDragLimit(true);
+        std::vector<KnobNotice> n;
+        ASSERT_EQ(k.KeyDown(c.key, n), KnobInput::kHandled) << c.from << " key " << c.key;
+        EXPECT_EQ(k.Position(), c.to) << c.from << " key " << c.key;
+        EXPECT_EQ(n, (std::vector<KnobNotice>{{c.code, c.to}})) << c.from << " key " << c.key;
+    }
+    KnobModel k = MainKnob(20);
+    k.SetKeysStopAtDragLimit(true);
+    std::vector<KnobNotice> n;
+    for (int i = 0; i < 60; ++i) k.KeyDown(keys::kRight, n);
+    EXPECT_EQ(k.Position(), 50) << "sixty steps up end at full level";
+    k.SetRange(10, 9);  // an inverted range: the minimum wins, as SetPosition does
+    k.KeyDown(keys::kLeft, n);
+    EXPECT_EQ(k.Position(), 10);
+}
+
 TEST(KnobKeys, KeyUpEndsTrack) {
     KnobModel k = MainKnob(33);
     for (unsigned key :

@@ -44,6 +44,10 @@ class ConsoleHost : public DialogWindow {
                 if (!view.OnSliderTrack(wParam)) return false;
                 result = 1;
                 return true;
+            case SLIDER_MSG_COMMIT:
+                if (!view.OnSliderCommit(wParam, lParam)) return false;
+                result = 1;
+                return true;
             case WM_COMMAND:
                 return view.OnCommand(wParam);
             case WM_VOLUME_CHANGED:

@@ -6,9 +6,11 @@
 #include <windows.h>
 
 #include <filesystem>
+#include <functional>
 
 #include "../unit/device_fake_conflib.h"
 #include "base/dialog_window_win32.h"
+#include "base/messages.h"
 #include "base/text_win32.h"
 #include "console_host.h"
 #include "device/selection.h"
@@ -45,6 +47,12 @@ class HifiHost : public DialogWindow {
             return true;
         }
         if (msg == WM_COMMAND && view.OnCommand(wParam)) return true;
+        // the band sliders' notifications, as the page takes them
+        if (msg == SLIDER_MSG_TRACK) {
+            view.OnSliderTrack();
+            return true;
+        }
+        if (msg == SLIDER_MSG_COMMIT && view.OnSliderCommit(wParam, lParam)) return true;
         return chrome.HandleFrameMessage(msg, wParam, lParam, result);
     }
 };
@@ -123,6 +131,69 @@ TEST_F(HifiViewTest, ASourceModeAtStartDisablesThePresetControls) {
                    hifi_ids::kDeletePreset})
         EXPECT_FALSE(IsWindowEnabled(GetDlgItem(host.hwnd(), id))) << id;
     EXPECT_TRUE(IsWindowEnabled(GetDlgItem(host.hwnd(), hifi_ids::kReset)));
+}
+
+// A band moved by a key posts its commit alone, which the page records as a drag step: the band
+// key and the curve to the card. A drag's final commit and a press that leaves the thumb where
+// it is record nothing more, also while a user preset shows a curve the band keys do not hold.
+TEST_F(HifiViewTest, ABandsCommitRecordsOnlyAValueThePageHasNotRecorded) {
+    for (auto [key, value] : {std::pair{"isDrySoundOn", "1"},
+                              {"InitialButtonOn", "3"},
+                              {"Customize", "1"},
+                              {"CustomCount", "1"},
+                              {"Custom0", "Rock"},
+                              {"CurrentCustom", "Rock"}})
+        Hifi(key, value);
+    for (int i = 0; i < kBandCount; ++i) {
+        Hifi(hifi_keys::BandKey(i).c_str(), "0");
+        WriteSettingInt(kCustomIni, "Rock", hifi_keys::BandKey(i), i == 0 ? 5 : 0);
+    }
+    HifiHost host;
+    ASSERT_TRUE(host.Create(nullptr));
+    quorelle::testing::PumpMessages();
+    HWND band = GetDlgItem(host.hwnd(), hifi_ids::kBands[0]);
+    const controls::CBitmapSlider& slider = host.view.Band(0);
+    ASSERT_EQ(slider.Value(), -5) << "the preset's curve shows";
+    const auto thumb = [&] { return slider.Model().ValueToPixel(slider.Value()); };
+    const auto press = [&](int from, int to) {
+        SendMessageW(band, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, from));
+        if (to != from) SendMessageW(band, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(4, to));
+        SendMessageW(band, WM_LBUTTONUP, 0, MAKELPARAM(4, to));
+    };
+    struct Step {
+        const char* what;
+        std::function<void()> act;
+        int sends;        // times the 30 Hz band went to the card
+        const char* key;  // eq_0 afterwards
+        int shown;        // the band's value afterwards
+    } steps[] = {
+        {"a press on the thumb", [&] { press(thumb(), thumb()); }, 0, "0", 5},
+        {"Up", [&] { SendMessageW(band, WM_KEYDOWN, VK_UP, 0); }, 1, "6", 6},
+        {"Page Up", [&] { SendMessageW(band, WM_KEYDOWN, VK_PRIOR, 0); }, 1, "20", 20},
+        {"Page Up at the top", [&] { SendMessageW(band, WM_KEYDOWN, VK_PRIOR, 0); }, 0, "20", 20},
+        {"End", [&] { SendMessageW(band, WM_KEYDOWN, VK_END, 0); }, 1, "-20", -20},
+        {"a drag of one step", [&] { press(thumb(), thumb() - 30); }, 1, nullptr, 0},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.what);
+        fake.properties.clear();
+        step.act();
+        quorelle::testing::PumpMessages();
+        int sends = 0;
+        for (const auto& p : fake.properties)
+            if (p.set && p.name == u"EQ_Slider1") {
+                ++sends;
+                EXPECT_EQ(p.data, -slider.Value());
+            }
+        EXPECT_EQ(sends, step.sends);
+        if (step.key) {
+            EXPECT_EQ(ReadSettingText(kCplIni, "Hifi", "eq_0"), step.key);
+            EXPECT_EQ(-slider.Value(), step.shown);
+        } else {
+            EXPECT_EQ(ReadSettingText(kCplIni, "Hifi", "eq_0"), std::to_string(-slider.Value()));
+        }
+    }
+    EXPECT_EQ(ReadSettingText(kCplIni, "Hifi", "Customize"), "0") << "a moved band is no preset";
 }
 
 }  // namespace

@@ -271,6 +271,28 @@ TEST_F(MainConsoleWindow, TheKnobsStepsAndTheSlidersDragReachTheEndpoint) {
     EXPECT_FLOAT_EQ(endpoint.writes[0].level, 0.44f);
     EXPECT_EQ(endpoint.writes[1].channel, 0);
     EXPECT_FLOAT_EQ(endpoint.writes[1].level, 0.0f);
+
+    // the keys: the balance's commit alone applies the new balance, the knob stops at full level
+    endpoint.writes.clear();
+    SendMessageW(slider, WM_KEYDOWN, VK_LEFT, 0);
+    Pump();
+    EXPECT_EQ(host->view.Balance().Value(), 99);
+    ASSERT_EQ(endpoint.writes.size(), 2u) << "a keyed balance reaches the endpoint";
+    EXPECT_FLOAT_EQ(endpoint.writes[0].level, 0.44f);
+    EXPECT_NEAR(endpoint.writes[1].level, 0.0088f, 1e-6f);
+    endpoint.writes.clear();
+    SendMessageW(slider, WM_KEYDOWN, VK_END, 0);
+    SendMessageW(slider, WM_KEYDOWN, VK_END, 0);  // there already: nothing new to apply
+    Pump();
+    EXPECT_EQ(endpoint.writes.size(), 2u);
+    SendMessageW(knob, TBM_SETPOS, TRUE, 48);
+    for (int i = 0; i < 5; ++i) SendMessageW(knob, WM_KEYDOWN, VK_RIGHT, 0);
+    Pump();
+    EXPECT_EQ(SendMessageW(knob, TBM_GETPOS, 0, 0), 50) << "the keys stop at full level";
+    ASSERT_GE(endpoint.writes.size(), 2u);
+    const auto louder = endpoint.writes.end() - 2;  // balance 100: the right side, written first
+    EXPECT_EQ(louder->channel, 1);
+    EXPECT_FLOAT_EQ(louder->level, 1.0f);
 }
 
 TEST_F(MainConsoleWindow, ForeignVolumeChangesAndResetMoveTheControls) {

@@ -38,21 +38,40 @@ TEST(MainWindow, IsACaptionlessDialogWithTheProgramIcon) {
     SetAppMainWindow(nullptr);
 }
 
-TEST(MainWindow, DiscardsKeyDownForItselfAndItsControlsOnly) {
+TEST(MainWindow, OnlyEscapeAndEnterOnTheCloseButtonAreKeptFromIt) {
     CCKorZereDlg dlg;
     ASSERT_TRUE(dlg.Create(nullptr));
-    HWND child = CreateWindowW(L"BUTTON", L"b", WS_CHILD, 0, 0, 10, 10, dlg.hwnd(), nullptr,
-                               nullptr, nullptr);
+    HWND main = dlg.hwnd();
+    HWND knob = GetDlgItem(main, 1007);
+    HWND close = GetDlgItem(main, 1000);
     HWND other =
         CreateWindowW(L"STATIC", L"o", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
-    MSG enter{dlg.hwnd(), WM_KEYDOWN, VK_RETURN, 0, 0, {}};
-    MSG escapeOnChild{child, WM_KEYDOWN, VK_ESCAPE, 0, 0, {}};
-    MSG keyElsewhere{other, WM_KEYDOWN, VK_RETURN, 0, 0, {}};
-    MSG altF4{dlg.hwnd(), WM_SYSKEYDOWN, VK_F4, 0, 0, {}};
-    EXPECT_TRUE(dlg.IsKeyDownForMe(enter));
-    EXPECT_TRUE(dlg.IsKeyDownForMe(escapeOnChild));
-    EXPECT_FALSE(dlg.IsKeyDownForMe(keyElsewhere));
-    EXPECT_FALSE(dlg.IsKeyDownForMe(altF4)) << "system keys keep working";
+    struct Case {
+        HWND focus;
+        HWND to;
+        UINT message;
+        WPARAM key;
+        bool kept;
+    } cases[] = {
+        {knob, main, WM_KEYDOWN, VK_ESCAPE, true},
+        {knob, knob, WM_KEYDOWN, VK_ESCAPE, true},
+        {close, close, WM_KEYDOWN, VK_RETURN, true},
+        {close, main, WM_KEYDOWN, VK_RETURN, true},
+        {knob, knob, WM_KEYDOWN, VK_RETURN, false},   // the window's keys decide
+        {close, close, WM_KEYDOWN, VK_SPACE, false},  // the space bar presses the button
+        {knob, knob, WM_KEYDOWN, VK_TAB, false},
+        {knob, knob, WM_KEYDOWN, VK_RIGHT, false},
+        {knob, other, WM_KEYDOWN, VK_ESCAPE, false},
+        {knob, main, WM_SYSKEYDOWN, VK_F4, false},  // system keys keep working
+        {knob, main, WM_KEYUP, VK_ESCAPE, false},
+    };
+    for (const Case& c : cases) {
+        SetFocus(c.focus);
+        ASSERT_EQ(GetFocus(), c.focus);
+        MSG msg{c.to, c.message, c.key, 0, 0, {}};
+        EXPECT_EQ(dlg.IsCloseKeyForMe(msg), c.kept)
+            << "key " << c.key << " message " << c.message << " focus " << GetDlgCtrlID(c.focus);
+    }
     DestroyWindow(other);
     SetAppMainWindow(nullptr);
 }
