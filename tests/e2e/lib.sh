@@ -119,6 +119,26 @@ drag() {
     after_action "a drag from $1 $2 by $3 $4"
 }
 
+# release_elsewhere: with the left button held in a drag of the panel, another program comes to
+# the front and takes the mouse (e2eprobe grab), and the button's release goes to it; true when
+# that program got the release. X keeps counting the button down for the panel's window until
+# it comes up there: button_up_aside then lets it up at the screen's bottom-right corner, away
+# from the panel's windows.
+E2E_GRAB="Quorelle e2e grab"
+release_elsewhere() { probe grab "$E2E_GRAB" 10000 >/dev/null; }
+button_up_aside() {
+    xdotool mousemove --sync $((1280 * QUORELLE_DPI / 96 - 3)) $((1024 * QUORELLE_DPI / 96 - 3)) \
+        mouseup 1
+}
+
+# focus_is TITLE ID: control ID of the window has its thread's keyboard focus
+focus_is() { [ "$(probe focused "$1" | cut -d' ' -f4)" = "$2" ]; }
+# acc_value TITLE ID: the value a control's accessible object gives (a knob's position, a band's
+# value)
+acc_value() { probe acc "$1" "$2" | tr '\t' '\n' | sed -n 's/^value=//p'; }
+# near VALUE WANT: VALUE is a number within 1 of WANT
+near() { [[ $1 =~ ^-?[0-9]+$ ]] && [ $(($1 - $2)) -ge -1 ] && [ $(($1 - $2)) -le 1 ]; }
+
 # "x y" of a window's top-left corner
 corner() { probe rect "$1" | cut -d' ' -f1,2; }
 # visible TITLE / hidden TITLE: waits up to 10 s for the window to be shown / hidden

@@ -54,6 +54,18 @@
 //                                   The acc commands end with exit code 4 when the program has
 //                                   not answered within 30 s.
 //   e2eprobe post TITLE MSG W L     PostMessage
+//   e2eprobe grab TITLE MS          another program that comes up while the left button is
+//                                   held in a drag of the panel: a small top-most window TITLE
+//                                   of its own at the screen's top-left corner, brought to the
+//                                   foreground, takes the mouse (SetCapture); then the button's
+//                                   release comes, through the system's input (SendInput), and
+//                                   goes where the system sends it, to the capture of the
+//                                   foreground: to this window. Prints "released" and exits 0
+//                                   once the window has the release (within MS); "no release"
+//                                   and exit code 3 without it; exit code 4 when it could not
+//                                   take the foreground and the mouse. (Under X the real button
+//                                   stays down for the window it went down in until it comes up:
+//                                   release it afterwards, away from the panel's controls.)
 //   e2eprobe stale TITLE [FILE]     for every visible window of TITLE's process whose title
 //                                   starts with TITLE: its pixels on screen once they are
 //                                   still, against the same after a full repaint of it and its
@@ -681,6 +693,62 @@ int Accessibility(const std::wstring& cmd, HWND window, int argc, wchar_t** argv
     return hr == S_OK ? 0 : 3;
 }
 
+bool g_released = false;
+
+LRESULT CALLBACK GrabProc(HWND w, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_LBUTTONUP:
+            g_released = true;
+            PostQuitMessage(0);
+            return 0;
+        case WM_TIMER:
+            PostQuitMessage(0);
+            return 0;
+        default:
+            return DefWindowProcW(w, message, wParam, lParam);
+    }
+}
+
+int Grab(const std::wstring& title, DWORD limit) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = GrabProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
+    wc.lpszClassName = L"QuorelleProbeGrab";
+    if (!RegisterClassW(&wc)) return 4;
+    HWND w = CreateWindowExW(WS_EX_TOPMOST, wc.lpszClassName, L"", WS_POPUP, 0, 0, 120, 60, nullptr,
+                             nullptr, wc.hInstance, nullptr);
+    if (!w) return 4;
+    ShowWindow(w, SW_SHOW);
+    UpdateWindow(w);
+    // the foreground and the mouse, tried for up to 5 s
+    bool held = false;
+    for (int i = 0; i < 100 && !held; ++i) {
+        SetForegroundWindow(w);
+        SetCapture(w);
+        held = GetForegroundWindow() == w && GetCapture() == w;
+        MSG m;
+        while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&m);
+        if (!held) Sleep(50);
+    }
+    if (!held) {
+        std::printf("no foreground or no capture\n");
+        return 4;
+    }
+    SetWindowTextW(w, title.c_str());
+    SetTimer(w, 1, limit, nullptr);
+    INPUT up{};
+    up.type = INPUT_MOUSE;
+    up.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(1, &up, sizeof up);
+    MSG m;
+    while (GetMessageW(&m, nullptr, 0, 0) > 0) DispatchMessageW(&m);
+    DestroyWindow(w);
+    std::printf(g_released ? "released\n" : "no release\n");
+    return g_released ? 0 : 3;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -734,6 +802,7 @@ int wmain(int argc, wchar_t** argv) {
         CloseHandle(pi.hProcess);
         return 0;
     }
+    if (cmd == L"grab") return Grab(title, argc > 3 ? static_cast<DWORD>(Number(argv[3])) : 10000);
     if (cmd == L"count") {
         std::printf("%zu\n", Find(title).size());
         return 0;

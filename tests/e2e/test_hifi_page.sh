@@ -72,6 +72,32 @@ check "a dragged band slider writes its key" eval '[ "$(ini Hifi eq_1)" -gt 0 ]'
 check "... sends the band to the card" logged "set EQ_Slider2 dev=10,1,0,1 data=$(ini Hifi eq_1) "
 check "... and clears Customize" ini_is Hifi Customize 0
 
+# --- a band drag whose release goes to another program -----------------------------------------
+# Mid-drag another program comes to the front and takes the mouse, and the release goes to it
+# (the panel keeps its capture under Wine; only the next move says the button is up). The
+# pointer then hovers down across the band with no button down: band 30 stays where the drag
+# left it, and the page takes clicks again.
+r=($(probe ctlrect "$HIFI" 1115))
+x=$((r[0] + r[2] / 2))
+xdotool mousemove --sync $x $((r[1] + $(px 48))) mousedown 1
+for dy in 10 20; do
+    sleep 0.05
+    xdotool mousemove --sync $x $((r[1] + $(px $((48 - dy)))))
+done
+check "band 30 follows the held button up to 10" eventually ini_is Hifi eq_0 10
+check "another program comes to the front mid-drag and gets the release" release_elsewhere
+for i in 0 1 2 3 4 5 6 7 8; do
+    xdotool mousemove --sync $x $((r[1] + i * (r[3] - 1) / 8))
+    sleep 0.05
+done
+button_up_aside
+after_action "a band drag whose release went to another program, then a hover across the band"
+# the click that shows the page answers again also shows that the moves before it were handled
+click_control "$HIFI" 1165
+check "... a click on the name field gives it the focus" eventually focus_is "$HIFI" 1165
+check "... band 30 stays where the drag left it (eq_0 10 within 1, its slider too)" \
+    eval 'near "$(ini Hifi eq_0)" 10 && near "$(acc_value "$HIFI" 1115)" 10'
+
 # --- source switches and lamps -------------------------------------------------------------
 mark_log
 press 1088
