@@ -21,7 +21,7 @@ e2e_cleanup() {
 
 # A fresh copy of the distribution in E2E_DIR; a display; the prefix.
 e2e_init() {
-    E2E_DIR=$(mktemp -d /tmp/quorelle-e2e.XXXXXX)
+    E2E_DIR=$(mktemp -d "${TMPDIR:-/tmp}/quorelle-e2e.XXXXXX")
     cp "$QUORELLE_ROOT"/build/dist/* "$E2E_DIR"/
     quorelle_start_xvfb
     trap e2e_cleanup EXIT
@@ -82,6 +82,10 @@ after_action() {  # after_action WHAT
     [ "$E2E_REPAINT" = 1 ] && [ -n "$PANEL_PID" ] && kill -0 "$PANEL_PID" 2>/dev/null || return 0
     check "the screen equals a full repaint after $1" repainted >&2
 }
+
+# The pause after each real click or drag below keeps the next one from making a double click
+# with it; it is no wait for an effect: the checks wait for theirs (eventually, logged, ...), and
+# the repaint check first waits until the program has handled the input.
 
 # Clicks with real X input at the centre of a control: click_control TITLE ID
 click_control() {
@@ -254,12 +258,12 @@ ini() {
 ini_is() { [ "$(ini "$1" "$2")" = "$3" ]; }  # ini_is SECTION KEY VALUE
 
 # mark_log, then logged PATTERN: a line matching PATTERN (extended regex) appears in the
-# card's log after the mark, within 5 s
+# card's log after the mark, within 10 s
 LOG_MARK=0
 mark_log() { LOG_MARK=$(wc -l <"$E2E_DIR/VirtualCard.log" 2>/dev/null || echo 0); }
 logged() {
     local i
-    for ((i = 0; i < 50; i++)); do
+    for ((i = 0; i < 100; i++)); do
         tail -n +$((LOG_MARK + 1)) "$E2E_DIR/VirtualCard.log" 2>/dev/null | grep -Eq "$1" && return 0
         sleep 0.1
     done
