@@ -177,8 +177,12 @@ KnobInput KnobModel::ButtonDown(Point p, std::vector<KnobNotice>& notices) {
     return KnobInput::kHandled;
 }
 
-KnobInput KnobModel::MouseMove(Point p, std::vector<KnobNotice>& notices) {
+KnobInput KnobModel::MouseMove(Point p, std::vector<KnobNotice>& notices, bool held) {
     if (!pressed_) return KnobInput::kDefault;
+    if (!held) {
+        CancelDrag(notices);
+        return KnobInput::kHandled;
+    }
     if (StepTowardPoint(p)) {
         moved_ = true;
         notices.push_back({scroll::kThumbTrack, Position()});

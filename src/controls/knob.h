@@ -143,7 +143,10 @@ class KnobModel : public TrackbarModel {
     bool StepTowardPoint(Point p);
 
     KnobInput ButtonDown(Point p, std::vector<KnobNotice>& notices);
-    KnobInput MouseMove(Point p, std::vector<KnobNotice>& notices);
+    // A move of the pointer. `held`: the left button is still down for the knob. A move during a
+    // drag without it ends the drag as CancelDrag does: the release went to another window
+    // (another program took the mouse), so the knob stays where the drag left it.
+    KnobInput MouseMove(Point p, std::vector<KnobNotice>& notices, bool held = true);
     KnobInput ButtonUp(Point p, std::vector<KnobNotice>& notices);
     // The drag ends without a release at a point (the mouse went to another window): the knob
     // stays where it is and, when the drag moved it, reports that as its final position, as a

@@ -385,21 +385,24 @@ LRESULT CRoundSliderCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
             Post(notices);
             RedrawNow();
             return 0;
-        case WM_MOUSEMOVE:
-            // A drag whose capture went elsewhere unnoticed ends here instead of following
-            // a pointer that has no button down for it.
-            if (model_.Pressed() && GetCapture() != hwnd) {
-                EndDrag();
-                return 0;
-            }
-            if (model_.MouseMove(ToModel(PointOf(lParam)), notices) == KnobInput::kDefault) {
+        case WM_MOUSEMOVE: {
+            // The button is down for the knob while the move says so and the knob still holds
+            // the mouse. Otherwise the release went elsewhere (another program took the mouse,
+            // and under Wine the knob may even keep its capture): the drag ends here as a
+            // release would, instead of following a pointer that has no button down for it.
+            const bool held = (wParam & MK_LBUTTON) != 0 && GetCapture() == hwnd;
+            const bool wasPressed = model_.Pressed();
+            if (model_.MouseMove(ToModel(PointOf(lParam)), notices, held) == KnobInput::kDefault) {
                 return Default(message, wParam, lParam);
             }
-            if (!notices.empty()) {
+            const bool ended = wasPressed && !model_.Pressed();
+            if (ended && GetCapture() == hwnd) ReleaseCapture();
+            if (ended || !notices.empty()) {
                 Post(notices);
                 RedrawNow();
             }
             return 0;
+        }
         case WM_LBUTTONUP:
             if (model_.ButtonUp(ToModel(PointOf(lParam)), notices) == KnobInput::kDefault) {
                 return Default(message, wParam, lParam);

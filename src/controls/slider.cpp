@@ -69,9 +69,10 @@ std::vector<SliderNotice> SliderModel::ButtonDown(int32_t axis) {
     return MouseMove(axis);
 }
 
-std::vector<SliderNotice> SliderModel::MouseMove(int32_t axis) {
+std::vector<SliderNotice> SliderModel::MouseMove(int32_t axis, bool held) {
     std::vector<SliderNotice> notices;
     if (!dragging_) return notices;
+    if (!held) return CancelDrag();
     int32_t target = axis - dragOffset_;
     if (vertical_) {
         target = std::min(target, trackHeight_ - thumbHeight_ / 2 - insetBottom_);

@@ -104,7 +104,10 @@ class SliderModel {
     // Input. `axis` is the pointer coordinate along the slider's axis (x or y). Each returns
     // the notifications to post, in order.
     std::vector<SliderNotice> ButtonDown(int32_t axis);
-    std::vector<SliderNotice> MouseMove(int32_t axis);
+    // `held`: the left button is still down for the slider. A move during a drag without it ends
+    // the drag as CancelDrag does (the release went to another window): the value shown is
+    // committed and the thumb stays.
+    std::vector<SliderNotice> MouseMove(int32_t axis, bool held = true);
     std::vector<SliderNotice> ButtonUp();
     // The drag ends without a release (the mouse went to another window): the value stays and
     // is committed as a release commits it. Nothing when no drag was under way.

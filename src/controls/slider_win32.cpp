@@ -236,13 +236,14 @@ LRESULT CBitmapSlider::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             return Default(message, wParam, lParam);
         }
         case WM_MOUSEMOVE: {
-            // A drag whose capture went elsewhere unnoticed ends here instead of following
-            // a pointer that has no button down for it.
-            if (model_.Dragging() && GetCapture() != hwnd) {
-                EndDrag();
-                return Default(message, wParam, lParam);
-            }
-            const auto notices = model_.MouseMove(AxisOf(lParam));
+            // The button is down for the slider while the move says so and the slider still
+            // holds the mouse. Otherwise the release went elsewhere (another program took the
+            // mouse, and under Wine the slider may even keep its capture): the drag ends here
+            // as a release would, instead of following a pointer that has no button down for it.
+            const bool held = (wParam & MK_LBUTTON) != 0 && GetCapture() == hwnd;
+            const bool wasDragging = model_.Dragging();
+            const auto notices = model_.MouseMove(AxisOf(lParam), held);
+            if (wasDragging && !model_.Dragging() && GetCapture() == hwnd) ReleaseCapture();
             if (!notices.empty()) {
                 InvalidateRect(hwnd, nullptr, FALSE);
                 Post(notices);

@@ -21,7 +21,7 @@ e2e_cleanup() {
 
 # A fresh copy of the distribution in E2E_DIR; a display; the prefix.
 e2e_init() {
-    E2E_DIR=$(mktemp -d /tmp/quorelle-e2e.XXXXXX)
+    E2E_DIR=$(mktemp -d "${TMPDIR:-/tmp}/quorelle-e2e.XXXXXX")
     cp "$QUORELLE_ROOT"/build/dist/* "$E2E_DIR"/
     quorelle_start_xvfb
     trap e2e_cleanup EXIT
@@ -83,6 +83,10 @@ after_action() {  # after_action WHAT
     check "the screen equals a full repaint after $1" repainted >&2
 }
 
+# The pause after each real click or drag below keeps the next one from making a double click
+# with it; it is no wait for an effect: the checks wait for theirs (eventually, logged, ...), and
+# the repaint check first waits until the program has handled the input.
+
 # Clicks with real X input at the centre of a control: click_control TITLE ID
 click_control() {
     local rect x y id=$2
@@ -118,6 +122,26 @@ drag() {
     sleep 0.4
     after_action "a drag from $1 $2 by $3 $4"
 }
+
+# release_elsewhere: with the left button held in a drag of the panel, another program comes to
+# the front and takes the mouse (e2eprobe grab), and the button's release goes to it; true when
+# that program got the release. X keeps counting the button down for the panel's window until
+# it comes up there: button_up_aside then lets it up at the screen's bottom-right corner, away
+# from the panel's windows.
+E2E_GRAB="Quorelle e2e grab"
+release_elsewhere() { probe grab "$E2E_GRAB" 10000 >/dev/null; }
+button_up_aside() {
+    xdotool mousemove --sync $((1280 * QUORELLE_DPI / 96 - 3)) $((1024 * QUORELLE_DPI / 96 - 3)) \
+        mouseup 1
+}
+
+# focus_is TITLE ID: control ID of the window has its thread's keyboard focus
+focus_is() { [ "$(probe focused "$1" | cut -d' ' -f4)" = "$2" ]; }
+# acc_value TITLE ID: the value a control's accessible object gives (a knob's position, a band's
+# value)
+acc_value() { probe acc "$1" "$2" | tr '\t' '\n' | sed -n 's/^value=//p'; }
+# near VALUE WANT: VALUE is a number within 1 of WANT
+near() { [[ $1 =~ ^-?[0-9]+$ ]] && [ $(($1 - $2)) -ge -1 ] && [ $(($1 - $2)) -le 1 ]; }
 
 # "x y" of a window's top-left corner
 corner() { probe rect "$1" | cut -d' ' -f1,2; }
@@ -234,12 +258,12 @@ ini() {
 ini_is() { [ "$(ini "$1" "$2")" = "$3" ]; }  # ini_is SECTION KEY VALUE
 
 # mark_log, then logged PATTERN: a line matching PATTERN (extended regex) appears in the
-# card's log after the mark, within 5 s
+# card's log after the mark, within 10 s
 LOG_MARK=0
 mark_log() { LOG_MARK=$(wc -l <"$E2E_DIR/VirtualCard.log" 2>/dev/null || echo 0); }
 logged() {
     local i
-    for ((i = 0; i < 50; i++)); do
+    for ((i = 0; i < 100; i++)); do
         tail -n +$((LOG_MARK + 1)) "$E2E_DIR/VirtualCard.log" 2>/dev/null | grep -Eq "$1" && return 0
         sleep 0.1
     done

@@ -76,14 +76,31 @@
 //                                   The acc commands end with exit code 4 when the program has
 //                                   not answered within 30 s.
 //   e2eprobe post TITLE MSG W L     PostMessage
+//   e2eprobe grab TITLE MS          another program that comes up while the left button is
+//                                   held in a drag of the panel: a small top-most window TITLE
+//                                   of its own at the screen's top-left corner, brought to the
+//                                   foreground, takes the mouse (SetCapture); then the button's
+//                                   release comes, through the system's input (SendInput), and
+//                                   goes where the system sends it, to the capture of the
+//                                   foreground: to this window. Prints "released" and exits 0
+//                                   once the window has the release (within MS); "no release"
+//                                   and exit code 3 without it; exit code 4 when it could not
+//                                   take the foreground and the mouse. (Under X the real button
+//                                   stays down for the window it went down in until it comes up:
+//                                   release it afterwards, away from the panel's controls.)
 //   e2eprobe stale TITLE [FILE]     for every visible window of TITLE's process whose title
-//                                   starts with TITLE: its pixels on screen once they are
+//                                   starts with TITLE: its pixels on screen, once the program
+//                                   has handled the input that came before and they are
 //                                   still, against the same after a full repaint of it and its
 //                                   children; prints "stale N" (N differing pixels, the caret
 //                                   left out) and for each window that differs "TITLE: N at
 //                                   x y w h" (window coordinates); exit code 3 when N > 0.
 //                                   FILE: both grabs of the last differing window saved as
 //                                   FILE.before.bmp and FILE.after.bmp
+//   e2eprobe settle TITLE           waits (at most about 20 s) until TITLE's process has handled
+//                                   the input that came before and painted what it shows
+//   e2eprobe menu TITLE MS [0]      waits up to MS until a pop-up menu of TITLE's process is
+//                                   shown (with 0: until none is); exit code 1 after MS
 //   e2eprobe memory TITLE           "peak W" of TITLE's process: its peak working set in KiB
 //   e2eprobe repaint TITLE N DLL    N full repaints of the window and its children
 //                                   (RedrawWindow with RDW_INVALIDATE | RDW_ERASE |
@@ -227,6 +244,27 @@ int VisibleWindowsOf(DWORD pid, const std::wstring& prefix) {
         },
         reinterpret_cast<LPARAM>(&ctx));
     return ctx.count;
+}
+
+// Whether a pop-up menu of the process is shown (a visible window of the menu class).
+bool MenuShown(DWORD pid) {
+    struct Ctx {
+        DWORD pid;
+        bool shown;
+    } ctx{pid, false};
+    EnumWindows(
+        [](HWND w, LPARAM p) -> BOOL {
+            auto* c = reinterpret_cast<Ctx*>(p);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(w, &owner);
+            wchar_t cls[16] = {};
+            GetClassNameW(w, cls, 16);
+            if (owner == c->pid && IsWindowVisible(w) && std::wstring(cls) == L"#32768")
+                c->shown = true;
+            return !c->shown;
+        },
+        reinterpret_cast<LPARAM>(&ctx));
+    return ctx.shown;
 }
 
 // The burst command: random window-protocol messages from outside.
@@ -386,8 +424,44 @@ void SaveBmp(const std::wstring& file, const std::vector<uint32_t>& pixels, int 
     std::fclose(f);
 }
 
+// Waits (at most about 10 s each time) until the thread of window `w` has handled the input
+// that came for it before now. A pixel of the window invalidated from here is painted only once
+// no input waits in the thread's queue; input still unread from the display when that paint is
+// due is read as soon as the thread waits again after it, so a second such paint comes after
+// that input has been handled too.
+void Settle(HWND w) {
+    for (int pass = 0; pass < 2; ++pass) {
+        RECT pixel{0, 0, 1, 1};
+        InvalidateRect(w, &pixel, FALSE);
+        for (int i = 0; i < 1000 && GetUpdateRect(w, nullptr, FALSE); ++i) Sleep(10);
+    }
+}
+
+// The first visible window of main's process whose title starts with `title` (main itself when
+// none is).
+HWND FirstVisible(HWND main, const std::wstring& title) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(main, &pid);
+    struct Ctx {
+        DWORD pid;
+        const std::wstring* prefix;
+        HWND found;
+    } ctx{pid, &title, nullptr};
+    EnumWindows(
+        [](HWND w, LPARAM p) -> BOOL {
+            auto* c = reinterpret_cast<Ctx*>(p);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(w, &owner);
+            if (owner == c->pid && IsWindowVisible(w) && TextOf(w).rfind(*c->prefix, 0) == 0)
+                c->found = w;
+            return c->found == nullptr;
+        },
+        reinterpret_cast<LPARAM>(&ctx));
+    return ctx.found != nullptr ? ctx.found : main;
+}
+
 // Compares every visible window of the process whose title starts with `title` with a full
-// repaint of it.
+// repaint of it, once the process has handled the input that came before.
 int Stale(HWND main, const std::wstring& title, const wchar_t* file) {
     DWORD pid = 0;
     const DWORD thread = GetWindowThreadProcessId(main, &pid);
@@ -406,6 +480,7 @@ int Stale(HWND main, const std::wstring& title, const wchar_t* file) {
             return TRUE;
         },
         reinterpret_cast<LPARAM>(&ctx));
+    if (!ctx.windows.empty()) Settle(ctx.windows.front());
     long total = 0;
     for (HWND w : ctx.windows) {
         RECT r;
@@ -956,6 +1031,62 @@ int AccHold(HWND window, int id, int seconds) {
     return 0;
 }
 
+bool g_released = false;
+
+LRESULT CALLBACK GrabProc(HWND w, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_LBUTTONUP:
+            g_released = true;
+            PostQuitMessage(0);
+            return 0;
+        case WM_TIMER:
+            PostQuitMessage(0);
+            return 0;
+        default:
+            return DefWindowProcW(w, message, wParam, lParam);
+    }
+}
+
+int Grab(const std::wstring& title, DWORD limit) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = GrabProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
+    wc.lpszClassName = L"QuorelleProbeGrab";
+    if (!RegisterClassW(&wc)) return 4;
+    HWND w = CreateWindowExW(WS_EX_TOPMOST, wc.lpszClassName, L"", WS_POPUP, 0, 0, 120, 60, nullptr,
+                             nullptr, wc.hInstance, nullptr);
+    if (!w) return 4;
+    ShowWindow(w, SW_SHOW);
+    UpdateWindow(w);
+    // the foreground and the mouse, tried for up to 5 s
+    bool held = false;
+    for (int i = 0; i < 100 && !held; ++i) {
+        SetForegroundWindow(w);
+        SetCapture(w);
+        held = GetForegroundWindow() == w && GetCapture() == w;
+        MSG m;
+        while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&m);
+        if (!held) Sleep(50);
+    }
+    if (!held) {
+        std::printf("no foreground or no capture\n");
+        return 4;
+    }
+    SetWindowTextW(w, title.c_str());
+    SetTimer(w, 1, limit, nullptr);
+    INPUT up{};
+    up.type = INPUT_MOUSE;
+    up.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(1, &up, sizeof up);
+    MSG m;
+    while (GetMessageW(&m, nullptr, 0, 0) > 0) DispatchMessageW(&m);
+    DestroyWindow(w);
+    std::printf(g_released ? "released\n" : "no release\n");
+    return g_released ? 0 : 3;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -1009,6 +1140,7 @@ int wmain(int argc, wchar_t** argv) {
         CloseHandle(pi.hProcess);
         return 0;
     }
+    if (cmd == L"grab") return Grab(title, argc > 3 ? static_cast<DWORD>(Number(argv[3])) : 10000);
     if (cmd == L"count") {
         std::printf("%zu\n", Find(title).size());
         return 0;
@@ -1163,6 +1295,22 @@ int wmain(int argc, wchar_t** argv) {
         return 0;
     }
     if (cmd == L"stale") return Stale(h, title, argc > 3 ? argv[3] : nullptr);
+    if (cmd == L"settle") {
+        Settle(FirstVisible(h, title));
+        return 0;
+    }
+    if (cmd == L"menu") {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(h, &pid);
+        const bool want = argc <= 4 || Number(argv[4]) != 0;
+        const DWORD limit = argc > 3 ? static_cast<DWORD>(Number(argv[3])) : 10000;
+        const DWORD start = GetTickCount();
+        while (MenuShown(pid) != want) {
+            if (GetTickCount() - start > limit) return 1;
+            Sleep(50);
+        }
+        return 0;
+    }
     if (cmd == L"memory") {
         DWORD pid = 0;
         GetWindowThreadProcessId(h, &pid);

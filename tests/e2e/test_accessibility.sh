@@ -246,10 +246,12 @@ mark_now() {
 mark_is() { eventually mark_now "$@" || ! echo "    the left edge of $1 is $MARK_SEEN"; }
 check "a page opened without the keyboard shows no focus mark" mark_is 1192 0
 tabbed() { # Tab, at most 30 times, until the lamp has the keyboard focus
-    local i
+    local i before
     for ((i = 1; i <= 30; i++)); do
+        # each Tab once the one before it has moved the focus, so none goes past the lamp
+        before=$(probe focused "$ADV")
         xdotool key Tab
-        sleep 0.1
+        eventually eval '[ "$(probe focused "$ADV")" != "$before" ]'
         [ "$(probe focused "$ADV")" = "active 1 focus 1192" ] && TABBED=1 && return 0
     done
     echo "    $(probe focused "$ADV")"

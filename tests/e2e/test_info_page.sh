@@ -53,23 +53,26 @@ click_at() {
 check "the main window opens" panel_start
 click_control "$E2E_TITLE" 1005
 check "the info button shows the information page" visible "$INFO"
-sleep 0.5
 
 # --- the texts -------------------------------------------------------------------------------
-check "the OS label holds the long text in full" eval '[ "$(probe text "$INFO" 1065)" = "$LONG_OS" ]'
-check "the driver label holds the ampersands" eval '[ "$(probe text "$INFO" 1066)" = "&&&&&&&&" ]'
-check "the panel version label is empty" eval '[ "$(probe text "$INFO" 1067)" = "" ]'
-check "the DirectX version is 11" eval '[ "$(probe text "$INFO" 1068)" = 11 ]'
-check "the title" eval '[ "$(probe text "$INFO" 1069)" = "Vandrexo Aurvel Audio Configuration" ]'
-check "the copyright notice names the maker" eval 'probe text "$INFO" 1070 | grep -q "Vandrexo"'
-check "the web address" eval '[ "$(probe text "$INFO" 1071)" = "$URL" ]'
-check "captions in English" eval '[ "$(probe text "$INFO" 1061)" = "OS Version" ] &&
-    [ "$(probe text "$INFO" 1063)" = "CPL Version" ] && [ "$(probe text "$INFO" 1057)" = Headphone ]'
-screenshot "$INFO" "$SHOT"
+# text_is ID TEXT: control ID of the page holds TEXT
+text_is() { [ "$(probe text "$INFO" "$1")" = "$2" ]; }
+check "the OS label holds the long text in full" eventually text_is 1065 "$LONG_OS"
+check "the driver label holds the ampersands" eventually text_is 1066 "&&&&&&&&"
+check "the panel version label is empty" eventually text_is 1067 ""
+check "the DirectX version is 11" eventually text_is 1068 11
+check "the title" eventually text_is 1069 "Vandrexo Aurvel Audio Configuration"
+check "the copyright notice names the maker" eventually eval 'probe text "$INFO" 1070 | grep -q "Vandrexo"'
+check "the web address" eventually text_is 1071 "$URL"
+check "captions in English" \
+    eventually eval 'text_is 1061 "OS Version" && text_is 1063 "CPL Version" && text_is 1057 Headphone'
+# shot_shows COMMAND...: a fresh screenshot of the page satisfies the command
+shot_shows() { screenshot "$INFO" "$SHOT" && "$@"; }
 # eight ampersands of 6 to 10 logical pixels each; read as mnemonic marks they would show as four
-check "every ampersand is drawn, none taken for a mnemonic mark" eval '[ "$(ink_width 1066)" -gt "$(px 45)" ]'
+check "every ampersand is drawn, none taken for a mnemonic mark" \
+    eventually shot_shows eval '[ "$(ink_width 1066)" -gt "$(px 45)" ]'
 check "the empty label shows nothing" eval '! inked 1067'
-check "the long text shows" inked 1065
+check "the long text shows" eventually shot_shows inked 1065
 check "nothing was opened at start" eval '[ -z "$(opened)" ]'
 
 # --- a text cut short shows in full in a tip -------------------------------------------------
@@ -127,11 +130,11 @@ after_action "Enter on the address"
 
 # --- language --------------------------------------------------------------------------------
 probe send "$INFO" 1127 0 1 >/dev/null
-check "Traditional Chinese: the headphone caption" eval '[ "$(probe text "$INFO" 1057)" = "耳機" ]'
-check "... the info caption stays" eval '[ "$(probe text "$INFO" 1059)" = "信息" ]'
-check "... the driver caption" eval '[ "$(probe text "$INFO" 1062)" = "驅動版本" ]'
+check "Traditional Chinese: the headphone caption" eventually text_is 1057 "耳機"
+check "... the info caption stays" eventually text_is 1059 "信息"
+check "... the driver caption" eventually text_is 1062 "驅動版本"
 check "a language 5 changes nothing" eval '[ "$(probe send "$INFO" 1127 0 5)" = 1 ] &&
-    [ "$(probe text "$INFO" 1062)" = "驅動版本" ] && [ "$(probe text "$INFO" 1066)" = "&&&&&&&&" ]'
+    text_is 1062 "驅動版本" && text_is 1066 "&&&&&&&&"'
 check "the page wrote nothing" eval '[ "$(ini Info DriverVer)" = "&&&&&&&&" ] && [ "$(ini CPL language)" = 2 ]'
 
 # --- navigation ------------------------------------------------------------------------------

@@ -10,7 +10,6 @@ HIFI="$E2E_TITLE - Hifi"
 HP="$E2E_TITLE - Headphone"
 
 check "the main window opens" panel_start
-sleep 1
 start=$(corner "$MAIN")
 
 # main -> HIFI -> headphone -> main with the navigation buttons, by real clicks
@@ -88,10 +87,10 @@ captions_in() {  # captions_in WORD: the "main" caption of all five windows read
     return 1
 }
 check "English reaches all five windows" eventually captions_in Main
-check "the choice is written to CPL.ini" grep -q '^language=2' "$E2E_DIR/CPL.ini"
+check "the choice is written to CPL.ini" eventually grep -q '^language=2' "$E2E_DIR/CPL.ini"
 probe send "$MAIN" 0x0111 32781 0 >/dev/null
 check "Traditional Chinese reaches all five windows" eventually captions_in 主控制台
-check "the headphone caption is the traditional one" test "$(probe text "$HP" 1186)" = 耳機
+check "the headphone caption is the traditional one" eventually eval '[ "$(probe text "$HP" 1186)" = 耳機 ]'
 probe send "$MAIN" 0x0111 32782 0 >/dev/null
 
 probe post "$MAIN" 0x0111 32775 0

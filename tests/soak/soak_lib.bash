@@ -38,13 +38,26 @@ soak_start() {
     return 1
 }
 
-# soak_notices: closes the notices on screen now (counted)
+# soak_notices: closes the notices on screen now (counted) and waits (up to 10 s) until they
+# have gone
 soak_notices() {
-    local n
+    local n i
     n=$(probe dismiss "$MAIN" | wc -l)
     NOTICES=$((NOTICES + n))
-    [ "$n" -gt 0 ] && sleep 0.3
+    for ((i = 0; i < 50 && n > 0; i++)); do
+        sleep 0.2
+        n=$(probe dismiss "$MAIN" | wc -l)
+    done
     return 0
+}
+
+# tray_menu_shown_and_gone: the tray icon's right click (posted) opens the menu, which then goes
+# again (WM_CANCELMODE); each waited for, up to 10 s
+tray_menu_shown_and_gone() {
+    probe post "$MAIN" 1129 151 0x204
+    probe menu "$MAIN" 10000
+    probe send "$MAIN" 0x001F 0 0 >/dev/null
+    probe menu "$MAIN" 10000 0
 }
 
 # crash signs in the panel's standard error (Wine's unhandled-exception report, the debugger),
@@ -269,9 +282,10 @@ soak_prime() {
     click_control "$hifi" 1166
     soak_notices
     probe post "$MAIN" 1129 151 0x204
-    sleep 0.3
+    probe menu "$MAIN" 10000
     xdotool key Down Down Escape
     probe send "$MAIN" 0x001F 0 0 >/dev/null
+    probe menu "$MAIN" 10000 0
     soak_notices
 }
 
@@ -295,13 +309,11 @@ seed_presets() {
 # for good (four GDI objects under Wine), so the menu is shown before the first count as well.
 settle_and_count() {
     xdotool key Escape
-    probe post "$MAIN" 1129 151 0x204
-    sleep 0.3
-    probe send "$MAIN" 0x001F 0 0 >/dev/null
+    tray_menu_shown_and_gone
     probe send "$MAIN" 1127 0 2 >/dev/null
     local page
     for page in 1 2 3 4 0; do probe send "$MAIN" 2024 0 "$page" >/dev/null; done
     probe send "$MAIN" 2025 100 100 >/dev/null
-    sleep 1
+    probe settle "$MAIN"
     handles_now
 }

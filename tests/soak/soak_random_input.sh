@@ -83,9 +83,7 @@ batch() {
             count tray
             ;;
         2)
-            probe post "$MAIN" 1129 151 0x204
-            sleep 0.3
-            probe send "$MAIN" 0x001F 0 0 >/dev/null  # the menu goes again
+            tray_menu_shown_and_gone
             count tray
             ;;
         3)

@@ -182,6 +182,63 @@ TEST(KnobPointer, CancelledDragReportsWhereItStoppedOnlyIfItMoved) {
     EXPECT_TRUE(n.empty());
 }
 
+// A move during a drag without the button down (the release went to another window) ends the
+// drag as a release would: the knob stays where the drag left it, reports that position when the
+// drag moved it, and later moves, with or without the button, leave it alone.
+TEST(KnobPointer, AMoveWithoutTheButtonEndsTheDragAsAReleaseWould) {
+    enum Step { kPress, kHeldMove, kLooseMove };
+    struct Row {
+        const char* what;
+        int start;
+        std::vector<Step> steps;
+        std::vector<KnobNotice> notices;
+        int end;
+    };
+    const std::vector<Row> rows = {
+        {"dragged, then the button is found up",
+         20,
+         {kPress, kHeldMove, kHeldMove, kLooseMove},
+         {{scroll::kThumbTrack, 21},
+          {scroll::kThumbTrack, 22},
+          {scroll::kThumbTrack, 23},
+          {scroll::kThumbPosition, 23}},
+         23},
+        {"stepped by the press alone",
+         20,
+         {kPress, kLooseMove},
+         {{scroll::kThumbTrack, 21}, {scroll::kThumbPosition, 21}},
+         21},
+        {"pressed where it points, never moved", 25, {kPress, kLooseMove}, {}, 25},
+        {"no drag under way", 20, {kLooseMove}, {}, 20},
+    };
+    const Point p25{25, 5};  // points at 25
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        KnobModel k = MainKnob(row.start);
+        ASSERT_EQ(k.TargetForPoint(p25), 25);
+        std::vector<KnobNotice> n;
+        for (Step step : row.steps) {
+            if (step == kPress) {
+                EXPECT_EQ(k.ButtonDown(p25, n), KnobInput::kHandled);
+            } else {
+                const KnobInput expected = k.Pressed() ? KnobInput::kHandled : KnobInput::kDefault;
+                EXPECT_EQ(k.MouseMove(p25, n, step == kHeldMove), expected);
+            }
+        }
+        EXPECT_EQ(n, row.notices);
+        EXPECT_FALSE(k.Pressed());
+        EXPECT_FALSE(k.Moved());
+        // hovering across the knob afterwards, with the button up or, wrongly reported, down
+        n.clear();
+        for (const Point p : {Point{45, 25}, Point{5, 25}, p25}) {
+            EXPECT_EQ(k.MouseMove(p, n, false), KnobInput::kDefault);
+            EXPECT_EQ(k.MouseMove(p, n, true), KnobInput::kDefault);
+        }
+        EXPECT_TRUE(n.empty());
+        EXPECT_EQ(k.Position(), row.end);
+    }
+}
+
 TEST(KnobPointer, GrabDotOnlyIgnoresPressesAwayFromTheDot) {
     KnobModel k = MainKnob(0);
     k.SetGrabDotOnly(true);

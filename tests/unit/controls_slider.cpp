@@ -174,6 +174,55 @@ TEST(SliderMouse, CancelledDragCommitsOnceAndStopsFollowing) {
     EXPECT_EQ(m.Value(), -20);
 }
 
+// A move during a drag without the button down (the release went to another window) ends the
+// drag as a release would: the value shown is committed once and later moves leave it alone.
+TEST(SliderMouse, AMoveWithoutTheButtonCommitsTheValueShown) {
+    struct Step {
+        enum { kPress, kHeldMove, kLooseMove } kind;
+        int32_t axis;
+    };
+    struct Row {
+        const char* what;
+        std::vector<Step> steps;
+        std::vector<SliderNotice> notices;
+        int32_t end;
+    };
+    const std::vector<Row> rows = {
+        {"dragged up, then the button is found up below",
+         {{Step::kPress, 48}, {Step::kHeldMove, 28}, {Step::kLooseMove, 88}},
+         {{SLIDER_MSG_TRACK, -10}, {SLIDER_MSG_COMMIT, -10}},
+         -10},
+        {"pressed on the thumb and found up at once",
+         {{Step::kPress, 48}, {Step::kLooseMove, 8}},
+         {{SLIDER_MSG_COMMIT, 0}},
+         0},
+        {"a press away from the thumb jumps, then the button is found up",
+         {{Step::kPress, 88}, {Step::kLooseMove, 8}},
+         {{SLIDER_MSG_TRACK, 20}, {SLIDER_MSG_COMMIT, 20}},
+         20},
+        {"no drag under way", {{Step::kLooseMove, 8}}, {}, 0},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        SliderModel m = EqualizerBand();
+        std::vector<SliderNotice> notices;
+        for (const Step& step : row.steps) {
+            const auto more = step.kind == Step::kPress
+                                  ? m.ButtonDown(step.axis)
+                                  : m.MouseMove(step.axis, step.kind == Step::kHeldMove);
+            notices.insert(notices.end(), more.begin(), more.end());
+        }
+        EXPECT_EQ(notices, row.notices);
+        EXPECT_FALSE(m.Dragging());
+        // hovering across the band afterwards, with the button up or, wrongly reported, down
+        for (int32_t axis : {-50, 8, 48, 88, 200}) {
+            EXPECT_TRUE(m.MouseMove(axis, false).empty());
+            EXPECT_TRUE(m.MouseMove(axis, true).empty());
+        }
+        EXPECT_EQ(m.Value(), row.end);
+    }
+}
+
 TEST(SliderKeys, ResultsAndCommitAfterEveryHandledKey) {
     SliderModel m = Balance();
     std::vector<SliderNotice> notices;

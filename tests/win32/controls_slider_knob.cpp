@@ -352,23 +352,47 @@ TEST(RoundSliderWindow, KeptFaceFollowsANewImageAndANewSize) {
 
 // A drag whose mouse goes to another window (a notice pops up, the user switches tasks) ends as
 // a release would, at the value shown; moves with no button down then leave the control alone.
-// Both ways the mouse can be lost: another window takes the capture, or the system cancels the
-// mode.
+// Every way the mouse can be lost: another window takes the capture, the system cancels the
+// mode, or the control keeps its capture and only the next move says the button is up (under
+// Wine when another program takes the foreground and the mouse, and the release goes there).
+namespace {
+enum class Loss { kCaptureTaken, kCancelMode, kButtonFoundUp };
+constexpr Loss kLosses[] = {Loss::kCaptureTaken, Loss::kCancelMode, Loss::kButtonFoundUp};
+const char* NameOf(Loss loss) {
+    switch (loss) {
+        case Loss::kCaptureTaken:
+            return "capture taken";
+        case Loss::kCancelMode:
+            return "WM_CANCELMODE";
+        case Loss::kButtonFoundUp:
+            return "a move without the button, the capture kept";
+    }
+    return "";
+}
+// Takes the mouse from `control` the way `loss` says (nothing for a button found up).
+void LoseTheMouse(Loss loss, HWND control, HWND other) {
+    if (loss == Loss::kCancelMode) SendMessageW(control, WM_CANCELMODE, 0, 0);
+    if (loss == Loss::kCaptureTaken) SetCapture(other);
+    if (loss == Loss::kButtonFoundUp) {
+        EXPECT_EQ(GetCapture(), control);
+    }
+}
+}  // namespace
+
 TEST(DragLosingTheMouse, SliderCommitsTheValueShownAndIgnoresLaterMoves) {
-    for (const bool cancelMode : {false, true}) {
-        SCOPED_TRACE(cancelMode ? "WM_CANCELMODE" : "capture taken");
+    for (const Loss loss : kLosses) {
+        SCOPED_TRACE(NameOf(loss));
         BalanceSlider s;
         SendMessageW(s.hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(88, 10));
         SendMessageW(s.hwnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(60, 10));
         const int shown = s.slider.Value();
         ASSERT_NE(shown, 50);
-        if (cancelMode) {
-            SendMessageW(s.hwnd, WM_CANCELMODE, 0, 0);
-        } else {
-            SetCapture(s.host.Hwnd());
-        }
-        EXPECT_NE(GetCapture(), s.hwnd);
+        LoseTheMouse(loss, s.hwnd, s.host.Hwnd());
         for (int x : {-30, 5, 96}) SendMessageW(s.hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(x, 10));
+        EXPECT_NE(GetCapture(), s.hwnd);
+        EXPECT_FALSE(s.slider.Model().Dragging());
+        // a stray move that says the button is down starts nothing again
+        SendMessageW(s.hwnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(5, 10));
         ReleaseCapture();
         s.host.Pump();
         const auto commits = s.host.Take(10450);
@@ -399,8 +423,8 @@ std::vector<COLORREF> OnScreen(HWND hwnd) {
 }
 
 TEST(DragLosingTheMouse, KnobReportsItsFinalPositionAndIsReleased) {
-    for (const bool cancelMode : {false, true}) {
-        SCOPED_TRACE(cancelMode ? "WM_CANCELMODE" : "capture taken");
+    for (const Loss loss : kLosses) {
+        SCOPED_TRACE(NameOf(loss));
         MainKnob k(true);
         SetWindowPos(k.host.Hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
         // Straight above the centre points at 25; from 20 each mouse message steps once.
@@ -412,14 +436,11 @@ TEST(DragLosingTheMouse, KnobReportsItsFinalPositionAndIsReleased) {
         SendMessageW(k.hwnd, WM_MOUSEMOVE, MK_LBUTTON, above);
         ASSERT_EQ(k.knob.GetPos(), 22);
         ASSERT_EQ(GetCapture(), k.hwnd);
-        if (cancelMode) {
-            SendMessageW(k.hwnd, WM_CANCELMODE, 0, 0);
-        } else {
-            SetCapture(k.host.Hwnd());
-        }
+        LoseTheMouse(loss, k.hwnd, k.host.Hwnd());
+        for (int i = 0; i < 3; ++i) SendMessageW(k.hwnd, WM_MOUSEMOVE, 0, above);
         EXPECT_NE(GetCapture(), k.hwnd);
         EXPECT_FALSE(k.knob.Model().Pressed());
-        for (int i = 0; i < 3; ++i) SendMessageW(k.hwnd, WM_MOUSEMOVE, 0, above);
+        SendMessageW(k.hwnd, WM_MOUSEMOVE, MK_LBUTTON, above);  // starts nothing again
         ReleaseCapture();
         k.host.Pump();
         EXPECT_EQ(k.knob.GetPos(), 22);
