@@ -38,11 +38,14 @@ check "dragging the HIFI page moves it" at "$HIFI" "$moved2"
 click_control "$HIFI" 1075
 check "the main window follows the page that was left" at "$MAIN" "$moved2"
 
-# Enter and Escape in the main window do nothing
+# Escape in the main window, and Enter on its close button, never close it (Enter on a page
+# button goes to that page, as on the pages)
 xdotool mousemove --sync $((${moved2% *} + $(px 400))) $((${moved2#* } + $(px 285))) click 1
+on_close() { [ "$(probe focused "$MAIN")" = "active 1 focus 1000" ]; }
+for ((i = 0; i < 20; i++)); do on_close && break; xdotool key shift+Tab; sleep 0.1; done
+check "Shift+Tab reaches the main window's close button" on_close
 xdotool key Return Escape
-sleep 0.5
-after_action "a click, Enter and Escape in the main window"
+after_action "a click, then Enter on the close button and Escape in the main window"
 check "Enter and Escape leave the main window open" visible "$MAIN"
 
 # "X" hides to the notification area; the icon's left clicks flip the window
