@@ -1004,8 +1004,15 @@ int AccHold(HWND window, int id, int seconds) {
         if (text) SysFreeString(text);
         if (parent) parent->Release();
         VariantClear(&got);
-        // a round during which the window went tells nothing of either phase
-        const bool went = phase != 2 && !IsWindow(control);
+        // a round during which the window went tells nothing of either phase; nor does one
+        // whose failures came as the program ended (its controls go before their windows)
+        bool went = phase != 2 && !IsWindow(control);
+        const bool failed = std::any_of(std::begin(answers), std::end(answers),
+                                        [](HRESULT hr) { return FAILED(hr); });
+        for (int wait = 0; phase != 2 && failed && !went && wait < 20; ++wait) {
+            Sleep(50);
+            went = !IsWindow(control);
+        }
         if (went) --rounds[phase];
         if (phase != 2 && !went)
             for (HRESULT hr : answers)
