@@ -149,7 +149,7 @@ for page in 0 1 2 3 4; do
         check "$label: roles and English names" expect 3 "${!table}"
     fi
     case $page in
-        0) check "main: the knob's value is a number" eval '[[ ${VALUE[1007]} =~ ^-?[0-9]+ ]] || ! line 1007' ;;
+        0) check "main: the knob's value is a number" eval '[[ ${VALUE[1007]:-} =~ ^-?[0-9]+ ]] || ! line 1007' ;;
         1) check "HIFI: the lit master switch is checked and available" \
             eval 'has 0x10 1084 && ! has 0x1 1084 || ! line 1084' ;;
     esac
