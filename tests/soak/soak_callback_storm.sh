@@ -45,8 +45,9 @@ work_round() {
     click_control "$ADVANCE" "${EFFECTS[$k]}"
     ACTIONS=$((ACTIONS + 1))
     TOGGLES=$((TOGGLES + 1))
-    after=$(ini Ad "${EFFECT_KEYS[$k]}")
-    if ! logged "^PropertyControl set ${EFFECT_PROPERTIES[$k]} " || [ "$before" = "$after" ]; then
+    # the key changes once the click has been handled: waited for, not read once
+    changed() { after=$(ini Ad "${EFFECT_KEYS[$k]}"); [ "$before" != "$after" ]; }
+    if ! logged "^PropertyControl set ${EFFECT_PROPERTIES[$k]} " || ! eventually changed; then
         LOST=$((LOST + 1))
         echo "      toggle $TOGGLES of ${EFFECT_KEYS[$k]} lost ($before -> $after)" >&2
     fi
