@@ -154,6 +154,9 @@ pages::SecondaryPage* CCKorZereDlg::Page(int page) {
 }
 
 bool CCKorZereDlg::OnInitDialog() {
+    // the start-up's settings writes (the pages' read-backs from the card, the output path)
+    // replace each settings file once, when the start is done
+    const HeldSettingsWrites startWrites;
     ChangeMainWindow(hwnd());
     LoadIcons(controls::DisplayDpi(hwnd()));
     // the notification area is drawn at the system's DPI, whatever display the window is on

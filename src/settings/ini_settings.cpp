@@ -46,7 +46,9 @@ bool IniSettings::Find(std::string_view file, std::string_view section, std::str
     if (it == images_.end()) it = images_.emplace(std::string(file), Image{}).first;
     Image& image = it->second;
     bool readOnly;
-    Refresh(it->first, image, readOnly);  // a file that cannot be read answers from the last image
+    // a file that cannot be read answers from the last image; one with held writes from the
+    // image that shows them
+    if (image.held.empty()) Refresh(it->first, image, readOnly);
     return image.known && image.present &&
            image.text.Find(Utf8ToUtf16(section), Utf8ToUtf16(key), value);
 }
@@ -109,9 +111,11 @@ bool IniSettings::Write(std::string_view file, std::string_view section,
     auto it = images_.find(file);
     if (it == images_.end()) it = images_.emplace(std::string(file), Image{}).first;
     Image& image = it->second;
-    bool readOnly;
-    // a file that changed but cannot be read is not written over
-    if (!Refresh(it->first, image, readOnly) || !image.known || readOnly) return false;
+    bool readOnly = false;
+    // a file that changed but cannot be read is not written over; an image with held writes was
+    // brought up to date by the first of them
+    if (image.held.empty() && (!Refresh(it->first, image, readOnly) || !image.known || readOnly))
+        return false;
 
     IniImage next = image.text;
     const std::u16string section16 = Utf8ToUtf16(section);
@@ -130,16 +134,66 @@ bool IniSettings::Write(std::string_view file, std::string_view section,
         }
     }
     if (!changed) return all;
-    if (!files_->Replace(it->first, next.Bytes())) return false;
+    if (holds_ == 0) return Store(it->first, image, std::move(next)) && all;
+    for (const SettingText& entry : entries)
+        image.held.push_back(
+            {std::string(section), std::string(entry.key), std::string(entry.value)});
+    image.text = std::move(next);
+    return all;
+}
 
+bool IniSettings::Store(const std::string& file, Image& image, IniImage next) {
+    if (!files_->Replace(file, next.Bytes())) return false;
     IniFiles::Stamp stamp;
-    if (files_->Look(it->first, stamp, readOnly) == IniFiles::Presence::kPresent) {
+    bool readOnly;
+    if (files_->Look(file, stamp, readOnly) == IniFiles::Presence::kPresent) {
         image.text = std::move(next);
         image.known = image.present = true;
         image.stamp = stamp;
         image.settled = files_->Now() - stamp.writeTime >= kSettleTime;
     } else {
         image.known = false;  // read the file again at the next access
+    }
+    return true;
+}
+
+void IniSettings::HoldWrites() {
+    ++holds_;
+}
+
+bool IniSettings::ReleaseWrites() {
+    if (holds_ > 0) --holds_;
+    return holds_ > 0 || FlushWrites();
+}
+
+bool IniSettings::FlushWrites() {
+    bool all = true;
+    for (auto& [file, image] : images_) {
+        if (image.held.empty()) continue;
+        try {
+            const auto held = std::move(image.held);
+            image.held.clear();
+            // the file as it is now (the image, unless another program changed it meanwhile),
+            // with the held writes made again on it in their order
+            bool readOnly = false;
+            if (!Refresh(file, image, readOnly) || !image.known || readOnly) {
+                image.known = false;
+                all = false;
+                continue;
+            }
+            IniImage next = image.text;
+            for (const auto& [section, key, value] : held)
+                next.Set(Utf8ToUtf16(section), Utf8ToUtf16(key), Utf8ToUtf16(value),
+                         files_->Codec());
+            if (!Store(file, image, std::move(next))) {
+                image.known = false;  // the image showed writes the file never got
+                all = false;
+            }
+        } catch (...) {
+            ReportCaughtException("IniSettings::FlushWrites");
+            image.known = false;
+            all = false;
+        }
     }
     return all;
 }

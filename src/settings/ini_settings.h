@@ -8,10 +8,12 @@
 // time, so a change made by another program is seen at the next access.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "settings/ini_image.h"
 #include "settings/settings.h"
@@ -62,6 +64,12 @@ class IniSettings : public SettingsBackend {
     // New settings files are written in the ANSI code page: a text survives only when it goes
     // there and back unchanged, with no character replaced by a look-alike.
     bool CanHold(std::string_view text) override;
+    // Held writes change the files' images; at the end each changed file is read again if
+    // another program changed it meanwhile, the writes are made again on it in their order, and
+    // it is replaced once.
+    void HoldWrites() override;
+    bool ReleaseWrites() override;
+    bool FlushWrites() override;
 
   protected:
     IniFiles& Files() { return *files_; }
@@ -73,12 +81,17 @@ class IniSettings : public SettingsBackend {
         bool settled = false;  // read again after its write time had settled
         IniFiles::Stamp stamp;
         IniImage text;
+        // writes held back, in their order (the image shows them already)
+        std::vector<std::array<std::string, 3>> held;  // section, key, value
     };
     // The file's image, brought up to date; false when the file changed but could not be read
     // (the image is then the last one known).
     bool Refresh(const std::string& file, Image& image, bool& readOnly);
     bool Write(std::string_view file, std::string_view section,
                std::span<const SettingText> entries);
+    // Replaces the file with `next` and makes it the image; false when the file cannot be
+    // replaced.
+    bool Store(const std::string& file, Image& image, IniImage next);
     // The stored value of the key, false when absent.
     bool Find(std::string_view file, std::string_view section, std::string_view key,
               std::u16string& value);
@@ -86,6 +99,7 @@ class IniSettings : public SettingsBackend {
     std::unique_ptr<IniFiles> files_;
     bool keepImages_;
     std::map<std::string, Image, std::less<>> images_;
+    int holds_ = 0;
 };
 
 }  // namespace quorelle

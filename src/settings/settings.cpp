@@ -17,6 +17,18 @@ SettingsBackend* GetSettingsBackend() {
     return g_backend;
 }
 
+HeldSettingsWrites::HeldSettingsWrites() : backend_(g_backend) {
+    if (backend_) backend_->HoldWrites();
+}
+
+HeldSettingsWrites::~HeldSettingsWrites() {
+    if (backend_) backend_->ReleaseWrites();
+}
+
+bool FlushSettingsWrites() {
+    return !g_backend || g_backend->FlushWrites();
+}
+
 std::string ReadSettingText(std::string_view file, std::string_view section, std::string_view key) {
     if (!g_backend) return {};
     return CutUtf8(g_backend->ReadText(file, section, key), kMaxSettingText);

@@ -50,7 +50,31 @@ class SettingsBackend {
     // Whether the files keep `text` exactly, as a section name or a value: a backend whose
     // files are in an 8-bit code page holds only what that code page can carry.
     virtual bool CanHold(std::string_view) { return true; }
+    // Between HoldWrites and its ReleaseWrites (they nest), a backend may keep the writes in
+    // memory, where reads see them at once, and replace each changed file once at the end with
+    // what the writes one by one would have left. FlushWrites stores what is held now. Both
+    // answer false when a held write could not be stored. Backends that store every write at
+    // once ignore this.
+    virtual void HoldWrites() {}
+    virtual bool ReleaseWrites() { return true; }
+    virtual bool FlushWrites() { return true; }
 };
+
+// Holds the settings writes of a burst (the start-up's) while it lives, so that each file is
+// replaced once for all of them.
+class HeldSettingsWrites {
+  public:
+    HeldSettingsWrites();
+    ~HeldSettingsWrites();
+    HeldSettingsWrites(const HeldSettingsWrites&) = delete;
+    HeldSettingsWrites& operator=(const HeldSettingsWrites&) = delete;
+
+  private:
+    SettingsBackend* backend_;
+};
+
+// Stores the writes held so far (before the program waits for the user, for instance).
+bool FlushSettingsWrites();
 
 // The backend in use (not owned). Without one, reads give the defaults and writes fail.
 void SetSettingsBackend(SettingsBackend* backend);

@@ -316,6 +316,71 @@ TEST_F(CachedSettings, AFailedWriteLeavesFileAndAnswersAsTheyWere) {
     EXPECT_EQ(settings_->ReadInt("CPL.ini", "CPL", "HeadPhone"), 1);
 }
 
+// A burst of writes held back: each file is replaced once at the end, with the bytes the writes
+// one by one would have left, also when another program changed the file meanwhile.
+TEST_F(CachedSettings, HeldWritesReplaceEachFileOnceWithWhatTheWritesOneByOneLeave) {
+    const std::string start = "; kept\r\n[CPL]\r\nlanguage=1\r\n[Hifi]\r\neq_0=2\r\n";
+    const auto burst = [](SettingsBackend& s) {
+        EXPECT_TRUE(s.WriteText("CPL.ini", "Hifi", "EQPreset", "7"));
+        EXPECT_TRUE(s.WriteText("CPL.ini", "CPL", "HeadPhone", "1"));
+        EXPECT_EQ(s.ReadInt("CPL.ini", "Hifi", "EQPreset"), 7) << "reads see a held write";
+        const SettingText bands[] = {{"eq_0", "-3"}, {"eq_1", "4"}};
+        EXPECT_TRUE(s.WriteTexts("CPL.ini", "Hifi", bands));
+        EXPECT_TRUE(s.WriteText("CPL.ini", "Hifi", "eq_0", "5"));  // the later write wins
+        EXPECT_TRUE(s.WriteText("Custom.ini", "Rock", "eq_0", "1"));
+        EXPECT_FALSE(s.WriteText("CPL.ini", "Hifi", "bad=key", "1"));
+    };
+    FakeFiles* oneByOne = nullptr;
+    {
+        auto files = std::make_unique<FakeFiles>();
+        oneByOne = files.get();
+        oneByOne->Put("CPL.ini", start, oneByOne->now - kSettled);
+        IniSettings settings(std::move(files), true);
+        burst(settings);
+        EXPECT_EQ(oneByOne->replaces, 5);
+        const std::string expected = oneByOne->files["CPL.ini"].bytes;
+
+        fs_->Put("CPL.ini", start, fs_->now - kSettled);
+        settings_->HoldWrites();
+        settings_->HoldWrites();
+        burst(*settings_);
+        EXPECT_TRUE(settings_->ReleaseWrites());
+        EXPECT_EQ(fs_->replaces, 0) << "an inner release stores nothing";
+        EXPECT_TRUE(settings_->ReleaseWrites());
+        EXPECT_EQ(fs_->replaces, 2) << "one replacement a file";
+        EXPECT_EQ(fs_->files["CPL.ini"].bytes, expected);
+        EXPECT_EQ(fs_->files["Custom.ini"].bytes, oneByOne->files["Custom.ini"].bytes);
+        EXPECT_EQ(settings_->ReadInt("CPL.ini", "Hifi", "eq_0"), 5);
+    }
+
+    // another program writes the file while writes are held: its key stays
+    fs_->Put("CPL.ini", start, fs_->now - kSettled);
+    settings_->HoldWrites();
+    EXPECT_TRUE(settings_->WriteText("CPL.ini", "Hifi", "EQPreset", "3"));
+    fs_->Put("CPL.ini", start + "[AD]\r\nKey=9\r\n", fs_->now);
+    EXPECT_TRUE(settings_->FlushWrites());
+    EXPECT_EQ(fs_->files["CPL.ini"].bytes,
+              "; kept\r\n[CPL]\r\nlanguage=1\r\n[Hifi]\r\neq_0=2\r\nEQPreset=3\r\n[AD]\r\n"
+              "Key=9\r\n");
+    const int replaces = fs_->replaces;
+    EXPECT_TRUE(settings_->ReleaseWrites());
+    EXPECT_EQ(fs_->replaces, replaces) << "nothing held after the flush";
+
+    // a file that cannot be replaced: the release says so, and the next read sees the file
+    settings_->HoldWrites();
+    EXPECT_TRUE(settings_->WriteText("CPL.ini", "Hifi", "EQPreset", "4"));
+    fs_->failReplace = true;
+    EXPECT_FALSE(settings_->ReleaseWrites());
+    fs_->failReplace = false;
+    EXPECT_EQ(settings_->ReadInt("CPL.ini", "Hifi", "EQPreset"), 3);
+
+    // a read-only file refuses a held write at once, as an unheld one
+    fs_->files["CPL.ini"].readOnly = true;
+    settings_->HoldWrites();
+    EXPECT_FALSE(settings_->WriteText("CPL.ini", "Hifi", "EQPreset", "5"));
+    EXPECT_TRUE(settings_->ReleaseWrites());
+}
+
 // Integers read through the platform's 30-character buffer, quotes and all.
 TEST_F(CachedSettings, IntegersReadThroughTheThirtyCharacterBuffer) {
     fs_->Put("CPL.ini",

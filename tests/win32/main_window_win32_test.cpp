@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -9,6 +11,7 @@
 #include "app/application_win32.h"
 #include "base/messages.h"
 #include "resource.h"
+#include "settings/ini_settings.h"
 
 using namespace quorelle;
 
@@ -104,6 +107,57 @@ TEST(MainWindow, ModalRunSurvivesEnterAndEscapeAndEndsOnSystemClose) {
     EXPECT_EQ(result, IDCANCEL);
     EXPECT_EQ(dlg.hwnd(), nullptr);
     SetAppMainWindow(nullptr);
+}
+
+// Settings files in memory that count their replacements.
+class CountedFiles final : public IniFiles {
+  public:
+    std::map<std::string, std::string> bytes;
+    std::map<std::string, int> replaces;
+    std::int64_t now = 1'000'000'000;
+
+    const IniCodec& Codec() const override { return Utf8IniCodec(); }
+    Presence Look(const std::string& file, Stamp& stamp, bool& readOnly) override {
+        readOnly = false;
+        const auto it = bytes.find(file);
+        if (it == bytes.end()) return Presence::kAbsent;
+        stamp = {it->second.size(), 0};
+        return Presence::kPresent;
+    }
+    bool Read(const std::string& file, std::string& out) override {
+        const auto it = bytes.find(file);
+        if (it == bytes.end()) return false;
+        out = it->second;
+        return true;
+    }
+    bool Replace(const std::string& file, const std::string& out) override {
+        bytes[file] = out;
+        ++replaces[file];
+        return true;
+    }
+    std::int64_t Now() override { return now; }
+};
+
+// The start-up's writes (the pages' read-backs from the card, the output path) replace the
+// settings file once on a first start; a later start finds them all in place.
+TEST(MainWindow, AStartReplacesTheSettingsFileOnce) {
+    auto owned = std::make_unique<CountedFiles>();
+    CountedFiles& files = *owned;
+    IniSettings settings(std::move(owned), true);
+    SetSettingsBackend(&settings);
+    for (int replaces : {1, 0}) {
+        files.replaces.clear();
+        {
+            CCKorZereDlg dlg;
+            ASSERT_TRUE(dlg.Create(nullptr));
+            EXPECT_EQ(files.replaces["CPL.ini"], replaces);
+            EXPECT_NE(files.bytes["CPL.ini"].find("[Hifi]"), std::string::npos);
+            DestroyWindow(dlg.hwnd());
+        }
+        Pump();
+        SetAppMainWindow(nullptr);
+    }
+    SetSettingsBackend(nullptr);
 }
 
 // Where a window stood when it was shown, seen from inside its own window procedure.
