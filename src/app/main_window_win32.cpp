@@ -67,16 +67,14 @@ CCKorZereDlg::~CCKorZereDlg() {
 INT_PTR CCKorZereDlg::RunModal() {
     modalEnded_ = false;
     {
-        // the pages are built hidden with the main window: their largest images decode on a
-        // second thread meanwhile
+        // the pages are built hidden with the main window (their backgrounds decode when they
+        // first show): their largest pictures decode on a second thread meanwhile
         namespace im = controls::images;
-        gdi::ImagePrefetch ahead(
-            {im::kHifiBackground, im::kEnvironmentPanelOff, im::kEnvironmentPanelOn,
-             im::kAdvanceBackground, im::kInfoBackground, im::kHpBackground,
-             im::kSurroundPictureOff, im::kSurroundPictureOn},
-            // the windows are made at the top-left of the first display: their images are
-            // decoded for its scale
-            controls::DisplayDpiAt({0, 0}));
+        gdi::ImagePrefetch ahead({im::kEnvironmentPanelOff, im::kEnvironmentPanelOn,
+                                  im::kSurroundPictureOff, im::kSurroundPictureOn},
+                                 // the windows are made at the top-left of the first display: their
+                                 // images are decoded for its scale
+                                 controls::DisplayDpiAt({0, 0}));
         if (!Create(nullptr)) return -1;
     }
     ShowWindow(hwnd(), SW_SHOWNORMAL);

@@ -1,6 +1,7 @@
 #include "controls/page_win32.h"
 
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "controls/layout.h"
@@ -13,6 +14,14 @@ void PageFrame::Clear() {
     surface_.Reset();
     width_ = 0;
     height_ = 0;
+    later_ = nullptr;
+}
+
+bool PageFrame::Realize() {
+    if (later_ == nullptr) return static_cast<bool>(surface_);
+    const HWND page = std::exchange(later_, nullptr);
+    return ApplyPageSkin(page, *this,
+                         gdi::LoadBitmapResource(GetModuleHandleW(nullptr), laterId_, laterDpi_));
 }
 
 RegionData RegionDataFromBitmap(HBITMAP bitmap, int& width, int& height) {
@@ -70,6 +79,23 @@ gdi::Region RegionFromColorKey(PageFrame& frame, HBITMAP bitmap) {
                                        reinterpret_cast<const RGNDATA*>(data.Bytes())));
 }
 
+namespace {
+// The window at the frame's size, at `origin` if given (in one move: on a system with displays
+// of several scales every move checks the display again), not redrawn then; a window that has
+// that size and place already is left alone.
+void PlaceFrameWindow(HWND page, int width, int height, const POINT* origin) {
+    RECT now{};
+    GetWindowRect(page, &now);
+    const bool moves = origin != nullptr && (origin->x != now.left || origin->y != now.top);
+    if (!moves && now.right - now.left == width && now.bottom - now.top == height) return;
+    constexpr UINT kSize = SWP_NOZORDER | SWP_NOACTIVATE;
+    if (origin != nullptr)
+        SetWindowPos(page, nullptr, origin->x, origin->y, width, height, kSize | SWP_NOREDRAW);
+    else
+        SetWindowPos(page, nullptr, 0, 0, width, height, kSize | SWP_NOMOVE);
+}
+}  // namespace
+
 bool ApplyPageSkin(HWND page, PageFrame& frame, int backgroundId, int dpi, const POINT* origin) {
     return ApplyPageSkin(
         page, frame, gdi::LoadBitmapResource(GetModuleHandleW(nullptr), backgroundId, dpi), origin);
@@ -85,20 +111,29 @@ bool ApplyPageSkin(HWND page, PageFrame& frame, gdi::Bitmap background, const PO
                                               std::move(background));
     }
     if (!frame.surface_) return false;
-    // one move: on a system with displays of several scales every move checks the display again
-    constexpr UINT kSize = SWP_NOZORDER | SWP_NOACTIVATE;
-    if (origin != nullptr)
-        SetWindowPos(page, nullptr, origin->x, origin->y, frame.width_, frame.height_,
-                     kSize | SWP_NOREDRAW);
-    else
-        SetWindowPos(page, nullptr, 0, 0, frame.width_, frame.height_, kSize | SWP_NOMOVE);
+    PlaceFrameWindow(page, frame.width_, frame.height_, origin);
     // The window owns the region once it accepts it.
     if (shape && SetWindowRgn(page, shape.Get(), FALSE) != 0) (void)shape.Release();
     return true;
 }
 
-bool PaintPageBackground(const PageFrame& frame, HDC dc) {
-    if (frame.Surface() == nullptr) return false;
+bool ApplyPageSkinWhenShown(HWND page, PageFrame& frame, int backgroundId, int dpi,
+                            const POINT* origin) {
+    const SIZE size = gdi::ImageResourceSize(GetModuleHandleW(nullptr), backgroundId, dpi);
+    if (IsWindowVisible(page) || size.cx <= 0 || size.cy <= 0)
+        return ApplyPageSkin(page, frame, backgroundId, dpi, origin);
+    frame.Clear();
+    frame.width_ = size.cx;
+    frame.height_ = size.cy;
+    frame.later_ = page;
+    frame.laterId_ = backgroundId;
+    frame.laterDpi_ = dpi;
+    PlaceFrameWindow(page, size.cx, size.cy, origin);
+    return true;
+}
+
+bool PaintPageBackground(PageFrame& frame, HDC dc) {
+    if (!frame.Realize()) return false;
     return BitBlt(dc, 0, 0, frame.Width(), frame.Height(), frame.Surface(), 0, 0, SRCCOPY) != 0;
 }
 

@@ -26,6 +26,9 @@ class PageFrame {
     ~PageFrame() { Clear(); }
 
     void Clear();
+    // Decodes a background left for the window's first show (ApplyPageSkinWhenShown), keeps it
+    // and gives the window its shape; true when the frame has its surface.
+    bool Realize();
     HDC Surface() const { return surface_.Dc(); }
     int Width() const { return width_; }
     int Height() const { return height_; }
@@ -33,9 +36,14 @@ class PageFrame {
   private:
     friend bool ApplyPageSkin(HWND, PageFrame&, gdi::Bitmap, const POINT*);
     friend gdi::Region RegionFromColorKey(PageFrame&, HBITMAP);
+    friend bool ApplyPageSkinWhenShown(HWND, PageFrame&, int, int, const POINT*);
     gdi::SelectedSurface surface_;
     int width_ = 0;
     int height_ = 0;
+    // the window and the background still to be decoded for it
+    HWND later_ = nullptr;
+    int laterId_ = 0;
+    int laterDpi_ = 96;
 };
 
 // The rectangle list of a bitmap's pixels that are not pure blue, fetched as a DIB through an
@@ -53,9 +61,16 @@ bool ApplyPageSkin(HWND page, PageFrame& frame, int backgroundId, int dpi = 96,
                    const POINT* origin = nullptr);
 bool ApplyPageSkin(HWND page, PageFrame& frame, gdi::Bitmap background,
                    const POINT* origin = nullptr);
+// ApplyPageSkin for a window that may not be shown for a while (the pages are built hidden at
+// start): a hidden window takes the background's size at once, read from the image's header,
+// while the image is decoded and the shape cut when the window is about to show or its
+// background first paints (PageFrame::Realize). A window on screen is skinned at once.
+bool ApplyPageSkinWhenShown(HWND page, PageFrame& frame, int backgroundId, int dpi = 96,
+                            const POINT* origin = nullptr);
 
-// The page's erase-background handler: one copy of the background; true when it succeeded.
-bool PaintPageBackground(const PageFrame& frame, HDC dc);
+// The page's erase-background handler: one copy of the background (decoded first if it was left
+// for the first show); true when it succeeded.
+bool PaintPageBackground(PageFrame& frame, HDC dc);
 
 // Starts the platform's window-move loop as a press on a caption would.
 void DragPage(HWND page);

@@ -23,7 +23,7 @@ void PageChrome::ApplySkin(HWND dialog) {
     dpi_ = controls::WindowDpi(dialog);
     controls::SetDrawnDpi(dialog, dpi_);
     if (const controls::TemplateInfo* page = controls::FindTemplate(dialogId_))
-        controls::ApplyPageSkin(dialog, frame_, page->backgroundId, dpi_);
+        controls::ApplyPageSkinWhenShown(dialog, frame_, page->backgroundId, dpi_);
     controls::PlaceTemplateControls(dialog, dialogId_, dpi_);
     controls::StackOverlappingControls(dialog, dialogId_);
     nav_.Bind(dialog, pageIndex_);
@@ -54,7 +54,7 @@ bool PageChrome::ChangeDpi(int displayDpi, const RECT* suggested) {
     const POINT origin =
         suggested != nullptr ? POINT{suggested->left, suggested->top} : POINT{now.left, now.top};
     if (const controls::TemplateInfo* page = controls::FindTemplate(dialogId_))
-        controls::ApplyPageSkin(dialog_, frame_, page->backgroundId, dpi_, &origin);
+        controls::ApplyPageSkinWhenShown(dialog_, frame_, page->backgroundId, dpi_, &origin);
     controls::PlaceTemplateControls(dialog_, dialogId_, dpi_, false);
     for (HWND child = GetWindow(dialog_, GW_CHILD); child != nullptr;
          child = GetWindow(child, GW_HWNDNEXT)) {
@@ -105,6 +105,11 @@ bool PageChrome::HandleFrameMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRES
             result = TRUE;
             return true;
         }
+        case WM_SHOWWINDOW:
+            // a background left for the first show is decoded, and the shape cut, before the
+            // window appears
+            if (wParam) frame_.Realize();
+            return false;
         case WM_ERASEBKGND:
             result = controls::PaintPageBackground(frame_, reinterpret_cast<HDC>(wParam)) ? 1 : 0;
             return true;

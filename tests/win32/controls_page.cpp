@@ -91,6 +91,56 @@ TEST(PageFrame, SkinSizesShapesAndPaintsTheWindow) {
     DestroyWindow(page);
 }
 
+// A hidden window gets its size at once and its background and shape when it first shows (or
+// paints); a window on screen is skinned at once.
+TEST(PageFrame, AHiddenWindowDecodesItsBackgroundWhenItFirstShows) {
+    HWND page = MakePage();
+    ShowWindow(page, SW_HIDE);
+    PageFrame frame;
+    ASSERT_TRUE(ApplyPageSkinWhenShown(page, frame, 134));
+    RECT r;
+    GetWindowRect(page, &r);
+    EXPECT_EQ(r.right - r.left, 800);
+    EXPECT_EQ(r.bottom - r.top, 309);
+    EXPECT_EQ(r.left, 50);
+    EXPECT_EQ(frame.Width(), 800);
+    EXPECT_EQ(frame.Surface(), nullptr) << "decoded while hidden";
+    gdi::Region shape(CreateRectRgn(0, 0, 0, 0));
+    EXPECT_EQ(GetWindowRgn(page, shape.Get()), ERROR) << "shaped while hidden";
+
+    // the frame realizes itself when the window is about to show, as the pages' frame does
+    static PageFrame* shown;
+    static WNDPROC previous;
+    shown = &frame;
+    previous = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
+        page, GWLP_WNDPROC,
+        reinterpret_cast<LONG_PTR>(+[](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
+            if (m == WM_SHOWWINDOW && w) shown->Realize();
+            return CallWindowProcW(previous, h, m, w, l);
+        })));
+    ShowWindow(page, SW_SHOWNOACTIVATE);
+    EXPECT_NE(frame.Surface(), nullptr);
+    ASSERT_NE(GetWindowRgn(page, shape.Get()), ERROR);
+    EXPECT_FALSE(PtInRegion(shape.Get(), 4, 0));
+    EXPECT_TRUE(PtInRegion(shape.Get(), 5, 0));
+
+    // a paint of a hidden window's frame decodes it as well; one on screen is skinned at once
+    for (bool visible : {false, true}) {
+        ShowWindow(page, visible ? SW_SHOWNOACTIVATE : SW_HIDE);
+        PageFrame other;
+        ASSERT_TRUE(ApplyPageSkinWhenShown(page, other, 179));
+        EXPECT_EQ(other.Height(), 501);
+        EXPECT_EQ(other.Surface() != nullptr, visible);
+        Canvas canvas(800, 501, RGB(1, 2, 3));
+        EXPECT_TRUE(PaintPageBackground(other, canvas.Dc()));
+        EXPECT_NE(canvas.At(400, 200), RGB(1, 2, 3));
+    }
+    PageFrame none;
+    ShowWindow(page, SW_HIDE);
+    EXPECT_FALSE(ApplyPageSkinWhenShown(page, none, 9999));
+    DestroyWindow(page);
+}
+
 TEST(PageFrame, TallBackgroundAndMissingImage) {
     HWND page = MakePage();
     PageFrame frame;

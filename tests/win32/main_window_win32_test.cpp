@@ -10,6 +10,7 @@
 #include "app/main_window_win32.h"
 #include "app/application_win32.h"
 #include "base/messages.h"
+#include "controls/gdi_win32.h"
 #include "resource.h"
 #include "settings/ini_settings.h"
 
@@ -175,6 +176,10 @@ LRESULT CALLBACK RecordShow(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 TEST(MainWindow, APageIsInTheMainWindowsPlaceBeforeItShows) {
     CCKorZereDlg dlg;
     ASSERT_TRUE(dlg.Create(nullptr));
+    // the pages' backgrounds are decoded, and their shapes cut, only when they first show
+    gdi::Region shape(CreateRectRgn(0, 0, 0, 0));
+    for (int page : {PAGE_HIFI, PAGE_ADVANCE, PAGE_INFO, PAGE_HP})
+        EXPECT_EQ(GetWindowRgn(dlg.WindowOf(page), shape.Get()), ERROR) << "page " << page;
     SetWindowPos(dlg.hwnd(), nullptr, 310, 220, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     for (int page : {PAGE_HIFI, PAGE_INFO}) {
         HWND hwnd = dlg.WindowOf(page);
@@ -186,6 +191,7 @@ TEST(MainWindow, APageIsInTheMainWindowsPlaceBeforeItShows) {
         SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(pageProcedure));
         EXPECT_EQ(placeWhenShown.x, 310) << "page " << page;
         EXPECT_EQ(placeWhenShown.y, 220) << "page " << page;
+        EXPECT_NE(GetWindowRgn(hwnd, shape.Get()), ERROR) << "page " << page;
         ShowWindow(hwnd, SW_HIDE);
     }
     SetAppMainWindow(nullptr);
