@@ -1,8 +1,22 @@
-// The smallest Win32 program that opens one window and waits: the start-up benchmark measures
-// the panel against it, started the same way.
+// The smallest Win32 programs the benchmarks measure the panel against, started the same way:
+// - without arguments, one window that opens and waits (start-up);
+// - with "two X Y", two windows of the panel's size at screen point X Y at the display's scale,
+//   one shown: a click on the shown one hides it and shows the other (a page switch).
 #include <windows.h>
 
-static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+#include <cwchar>
+
+namespace {
+
+HWND windows[2];
+
+LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_LBUTTONUP && windows[1] != nullptr) {
+        HWND other = hwnd == windows[0] ? windows[1] : windows[0];
+        ShowWindow(other, SW_SHOWNORMAL);
+        ShowWindow(hwnd, SW_HIDE);
+        return 0;
+    }
     if (msg == WM_DESTROY) {
         PostQuitMessage(0);
         return 0;
@@ -10,16 +24,35 @@ static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
     return DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
+    int x = 0;
+    int y = 0;
+    const bool two = std::swscanf(commandLine, L"two %d %d", &x, &y) == 2;
+    int width = 800;
+    int height = 309;
+    if (two) {
+        // drawn at the display's scale, as the panel is
+        SetProcessDPIAware();
+        HDC screen = GetDC(nullptr);
+        const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+        ReleaseDC(nullptr, screen);
+        width = MulDiv(width, dpi, 96);
+        height = MulDiv(height, dpi, 96);
+    }
     WNDCLASSW wc{};
     wc.lpfnWndProc = Proc;
     wc.hInstance = instance;
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     wc.lpszClassName = L"QuorelleMinimalWindow";
     RegisterClassW(&wc);
-    HWND hwnd = CreateWindowW(wc.lpszClassName, L"Quorelle minimal window", WS_POPUP, 0, 0, 800,
-                              309, nullptr, nullptr, instance, nullptr);
-    ShowWindow(hwnd, SW_SHOWNORMAL);
+    windows[0] = CreateWindowW(wc.lpszClassName, L"Quorelle minimal window", WS_POPUP, x, y, width,
+                               height, nullptr, nullptr, instance, nullptr);
+    if (two)
+        windows[1] = CreateWindowW(wc.lpszClassName, L"Quorelle minimal window 2", WS_POPUP, x, y,
+                                   width, height, nullptr, nullptr, instance, nullptr);
+    ShowWindow(windows[0], SW_SHOWNORMAL);
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
         TranslateMessage(&msg);

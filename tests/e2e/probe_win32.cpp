@@ -76,6 +76,10 @@
 //                                   The acc commands end with exit code 4 when the program has
 //                                   not answered within 30 s.
 //   e2eprobe post TITLE MSG W L     PostMessage
+//   e2eprobe switch FROM X Y TO     a real click (the system's input) at screen point X Y (on
+//                                   window FROM), then the wait until window TO is visible, has
+//                                   nothing left to paint (nor its children) and answers
+//                                   messages; prints the milliseconds from the press
 //   e2eprobe grab TITLE MS          another program that comes up while the left button is
 //                                   held in a drag of the panel: a small top-most window TITLE
 //                                   of its own at the screen's top-left corner, brought to the
@@ -1094,6 +1098,55 @@ int Grab(const std::wstring& title, DWORD limit) {
     return g_released ? 0 : 3;
 }
 
+// Whether the window or one of its children has something left to paint.
+bool LeftToPaint(HWND w) {
+    if (GetUpdateRect(w, nullptr, FALSE)) return true;
+    bool left = false;
+    EnumChildWindows(
+        w,
+        [](HWND child, LPARAM p) -> BOOL {
+            if (!IsWindowVisible(child) || !GetUpdateRect(child, nullptr, FALSE)) return TRUE;
+            *reinterpret_cast<bool*>(p) = true;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&left));
+    return left;
+}
+
+// A real click (the system's input) at screen point x, y, then the wait until window `to` is
+// visible, has nothing left to paint and answers messages; prints the milliseconds from the
+// press. 1 when window `from` is not shown; 3 when that did not come within 10 s.
+int Switch(const std::wstring& from, int x, int y, const std::wstring& to) {
+    HWND shown = FindOne(from);
+    if (!shown || !IsWindowVisible(shown)) return 1;
+    SetCursorPos(x, y);
+    Sleep(50);  // the pointer's arrival handled first
+    INPUT click[2]{};
+    click[0].type = click[1].type = INPUT_MOUSE;
+    click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    LARGE_INTEGER frequency, start, now;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&start);
+    SendInput(2, click, sizeof click[0]);
+    for (;;) {
+        QueryPerformanceCounter(&now);
+        const double ms =
+            double(now.QuadPart - start.QuadPart) * 1000.0 / double(frequency.QuadPart);
+        if (ms > 10000) return 3;
+        HWND w = FindOne(to);
+        DWORD_PTR answer = 0;
+        if (w && IsWindowVisible(w) && !LeftToPaint(w) &&
+            SendMessageTimeoutW(w, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &answer) && !LeftToPaint(w)) {
+            QueryPerformanceCounter(&now);
+            std::printf("%.2f\n", double(now.QuadPart - start.QuadPart) * 1000.0 /
+                                      double(frequency.QuadPart));
+            return 0;
+        }
+        Sleep(0);
+    }
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -1147,6 +1200,9 @@ int wmain(int argc, wchar_t** argv) {
         CloseHandle(pi.hProcess);
         return 0;
     }
+    if (cmd == L"switch" && argc > 5)
+        return Switch(title, static_cast<int>(Number(argv[3])), static_cast<int>(Number(argv[4])),
+                      argv[5]);
     if (cmd == L"grab") return Grab(title, argc > 3 ? static_cast<DWORD>(Number(argv[3])) : 10000);
     if (cmd == L"count") {
         std::printf("%zu\n", Find(title).size());
