@@ -9,7 +9,6 @@
 #include "base/version.h"
 #include "controls/dpi_win32.h"
 #include "controls/scale.h"
-#include "controls/skin_images.h"
 #include "device/conflib.h"
 #include "device/conflib_win32.h"
 #include "pages/hit_area_win32.h"
@@ -66,17 +65,14 @@ CCKorZereDlg::~CCKorZereDlg() {
 
 INT_PTR CCKorZereDlg::RunModal() {
     modalEnded_ = false;
-    {
-        // the pages are built hidden with the main window (their backgrounds decode when they
-        // first show): their largest pictures decode on a second thread meanwhile
-        namespace im = controls::images;
-        gdi::ImagePrefetch ahead({im::kEnvironmentPanelOff, im::kEnvironmentPanelOn,
-                                  im::kSurroundPictureOff, im::kSurroundPictureOn},
-                                 // the windows are made at the top-left of the first display: their
-                                 // images are decoded for its scale
-                                 controls::DisplayDpiAt({0, 0}));
-        if (!Create(nullptr)) return -1;
-    }
+    // The default endpoint is classified on a thread of its own while the windows are built:
+    // the audio services' first use loads their drivers. The start-up takes the result where it
+    // comes in its order.
+    classifying_ = std::async(std::launch::async, [] {
+        const ComForThisThread com(COINIT_MULTITHREADED);
+        return device::ClassifyDefaultEndpoint();
+    });
+    if (!Create(nullptr)) return -1;
     ShowWindow(hwnd(), SW_SHOWNORMAL);
     MSG msg;
     while (!modalEnded_) {
@@ -173,7 +169,8 @@ bool CCKorZereDlg::OnInitDialog() {
     LONG_PTR ex = GetWindowLongPtrW(hwnd(), GWL_EXSTYLE);
     SetWindowLongPtrW(hwnd(), GWL_EXSTYLE, (ex & ~WS_EX_APPWINDOW) | WS_EX_TOOLWINDOW);
 
-    defaultEndpoint_ = device::ClassifyDefaultEndpoint();
+    defaultEndpoint_ =
+        classifying_.valid() ? classifying_.get() : device::ClassifyDefaultEndpoint();
     SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 
     // the pages, created hidden as owned pop-ups, in this order

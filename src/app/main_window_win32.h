@@ -3,6 +3,8 @@
 // icon, and is the window the device library callback and the endpoint listeners post to.
 #pragma once
 
+#include <future>
+
 #include "base/dialog_window_win32.h"
 #include "base/handles_win32.h"
 #include "app/tray_win32.h"
@@ -90,6 +92,8 @@ class CCKorZereDlg final : public DialogWindow,
     pages::DeviceUser device_;
     device::DefaultEndpointControl endpoint_;
     device::EndpointClassification defaultEndpoint_;
+    // the default endpoint's classification under way on a thread of its own (RunModal)
+    std::future<device::EndpointClassification> classifying_;
     pages::MainConsoleView console_;
     TrayIcon tray_;
     WindowProtocol protocol_;

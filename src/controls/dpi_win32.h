@@ -20,9 +20,6 @@ int DrawnDpi(HWND window);
 
 // The system's DPI (the one the taskbar and the notification area are drawn for).
 int SystemDpi();
-// The DPI of the display that holds `screen` (a point in screen coordinates): where a window
-// made there will be drawn. The system's DPI where the platform has no per-display DPI.
-int DisplayDpiAt(POINT screen);
 
 // The program's hand cursor in the size for dpi, loaded once per drawn scale and kept for the
 // program's life; nullptr when it cannot be had.

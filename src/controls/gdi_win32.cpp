@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-#include <condition_variable>
 #include <string>
 #include <utility>
 
@@ -13,15 +12,10 @@ namespace quorelle::gdi {
 
 namespace {
 Bitmap DecodeResource(HINSTANCE module, int id, int percent);
-Bitmap TakePrefetched(int id, int percent);
 }  // namespace
 
 Bitmap LoadBitmapResource(HINSTANCE module, int id, int dpi) {
-    const int percent = controls::SkinPercent(dpi);
-    if (module == GetModuleHandleW(nullptr)) {
-        if (Bitmap ahead = TakePrefetched(id, percent)) return ahead;
-    }
-    return DecodeResource(module, id, percent);
+    return DecodeResource(module, id, controls::SkinPercent(dpi));
 }
 
 SIZE ImageResourceSize(HINSTANCE module, int id, int dpi) {
@@ -67,88 +61,6 @@ Bitmap DecodeResource(HINSTANCE module, int id, int percent) {
     return bitmap;
 }
 }  // namespace
-
-struct ImagePrefetch::State {
-    enum class Step { kWaiting, kDecoding, kDone, kTaken };
-    struct Entry {
-        Step step = Step::kWaiting;
-        Bitmap bitmap;
-    };
-    std::mutex lock;
-    std::condition_variable done;
-    std::vector<std::pair<int, int>> order;  // id, percent
-    std::map<std::pair<int, int>, Entry> entries;
-    bool stop = false;
-};
-
-namespace {
-std::mutex prefetchLock;
-std::weak_ptr<ImagePrefetch::State> prefetching;  // the one under way, if any
-
-Bitmap TakePrefetched(int id, int percent) {
-    std::shared_ptr<ImagePrefetch::State> state;
-    {
-        std::lock_guard<std::mutex> hold(prefetchLock);
-        state = prefetching.lock();
-    }
-    if (!state) return Bitmap();
-    using Step = ImagePrefetch::State::Step;
-    std::unique_lock<std::mutex> hold(state->lock);
-    const auto found = state->entries.find({id, percent});
-    if (found == state->entries.end()) return Bitmap();
-    auto& entry = found->second;
-    if (entry.step == Step::kWaiting) {  // not reached: the caller decodes it
-        entry.step = Step::kTaken;
-        return Bitmap();
-    }
-    state->done.wait(hold, [&] { return entry.step != Step::kDecoding; });
-    entry.step = Step::kTaken;
-    return std::move(entry.bitmap);
-}
-}  // namespace
-
-ImagePrefetch::ImagePrefetch(std::vector<int> ids, int dpi) : state_(std::make_shared<State>()) {
-    const int percent = controls::SkinPercent(dpi);
-    for (int id : ids) {
-        if (state_->entries.count({id, percent}) != 0) continue;
-        state_->order.emplace_back(id, percent);
-        state_->entries[{id, percent}];
-    }
-    {
-        std::lock_guard<std::mutex> hold(prefetchLock);
-        prefetching = state_;
-    }
-    worker_ = std::thread([state = state_] {
-        const HINSTANCE module = GetModuleHandleW(nullptr);
-        for (const auto& key : state->order) {
-            {
-                std::lock_guard<std::mutex> hold(state->lock);
-                if (state->stop) return;
-                auto& entry = state->entries[key];
-                if (entry.step != State::Step::kWaiting) continue;
-                entry.step = State::Step::kDecoding;
-            }
-            Bitmap bitmap = DecodeResource(module, key.first, key.second);
-            {
-                std::lock_guard<std::mutex> hold(state->lock);
-                auto& entry = state->entries[key];
-                entry.bitmap = std::move(bitmap);
-                entry.step = State::Step::kDone;
-            }
-            state->done.notify_all();
-        }
-    });
-}
-
-ImagePrefetch::~ImagePrefetch() {
-    {
-        std::lock_guard<std::mutex> hold(state_->lock);
-        state_->stop = true;
-    }
-    if (worker_.joinable()) worker_.join();
-    std::lock_guard<std::mutex> hold(prefetchLock);
-    prefetching.reset();
-}
 
 void DrawImageFitted(HDC target, int x, int y, int width, int height, HDC source, SIZE image) {
     if (width <= 0 || height <= 0 || image.cx <= 0 || image.cy <= 0) return;

@@ -7,7 +7,6 @@
 #include <map>
 #include <memory>
 #include <mutex>
-#include <thread>
 #include <vector>
 #include <utility>
 
@@ -161,24 +160,6 @@ Bitmap LoadBitmapResource(HINSTANCE module, int id, int dpi = 96);
 // The size of image `id` drawn for `dpi`, read from its header without decoding it; {0, 0} when
 // it cannot be had.
 SIZE ImageResourceSize(HINSTANCE module, int id, int dpi = 96);
-
-// Decodes images ahead, on a thread of their own, while the program builds its windows: the
-// largest images of the windows built after the first. LoadBitmapResource takes a decoded one
-// from here (waiting for it when it is under way) and decodes one not reached yet itself. The
-// images nobody took are freed when the object goes.
-class ImagePrefetch {
-  public:
-    ImagePrefetch(std::vector<int> ids, int dpi);
-    ImagePrefetch(const ImagePrefetch&) = delete;
-    ImagePrefetch& operator=(const ImagePrefetch&) = delete;
-    ~ImagePrefetch();
-
-    struct State;  // shared with the thread and the loader
-
-  private:
-    std::shared_ptr<State> state_;
-    std::thread worker_;
-};
 
 // Copies an image of `image` pixels (selected in `source`) to (x, y) of `target` over an area of
 // `width` x `height` pixels, a pixel or so larger or smaller than the image at display scales
