@@ -74,7 +74,7 @@
 //                                   active window (1/0), and the control id of the window that
 //                                   has its thread's keyboard focus (0 when none)
 //                                   The acc commands end with exit code 4 when the program has
-//                                   not answered within 30 s.
+//                                   not answered within 30 s (accwalk: its walk within 180 s).
 //   e2eprobe post TITLE MSG W L     PostMessage
 //   e2eprobe switch FROM X Y TO     a real click (the system's input) at screen point X Y (on
 //                                   window FROM), then the wait until window TO is visible, has
@@ -708,17 +708,23 @@ void Describe(IAccessible* acc, long child) {
     std::fflush(stdout);
 }
 
-// The acc commands: args are the words after TITLE.
-int Accessibility(const std::wstring& cmd, HWND window, int argc, wchar_t** argv) {
-    // a program that never answers WM_GETOBJECT or a call on its object ends the probe
+// A program that never answers WM_GETOBJECT or a call on its object ends the probe with exit
+// code 4 after `ms` milliseconds.
+void EndProbeAfter(DWORD ms) {
     CreateThread(
         nullptr, 0,
-        [](void*) -> DWORD {
-            Sleep(30000);
+        [](void* limit) -> DWORD {
+            Sleep(static_cast<DWORD>(reinterpret_cast<uintptr_t>(limit)));
+            std::fflush(stdout);
             TerminateProcess(GetCurrentProcess(), 4);
             return 0;
         },
-        nullptr, 0, nullptr);
+        reinterpret_cast<void*>(uintptr_t(ms)), 0, nullptr);
+}
+
+// The acc commands: args are the words after TITLE.
+int Accessibility(const std::wstring& cmd, HWND window, int argc, wchar_t** argv) {
+    EndProbeAfter(30000);
     if (FAILED(CoInitialize(nullptr))) return 3;
     auto objectOf = [](HWND control, HRESULT* hr) {
         IAccessible* acc = nullptr;
@@ -1343,7 +1349,10 @@ int wmain(int argc, wchar_t** argv) {
         return Accessibility(cmd, h, argc - 3, argv + 3);
     if (cmd == L"accwalk" || cmd == L"acchold") {
         if (FAILED(CoInitialize(nullptr))) return 3;
-        if (cmd == L"accwalk") return AccWalk(h);
+        if (cmd == L"accwalk") {
+            EndProbeAfter(180000);  // a walk takes some 20 s on a busy machine
+            return AccWalk(h);
+        }
         if (argc < 5) return 2;
         return AccHold(h, static_cast<int>(Number(argv[3])), static_cast<int>(Number(argv[4])));
     }

@@ -54,7 +54,13 @@ for ((run = 1; run <= starts; run++)); do
     check "start $run: the main window opens" soak_start || continue
     for language in $(((run + 0) % 3)) $(((run + 1) % 3)) $(((run + 2) % 3)); do
         probe send "$MAIN" 1127 0 "$language" >/dev/null
-        check "start $run, language $language: a reader's walk" walked
+        check "start $run, language $language: a reader's walk" walked && continue
+        # a walk that failed: a program that no longer answers is counted and the start ends
+        soak_alive || {
+            check "start $run: the program answers after a failed walk" false
+            soak_crashed_or_hung
+            continue 2
+        }
     done
     rm -f "$E2E_DIR/stop"
     clicking &
