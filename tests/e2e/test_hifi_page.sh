@@ -352,7 +352,7 @@ check "... its list shows Bright, the 30 Hz and 16K bands show its values" \
     [ "$(acc_value "$HIFI" 1124)" = "${BRIGHT[9]}" ]'
 
 # the master switch off over the page, then the menu with the master off
-menu_open
+check "the menu opens over the page again" menu_open
 mark_log
 menu_click Sound && menu_click "Dry Sound"
 check "Dry Sound off from the menu: isDrySoundOn=0, both effects off on the card" \
@@ -378,7 +378,7 @@ after_action "the menu closed"
 # the master switch on while the page is hidden
 click_control "$HIFI" 1075
 visible "$MAIN"
-menu_open
+check "the menu opens over the main console" menu_open
 mark_log
 menu_click Sound && menu_click "Dry Sound"
 check "Dry Sound on from the menu while the page is hidden: the effects on again" \
