@@ -21,6 +21,7 @@ quorelle_prepare_prefix() {
     local stamp=$WINEPREFIX/.quorelle-ready
     if [ -f "$stamp" ]; then
         quorelle_window_management N
+        quorelle_systray N
         return 0
     fi
     mkdir -p "$(dirname "$WINEPREFIX")"
@@ -63,6 +64,24 @@ quorelle_window_management() {
         wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d "$want" /f >/dev/null 2>&1
         wineserver -w
         if [ "$want" = N ]; then touch "$stamp"; else rm -f "$stamp"; fi
+    ) 9>"$WINEPREFIX.lock"
+}
+
+# Whether the notification area's icons show in the small tray window Wine draws itself when no
+# desktop tray is there ("Wine System Tray", at the screen's top-left): N for the tests, which
+# leave it out; Y for a script that clicks the panel's icon, before its first program starts.
+# Wine reads the setting when the prefix's server starts, so a running server is ended first.
+# Preparing the prefix sets N again, also after a script that ended without doing so.
+quorelle_systray() {
+    local want=$1 stamp=$WINEPREFIX/.quorelle-systray
+    if [ "$want" = N ] && [ ! -f "$stamp" ]; then return 0; fi
+    if [ "$want" = Y ] && [ -f "$stamp" ]; then return 0; fi
+    quorelle_end_wine
+    (
+        flock 9
+        wine reg add 'HKCU\Software\Wine\X11 Driver' /v ShowSystray /d "$want" /f >/dev/null 2>&1
+        wineserver -w
+        if [ "$want" = Y ]; then touch "$stamp"; else rm -f "$stamp"; fi
     ) 9>"$WINEPREFIX.lock"
 }
 

@@ -229,7 +229,8 @@ bool CCKorZereDlg::OnCommand(int id) {
         case IDCANCEL:
             return true;  // the dialog manager's Enter and Escape never close the main window
         default:
-            return false;
+            // the tray menu's sound choices act on the HIFI page, shown or not
+            return pages::IsSoundCommand(id) && hifi_.ChooseSound(id);
     }
 }
 
@@ -379,7 +380,7 @@ void CCKorZereDlg::RemoveTrayIcon() {
 }
 
 void CCKorZereDlg::ShowTrayMenu() {
-    quorelle::ShowTrayMenu(hwnd());
+    quorelle::ShowTrayMenu(hwnd(), hifi_.SoundChoices());
 }
 
 void CCKorZereDlg::StoreLanguage(int language) {

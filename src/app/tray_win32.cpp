@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include <string>
+
 #include "base/handles_win32.h"
 #include "base/messages.h"
 #include "base/text_win32.h"
@@ -48,12 +50,59 @@ UINT TrayIcon::TaskbarCreatedMessage() {
     return message;
 }
 
-void ShowTrayMenu(HWND owner) {
+namespace {
+
+// Appends an item (and a sub-menu's items) to `menu` at `position`.
+bool InsertSoundItem(HMENU menu, UINT position, const pages::SoundMenuItem& item) {
+    using Kind = pages::SoundMenuItem::Kind;
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_FTYPE | MIIM_STATE;
+    if (item.kind == Kind::Separator) {
+        info.fType = MFT_SEPARATOR;
+        return InsertMenuItemW(menu, position, TRUE, &info) != FALSE;
+    }
+    const std::wstring text = Widen(item.text);
+    info.fMask |= MIIM_STRING;
+    info.fType = MFT_STRING | (item.radio ? MFT_RADIOCHECK : 0);
+    info.fState = (item.checked ? MFS_CHECKED : 0) | (item.greyed ? MFS_GRAYED : 0);
+    info.dwTypeData = const_cast<wchar_t*>(text.c_str());
+    UniqueMenu sub;
+    if (item.kind == Kind::SubMenu) {
+        sub.reset(CreatePopupMenu());
+        if (!sub) return false;
+        UINT i = 0;
+        for (const pages::SoundMenuItem& child : item.items)
+            if (InsertSoundItem(sub.get(), i, child)) ++i;
+        info.fMask |= MIIM_SUBMENU;
+        info.hSubMenu = sub.get();
+    } else {
+        info.fMask |= MIIM_ID;
+        info.wID = UINT(item.command);
+    }
+    if (!InsertMenuItemW(menu, position, TRUE, &info)) return false;
+    (void)sub.release();  // the menu owns its sub-menu now
+    return true;
+}
+
+}  // namespace
+
+UniqueMenu LoadTrayMenu(const pages::SoundMenuItem& sound) {
+    UniqueMenu menu(LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_TRAY_MENU)));
+    HMENU popup = menu ? GetSubMenu(menu.get(), 0) : nullptr;
+    if (!popup) return menu;
+    const int count = GetMenuItemCount(popup);
+    int before = 0;
+    while (before < count && GetMenuItemID(popup, before) != ID_TRAY_SHOW) ++before;
+    InsertSoundItem(popup, UINT(before), sound);
+    return menu;
+}
+
+void ShowTrayMenu(HWND owner, const pages::SoundMenuItem& sound) {
     POINT cursor{};
     GetCursorPos(&cursor);
-    UniqueMenu menu(LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_TRAY_MENU)));
-    if (!menu) return;
-    HMENU popup = GetSubMenu(menu.get(), 0);
+    UniqueMenu menu = LoadTrayMenu(sound);
+    HMENU popup = menu ? GetSubMenu(menu.get(), 0) : nullptr;
     if (!popup) return;
     // the menu closes when the user clicks elsewhere only while its owner is in front
     SetForegroundWindow(owner);

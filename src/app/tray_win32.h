@@ -3,6 +3,9 @@
 
 #include <windows.h>
 
+#include "base/handles_win32.h"
+#include "pages/sound_menu.h"
+
 namespace quorelle {
 
 class TrayIcon {
@@ -29,7 +32,13 @@ class TrayIcon {
     bool shown_ = false;
 };
 
-// Shows the first pop-up of menu 175 at (x, y - 20), owned by `owner`, and destroys it again.
-void ShowTrayMenu(HWND owner);
+// Menu 175, freshly loaded, with the sound choices inserted into its first pop-up before
+// "Quorelle DIVO"; every item of the resource keeps its place, text and id. Null when the
+// resource cannot be loaded.
+UniqueMenu LoadTrayMenu(const pages::SoundMenuItem& sound);
+
+// Shows the first pop-up of menu 175 with the sound choices at the cursor (x, y - 20), owned by
+// `owner`, and destroys it again. A chosen item comes to `owner` as its command.
+void ShowTrayMenu(HWND owner, const pages::SoundMenuItem& sound);
 
 }  // namespace quorelle

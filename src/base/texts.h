@@ -58,6 +58,9 @@ std::string NameWith(std::string_view name, AccessibleWord word, int language);
 // The name of a zone of a picture: the picture's name and the zone's ("Sample Rate: 96 kHz").
 std::string ZoneNameOf(std::string_view picture, std::string_view zone, int language);
 
+// The notification-area menu's sub-menu of the HIFI page's sound choices, per language.
+inline constexpr std::array<std::string_view, 3> kSoundMenuTitle = {"音效", "音效", "Sound"};
+
 // Texts of the information page that every language shares.
 inline constexpr std::string_view kInfoTitle = "Vandrexo Aurvel Audio Configuration";
 inline constexpr std::string_view kInfoDirectXVersion = "11";

@@ -48,7 +48,7 @@ void HifiPage::RefreshFromSettings() {
 }
 
 bool HifiPage::OnLeftButtonDown(const HifiHitAreas& areas, Point p) {
-    if (areas.master.Contains(p)) return ClickMaster();
+    if (areas.master.Contains(p)) return PressMaster();
     if (!Eq().master.lit) return true;
     if (areas.room.Contains(p)) {
         reverb_.ToggleRoom();
@@ -59,36 +59,36 @@ bool HifiPage::OnLeftButtonDown(const HifiHitAreas& areas, Point p) {
         reverb_.ChooseRoomSize(areas.roomPicture, p);  // then the remaining tests
     }
     if (areas.tone.Contains(p)) {
-        ClickSourceSwitch(kModeTone);
+        PressSourceSwitch(kModeTone);
         return false;
     }
     if (areas.region.Contains(p)) {
-        ClickSourceSwitch(kModeRegionStyle);
+        PressSourceSwitch(kModeRegionStyle);
         return false;
     }
     for (int i = 0; i < kRegionStyleCount; ++i) {
         if (!areas.regionLamps[i].Contains(p)) continue;
-        equalizer_.ChooseRegionStyle(i);
+        PressRegionLamp(i);
         return false;
     }
     if (areas.preset.Contains(p)) {
-        ClickSourceSwitch(kModeEqPreset);
+        PressSourceSwitch(kModeEqPreset);
         return false;
     }
     for (int i = 0; i < kEqPresetCount; ++i) {
         if (!areas.presetLamps[i].Contains(p)) continue;
-        equalizer_.ChooseEqPreset(i);
+        PressPresetLamp(i);
         return false;
     }
     if (areas.equalizer.Contains(p)) {
-        ClickEqualizerSwitch();
+        PressEqualizerSwitch();
         return false;
     }
-    if (areas.environment.Contains(p)) reverb_.ToggleEnvironment();  // and the drag
+    if (areas.environment.Contains(p)) PressEnvironmentSwitch();  // and the drag
     return true;
 }
 
-bool HifiPage::ClickMaster() {
+bool HifiPage::PressMaster() {
     if (DigitalOutputOn()) {
         WriteHifiInt(hifi_keys::kIsDrySoundOn, 0);
         RefreshFromSettings();
@@ -99,14 +99,14 @@ bool HifiPage::ClickMaster() {
     return false;
 }
 
-void HifiPage::ClickSourceSwitch(int32_t mode) {
+void HifiPage::PressSourceSwitch(int32_t mode) {
     const bool lit = equalizer_.ToggleSourceSwitch(mode);
     if (lit) presetControlsEnabled_ = false;
     RefreshFromSettings();
     equalizer_.SetEqEnable(lit);
 }
 
-void HifiPage::ClickEqualizerSwitch() {
+void HifiPage::PressEqualizerSwitch() {
     const bool lit = equalizer_.ToggleEqualizerSwitch();
     if (lit) {
         presetControlsEnabled_ = true;

@@ -57,6 +57,15 @@ class HifiPage {
     // A left-button press at p. True when the window drag and the default processing must
     // follow; false when a lamp took the press.
     bool OnLeftButtonDown(const HifiHitAreas& areas, Point p);
+    // What a press on each of the page's lamps does (the press's own dispatch runs these, and
+    // so does a choice in the notification-area menu). The master switch's answers true when
+    // the window drag follows (the digital output keeps the master off).
+    bool PressMaster();
+    void PressSourceSwitch(int32_t mode);
+    void PressEqualizerSwitch();
+    void PressRegionLamp(int index) { equalizer_.ChooseRegionStyle(index); }
+    void PressPresetLamp(int index) { equalizer_.ChooseEqPreset(index); }
+    void PressEnvironmentSwitch() { reverb_.ToggleEnvironment(); }
     // After a knob moved (both positions handed in by the view).
     void OnKnobMoved();
     // After a band slider moved under the mouse (the ten positions handed in by the view).
@@ -75,11 +84,6 @@ class HifiPage {
     void ShowEnvironmentList();
 
   private:
-    // Returns true when the window drag follows (the digital output keeps the master off).
-    bool ClickMaster();
-    void ClickSourceSwitch(int32_t mode);
-    void ClickEqualizerSwitch();
-
     HifiDevice device_;
     Equalizer equalizer_;
     Reverb reverb_;

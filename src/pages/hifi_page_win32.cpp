@@ -57,6 +57,10 @@ bool CDlgHifi::ClickDoesNothing(int controlId) const {
                                 controlId);
 }
 
+SoundMenuItem CDlgHifi::SoundChoices() const {
+    return SoundMenu(SoundSourcesOf(view_.Model()), StoredLanguage());
+}
+
 void CDlgHifi::SetPageTexts(int language) {
     chrome_.SetPageTexts(language);
     view_.ShowEnvironmentList();

@@ -2,6 +2,7 @@
 
 #include "pages/hifi_view_win32.h"
 #include "pages/secondary_page_win32.h"
+#include "pages/sound_menu.h"
 
 namespace quorelle::pages {
 
@@ -16,6 +17,10 @@ class CDlgHifi final : public SecondaryPage {
     void RefreshFromSettings() { view_.RefreshFromSettings(); }
 
     const HifiView& View() const { return view_; }
+    // The notification-area menu's sound choices: the sub-menu as the page stands, in the
+    // stored language, and an item of it chosen (false for an id that is none of its).
+    SoundMenuItem SoundChoices() const;
+    bool ChooseSound(int command) { return view_.ChooseSound(command); }
 
   protected:
     bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;

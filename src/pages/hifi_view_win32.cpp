@@ -10,6 +10,7 @@
 #include "pages/hit_area_win32.h"
 #include "pages/page_chrome_win32.h"
 #include "pages/page_controls_win32.h"
+#include "pages/sound_menu.h"
 
 namespace quorelle::pages {
 
@@ -256,6 +257,13 @@ bool HifiView::OnCommand(WPARAM wParam) {
     Render();
     if (warning) ShowWarning(*warning);
     return true;
+}
+
+bool HifiView::ChooseSound(int command) {
+    TakeControlValues();
+    const bool chosen = pages::ChooseSound(model_, command);
+    Render();
+    return chosen;
 }
 
 void HifiView::ShowWarning(const PresetWarning& warning) {

@@ -70,6 +70,9 @@ class HifiView {
     // page has not recorded yet.
     bool OnSliderCommit(WPARAM wParam, LPARAM lParam);
     bool OnCommand(WPARAM wParam);
+    // An item of the notification-area menu's sound choices (pages/sound_menu.h), chosen whether
+    // the page is shown or not; the controls then show its effect. False for another id.
+    bool ChooseSound(int command);
 
     // The lamps' window rectangles in the page's client coordinates.
     HifiHitAreas CurrentHitAreas() const;

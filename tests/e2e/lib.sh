@@ -15,6 +15,7 @@ PANEL_PID=
 e2e_cleanup() {
     [ -n "$PANEL_PID" ] && kill "$PANEL_PID" 2>/dev/null
     quorelle_end_wine
+    quorelle_systray N
     quorelle_stop_xvfb
     [ -n "${E2E_DIR:-}" ] && [ -z "${E2E_KEEP_DIR:-}" ] && rm -rf "$E2E_DIR"
 }
@@ -280,6 +281,98 @@ press_at() {
     xdotool mousemove $((origin[0] + $2)) $((origin[1] + $3)) click 1
     sleep 0.4
     after_action "a click at $2 $3"
+}
+
+# --- the notification-area icon and its menu -------------------------------------------------
+# e2e_tray: the panel's icon shows in the tray window Wine draws itself (E2E_TRAY, at the
+# screen's top-left, under the panel's windows until the panel moves away) for the rest of the
+# script; call it before panel_start.
+E2E_TRAY="Wine System Tray"
+e2e_tray() { quorelle_systray Y; }
+# tray_click BUTTON: a real click (1 left, 3 right) at the centre of the panel's icon there.
+# Wine's tray window first takes a left click beside the icon and so becomes the active window:
+# a click that makes it active on the icon itself often takes the activation back from the
+# panel's menu right after it opened, and the menu closes (measured: 3 of 10 right clicks left
+# a menu open, 20 of 20 after the click beside the icon).
+tray_click() {
+    local tray icon
+    tray=($(probe rect "$E2E_TRAY")) &&
+        icon=($(probe controls "$E2E_TRAY" | awk '$7 == "__winex11_tray_icon" { print; exit }'))
+    [ "${#icon[@]}" -ge 5 ] || return 1
+    xdotool mousemove --sync $((tray[0] + tray[2] - $(px 10))) $((icon[2] + icon[4] / 2)) click 1
+    sleep 0.3
+    xdotool mousemove --sync $((icon[1] + icon[3] / 2)) $((icon[2] + icon[4] / 2))
+    sleep 0.3
+    xdotool click "$1"
+}
+# menu_items: the pop-up menus the panel shows, read inside its process (e2eprobe menuitems):
+# a "popup" line for each, topmost first, then its items "TEXT<tab>ID<tab>MARKS<tab>X Y W H",
+# a sub-menu's items after it indented by two spaces; the texts as drawn (access-key marks left
+# out, "&&" an ampersand)
+menu_items() {
+    probe menuitems "$E2E_TITLE" | sed -e 's/&&/\x01/g' -e 's/&//g' -e 's/\x01/\&/g'
+}
+# menu_open: no menu of the panel is shown, and a real right click on the icon opens one (up to
+# three clicks are made, and more than one is reported).
+menu_open() {
+    local i
+    probe menu "$E2E_TITLE" 300 0 || ! echo "      a menu is still shown" >&2 || return 1
+    for ((i = 1; i <= 3; i++)); do
+        tray_click 3 || return 1
+        if probe menu "$E2E_TITLE" 3000; then
+            [ "$i" = 1 ] || echo "      the icon took $i right clicks" >&2
+            return 0
+        fi
+    done
+    return 1
+}
+# menu_close: a real click at the screen's bottom-right corner, away from every window, closes
+# the menu
+menu_close() {
+    xdotool mousemove --sync $((1280 * QUORELLE_DPI / 96 - 3)) $((1024 * QUORELLE_DPI / 96 - 3)) \
+        click 1
+    probe menu "$E2E_TITLE" 5000 0
+}
+# menu_keys KEY...: real keys to the shown menu, 0.3 s apart. The click on the icon can leave the
+# keyboard with Wine's tray window, which the menu's owner takes from it on Windows: the panel's
+# main window (shown) takes it first.
+menu_keys() {
+    local key main
+    main=$(xdotool search --name "^$E2E_TITLE\$" | head -n 1)
+    [ -n "$main" ] && xdotool windowfocus --sync "$main" || return 1
+    for key; do
+        xdotool key "$key"
+        sleep 0.3
+    done
+}
+# menu_click TEXT: a real click on the item drawn as TEXT on the topmost shown level that has it
+menu_click() {
+    local i place
+    for ((i = 0; i < 50; i++)); do
+        place=($(menu_items | awk -F'\t' -v t="$1" '$1 == t && $4 != "-" { print $4; exit }'))
+        if [ "${#place[@]}" = 4 ]; then
+            xdotool mousemove --sync $((place[0] + place[2] / 2)) $((place[1] + place[3] / 2))
+            sleep 0.2
+            xdotool click 1
+            sleep 0.4
+            return 0
+        fi
+        sleep 0.1
+    done
+    return 1
+}
+# menu_level TEXT: "TEXT MARKS" of each item of the sub-menu TEXT of the shown menu's first level,
+# in order (a separator "-")
+menu_level() {
+    menu_items | awk -F'\t' -v t="$1" '
+        /^popup$/ { p++; next }
+        p == 1 && $1 == t { on = 1; next }
+        on && /^  [^ ]/ {
+            sub(/^  /, "", $1)
+            print ($3 == "separator" ? "-" : $3 == "-" ? $1 : $1 " " $3)
+            next
+        }
+        on && !/^    / { on = 0 }'
 }
 
 check() {  # check "what" command...

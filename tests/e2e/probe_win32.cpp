@@ -105,6 +105,13 @@
 //                                   the input that came before and painted what it shows
 //   e2eprobe menu TITLE MS [0]      waits up to MS until a pop-up menu of TITLE's process is
 //                                   shown (with 0: until none is); exit code 1 after MS
+//   e2eprobe menuitems TITLE        the pop-up menus TITLE's process shows, read inside it by
+//                                   menu_hook.dll (beside the probe): for each, topmost first,
+//                                   "popup" and a line per item, a sub-menu's items after it
+//                                   indented by two spaces: "TEXT<tab>ID<tab>MARKS<tab>X Y W H"
+//                                   (MARKS among checked radio greyed popup, or separator, or -;
+//                                   the screen rectangle on the shown level, else -); exit code
+//                                   3 when the process did not answer
 //   e2eprobe memory TITLE           "peak W" of TITLE's process: its peak working set in KiB
 //   e2eprobe repaint TITLE N DLL    N full repaints of the window and its children
 //                                   (RedrawWindow with RDW_INVALIDATE | RDW_ERASE |
@@ -551,6 +558,47 @@ double MedianOf(std::vector<double> v, double at = 0.5) {
     if (v.empty()) return 0;
     std::sort(v.begin(), v.end());
     return v[std::min(v.size() - 1, static_cast<size_t>(double(v.size()) * at))];
+}
+
+// The pop-up menus of a window's thread, read inside its process by menu_hook.dll (hooked onto
+// the thread as repaint_hook.dll is below).
+int MenuItems(HWND w) {
+    DWORD pid = 0;
+    const DWORD thread = GetWindowThreadProcessId(w, &pid);
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring library = path;
+    library = library.substr(0, library.find_last_of(L"\\/") + 1) + L"menu_hook.dll";
+    HMODULE module = LoadLibraryW(library.c_str());
+    auto hookProc = module ? reinterpret_cast<HOOKPROC>(
+                                 reinterpret_cast<void*>(GetProcAddress(module, "MenuHook")))
+                           : nullptr;
+    constexpr DWORD kSize = 1 << 20;
+    HANDLE mapping = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, kSize,
+                                        L"QuorelleE2eMenu");
+    HHOOK hook =
+        hookProc && mapping ? SetWindowsHookExW(WH_CALLWNDPROC, hookProc, module, thread) : nullptr;
+    int rc = 3;
+    if (hook) {
+        DWORD_PTR ignored = 0;
+        SendMessageTimeoutW(w, RegisterWindowMessageW(L"QuorelleE2eMenu"), 0, 0, SMTO_ABORTIFHUNG,
+                            10000, &ignored);
+        UnhookWindowsHookEx(hook);
+        if (const auto* view =
+                static_cast<const uint8_t*>(MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0))) {
+            uint32_t from = 0;
+            std::memcpy(&from, view, 4);
+            if (from == pid) {
+                std::wstring text(reinterpret_cast<const wchar_t*>(view + 4));
+                std::fputs(Utf8(text).c_str(), stdout);
+                rc = 0;
+            }
+            UnmapViewOfFile(view);
+        }
+    }
+    if (mapping) CloseHandle(mapping);
+    if (module) FreeLibrary(module);
+    return rc;
 }
 
 // Full repaints of a window of another process, two ways.
@@ -1383,6 +1431,7 @@ int wmain(int argc, wchar_t** argv) {
         }
         return 0;
     }
+    if (cmd == L"menuitems") return MenuItems(h);
     if (cmd == L"memory") {
         DWORD pid = 0;
         GetWindowThreadProcessId(h, &pid);

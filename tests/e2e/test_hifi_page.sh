@@ -5,9 +5,13 @@
 # thirds) write CPL.ini and the card (VirtualCard.log) and light their lamps on the screen; a
 # band moved with the keys only (Tab, Up, Page Up, End) does the same and is kept; with
 # the master off every other press drags the page; a restart keeps every choice, also with the
-# master off; the main console's digital output forces the master off.
+# master off; the main console's digital output forces the master off. The notification-area
+# icon's menu, opened with a real right click on the icon, chooses an EQ preset, a user preset
+# and the master switch, whether the page is shown or not, greys what the page would not take
+# with the master off, and speaks the three languages.
 . "$(dirname "$0")/lib.sh"
 e2e_init
+e2e_tray
 MAIN=$E2E_TITLE
 HIFI="$E2E_TITLE - Hifi"
 SHOT=$E2E_DIR/hifi.png
@@ -235,6 +239,16 @@ probe post "$MAIN" 0x0112 0xF060 0
 check "the panel ends" panel_wait 20
 # an environment index from beyond the list
 sed -i -E 's/^Environment=[^\r]*/Environment=99999999999/' "$E2E_DIR/CPL.ini"
+# two user presets, for the menu below
+WARM=(3 2 1 0 0 0 -1 -2 -3 -4)
+BRIGHT=(-6 -4 -2 0 2 4 6 8 10 12)
+sed -i 's/^\[Hifi\]\r$/[Hifi]\r\nCustomCount=2\r\nCustom0=Warm\r\nCustom1=Bright\r/' "$E2E_DIR/CPL.ini"
+{
+    printf '[Warm]\r\n'
+    for i in 0 1 2 3 4 5 6 7 8 9; do printf 'eq_%d=%d\r\n' "$i" "${WARM[i]}"; done
+    printf '[Bright]\r\n'
+    for i in 0 1 2 3 4 5 6 7 8 9; do printf 'eq_%d=%d\r\n' "$i" "${BRIGHT[i]}"; done
+} >"$E2E_DIR/Custom.ini"
 check "the panel starts again" panel_start
 check "the HIFI page opens again" open_hifi
 check "after the restart every choice is kept" eval 'ini_is Hifi isDrySoundOn 0 &&
@@ -253,6 +267,146 @@ press 1168
 check "previous from an index beyond the list lands on the last entry: 22, driver 26" \
     eval 'eventually environment 22 26 && logged "set RFX_ENVIRONMENT dev=[^ ]+ data=26 " &&
     eventually list_shows Psychotic'
+
+# --- the notification-area icon's menu ------------------------------------------------------
+# The icon shows in Wine's own tray window at the screen's top-left; the panel moves below it.
+click_control "$HIFI" 1075
+visible "$MAIN"
+tray=($(probe rect "$E2E_TRAY"))
+probe send "$MAIN" 2025 0 $((tray[1] + tray[3] + $(px 10))) >/dev/null
+# bands_sent: "band:value " of the last ten bands sent to the card since the mark, in order
+bands_sent() {
+    since_mark | grep -Eo 'set EQ_Slider[0-9]+ dev=[^ ]+ data=-?[0-9]+' | tail -n 10 |
+        sed -E 's/set EQ_Slider([0-9]+) .*data=/\1:/' | tr '\n' ' '
+}
+# curve NAME: the same for the ten values of the array NAME
+curve() {
+    local -n values=$1
+    local i
+    for i in 0 1 2 3 4 5 6 7 8 9; do printf '%d:%d ' $((i + 1)) "${values[i]}"; done
+}
+JAZZ=(-8 6 0 8 -8 10 -2 13 8 1)
+# level_is SUBMENU LINE...: the items of that sub-menu of the shown menu, "TEXT MARKS" in order
+level_is() {
+    local name=$1 got
+    shift
+    got=$(menu_level "$name")
+    [ "$got" = "$(printf '%s\n' "$@")" ] || ! echo "      read: $(echo "$got" | tr '\n' '|')" >&2
+}
+# top_level: "TEXT ID" of the shown menu's items and of its sub-menus' items (indented), the user
+# presets' level left out
+top_level() {
+    menu_items | awk -F'\t' '/^popup$/ { n++; next } n == 1 && !/^    / { print $1, $2 }'
+}
+# user_presets: "NAME MARKS" of the items under Equalizer
+user_presets() { menu_items | awk -F'\t' '/^    [^ ]/ { sub(/^ +/, "", $1); print $1, $3 }'; }
+# has_item LINE: the Sound sub-menu (in the current language) has the item "TEXT MARKS"
+has_item() { menu_level "$SOUND" | grep -qxF "$1"; }
+has_items() {
+    local item
+    for item; do has_item "$item" || ! echo "      missing: $item" >&2 || return 1; done
+}
+
+SOUND=Sound
+check "a real right click on the icon in Wine's tray opens the menu" menu_open
+check "the menu: Sound before Quorelle DIVO, every old item as it was" eval '[ "$(top_level)" = \
+    "$(printf "%s\n" "language 0" "  简体 32780" "  繁体 32781" "  English 32782" "Sound 0" \
+        "  Dry Sound 33001" "   0" "  Default 33010" "  Bass 33011" "  Treble 33012" \
+        "  Live 33013" "  Rock 33014" "  Soft Rock 33015" "  Dance 33016" "  Jazz 33017" \
+        "  Metal 33018" "  Rap 33019" "  Classic 33020" "  Vocal 33021" "  Pure Monitor 33030" \
+        "  USA Style 33031" "  England 33032" "  Japan Style 33033" "  Germany 33034" \
+        "  Equalizer 0" "   0" "  Environment 33002" "Quorelle DIVO 32774" "Exit 32775")" ]'
+check "... the tone knobs' mode checks no source; the master and the environment are checked" \
+    level_is Sound "Dry Sound checked" - "Default radio" "Bass radio" "Treble radio" \
+    "Live radio" "Rock radio" "Soft Rock radio" "Dance radio" "Jazz radio" "Metal radio" \
+    "Rap radio" "Classic radio" "Vocal radio" "Pure Monitor radio" "USA Style radio" \
+    "England radio" "Japan Style radio" "Germany radio" "Equalizer radio popup" - \
+    "Environment checked"
+check "... the user presets are under Equalizer" \
+    eval '[ "$(user_presets)" = "$(printf "%s\n" "Warm radio" "Bright radio")" ]'
+# the keys: S opens Sound, Z is Jazz's
+mark_log
+menu_keys s z
+check "Jazz chosen with the menu's access keys: EQPreset=7, mode 2" \
+    eventually eval 'ini_is Hifi EQPreset 7 && ini_is Hifi InitialButtonOn 2'
+check "... the Jazz curve goes to the card, band by band" \
+    eventually eval '[ "$(bands_sent)" = "$(curve JAZZ)" ]'
+check "... and the menu is gone" probe menu "$MAIN" 5000 0
+after_action "Jazz chosen from the menu"
+check "the HIFI page opened afterwards shows the preset switch and Jazz lit, the tone switch dark" \
+    eval 'open_hifi && lit 1090 136 && lit 1104 146 && lit 1085 135 && lit 1089 145'
+
+# a user preset, chosen with real clicks while the page is shown
+check "the menu opens over the page" menu_open
+mark_log
+check "Sound, Equalizer, Bright clicked" \
+    eval 'menu_click Sound && menu_click Equalizer && menu_click Bright'
+check "... Bright becomes the current preset, in mode 3" eventually eval 'ini_is Hifi CurrentCustom Bright &&
+    ini_is Hifi Customize 1 && ini_is Hifi InitialButtonOn 3'
+check "... its bands go to the card" eventually eval '[ "$(bands_sent)" = "$(curve BRIGHT)" ]'
+after_action "Bright chosen from the menu over the page"
+check "... the page lights the equalizer and defined-EQ lamps, darkens the preset switch and Jazz" \
+    eval 'lit 1094 136 && lit 1114 146 && lit 1090 135 && lit 1104 145'
+check "... its list shows Bright, the 30 Hz and 16K bands show its values" \
+    eval '[ "$(probe text "$HIFI" 1164)" = Bright ] && [ "$(acc_value "$HIFI" 1115)" = "${BRIGHT[0]}" ] &&
+    [ "$(acc_value "$HIFI" 1124)" = "${BRIGHT[9]}" ]'
+
+# the master switch off over the page, then the menu with the master off
+check "the menu opens over the page again" menu_open
+mark_log
+menu_click Sound && menu_click "Dry Sound"
+check "Dry Sound off from the menu: isDrySoundOn=0, both effects off on the card" \
+    eventually eval 'ini_is Hifi isDrySoundOn 0 && logged "set Enable_EQ_GFX dev=[^ ]+ data=0 " &&
+    logged "set Enable_RFX_GFX dev=[^ ]+ data=0 "'
+after_action "Dry Sound off from the menu over the page"
+check "... the page's master and equalizer lamps go dark" eval 'lit 1084 130 && lit 1094 135'
+check "with the master off the menu greys every choice but Dry Sound, and checks none" eval 'menu_open &&
+    level_is Sound "Dry Sound" - "Default radio greyed" "Bass radio greyed" "Treble radio greyed" \
+    "Live radio greyed" "Rock radio greyed" "Soft Rock radio greyed" "Dance radio greyed" \
+    "Jazz radio greyed" "Metal radio greyed" "Rap radio greyed" "Classic radio greyed" \
+    "Vocal radio greyed" "Pure Monitor radio greyed" "USA Style radio greyed" \
+    "England radio greyed" "Japan Style radio greyed" "Germany radio greyed" \
+    "Equalizer radio greyed popup" - "Environment greyed"'
+check "... the user presets too" \
+    eval '[ "$(user_presets)" = "$(printf "%s\n" "Warm radio greyed" "Bright radio greyed")" ]'
+mark_log
+check "... a click on the greyed Jazz changes nothing" eval 'menu_click Sound && menu_click Jazz &&
+    menu_close && ini_is Hifi isDrySoundOn 0 && ini_is Hifi InitialButtonOn 3 &&
+    [ -z "$(since_mark | grep " set ")" ]'
+after_action "the menu closed"
+
+# the master switch on while the page is hidden
+click_control "$HIFI" 1075
+visible "$MAIN"
+check "the menu opens over the main console" menu_open
+mark_log
+menu_click Sound && menu_click "Dry Sound"
+check "Dry Sound on from the menu while the page is hidden: the effects on again" \
+    eventually eval 'ini_is Hifi isDrySoundOn 1 && logged "set Enable_EQ_GFX dev=[^ ]+ data=1 " &&
+    logged "set Enable_RFX_GFX dev=[^ ]+ data=1 "'
+after_action "Dry Sound on from the menu"
+check "the HIFI page opened afterwards shows the master, equalizer and defined-EQ lamps lit, Bright" \
+    eval 'open_hifi && lit 1084 131 && lit 1094 136 && lit 1114 146 &&
+    [ "$(probe text "$HIFI" 1164)" = Bright ]'
+
+# the three languages: the sub-menu follows the language, the old items stay as they are
+for lang in 0 1 2; do
+    probe send "$MAIN" 0x0111 $((32780 + lang)) 0 >/dev/null
+    case $lang in
+        0) SOUND=音效 want=("HIFI直通 checked" "爵士 radio" "英式风格 radio" "均衡器 checked radio popup" "环境效果 checked") ;;
+        1) SOUND=音效 want=("HIFI直通 checked" "爵士 radio" "英式風格 radio" "均衡器 checked radio popup" "環境效果 checked") ;;
+        2) SOUND=Sound want=("Dry Sound checked" "Jazz radio" "England radio" "Equalizer checked radio popup" "Environment checked") ;;
+    esac
+    check "language $lang: the menu opens" menu_open
+    check "... its sub-menu is $SOUND, between the old items as they were" eval '[ "$(top_level |
+        grep -v "^ ")" = "$(printf "%s\n" "language 0" "$SOUND 0" "Quorelle DIVO 32774" "Exit 32775")" ] &&
+        [ "$(top_level | sed -n "2,4p")" = "$(printf "%s\n" "  简体 32780" "  繁体 32781" "  English 32782")" ]'
+    check "... ${want[*]}: in it, marked as the page shows" \
+        has_items "${want[@]}"
+    check "... Bright checked under it" eval '[ "$(user_presets)" = "$(printf "%s\n" "Warm radio" "Bright checked radio")" ]'
+    check "... and the menu closes" menu_close
+    after_action "the menu closed in language $lang"
+done
 
 # --- the main console's digital output forces the master off -------------------------------
 click_control "$HIFI" 1075

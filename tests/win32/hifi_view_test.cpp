@@ -1,12 +1,14 @@
 // The HIFI page's view on the real dialog 176 from the program's resources, placed by the page
 // frame, with real settings files and a recording fake device library: what only the window
 // can show (the preset list's face and drop-down, the list's entries and selection, the name
-// field's limit).
+// field's limit), and the notification-area menu's sound choices against the page's presses.
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <filesystem>
+#include <fstream>
 #include <functional>
+#include <sstream>
 
 #include "../unit/device_fake_conflib.h"
 #include "base/dialog_window_win32.h"
@@ -15,7 +17,9 @@
 #include "console_host.h"
 #include "device/selection.h"
 #include "pages/hifi_view_win32.h"
+#include "pages/hit_area_win32.h"
 #include "pages/page_chrome_win32.h"
+#include "pages/sound_menu.h"
 #include "settings/ini_file.h"
 #include "settings/settings.h"
 
@@ -194,6 +198,163 @@ TEST_F(HifiViewTest, ABandsCommitRecordsOnlyAValueThePageHasNotRecorded) {
         }
     }
     EXPECT_EQ(ReadSettingText(kCplIni, "Hifi", "Customize"), "0") << "a moved band is no preset";
+}
+
+// A sound choice of the notification-area menu, made on the page window while it is hidden,
+// writes the keys, makes the card calls in their order and leaves the lamps, bands and list as
+// the page's own presses that make the same choice do (a source switch first where it is unlit).
+TEST_F(HifiViewTest, ASoundChoiceDoesWhatThePagesPressesDo) {
+    constexpr int kEntry = -1;  // a step kEntry - i chooses entry i of the preset list
+    struct Case {
+        const char* what;
+        std::vector<std::pair<const char*, const char*>> start;  // keys of section Hifi
+        std::vector<int> presses;  // controls pressed; kEntry - i chooses list entry i
+        int command;
+        std::pair<const char*, const char*> after;  // a key of section Hifi afterwards
+        bool acts = true;                           // false: nothing is written or sent
+    };
+    const std::pair<const char*, const char*> on{"isDrySoundOn", "1"};
+    const std::pair<const char*, const char*> presets[] = {{"CustomCount", "2"},
+                                                           {"Custom0", "Warm"},
+                                                           {"Custom1", "Bright"},
+                                                           {"CurrentCustom", "Warm"},
+                                                           {"Customize", "1"}};
+    const auto with = [&](std::vector<std::pair<const char*, const char*>> keys) {
+        keys.insert(keys.end(), std::begin(presets), std::end(presets));
+        keys.push_back({"ENVEnable", "1"});
+        keys.push_back({"RegionStyle", "1"});
+        keys.push_back({"EQPreset", "3"});
+        return keys;
+    };
+    const int jazz = hifi_ids::kPresetLamps[7];
+    const Case cases[] = {
+        {"Jazz from a region style",
+         with({on, {"InitialButtonOn", "1"}}),
+         {hifi_ids::kPreset, jazz},
+         kSoundFirstEqPreset + 7,
+         {"EQPreset", "7"}},
+        {"Jazz with the preset switch lit",
+         with({on, {"InitialButtonOn", "2"}}),
+         {jazz},
+         kSoundFirstEqPreset + 7,
+         {"EQPreset", "7"}},
+        {"a region style from the tone knobs",
+         with({on, {"InitialButtonOn", "0"}}),
+         {hifi_ids::kRegion, hifi_ids::kRegionLamps[3]},
+         kSoundFirstRegion + 3,
+         {"RegionStyle", "3"}},
+        {"a user preset from an EQ preset",
+         with({on, {"InitialButtonOn", "2"}}),
+         {hifi_ids::kEqualizer, kEntry - 1},
+         kSoundFirstUserPreset + 1,
+         {"CurrentCustom", "Bright"}},
+        {"a user preset in mode 3",
+         with({on, {"InitialButtonOn", "3"}}),
+         {kEntry - 1},
+         kSoundFirstUserPreset + 1,
+         {"CurrentCustom", "Bright"}},
+        {"the master off",
+         with({on, {"InitialButtonOn", "2"}}),
+         {hifi_ids::kMaster},
+         kSoundDrySound,
+         {"isDrySoundOn", "0"}},
+        {"the master on",
+         with({{"isDrySoundOn", "0"}, {"InitialButtonOn", "2"}}),
+         {hifi_ids::kMaster},
+         kSoundDrySound,
+         {"isDrySoundOn", "1"}},
+        {"the environment off",
+         with({on, {"InitialButtonOn", "2"}}),
+         {hifi_ids::kEnvironment},
+         kSoundEnvironment,
+         {"ENVEnable", "0"}},
+        {"Jazz with the master off",
+         with({{"isDrySoundOn", "0"}, {"InitialButtonOn", "1"}}),
+         {hifi_ids::kPreset, jazz},
+         kSoundFirstEqPreset + 7,
+         {"EQPreset", "3"},
+         false},
+    };
+    for (const auto* preset : {"Warm", "Bright"})
+        for (int i = 0; i < kBandCount; ++i)
+            WriteSettingInt(kCustomIni, preset, hifi_keys::BandKey(i),
+                            preset[0] == 'W' ? i - 4 : 9 - 2 * i);
+
+    struct Outcome {
+        std::string cpl;
+        std::vector<std::string> sets;
+        std::vector<bool> lamps;
+        std::vector<int> bands;
+        LRESULT entry = CB_ERR;
+        bool listEnabled = false;
+        bool operator==(const Outcome&) const = default;
+    };
+    const auto fileText = [&](const char* name) {
+        std::ifstream in(dir_ / name, std::ios::binary);
+        std::stringstream text;
+        text << in.rdbuf();
+        return text.str();
+    };
+    const auto run = [&](const Case& c, const std::function<void(HifiHost&)>& choose) {
+        fs::remove(dir_ / kCplIni);
+        for (const auto& [key, value] : c.start) Hifi(key, value);
+        WriteSettingText(kCplIni, "CPL", "language", "2");
+        HifiHost host;
+        EXPECT_TRUE(host.Create(nullptr));
+        EXPECT_FALSE(IsWindowVisible(host.hwnd()));
+        fake.properties.clear();
+        choose(host);
+        quorelle::testing::PumpMessages();
+        Outcome o;
+        o.cpl = fileText(kCplIni);
+        for (const auto& p : fake.properties)
+            o.sets.push_back(std::string(p.set ? "set " : "get ") +
+                             std::string(p.name.begin(), p.name.end()) + "=" +
+                             std::to_string(p.data));
+        for (int id = 1084; id <= 1114; ++id)
+            if (const controls::CMyStaticBmp* lamp = host.view.Lamp(id))
+                o.lamps.push_back(lamp->Lit());
+        for (int i = 0; i < kBandCount; ++i) o.bands.push_back(host.view.Band(i).Value());
+        HWND list = GetDlgItem(host.hwnd(), hifi_ids::kPresetList);
+        o.entry = SendMessageW(list, CB_GETCURSEL, 0, 0);
+        o.listEnabled = IsWindowEnabled(list) != FALSE;
+        return o;
+    };
+    const auto press = [](HifiHost& host, int step) {
+        if (step <= kEntry) {
+            HWND list = GetDlgItem(host.hwnd(), hifi_ids::kPresetList);
+            SendMessageW(list, CB_SETCURSEL, WPARAM(kEntry - step), 0);
+            SendMessageW(host.hwnd(), WM_COMMAND, MAKEWPARAM(hifi_ids::kPresetList, CBN_SELCHANGE),
+                         reinterpret_cast<LPARAM>(list));
+            return;
+        }
+        const Rect r = ClientRectOf(host.hwnd(), step);
+        host.view.OnLButtonDown({(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const Outcome pressed = run(c, [&](HifiHost& host) {
+            for (int step : c.presses) press(host, step);
+        });
+        const Outcome chosen =
+            run(c, [&](HifiHost& host) { EXPECT_TRUE(host.view.ChooseSound(c.command)); });
+        EXPECT_EQ(ReadSettingText(kCplIni, "Hifi", c.after.first), c.after.second);
+        EXPECT_EQ(chosen.cpl, pressed.cpl);
+        EXPECT_EQ(chosen.sets, pressed.sets);
+        EXPECT_EQ(chosen.lamps, pressed.lamps);
+        EXPECT_EQ(chosen.bands, pressed.bands);
+        EXPECT_EQ(chosen.entry, pressed.entry);
+        EXPECT_EQ(chosen.listEnabled, pressed.listEnabled);
+        EXPECT_EQ(!chosen.sets.empty(), c.acts);
+    }
+    // ids that are no item of the menu are left to the window
+    HifiHost host;
+    ASSERT_TRUE(host.Create(nullptr));
+    fake.properties.clear();
+    for (int id : {kSoundDrySound - 1, kSoundFirstEqPreset + kEqPresetCount,
+                   kSoundFirstRegion + kRegionStyleCount, 32774})
+        EXPECT_FALSE(host.view.ChooseSound(id)) << id;
+    EXPECT_TRUE(fake.properties.empty());
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/main_window_win32.h"
+#include "app/tray_win32.h"
 #include "app/application_win32.h"
 #include "base/messages.h"
 #include "controls/gdi_win32.h"
@@ -297,6 +298,62 @@ TEST(MainWindow, TheIconHidesWhicheverWindowIsOnScreen) {
     EXPECT_EQ(VisibleWindows(dlg), 1);
     DestroyWindow(main);
     SetAppMainWindow(nullptr);
+}
+
+// One item of a menu: "text id" with the marks checked, radio, greyed and "popup N" (its items).
+std::string MenuItemLine(HMENU menu, int i) {
+    wchar_t text[128] = {};
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID | MIIM_SUBMENU | MIIM_STRING;
+    info.dwTypeData = text;
+    info.cch = 128;
+    if (!GetMenuItemInfoW(menu, UINT(i), TRUE, &info)) return "?";
+    if (info.fType & MFT_SEPARATOR) return "-";
+    std::string line;
+    for (wchar_t c : std::wstring(text)) line += c < 0x80 ? char(c) : '?';
+    if (!info.hSubMenu) (line += ' ') += std::to_string(info.wID);
+    if (info.fState & MFS_CHECKED) line += " checked";
+    if (info.fType & MFT_RADIOCHECK) line += " radio";
+    if (info.fState & MFS_GRAYED) line += " greyed";
+    if (info.hSubMenu) (line += " popup ") += std::to_string(GetMenuItemCount(info.hSubMenu));
+    return line;
+}
+
+// Menu 175 with the sound choices: they come before "Quorelle DIVO" with their marks; every
+// item of the resource stays with its text and id.
+TEST(TrayMenu, TheSoundChoicesComeBeforeTheShowItemAndTheOldItemsStay) {
+    pages::SoundSources sources;
+    sources.master = true;
+    sources.eqPreset = 7;
+    sources.environment = true;
+    sources.userPresets = {"Warm", "Bright"};
+    // the marks show the page as it is handed in; the master switch greys the choices
+    for (bool master : {true, false}) {
+        SCOPED_TRACE(master);
+        sources.master = master;
+        UniqueMenu menu = LoadTrayMenu(pages::SoundMenu(sources, 2));
+        HMENU popup = GetSubMenu(menu.get(), 0);
+        ASSERT_NE(popup, nullptr);
+        std::vector<std::string> top;
+        for (int i = 0; i < GetMenuItemCount(popup); ++i) top.push_back(MenuItemLine(popup, i));
+        EXPECT_EQ(top, (std::vector<std::string>{"language popup 3", "&Sound popup 22",
+                                                 "Quorelle DIVO 32774", "Exit 32775"}));
+        HMENU language = GetSubMenu(popup, 0);
+        EXPECT_EQ(MenuItemLine(language, 0), "?? 32780");  // "简体"
+        EXPECT_EQ(MenuItemLine(language, 2), "English 32782");
+        HMENU sound = GetSubMenu(popup, 1);
+        const std::string grey = master ? "" : " greyed";
+        EXPECT_EQ(MenuItemLine(sound, 0), master ? "&Dry Sound 33001 checked" : "&Dry Sound 33001");
+        EXPECT_EQ(MenuItemLine(sound, 1), "-");
+        EXPECT_EQ(MenuItemLine(sound, 9), "Ja&zz 33017 checked radio" + grey);
+        EXPECT_EQ(MenuItemLine(sound, 10), "&Metal 33018 radio" + grey);
+        EXPECT_EQ(MenuItemLine(sound, 14), "P&ure Monitor 33030 radio" + grey);
+        EXPECT_EQ(MenuItemLine(sound, 19), "E&qualizer radio" + grey + " popup 2");
+        EXPECT_EQ(MenuItemLine(GetSubMenu(sound, 19), 1), "&Bright 33101 radio" + grey);
+        EXPECT_EQ(MenuItemLine(sound, 20), "-");
+        EXPECT_EQ(MenuItemLine(sound, 21), "Env&ironment 33002 checked" + grey);
+    }
 }
 
 }  // namespace
