@@ -435,6 +435,21 @@ void SaveBmp(const std::wstring& file, const std::vector<uint32_t>& pixels, int 
     std::fclose(f);
 }
 
+// Whether the window or one of its children has something left to paint.
+bool LeftToPaint(HWND w) {
+    if (GetUpdateRect(w, nullptr, FALSE)) return true;
+    bool left = false;
+    EnumChildWindows(
+        w,
+        [](HWND child, LPARAM p) -> BOOL {
+            if (!IsWindowVisible(child) || !GetUpdateRect(child, nullptr, FALSE)) return TRUE;
+            *reinterpret_cast<bool*>(p) = true;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&left));
+    return left;
+}
+
 // Waits (at most about 10 s each time) until the thread of window `w` has handled the input
 // that came for it before now. A pixel of the window invalidated from here is painted only once
 // no input waits in the thread's queue; input still unread from the display when that paint is
@@ -492,6 +507,24 @@ int Stale(HWND main, const std::wstring& title, const wchar_t* file) {
         },
         reinterpret_cast<LPARAM>(&ctx));
     if (!ctx.windows.empty()) Settle(ctx.windows.front());
+    // a window the input brought up (a notice box) may still be drawing itself: every shown
+    // window of the process painted first
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 3000; Sleep(10)) {
+        struct Painting {
+            DWORD pid;
+            bool any;
+        } painting{pid, false};
+        EnumWindows(
+            [](HWND w, LPARAM p) -> BOOL {
+                auto* c = reinterpret_cast<Painting*>(p);
+                DWORD owner = 0;
+                GetWindowThreadProcessId(w, &owner);
+                if (owner == c->pid && IsWindowVisible(w) && LeftToPaint(w)) c->any = true;
+                return !c->any;
+            },
+            reinterpret_cast<LPARAM>(&painting));
+        if (!painting.any) break;
+    }
     long total = 0;
     for (HWND w : ctx.windows) {
         RECT r;
@@ -1150,21 +1183,6 @@ int Grab(const std::wstring& title, DWORD limit) {
     DestroyWindow(w);
     std::printf(g_released ? "released\n" : "no release\n");
     return g_released ? 0 : 3;
-}
-
-// Whether the window or one of its children has something left to paint.
-bool LeftToPaint(HWND w) {
-    if (GetUpdateRect(w, nullptr, FALSE)) return true;
-    bool left = false;
-    EnumChildWindows(
-        w,
-        [](HWND child, LPARAM p) -> BOOL {
-            if (!IsWindowVisible(child) || !GetUpdateRect(child, nullptr, FALSE)) return TRUE;
-            *reinterpret_cast<bool*>(p) = true;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&left));
-    return left;
 }
 
 // A real click (the system's input) at screen point x, y, then the wait until window `to` is
