@@ -257,25 +257,33 @@ int VisibleWindowsOf(DWORD pid, const std::wstring& prefix) {
     return ctx.count;
 }
 
-// Whether a pop-up menu of the process is shown (a visible window of the menu class).
-bool MenuShown(DWORD pid) {
+// Whether a visible top-level window of process `pid` passes `test`.
+template <typename Test>
+bool AnyShownWindowOf(DWORD pid, Test test) {
     struct Ctx {
         DWORD pid;
-        bool shown;
-    } ctx{pid, false};
+        Test* test;
+        bool found;
+    } ctx{pid, &test, false};
     EnumWindows(
         [](HWND w, LPARAM p) -> BOOL {
             auto* c = reinterpret_cast<Ctx*>(p);
             DWORD owner = 0;
             GetWindowThreadProcessId(w, &owner);
-            wchar_t cls[16] = {};
-            GetClassNameW(w, cls, 16);
-            if (owner == c->pid && IsWindowVisible(w) && std::wstring(cls) == L"#32768")
-                c->shown = true;
-            return !c->shown;
+            if (owner == c->pid && IsWindowVisible(w) && (*c->test)(w)) c->found = true;
+            return !c->found;
         },
         reinterpret_cast<LPARAM>(&ctx));
-    return ctx.shown;
+    return ctx.found;
+}
+
+// Whether a pop-up menu of the process is shown (a visible window of the menu class).
+bool MenuShown(DWORD pid) {
+    return AnyShownWindowOf(pid, [](HWND w) {
+        wchar_t cls[16] = {};
+        GetClassNameW(w, cls, 16);
+        return std::wstring(cls) == L"#32768";
+    });
 }
 
 // The burst command: random window-protocol messages from outside.
@@ -509,22 +517,8 @@ int Stale(HWND main, const std::wstring& title, const wchar_t* file) {
     if (!ctx.windows.empty()) Settle(ctx.windows.front());
     // a window the input brought up (a notice box) may still be drawing itself: every shown
     // window of the process painted first
-    for (DWORD start = GetTickCount(); GetTickCount() - start < 3000; Sleep(10)) {
-        struct Painting {
-            DWORD pid;
-            bool any;
-        } painting{pid, false};
-        EnumWindows(
-            [](HWND w, LPARAM p) -> BOOL {
-                auto* c = reinterpret_cast<Painting*>(p);
-                DWORD owner = 0;
-                GetWindowThreadProcessId(w, &owner);
-                if (owner == c->pid && IsWindowVisible(w) && LeftToPaint(w)) c->any = true;
-                return !c->any;
-            },
-            reinterpret_cast<LPARAM>(&painting));
-        if (!painting.any) break;
-    }
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 3000; Sleep(10))
+        if (!AnyShownWindowOf(pid, LeftToPaint)) break;
     long total = 0;
     for (HWND w : ctx.windows) {
         RECT r;
