@@ -257,21 +257,21 @@ int VisibleWindowsOf(DWORD pid, const std::wstring& prefix) {
     return ctx.count;
 }
 
-// Whether a visible top-level window of process `pid` passes `test`.
+// The first visible top-level window of process `pid` that passes `test`; null when none does.
 template <typename Test>
-bool AnyShownWindowOf(DWORD pid, Test test) {
+HWND FirstShownWindowOf(DWORD pid, Test test) {
     struct Ctx {
         DWORD pid;
         Test* test;
-        bool found;
-    } ctx{pid, &test, false};
+        HWND found;
+    } ctx{pid, &test, nullptr};
     EnumWindows(
         [](HWND w, LPARAM p) -> BOOL {
             auto* c = reinterpret_cast<Ctx*>(p);
             DWORD owner = 0;
             GetWindowThreadProcessId(w, &owner);
-            if (owner == c->pid && IsWindowVisible(w) && (*c->test)(w)) c->found = true;
-            return !c->found;
+            if (owner == c->pid && IsWindowVisible(w) && (*c->test)(w)) c->found = w;
+            return c->found == nullptr;
         },
         reinterpret_cast<LPARAM>(&ctx));
     return ctx.found;
@@ -279,11 +279,11 @@ bool AnyShownWindowOf(DWORD pid, Test test) {
 
 // Whether a pop-up menu of the process is shown (a visible window of the menu class).
 bool MenuShown(DWORD pid) {
-    return AnyShownWindowOf(pid, [](HWND w) {
-        wchar_t cls[16] = {};
-        GetClassNameW(w, cls, 16);
-        return std::wstring(cls) == L"#32768";
-    });
+    return FirstShownWindowOf(pid, [](HWND w) {
+               wchar_t cls[16] = {};
+               GetClassNameW(w, cls, 16);
+               return std::wstring(cls) == L"#32768";
+           }) != nullptr;
 }
 
 // The burst command: random window-protocol messages from outside.
@@ -476,22 +476,9 @@ void Settle(HWND w) {
 HWND FirstVisible(HWND main, const std::wstring& title) {
     DWORD pid = 0;
     GetWindowThreadProcessId(main, &pid);
-    struct Ctx {
-        DWORD pid;
-        const std::wstring* prefix;
-        HWND found;
-    } ctx{pid, &title, nullptr};
-    EnumWindows(
-        [](HWND w, LPARAM p) -> BOOL {
-            auto* c = reinterpret_cast<Ctx*>(p);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(w, &owner);
-            if (owner == c->pid && IsWindowVisible(w) && TextOf(w).rfind(*c->prefix, 0) == 0)
-                c->found = w;
-            return c->found == nullptr;
-        },
-        reinterpret_cast<LPARAM>(&ctx));
-    return ctx.found != nullptr ? ctx.found : main;
+    const HWND found =
+        FirstShownWindowOf(pid, [&title](HWND w) { return TextOf(w).rfind(title, 0) == 0; });
+    return found != nullptr ? found : main;
 }
 
 // Compares every visible window of the process whose title starts with `title` with a full
@@ -518,7 +505,7 @@ int Stale(HWND main, const std::wstring& title, const wchar_t* file) {
     // a window the input brought up (a notice box) may still be drawing itself: every shown
     // window of the process painted first
     for (DWORD start = GetTickCount(); GetTickCount() - start < 3000; Sleep(10))
-        if (!AnyShownWindowOf(pid, LeftToPaint)) break;
+        if (!FirstShownWindowOf(pid, LeftToPaint)) break;
     long total = 0;
     for (HWND w : ctx.windows) {
         RECT r;
