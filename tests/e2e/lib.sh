@@ -33,7 +33,7 @@ probe() { wine "$E2E_PROBE" "$@" 2>/dev/null | tr -d '\r'; return "${PIPESTATUS[
 
 # Starts the panel in the background (PANEL_PID) and waits for its main window.
 panel_start() {
-    (cd "$E2E_DIR" && exec wine ./QuorelleCPL.exe) >/dev/null 2>&1 &
+    (cd "$E2E_DIR" && exec wine ./QuorelleCPL.exe) >/dev/null 2>"$E2E_DIR/panel.err" &
     PANEL_PID=$!
     probe wait "$E2E_TITLE" 30000
 }
@@ -51,6 +51,22 @@ panel_wait() {
         sleep 0.1
     done
     return 124
+}
+
+# Waits up to 20 s for the panel to end with status 0; otherwise says how it ended and what Wine
+# printed for it, so that a rare fault at the end can be told from a slow one.
+panel_ends() {
+    local rc=0
+    panel_wait 20 || rc=$?
+    [ "$rc" -eq 0 ] && return 0
+    if [ "$rc" -eq 124 ]; then
+        echo "      the panel still runs after 20 s; its windows:"
+        probe windows "$E2E_TITLE" | sed 's/^/      /' | head -20
+    else
+        echo "      the panel ended with status $rc"
+    fi
+    grep -v '^fixme:' "$E2E_DIR/panel.err" 2>/dev/null | tail -20 | sed 's/^/      /'
+    return "$rc"
 }
 
 # Screenshot of the screen area of a window (X screenshot: child windows included).
@@ -379,10 +395,12 @@ check() {  # check "what" command...
     local what=$1
     shift
     E2E_CHECKS=$((E2E_CHECKS + 1))
-    if "$@"; then
+    local rc=0
+    "$@" || rc=$?
+    if [ "$rc" -eq 0 ]; then
         echo "ok    $what"
     else
-        echo "FAIL  $what"
+        echo "FAIL  $what (status $rc)"
         E2E_FAILS=$((E2E_FAILS + 1))
     fi
 }

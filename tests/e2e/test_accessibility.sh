@@ -285,5 +285,5 @@ check "Enter switches it off again: DynamicBass=0, the effect off on the card" \
     eval 'eventually ini_is Ad DynamicBass 0 && logged "set Enable_VIRTUALBASS_LFX dev=[^ ]+ data=0 "'
 
 probe post "$MAIN" 0x0111 32775 0
-check "the program ends" panel_wait 20
+check "the program ends" panel_ends
 e2e_finish

@@ -113,7 +113,7 @@ check "the press on the impedance lamp drags the page" at "$HP" "$((origin[0] + 
 check "... and acts on the lamp when released" eventually ini_is HP LowOrHighZ 0
 check "... sending setting A" amplifier_sent 600
 probe post "$MAIN" 0x0111 32775 0
-check "the program ends" panel_wait 20
+check "the program ends" panel_ends
 
 # --- an amplifier answering text that is no number ---------------------------------------------------
 printf '[Answers]\r\nHPAmplifierControl=junk\r\n' >"$E2E_DIR/VirtualCard.ini"
@@ -147,5 +147,5 @@ check "no library: surround stays held off" page_shows 0 0
 check "no library: nothing was logged by a card" test ! -e "$LOG"
 
 probe post "$MAIN" 0x0111 32775 0
-check "the program ends" panel_wait 20
+check "the program ends" panel_ends
 e2e_finish

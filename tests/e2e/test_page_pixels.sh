@@ -193,5 +193,5 @@ page headphone "$MAIN - Headphone" "headphone page"
 click_control "$MAIN - Headphone" 1181
 page main "$MAIN" "the main window again"
 probe post "$MAIN" 0x0111 32775 0
-check "the program ends" panel_wait 20
+check "the program ends" panel_ends
 e2e_finish

@@ -24,7 +24,7 @@ check "the main window opens after them" probe wait "$E2E_TITLE" 20000
 check "the main window did not register the callback" \
     bash -c "! grep -q '^RegisterCallbackFunction' '$E2E_DIR/VirtualCard.log'"
 probe post "$E2E_TITLE" 0x0111 32775 0
-check "the program ends" panel_wait 20
+check "the program ends" panel_ends
 check "each of the four users still uninitialises" \
     test "$(grep -c '^ConfLibUnInit' "$E2E_DIR/VirtualCard.log")" = 4
 
@@ -35,5 +35,5 @@ check "and no message box appears" test "$(probe count "$BOX")" = 0
 check "the console still shows its lamps (the card is not needed for them)" \
     test "$(probe ctlrect "$E2E_TITLE" 1008 | cut -d' ' -f5)" = 1
 probe post "$E2E_TITLE" 0x0111 32775 0
-check "the program ends" panel_wait 20
+check "the program ends" panel_ends
 e2e_finish
