@@ -391,7 +391,7 @@ menu_level() {
         on && !/^    / { on = 0 }'
 }
 
-check() {  # check "what" command...
+check() {  # check "what" command...: counts and prints the outcome, and returns its status
     local what=$1
     shift
     E2E_CHECKS=$((E2E_CHECKS + 1))
@@ -403,6 +403,7 @@ check() {  # check "what" command...
         echo "FAIL  $what (status $rc)"
         E2E_FAILS=$((E2E_FAILS + 1))
     fi
+    return "$rc"
 }
 
 e2e_finish() {
