@@ -4,6 +4,7 @@
 
 #include "app/main_window_win32.h"
 #include "app/notice_win32.h"
+#include "controls/accessible_win32.h"
 #include "settings/profile_settings_win32.h"
 #include "base/handles_win32.h"
 #include "base/messages.h"
@@ -39,6 +40,7 @@ int VUVavIruvOro::Run() {
         mainWindow.RunModal();
         ChangeMainWindow(nullptr);
     }
+    controls::ReleaseInterfaceAnchor();
     SetNoticeSink(nullptr);
     SetSettingsBackend(nullptr);
     instanceMutex_.reset();

@@ -306,6 +306,50 @@ void SetAccessibleHost(HWND window, AccessibleHost* host) {
         RemovePropW(window, kHostProperty);
 }
 
+namespace {
+
+// The object that keeps the tools' interfaces open on the window thread. COM takes an interface
+// off its RPC server when the last stub of it goes, and Wine's COM waits there, on the window
+// thread, for the calls on it to end: a reader that released a control's object as its next call
+// came in froze the panel for good. One object of the same kind, marshalled for the program's
+// life, keeps a stub of each interface the tools are given, so the last one never goes. It answers
+// nothing (it has no control) and nobody unmarshals it.
+struct InterfaceAnchor {
+    AccessibleObject* object = nullptr;
+    IStream* streams[3] = {};
+};
+InterfaceAnchor anchor;
+
+void HoldInterfacesOpen() {
+    if (anchor.object) return;
+    anchor.object = new (std::nothrow) AccessibleObject(nullptr);
+    if (!anchor.object) return;
+    const GUID* iids[] = {&kIidAccessible, &kIidDispatch, &kIidUnknown};
+    for (size_t i = 0; i < std::size(iids); ++i) {
+        IStream* stream = nullptr;
+        if (FAILED(CreateStreamOnHGlobal(nullptr, TRUE, &stream))) continue;
+        if (SUCCEEDED(CoMarshalInterface(stream, *iids[i], static_cast<IAccessible*>(anchor.object),
+                                         MSHCTX_LOCAL, nullptr, MSHLFLAGS_TABLESTRONG)))
+            anchor.streams[i] = stream;
+        else
+            stream->Release();
+    }
+}
+
+}  // namespace
+
+void ReleaseInterfaceAnchor() {
+    if (!anchor.object) return;
+    // cut off without waiting for calls, as a control's object is when its control goes
+    anchor.object->Disconnect();
+    for (IStream*& stream : anchor.streams) {
+        if (stream) stream->Release();
+        stream = nullptr;
+    }
+    anchor.object->Release();
+    anchor.object = nullptr;
+}
+
 LRESULT AnswerGetObject(HWND control, WPARAM wParam, LPARAM lParam, AccessibleObject*& object) {
     if (static_cast<LONG>(lParam) != static_cast<LONG>(OBJID_CLIENT)) return 0;
     auto* host = static_cast<AccessibleHost*>(GetPropW(GetParent(control), kHostProperty));
@@ -313,6 +357,7 @@ LRESULT AnswerGetObject(HWND control, WPARAM wParam, LPARAM lParam, AccessibleOb
     if (!object) object = new (std::nothrow) AccessibleObject(control);
     if (!object) return 0;
     inUse = true;
+    HoldInterfacesOpen();
     host->Watch();
     const LRESULT answer =
         Library().lresultFromObject(kIidAccessible, wParam, static_cast<IAccessible*>(object));

@@ -63,6 +63,9 @@ class AccessibleObject;
 LRESULT AnswerGetObject(HWND control, WPARAM wParam, LPARAM lParam, AccessibleObject*& object);
 // The control goes: its object answers no more and is released.
 void ReleaseAccessibleObject(AccessibleObject*& object);
+// Before the window thread leaves COM: lets go of what keeps the tools' interfaces open (made
+// with the first object a tool asks for).
+void ReleaseInterfaceAnchor();
 
 // The keyboard focus mark. A window shows it from the first key that moves or uses the focus
 // (Tab, Space, Enter, the arrows); a mouse user never sees it.
