@@ -314,40 +314,27 @@ namespace {
 // came in froze the panel for good. One object of the same kind, marshalled for the program's
 // life, keeps a stub of each interface the tools are given, so the last one never goes. It answers
 // nothing (it has no control) and nobody unmarshals it.
-struct InterfaceAnchor {
-    AccessibleObject* object = nullptr;
-    IStream* streams[3] = {};
-};
-InterfaceAnchor anchor;
+AccessibleObject* anchor = nullptr;
 
 void HoldInterfacesOpen() {
-    if (anchor.object) return;
-    anchor.object = new (std::nothrow) AccessibleObject(nullptr);
-    if (!anchor.object) return;
-    const GUID* iids[] = {&kIidAccessible, &kIidDispatch, &kIidUnknown};
-    for (size_t i = 0; i < std::size(iids); ++i) {
+    if (anchor) return;
+    anchor = new (std::nothrow) AccessibleObject(nullptr);
+    if (!anchor) return;
+    for (const GUID* iid : {&kIidAccessible, &kIidDispatch, &kIidUnknown}) {
+        // the stub stays with the object until it is disconnected; the bytes are not needed
         IStream* stream = nullptr;
         if (FAILED(CreateStreamOnHGlobal(nullptr, TRUE, &stream))) continue;
-        if (SUCCEEDED(CoMarshalInterface(stream, *iids[i], static_cast<IAccessible*>(anchor.object),
-                                         MSHCTX_LOCAL, nullptr, MSHLFLAGS_TABLESTRONG)))
-            anchor.streams[i] = stream;
-        else
-            stream->Release();
+        CoMarshalInterface(stream, *iid, static_cast<IAccessible*>(anchor), MSHCTX_LOCAL, nullptr,
+                           MSHLFLAGS_TABLESTRONG);
+        stream->Release();
     }
 }
 
 }  // namespace
 
 void ReleaseInterfaceAnchor() {
-    if (!anchor.object) return;
     // cut off without waiting for calls, as a control's object is when its control goes
-    anchor.object->Disconnect();
-    for (IStream*& stream : anchor.streams) {
-        if (stream) stream->Release();
-        stream = nullptr;
-    }
-    anchor.object->Release();
-    anchor.object = nullptr;
+    ReleaseAccessibleObject(anchor);
 }
 
 LRESULT AnswerGetObject(HWND control, WPARAM wParam, LPARAM lParam, AccessibleObject*& object) {

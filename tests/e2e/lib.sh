@@ -53,6 +53,19 @@ panel_wait() {
     return 124
 }
 
+# panel_backtrace: where each thread of a panel that no longer answers stands (Wine's debugger
+# attached for a moment), on standard error
+panel_backtrace() {
+    local wpid
+    wpid=$(wine winedbg --command "info proc" 2>/dev/null | tr -d '\r' |
+        awk '/QuorelleCPL\.exe/ { print $1; exit }')
+    [ -n "$wpid" ] || return 0
+    echo "      the threads of the program that no longer answers:" >&2
+    printf 'bt all\ndetach\nquit\n' | timeout 120 wine winedbg "0x$wpid" 2>&1 | tr -d '\r' |
+        awk '/^Backtracing for thread/ { ours = /QuorelleCPL\.exe/ } ours' |
+        sed 's/^/      /' | head -400 >&2
+}
+
 # Waits up to 20 s for the panel to end with status 0; otherwise says how it ended and what Wine
 # printed for it, so that a rare fault at the end can be told from a slow one.
 panel_ends() {
@@ -62,6 +75,7 @@ panel_ends() {
     if [ "$rc" -eq 124 ]; then
         echo "      the panel still runs after 20 s; its windows:"
         probe windows "$E2E_TITLE" | sed 's/^/      /' | head -20
+        panel_backtrace 2>&1
     else
         echo "      the panel ended with status $rc"
     fi

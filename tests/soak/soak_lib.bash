@@ -67,19 +67,6 @@ soak_crash_signs() {
         "$SOAK_ERR" 2>/dev/null || [ "$(probe count 'Program Error')" != 0 ]
 }
 
-# soak_backtrace: where each thread of a program that no longer answers stands (Wine's debugger
-# attached for a moment), on standard error
-soak_backtrace() {
-    local wpid
-    wpid=$(wine winedbg --command "info proc" 2>/dev/null | tr -d '\r' |
-        awk '/QuorelleCPL\.exe/ { print $1; exit }')
-    [ -n "$wpid" ] || return 0
-    echo "      the threads of the program that no longer answers:" >&2
-    printf 'bt all\ndetach\nquit\n' | timeout 120 wine winedbg "0x$wpid" 2>&1 | tr -d '\r' |
-        awk '/^Backtracing for thread/ { ours = /QuorelleCPL\.exe/ } ours' |
-        sed 's/^/      /' | head -400 >&2
-}
-
 # After a failure: counts a crash (the process is gone or reported an exception) or a hang, and
 # ends what is left of the process.
 soak_crashed_or_hung() {
@@ -92,7 +79,7 @@ soak_crashed_or_hung() {
         grep -E -m3 'Unhandled|err:' "$SOAK_ERR" >&2
     else
         HANGS=$((HANGS + 1))
-        soak_backtrace
+        panel_backtrace
     fi
     [ -n "$PANEL_PID" ] && kill -9 "$PANEL_PID" 2>/dev/null
     quorelle_end_wine
@@ -120,7 +107,7 @@ soak_exit() {
     echo "      exit code $rc" >&2
     if [ "$rc" -eq 124 ]; then
         HANGS=$((HANGS + 1))
-        soak_backtrace
+        panel_backtrace
         kill -9 "$PANEL_PID" 2>/dev/null
         quorelle_end_wine
     else
