@@ -1,8 +1,10 @@
 #include "controls/control_win32.h"
 
-#include <commctrl.h>
-
+#include <algorithm>
 #include <cstdlib>
+#include <iterator>
+#include <map>
+#include <mutex>
 
 #include "base/diagnostics.h"
 #include "controls/accessible_win32.h"
@@ -13,11 +15,17 @@
 namespace quorelle::controls {
 
 namespace {
-// The one subclass of the skinned controls on a window.
-constexpr UINT_PTR kSubclassId = 0x51C0;
-// Finds the object from the window for the notifications its parent reflects (the import
-// libraries offer no GetWindowSubclass: comctl32 exports it by ordinal only).
-constexpr wchar_t kProperty[] = L"QuorelleSkinnedControl";
+// The windows' own procedures of controls let go of while another subclass sat over ours:
+// that one still calls ours, which passes every message on (rare: nothing of the program
+// subclasses a skinned control again).
+std::mutex orphansLock;
+std::map<HWND, WNDPROC> orphans;
+
+WNDPROC OrphanProcedure(HWND hwnd) {
+    std::lock_guard<std::mutex> hold(orphansLock);
+    const auto found = orphans.find(hwnd);
+    return found != orphans.end() ? found->second : nullptr;
+}
 }  // namespace
 
 SubclassedControl::~SubclassedControl() {
@@ -25,17 +33,22 @@ SubclassedControl::~SubclassedControl() {
     ReleaseAccessibleObject(accessible_);
 }
 
+// The object lives in the window's user data and its procedure replaces the window's: both are
+// read from the window itself, with no lookup by name, on every message and every reflected
+// notification (a property or comctl32's subclass list costs a round trip to the window
+// server under Wine, several per paint of each control).
 bool SubclassedControl::Attach(HWND hwnd) {
     if (hwnd_ != nullptr || hwnd == nullptr || !IsWindow(hwnd)) return false;
-    if (GetPropW(hwnd, kProperty) != nullptr) return false;
-    if (!SetPropW(hwnd, kProperty, this)) return false;
+    if (GetWindowLongPtrW(hwnd, GWLP_USERDATA) != 0) return false;
     original_ = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hwnd, GWLP_WNDPROC));
-    if (!SetWindowSubclass(hwnd, &Procedure, kSubclassId, reinterpret_cast<DWORD_PTR>(this))) {
-        RemovePropW(hwnd, kProperty);
-        original_ = nullptr;
-        return false;
+    if (original_ == nullptr) return false;
+    {
+        std::lock_guard<std::mutex> hold(orphansLock);
+        orphans.erase(hwnd);  // a handle used again
     }
     hwnd_ = hwnd;
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Procedure));
     dpi_ = WindowDpi(hwnd);
     OnAttached();
     return true;
@@ -44,8 +57,14 @@ bool SubclassedControl::Attach(HWND hwnd) {
 void SubclassedControl::Detach() {
     if (hwnd_ == nullptr) return;
     if (IsWindow(hwnd_)) {
-        RemoveWindowSubclass(hwnd_, &Procedure, kSubclassId);
-        RemovePropW(hwnd_, kProperty);
+        // a procedure set over ours keeps calling ours, which then passes everything on
+        if (GetWindowLongPtrW(hwnd_, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&Procedure)) {
+            SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original_));
+        } else {
+            std::lock_guard<std::mutex> hold(orphansLock);
+            orphans[hwnd_] = original_;
+        }
+        SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
     }
     hwnd_ = nullptr;
     original_ = nullptr;
@@ -80,9 +99,38 @@ void SubclassedControl::PaintFocusMark(HDC dc, bool round) const {
     DrawFocusMark(dc, client, dpi_, round);
 }
 
+std::vector<HWND> SubclassedControl::OverlappingSiblings(bool below) {
+    std::vector<HWND> found;
+    HWND parent = hwnd_ != nullptr ? GetParent(hwnd_) : nullptr;
+    if (parent == nullptr) return found;
+    if (stacking_.empty()) {
+        // each step of the chain is a round trip to the window server under Wine
+        for (HWND child = GetWindow(parent, GW_CHILD); child != nullptr;
+             child = GetWindow(child, GW_HWNDNEXT))
+            stacking_.push_back(child);
+    }
+    const auto self = std::find(stacking_.begin(), stacking_.end(), hwnd_);
+    if (self == stacking_.end()) return found;
+    RECT own{};
+    GetWindowRect(hwnd_, &own);
+    const auto overlaps = [&](HWND other) {
+        RECT area{}, common{};
+        return IsWindow(other) && IsWindowVisible(other) && GetWindowRect(other, &area) &&
+               IntersectRect(&common, &own, &area);
+    };
+    if (below) {
+        std::copy_if(self + 1, stacking_.end(), std::back_inserter(found), overlaps);
+    } else {
+        std::copy_if(std::make_reverse_iterator(self), stacking_.rend(), std::back_inserter(found),
+                     overlaps);
+    }
+    return found;
+}
+
 SubclassedControl* SubclassedControl::FromHandle(HWND hwnd) {
     if (hwnd == nullptr) return nullptr;
-    return static_cast<SubclassedControl*>(GetPropW(hwnd, kProperty));
+    auto* control = reinterpret_cast<SubclassedControl*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    return control != nullptr && control->hwnd_ == hwnd ? control : nullptr;
 }
 
 bool SubclassedControl::OnReflected(UINT, WPARAM, LPARAM, LRESULT&) {
@@ -94,25 +142,23 @@ LRESULT SubclassedControl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam
 }
 
 LRESULT SubclassedControl::Default(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (hwnd_ == nullptr) return 0;
-    // Inside a message of the chain the next subclass (in the end the window's own procedure)
-    // answers; outside one there is no chain position to continue from.
-    if (dispatching_ > 0) return DefSubclassProc(hwnd_, message, wParam, lParam);
-    if (original_ == nullptr) return DefWindowProcW(hwnd_, message, wParam, lParam);
+    if (hwnd_ == nullptr || original_ == nullptr) return 0;
     return CallWindowProcW(original_, hwnd_, message, wParam, lParam);
 }
 
-LRESULT CALLBACK SubclassedControl::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                              UINT_PTR, DWORD_PTR data) {
-    auto* self = reinterpret_cast<SubclassedControl*>(data);
-    if (self == nullptr || self->hwnd_ != hwnd) {
-        return DefSubclassProc(hwnd, message, wParam, lParam);
+LRESULT CALLBACK SubclassedControl::Procedure(HWND hwnd, UINT message, WPARAM wParam,
+                                              LPARAM lParam) {
+    SubclassedControl* self = FromHandle(hwnd);
+    if (self == nullptr) {
+        // let go of while another procedure sat over ours: the window's own answers
+        const WNDPROC original = OrphanProcedure(hwnd);
+        if (message == WM_NCDESTROY) {
+            std::lock_guard<std::mutex> hold(orphansLock);
+            orphans.erase(hwnd);
+        }
+        return original != nullptr ? CallWindowProcW(original, hwnd, message, wParam, lParam)
+                                   : DefWindowProcW(hwnd, message, wParam, lParam);
     }
-    struct Dispatching {
-        int& depth;
-        explicit Dispatching(int& d) : depth(d) { ++depth; }
-        ~Dispatching() { --depth; }
-    } dispatching(self->dispatching_);
     try {
         if (message == WM_DESTROY) {
             const LRESULT result = self->Default(message, wParam, lParam);
@@ -121,8 +167,9 @@ LRESULT CALLBACK SubclassedControl::Procedure(HWND hwnd, UINT message, WPARAM wP
             return result;
         }
         if (message == WM_NCDESTROY) {
+            const WNDPROC original = self->original_;
             self->Detach();
-            return DefSubclassProc(hwnd, message, wParam, lParam);
+            return CallWindowProcW(original, hwnd, message, wParam, lParam);
         }
         if ((message == WM_SETFOCUS || message == WM_KILLFOCUS) &&
             FocusCuesShown(GetParent(hwnd))) {

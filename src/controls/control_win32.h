@@ -1,9 +1,11 @@
 // Base of the skinned controls: binds an object to an existing child window (a control of a
-// dialog template, found by id) as a subclass of it (comctl32's SetWindowSubclass), and receives
+// dialog template, found by id) as a subclass of it (its own window procedure), and receives
 // the notifications the parent reflects back to it.
 #pragma once
 
 #include <windows.h>
+
+#include <vector>
 
 namespace quorelle::controls {
 
@@ -49,6 +51,10 @@ class SubclassedControl {
     virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
     // The window's own processing of a message (also callable outside WindowProc).
     LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam);
+    // The shown siblings that overlap the window, nearest first: those stacked under it
+    // (`below`) or over it. The parent's stacking order is read once, at the first call: the
+    // page stacks its controls when it is made and never again.
+    std::vector<HWND> OverlappingSiblings(bool below);
     // Draws the keyboard focus mark over the client area when the control shows it.
     void PaintFocusMark(HDC dc, bool round = false) const;
     // Runs once the subclass is in place.
@@ -59,13 +65,12 @@ class SubclassedControl {
     virtual void OnDestroyed() {}
 
   private:
-    static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                      UINT_PTR id, DWORD_PTR self);
+    static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     HWND hwnd_ = nullptr;
-    // the window's procedure when it was bound, for Default outside a message of the chain
+    // the window's procedure when it was bound, which answers what the control leaves
     WNDPROC original_ = nullptr;
-    int dispatching_ = 0;  // messages of this window under way in Procedure
     int dpi_ = 96;
+    std::vector<HWND> stacking_;  // the parent's children, top first
     // what the control tells assistive tools, made when one first asks
     AccessibleObject* accessible_ = nullptr;
 };

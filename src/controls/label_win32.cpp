@@ -100,17 +100,8 @@ void CLabel::PaintOverBackground(HDC target) {
     if (HWND parent = GetParent(hwnd)) drawAt(parent, WM_ERASEBKGND, 0);
     // only a label stacked on pictures (it clips its siblings) has any beneath it
     std::vector<HWND> beneath;
-    if ((GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_CLIPSIBLINGS) != 0) {
-        RECT own{};
-        GetWindowRect(hwnd, &own);
-        for (HWND below = GetWindow(hwnd, GW_HWNDNEXT); below != nullptr;
-             below = GetWindow(below, GW_HWNDNEXT)) {
-            RECT area{}, common{};
-            GetWindowRect(below, &area);
-            if (IsWindowVisible(below) && IntersectRect(&common, &own, &area))
-                beneath.push_back(below);
-        }
-    }
+    if ((GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_CLIPSIBLINGS) != 0)
+        beneath = OverlappingSiblings(true);
     for (auto it = beneath.rbegin(); it != beneath.rend(); ++it)
         drawAt(*it, WM_PRINTCLIENT, PRF_CLIENT);
     SetViewportOrgEx(surface, 0, 0, nullptr);

@@ -50,15 +50,7 @@ void CMyStaticBmp::RepaintWhatLiesOnIt() {
     HWND hwnd = Hwnd();
     // only a picture stacked under other controls clips them out of its paints
     if ((GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_CLIPSIBLINGS) == 0) return;
-    RECT own{};
-    GetWindowRect(hwnd, &own);
-    for (HWND above = GetWindow(hwnd, GW_HWNDPREV); above != nullptr;
-         above = GetWindow(above, GW_HWNDPREV)) {
-        RECT area{}, common{};
-        GetWindowRect(above, &area);
-        if (IsWindowVisible(above) && IntersectRect(&common, &own, &area))
-            InvalidateRect(above, nullptr, FALSE);
-    }
+    for (HWND above : OverlappingSiblings(false)) InvalidateRect(above, nullptr, FALSE);
 }
 
 void CMyStaticBmp::Paint(HDC target) {
