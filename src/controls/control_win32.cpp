@@ -42,10 +42,8 @@ bool SubclassedControl::Attach(HWND hwnd) {
     if (GetWindowLongPtrW(hwnd, GWLP_USERDATA) != 0) return false;
     original_ = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hwnd, GWLP_WNDPROC));
     if (original_ == nullptr) return false;
-    {
-        std::lock_guard<std::mutex> hold(orphansLock);
-        orphans.erase(hwnd);  // a handle used again
-    }
+    // a window whose chain still holds our procedure from an earlier object is not bound again
+    if (OrphanProcedure(hwnd) != nullptr) return false;
     hwnd_ = hwnd;
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Procedure));

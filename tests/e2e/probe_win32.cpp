@@ -112,7 +112,8 @@
 //                                   (MARKS among checked radio greyed popup, or separator, or -;
 //                                   the screen rectangle on the shown level, else -); exit code
 //                                   3 when the process did not answer
-//   e2eprobe memory TITLE           "peak W" of TITLE's process: its peak working set in KiB
+//   e2eprobe memory TITLE           "peak W now N" of TITLE's process: its peak and present
+//                                   working set in KiB
 //   e2eprobe repaint TITLE N DLL    N full repaints of the window and its children
 //                                   (RedrawWindow with RDW_INVALIDATE | RDW_ERASE |
 //                                   RDW_ALLCHILDREN | RDW_UPDATENOW) timed from this process, then
@@ -1441,7 +1442,8 @@ int wmain(int argc, wchar_t** argv) {
         const bool read = process && GetProcessMemoryInfo(process, &pmc, sizeof pmc);
         if (process) CloseHandle(process);
         if (!read) return 1;
-        std::printf("peak %zu\n", static_cast<size_t>(pmc.PeakWorkingSetSize / 1024));
+        std::printf("peak %zu now %zu\n", static_cast<size_t>(pmc.PeakWorkingSetSize / 1024),
+                    static_cast<size_t>(pmc.WorkingSetSize / 1024));
         return 0;
     }
     if (cmd == L"repaint" && argc > 4)

@@ -108,6 +108,51 @@ TEST(LabelWindow, BackgroundShowsBetweenTheLetters) {
     EXPECT_STREQ(description.lfFaceName, kLabelFace);
 }
 
+namespace {
+WNDPROC belowSpy = nullptr;
+int spied = 0;
+LRESULT CALLBACK Spy(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    ++spied;
+    return CallWindowProcW(belowSpy, hwnd, message, wParam, lParam);
+}
+}  // namespace
+
+// A control binds once; when its object goes, the window works as before: its own procedure
+// comes back, or, with another procedure set over the control's meanwhile, every message still
+// reaches the window's own through the chain until the window goes, and nothing binds it again.
+TEST(SkinnedControl, AWindowLetGoOfKeepsWorkingUnderAnotherProcedure) {
+    HostWindow host;
+    HWND hwnd = host.AddChild(L"STATIC", SS_LEFT, 1046, 10, 10, 120, 24, L"HIFI");
+    const LONG_PTR own = GetWindowLongPtrW(hwnd, GWLP_WNDPROC);
+    {
+        CLabel label, again;
+        ASSERT_TRUE(label.Attach(hwnd));
+        EXPECT_EQ(SubclassedControl::FromHandle(hwnd), &label);
+        EXPECT_FALSE(again.Attach(hwnd));
+    }
+    EXPECT_EQ(SubclassedControl::FromHandle(hwnd), nullptr);
+    EXPECT_EQ(GetWindowLongPtrW(hwnd, GWLP_WNDPROC), own);
+
+    {
+        CLabel label;
+        ASSERT_TRUE(label.Attach(hwnd));
+        belowSpy = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Spy)));
+    }
+    EXPECT_EQ(SubclassedControl::FromHandle(hwnd), nullptr);
+    spied = 0;
+    EXPECT_TRUE(SetWindowTextW(hwnd, L"EQ"));
+    wchar_t text[8]{};
+    EXPECT_EQ(GetWindowTextW(hwnd, text, 8), 2);
+    EXPECT_STREQ(text, L"EQ");
+    EXPECT_GE(spied, 2);
+
+    CLabel later;  // the chain still runs the first object's procedure: no second bind over it
+    EXPECT_FALSE(later.Attach(hwnd));
+    EXPECT_TRUE(DestroyWindow(hwnd));
+    EXPECT_GE(spied, 3);
+}
+
 TEST(ComboWindow, FaceAloneWithoutTextAndTextOverIt) {
     HostWindow host;
     HWND hwnd = host.AddChild(L"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL, 1164, 10, 10, 105, 200);
