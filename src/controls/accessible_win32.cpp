@@ -372,10 +372,6 @@ bool FocusCuesShown(HWND window) {
     return window && GetPropW(window, kCuesProperty) != nullptr;
 }
 
-bool ShowsFocusMark(HWND control) {
-    return control && GetFocus() == control && FocusCuesShown(GetParent(control));
-}
-
 void DrawFocusMark(HDC dc, const RECT& area, int dpi, bool round) {
     const int width = std::max(1, ToDevice(1, dpi));
     gdi::Pen pen(CreatePen(PS_INSIDEFRAME, width, kFocusMarkColour));

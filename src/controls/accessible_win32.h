@@ -72,8 +72,6 @@ void ReleaseInterfaceAnchor();
 inline constexpr COLORREF kFocusMarkColour = RGB(0x4F, 0xC3, 0xFF);  // the lit lamps' ice blue
 void SetFocusCues(HWND window, bool shown);
 bool FocusCuesShown(HWND window);
-// Whether a control draws its mark now: it has the focus and its window shows the cues.
-bool ShowsFocusMark(HWND control);
 // The mark inside `area`: an outline one logical pixel wide, with rounded corners, or a ring
 // for a round control.
 void DrawFocusMark(HDC dc, const RECT& area, int dpi, bool round = false);

@@ -45,6 +45,7 @@ bool SubclassedControl::Attach(HWND hwnd) {
     // a window whose chain still holds our procedure from an earlier object is not bound again
     if (OrphanProcedure(hwnd) != nullptr) return false;
     hwnd_ = hwnd;
+    focused_ = false;  // controls are bound as their window is made, before any focus
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Procedure));
     dpi_ = WindowDpi(hwnd);
@@ -91,7 +92,9 @@ int SubclassedControl::Logical(int device) const {
 }
 
 void SubclassedControl::PaintFocusMark(HDC dc, bool round) const {
-    if (!ShowsFocusMark(hwnd_)) return;
+    // the focus as the control last heard of it: asking the platform at every paint is a round
+    // trip to the window server under Wine
+    if (!focused_ || !FocusCuesShown(GetParent(hwnd_))) return;
     RECT client{};
     GetClientRect(hwnd_, &client);
     DrawFocusMark(dc, client, dpi_, round);
@@ -169,6 +172,8 @@ LRESULT CALLBACK SubclassedControl::Procedure(HWND hwnd, UINT message, WPARAM wP
             self->Detach();
             return CallWindowProcW(original, hwnd, message, wParam, lParam);
         }
+        if (message == WM_SETFOCUS || message == WM_KILLFOCUS)
+            self->focused_ = message == WM_SETFOCUS;
         if ((message == WM_SETFOCUS || message == WM_KILLFOCUS) &&
             FocusCuesShown(GetParent(hwnd))) {
             InvalidateRect(hwnd, nullptr, FALSE);  // the focus mark comes or goes

@@ -70,6 +70,7 @@ class SubclassedControl {
     // the window's procedure when it was bound, which answers what the control leaves
     WNDPROC original_ = nullptr;
     int dpi_ = 96;
+    bool focused_ = false;        // between WM_SETFOCUS and WM_KILLFOCUS
     std::vector<HWND> stacking_;  // the parent's children, top first
     // what the control tells assistive tools, made when one first asks
     AccessibleObject* accessible_ = nullptr;

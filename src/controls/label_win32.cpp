@@ -1,5 +1,6 @@
 #include "controls/label_win32.h"
 
+#include "controls/page_win32.h"
 #include "controls/scale.h"
 
 #include <cwchar>
@@ -97,7 +98,13 @@ void CLabel::PaintOverBackground(HDC target) {
         SetViewportOrgEx(surface, -origin.x, -origin.y, nullptr);
         SendMessageW(window, message, reinterpret_cast<WPARAM>(surface), LPARAM(flags));
     };
-    if (HWND parent = GetParent(hwnd)) drawAt(parent, WM_ERASEBKGND, 0);
+    if (HWND parent = GetParent(hwnd)) {
+        // a skinned page's background straight from its frame; any other parent is asked
+        POINT origin{0, 0};
+        MapWindowPoints(hwnd, parent, &origin, 1);
+        SetViewportOrgEx(surface, -origin.x, -origin.y, nullptr);
+        if (!PaintPageBackground(parent, surface)) drawAt(parent, WM_ERASEBKGND, 0);
+    }
     // only a label stacked on pictures (it clips its siblings) has any beneath it
     std::vector<HWND> beneath;
     if ((GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_CLIPSIBLINGS) != 0)

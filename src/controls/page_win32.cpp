@@ -1,6 +1,8 @@
 #include "controls/page_win32.h"
 
 #include <cstring>
+#include <map>
+#include <mutex>
 #include <utility>
 #include <vector>
 
@@ -10,7 +12,32 @@
 
 namespace quorelle::controls {
 
+namespace {
+// The frames of the skinned windows by window, for the controls that draw their page's
+// background under them.
+std::mutex framesLock;
+std::map<HWND, PageFrame*> frames;
+}  // namespace
+
+void PageFrame::Skins(HWND page) {
+    std::lock_guard<std::mutex> hold(framesLock);
+    if (window_ != nullptr && frames[window_] == this) frames.erase(window_);
+    window_ = page;
+    if (page != nullptr) frames[page] = this;
+}
+
+bool PaintPageBackground(HWND page, HDC dc) {
+    PageFrame* frame = nullptr;
+    {
+        std::lock_guard<std::mutex> hold(framesLock);
+        const auto found = frames.find(page);
+        if (found != frames.end()) frame = found->second;
+    }
+    return frame != nullptr && PaintPageBackground(*frame, dc);
+}
+
 void PageFrame::Clear() {
+    Skins(nullptr);
     surface_.Reset();
     width_ = 0;
     height_ = 0;
@@ -111,6 +138,7 @@ bool ApplyPageSkin(HWND page, PageFrame& frame, gdi::Bitmap background, const PO
                                               std::move(background));
     }
     if (!frame.surface_) return false;
+    frame.Skins(page);
     PlaceFrameWindow(page, frame.width_, frame.height_, origin);
     // The window owns the region once it accepts it.
     if (shape && SetWindowRgn(page, shape.Get(), FALSE) != 0) (void)shape.Release();
@@ -128,6 +156,7 @@ bool ApplyPageSkinWhenShown(HWND page, PageFrame& frame, int backgroundId, int d
     frame.later_ = page;
     frame.laterId_ = backgroundId;
     frame.laterDpi_ = dpi;
+    frame.Skins(page);
     PlaceFrameWindow(page, size.cx, size.cy, origin);
     return true;
 }

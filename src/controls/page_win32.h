@@ -37,9 +37,13 @@ class PageFrame {
     friend bool ApplyPageSkin(HWND, PageFrame&, gdi::Bitmap, const POINT*);
     friend gdi::Region RegionFromColorKey(PageFrame&, HBITMAP);
     friend bool ApplyPageSkinWhenShown(HWND, PageFrame&, int, int, const POINT*);
+    friend bool PaintPageBackground(HWND, HDC);
+    // The window the frame skins, known to PaintPageBackground(HWND, HDC) from then on.
+    void Skins(HWND page);
     gdi::SelectedSurface surface_;
     int width_ = 0;
     int height_ = 0;
+    HWND window_ = nullptr;
     // the window and the background still to be decoded for it
     HWND later_ = nullptr;
     int laterId_ = 0;
@@ -71,6 +75,11 @@ bool ApplyPageSkinWhenShown(HWND page, PageFrame& frame, int backgroundId, int d
 // The page's erase-background handler: one copy of the background (decoded first if it was left
 // for the first show); true when it succeeded.
 bool PaintPageBackground(PageFrame& frame, HDC dc);
+// The same for the page window `page` when it has a skinned background: a control that draws
+// the page under itself takes it here, without a message to the page (each message the dialog
+// manager handles is a few round trips to the window server under Wine). False for any other
+// window, and when the background could not be had.
+bool PaintPageBackground(HWND page, HDC dc);
 
 // Starts the platform's window-move loop as a press on a caption would.
 void DragPage(HWND page);
