@@ -1,10 +1,14 @@
 // repaint_hook.dll: full repaints of a window timed inside the process that owns it. e2eprobe
 // hooks the window's thread with it (WH_CALLWNDPROC; the system loads the library into that
-// process) and sends the window the message "QuorelleBenchRepaint" with the count in wParam;
-// the hook then repaints the window and its children that many times, as the program's own
-// code would (RedrawWindow with RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW,
-// then GdiFlush), and writes the process id, the count and each repaint's microseconds into the
-// file mapping of the same name that the probe created.
+// process) and sends the window the message "QuorelleBenchRepaint" with the count in wParam.
+// The hook keeps the library loaded and sets a timer of the thread, then returns; the probe
+// takes its hook off again and sets the event "QuorelleBenchUnhooked". The timer then repaints
+// the window and its children that many times, as the program's own code would (RedrawWindow
+// with RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW, then GdiFlush), writes the
+// process id, the count and each repaint's microseconds into the file mapping of the same name
+// that the probe created, and sets the event "QuorelleBenchRepainted". The repaints run with no
+// hook on the thread: under Wine a hook makes every message of the thread a round trip to the
+// window server, which would be counted as the program's.
 #include <windows.h>
 
 #include <cstdint>
@@ -40,13 +44,33 @@ void Measure(HWND w, uint32_t count) {
     CloseHandle(mapping);
 }
 
+HWND measured = nullptr;
+uint32_t asked = 0;
+
+void CALLBACK MeasureWithoutTheHook(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    HANDLE unhooked = OpenEventW(SYNCHRONIZE, FALSE, L"QuorelleBenchUnhooked");
+    HANDLE repainted = OpenEventW(EVENT_MODIFY_STATE, FALSE, L"QuorelleBenchRepainted");
+    if (unhooked && WaitForSingleObject(unhooked, 10000) == WAIT_OBJECT_0) Measure(measured, asked);
+    if (repainted) SetEvent(repainted);
+    if (unhooked) CloseHandle(unhooked);
+    if (repainted) CloseHandle(repainted);
+}
+
 }  // namespace
 
 extern "C" __declspec(dllexport) LRESULT CALLBACK
     RepaintHook(int code, WPARAM wParam, LPARAM lParam) {
     static const UINT ask = RegisterWindowMessageW(L"QuorelleBenchRepaint");
     const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
-    if (code == HC_ACTION && sent->message == ask)
-        Measure(sent->hwnd, static_cast<uint32_t>(sent->wParam));
+    if (code == HC_ACTION && sent->message == ask) {
+        // the library stays when the hook goes, for the timer
+        HMODULE self = nullptr;
+        GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
+                           reinterpret_cast<LPCWSTR>(&MeasureWithoutTheHook), &self);
+        measured = sent->hwnd;
+        asked = static_cast<uint32_t>(sent->wParam);
+        SetTimer(nullptr, 0, 1, &MeasureWithoutTheHook);
+    }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }

@@ -642,12 +642,18 @@ std::vector<double> RepaintInside(HWND w, int count, const wchar_t* library) {
                                         L"QuorelleBenchRepaint");
     HHOOK hook =
         hookProc && mapping ? SetWindowsHookExW(WH_CALLWNDPROC, hookProc, module, thread) : nullptr;
+    // the hook only brings the library in: the repaints run once it is off the thread again
+    HANDLE unhooked = CreateEventW(nullptr, TRUE, FALSE, L"QuorelleBenchUnhooked");
+    HANDLE repainted = CreateEventW(nullptr, TRUE, FALSE, L"QuorelleBenchRepainted");
     std::vector<double> figures;
-    if (hook) {
+    if (hook && unhooked && repainted) {
         DWORD_PTR ignored = 0;
         SendMessageTimeoutW(w, RegisterWindowMessageW(L"QuorelleBenchRepaint"), WPARAM(count), 0,
                             SMTO_ABORTIFHUNG, 120000, &ignored);
         UnhookWindowsHookEx(hook);
+        hook = nullptr;
+        SetEvent(unhooked);
+        WaitForSingleObject(repainted, 120000);
         const auto* view =
             static_cast<const uint8_t*>(MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0));
         if (view) {
@@ -661,6 +667,9 @@ std::vector<double> RepaintInside(HWND w, int count, const wchar_t* library) {
             UnmapViewOfFile(view);
         }
     }
+    if (hook) UnhookWindowsHookEx(hook);
+    if (unhooked) CloseHandle(unhooked);
+    if (repainted) CloseHandle(repainted);
     if (mapping) CloseHandle(mapping);
     if (module) FreeLibrary(module);
     return figures;
