@@ -172,11 +172,10 @@ LRESULT CALLBACK SubclassedControl::Procedure(HWND hwnd, UINT message, WPARAM wP
             self->Detach();
             return CallWindowProcW(original, hwnd, message, wParam, lParam);
         }
-        if (message == WM_SETFOCUS || message == WM_KILLFOCUS)
+        if (message == WM_SETFOCUS || message == WM_KILLFOCUS) {
             self->focused_ = message == WM_SETFOCUS;
-        if ((message == WM_SETFOCUS || message == WM_KILLFOCUS) &&
-            FocusCuesShown(GetParent(hwnd))) {
-            InvalidateRect(hwnd, nullptr, FALSE);  // the focus mark comes or goes
+            // the focus mark comes or goes
+            if (FocusCuesShown(GetParent(hwnd))) InvalidateRect(hwnd, nullptr, FALSE);
         }
         if (message == WM_GETOBJECT) {
             // every skinned control describes itself to assistive tools; without a host

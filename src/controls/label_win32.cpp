@@ -92,17 +92,18 @@ void CLabel::PaintOverBackground(HDC target) {
     HDC surface = composed_.Ensure(client.right, client.bottom);
     if (surface == nullptr) return;
     const int saved = SaveDC(surface);
-    const auto drawAt = [&](HWND window, UINT message, WPARAM flags) {
+    const auto placeAt = [&](HWND window) {
         POINT origin{0, 0};
         MapWindowPoints(hwnd, window, &origin, 1);
         SetViewportOrgEx(surface, -origin.x, -origin.y, nullptr);
+    };
+    const auto drawAt = [&](HWND window, UINT message, WPARAM flags) {
+        placeAt(window);
         SendMessageW(window, message, reinterpret_cast<WPARAM>(surface), LPARAM(flags));
     };
     if (HWND parent = GetParent(hwnd)) {
         // a skinned page's background straight from its frame; any other parent is asked
-        POINT origin{0, 0};
-        MapWindowPoints(hwnd, parent, &origin, 1);
-        SetViewportOrgEx(surface, -origin.x, -origin.y, nullptr);
+        placeAt(parent);
         if (!PaintPageBackground(parent, surface)) drawAt(parent, WM_ERASEBKGND, 0);
     }
     // only a label stacked on pictures (it clips its siblings) has any beneath it
