@@ -21,7 +21,8 @@ std::map<HWND, PageFrame*> frames;
 
 void PageFrame::Skins(HWND page) {
     std::lock_guard<std::mutex> hold(framesLock);
-    if (window_ != nullptr && frames[window_] == this) frames.erase(window_);
+    if (const auto mine = frames.find(window_); mine != frames.end() && mine->second == this)
+        frames.erase(mine);
     window_ = page;
     if (page != nullptr) frames[page] = this;
 }

@@ -37,7 +37,6 @@ class PageFrame {
     friend bool ApplyPageSkin(HWND, PageFrame&, gdi::Bitmap, const POINT*);
     friend gdi::Region RegionFromColorKey(PageFrame&, HBITMAP);
     friend bool ApplyPageSkinWhenShown(HWND, PageFrame&, int, int, const POINT*);
-    friend bool PaintPageBackground(HWND, HDC);
     // The window the frame skins, known to PaintPageBackground(HWND, HDC) from then on.
     void Skins(HWND page);
     gdi::SelectedSurface surface_;
