@@ -74,6 +74,7 @@ INT_PTR CCKorZereDlg::RunModal() {
     });
     if (!Create(nullptr)) return -1;
     ShowWindow(hwnd(), SW_SHOWNORMAL);
+    pages::PageAccessibility::TakeKeyboard(hwnd());
     MSG msg;
     while (!modalEnded_) {
         BOOL got = GetMessageW(&msg, nullptr, 0, 0);
@@ -308,7 +309,11 @@ bool CCKorZereDlg::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& re
             SetWindowPos(hwnd(), nullptr, static_cast<int>(wParam), static_cast<int>(lParam), 0, 0,
                          SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
             InvalidateRect(hwnd(), nullptr, TRUE);
-            ShowMainWindow();
+            // a page on its way to another shows the main window in between: it takes the
+            // keys, and shows their mark only when it is the target (WM_SHOW_PAGE)
+            HideAllBut(PAGE_MAIN);
+            ShowWindow(hwnd(), SW_SHOWNORMAL);
+            pages::PageAccessibility::TakeKeyboard(hwnd(), false);
             result = 1;
             return true;
         case WM_DEFAULT_OUTPUT_CHANGED:
@@ -338,6 +343,7 @@ void CCKorZereDlg::HideAllBut(int page) {
 void CCKorZereDlg::ShowMainWindow() {
     HideAllBut(PAGE_MAIN);
     ShowWindow(hwnd(), SW_SHOWNORMAL);
+    pages::PageAccessibility::TakeKeyboard(hwnd());
 }
 
 void CCKorZereDlg::HideMainWindow() {
@@ -355,6 +361,7 @@ void CCKorZereDlg::ShowPageAtMainWindow(int page) {
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     ShowWindow(target, SW_SHOWNORMAL);
     InvalidateRect(target, nullptr, TRUE);
+    pages::PageAccessibility::TakeKeyboard(target);
 }
 
 void CCKorZereDlg::ShowWindowOf(int page) {
@@ -362,6 +369,7 @@ void CCKorZereDlg::ShowWindowOf(int page) {
     if (!w) return;
     HideAllBut(page);
     ShowWindow(w, SW_SHOWNORMAL);
+    pages::PageAccessibility::TakeKeyboard(w);
 }
 
 void CCKorZereDlg::HideWindowOf(int page) {
@@ -380,7 +388,16 @@ void CCKorZereDlg::RemoveTrayIcon() {
 }
 
 void CCKorZereDlg::ShowTrayMenu() {
-    quorelle::ShowTrayMenu(hwnd(), hifi_.SoundChoices());
+    // a choice acts on what the menu showed, whatever changed while it was open
+    const pages::SoundSources shown = hifi_.ShownSources();
+    const int chosen = quorelle::ShowTrayMenu(hwnd(), pages::CDlgHifi::SoundChoices(shown));
+    if (chosen == 0) return;
+    if (pages::IsSoundCommand(chosen)) {
+        hifi_.ChooseSound(shown, chosen);
+        return;
+    }
+    // the menu's own items come as the commands a menu sends, after the menu has gone
+    PostMessageW(hwnd(), WM_COMMAND, MAKEWPARAM(chosen, 0), 0);
 }
 
 void CCKorZereDlg::StoreLanguage(int language) {

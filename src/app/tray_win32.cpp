@@ -98,16 +98,18 @@ UniqueMenu LoadTrayMenu(const pages::SoundMenuItem& sound) {
     return menu;
 }
 
-void ShowTrayMenu(HWND owner, const pages::SoundMenuItem& sound) {
+int ShowTrayMenu(HWND owner, const pages::SoundMenuItem& sound) {
     POINT cursor{};
     GetCursorPos(&cursor);
     UniqueMenu menu = LoadTrayMenu(sound);
     HMENU popup = menu ? GetSubMenu(menu.get(), 0) : nullptr;
-    if (!popup) return;
+    if (!popup) return 0;
     // the menu closes when the user clicks elsewhere only while its owner is in front
     SetForegroundWindow(owner);
-    TrackPopupMenu(popup, 0, cursor.x, cursor.y - 20, 0, owner, nullptr);
+    const BOOL chosen = TrackPopupMenu(popup, TPM_RETURNCMD | TPM_NONOTIFY, cursor.x, cursor.y - 20,
+                                       0, owner, nullptr);
     PostMessageW(owner, WM_NULL, 0, 0);
+    return int(chosen);
 }
 
 }  // namespace quorelle

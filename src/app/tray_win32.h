@@ -38,7 +38,7 @@ class TrayIcon {
 UniqueMenu LoadTrayMenu(const pages::SoundMenuItem& sound);
 
 // Shows the first pop-up of menu 175 with the sound choices at the cursor (x, y - 20), owned by
-// `owner`, and destroys it again. A chosen item comes to `owner` as its command.
-void ShowTrayMenu(HWND owner, const pages::SoundMenuItem& sound);
+// `owner`, and destroys it again. Answers the chosen item's command id, 0 for none.
+int ShowTrayMenu(HWND owner, const pages::SoundMenuItem& sound);
 
 }  // namespace quorelle

@@ -184,6 +184,30 @@ after_action "a knob turned"
 check "the treble knob turned up writes Treble" eventually eval '[ "$(ini Hifi Treble)" -gt 20 ]'
 check "... and its curve reaches the 4K band" \
     logged "set EQ_Slider8 dev=[^ ]+ data=$(($(ini Hifi Treble) - 20)) "
+# the keys on the knob the drag left the focus on turn it as a knob turns and stop at its ends
+# (0 and 40): it never jumps round to the other end, where the card would get a full boost
+# treble_keys KEY COUNT TREBLE: COUNT real presses of KEY leave Treble at TREBLE and the 4K band
+# the card got last at TREBLE - 20
+treble_keys() {
+    local i
+    for ((i = 0; i < $2; i++)); do xdotool key "$1"; sleep 0.1; done
+    eventually eval 'ini_is Hifi Treble $3 && [ "$(since_mark | grep -Eo "set EQ_Slider8 dev=[^ ]+ data=-?[0-9]+" |
+        tail -n 1 | sed "s/.*data=//")" = $(($3 - 20)) ]'
+}
+treble=$(ini Hifi Treble)
+mark_log
+check "Up on the treble knob turns it up one step" treble_keys Up 1 $((treble + 1))
+check "Page Up five times stops it at 40, the drag's end" treble_keys Prior 5 40
+check "... and Right leaves it there" treble_keys Right 1 40
+after_action "keys on the treble knob"
+check "Page Down five times stops it at 0" treble_keys Next 5 0
+mark_log
+xdotool key Left
+xdotool key Down
+sleep 0.5
+check "Left and Down at 0 leave it at 0, and the card gets no boost" \
+    eval 'treble_keys Left 1 0 && ! since_mark | grep -Eq "set EQ_Slider(8|9|10) dev=[^ ]+ data=([1-9]|20) "'
+after_action "Left and Down at the treble knob's end"
 
 # --- environment and room --------------------------------------------------------------------
 mark_log
@@ -350,6 +374,24 @@ check "... the page lights the equalizer and defined-EQ lamps, darkens the prese
 check "... its list shows Bright, the 30 Hz and 16K bands show its values" \
     eval '[ "$(probe text "$HIFI" 1164)" = Bright ] && [ "$(acc_value "$HIFI" 1115)" = "${BRIGHT[0]}" ] &&
     [ "$(acc_value "$HIFI" 1124)" = "${BRIGHT[9]}" ]'
+
+# a choice acts on what the menu showed: the master goes off (an assistive tool's action on the
+# page) while the menu shows "Dry Sound" ticked; the ticked item then leaves it off, and the
+# bands show what the card plays once the master is on again
+check "the menu opens over the page, Dry Sound ticked" eval 'menu_open && has_item "Dry Sound checked"'
+probe accdo "$HIFI" 1084 >/dev/null
+check "... the master goes off on the page while the menu is open" eventually ini_is Hifi isDrySoundOn 0
+mark_log
+menu_click Sound && menu_click "Dry Sound"
+sleep 1
+check "... choosing the ticked Dry Sound leaves it off" \
+    eval 'ini_is Hifi isDrySoundOn 0 && ! since_mark | grep -q "set Enable_EQ_GFX dev=[^ ]* data=1 "'
+after_action "the ticked Dry Sound chosen after the master went off"
+mark_log
+press 1084
+check "master on again on the page: the card plays Bright's curve, which the bands show" \
+    eval 'eventually ini_is Hifi isDrySoundOn 1 && ! since_mark | grep -q "set EQ_Slider" &&
+    [ "$(acc_value "$HIFI" 1115)" = "${BRIGHT[0]}" ] && [ "$(acc_value "$HIFI" 1124)" = "${BRIGHT[9]}" ]'
 
 # the master switch off over the page, then the menu with the master off
 check "the menu opens over the page again" menu_open
