@@ -89,7 +89,11 @@ INT_PTR CCKorZereDlg::RunModal() {
         // on the close button (the space bar presses it)
         if (IsCloseKeyForMe(msg)) continue;
         // the window's Tab, Space, Enter and arrows before the dialog manager's own handling
-        if (ours && pages::PageAccessibility::HandlePageKey(dialog, msg)) continue;
+        // (looked up for key-downs only: the lookup is a round trip to the window server
+        // under Wine, and the loop dispatches many other messages)
+        if (ours && msg.message == WM_KEYDOWN &&
+            pages::PageAccessibility::HandlePageKey(dialog, msg))
+            continue;
         // an Enter no control of the main window took: the dialog manager would make it the
         // default button's command
         if (dialog == hwnd() && msg.message == WM_KEYDOWN && msg.wParam == VK_RETURN) continue;

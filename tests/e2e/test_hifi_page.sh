@@ -188,11 +188,14 @@ check "... and its curve reaches the 4K band" \
 # (0 and 40): it never jumps round to the other end, where the card would get a full boost
 # treble_keys KEY COUNT TREBLE: COUNT real presses of KEY leave Treble at TREBLE and the 4K band
 # the card got last at TREBLE - 20
+last_treble_band() {
+    since_mark | grep -Eo "set EQ_Slider8 dev=[^ ]+ data=-?[0-9]+" | tail -n 1 | sed "s/.*data=//"
+}
+treble_is() { ini_is Hifi Treble "$1" && [ "$(last_treble_band)" = $(($1 - 20)) ]; }
 treble_keys() {
     local i
     for ((i = 0; i < $2; i++)); do xdotool key "$1"; sleep 0.1; done
-    eventually eval 'ini_is Hifi Treble $3 && [ "$(since_mark | grep -Eo "set EQ_Slider8 dev=[^ ]+ data=-?[0-9]+" |
-        tail -n 1 | sed "s/.*data=//")" = $(($3 - 20)) ]'
+    eventually treble_is "$3" || ! echo "    Treble $(ini Hifi Treble), the 4K band sent last $(last_treble_band)"
 }
 treble=$(ini Hifi Treble)
 mark_log
