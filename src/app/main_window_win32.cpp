@@ -327,6 +327,11 @@ bool CCKorZereDlg::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& re
             result = static_cast<LRESULT>(DiagnosticFailureCount());
             return true;
         default:
+            if (msg == ShowRunningCopyMessage()) {
+                protocol_.OnTrayShowCommand();  // a second start: the current page's window
+                result = 1;
+                return true;
+            }
             if (msg == TrayIcon::TaskbarCreatedMessage()) {
                 tray_.Restore();  // the shell restarted: the icon comes back
                 return true;

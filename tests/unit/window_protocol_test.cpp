@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "base/texts.h"
+#include "app/start_options.h"
 #include "app/window_protocol.h"
 
 using namespace quorelle;
@@ -170,6 +171,28 @@ TEST(Texts, NoLabelIsBothTranslatedAndFixed) {
     for (int dialog : {102, 155, 176, 192, 196})
         for (const FixedText& f : FixedTexts(dialog))
             EXPECT_EQ(FindLabelText(dialog, f.id), nullptr) << dialog << " " << f.id;
+}
+
+// "/tray" in any letter case asks for a start in the notification area; other arguments are
+// ignored, and nothing but the whole word counts.
+TEST(StartOptions, TheTrayArgumentInAnyCaseAmongOthers) {
+    const struct {
+        std::vector<std::string> arguments;
+        bool tray;
+    } cases[] = {
+        {{}, false},
+        {{"/tray"}, true},
+        {{"/TRAY"}, true},
+        {{"/Tray"}, true},
+        {{"x", "/tRaY"}, true},
+        {{"tray"}, false},
+        {{"/tray2"}, false},
+        {{"-tray"}, false},
+        {{"/tra"}, false},
+        {{"/trayx", "y"}, false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(AsksForTrayStart(c.arguments), c.tray) << c.arguments.size();
 }
 
 }  // namespace
