@@ -2,9 +2,13 @@
 
 #include <windowsx.h>
 
+#include <optional>
+
 #include "app/application_win32.h"
+#include "app/sign_in_win32.h"
 #include "base/diagnostics.h"
 #include "base/messages.h"
+#include "base/notice.h"
 #include "base/text_win32.h"
 #include "base/version.h"
 #include "controls/dpi_win32.h"
@@ -63,8 +67,9 @@ CCKorZereDlg::~CCKorZereDlg() {
     if (AppMainWindow() == hwnd()) ChangeMainWindow(nullptr);
 }
 
-INT_PTR CCKorZereDlg::RunModal() {
+INT_PTR CCKorZereDlg::RunModal(bool inTray) {
     modalEnded_ = false;
+    startInTray_ = inTray;
     // The default endpoint is classified on a thread of its own while the windows are built:
     // the audio services' first use loads their drivers. The start-up takes the result where it
     // comes in its order.
@@ -73,8 +78,10 @@ INT_PTR CCKorZereDlg::RunModal() {
         return device::ClassifyDefaultEndpoint();
     });
     if (!Create(nullptr)) return -1;
-    ShowWindow(hwnd(), SW_SHOWNORMAL);
-    pages::PageAccessibility::TakeKeyboard(hwnd());
+    if (!startInTray_) {
+        ShowWindow(hwnd(), SW_SHOWNORMAL);
+        pages::PageAccessibility::TakeKeyboard(hwnd());
+    }
     MSG msg;
     while (!modalEnded_) {
         BOOL got = GetMessageW(&msg, nullptr, 0, 0);
@@ -152,10 +159,36 @@ pages::SecondaryPage* CCKorZereDlg::Page(int page) {
     }
 }
 
+namespace {
+
+// The start-up's notices of a start in the notification area: balloons of the icon (shown once
+// it is there), no box that would wait for a user who may not be at the screen.
+class BalloonNotices final : public NoticeSink {
+  public:
+    explicit BalloonNotices(TrayIcon& tray) : tray_(tray), previous_(GetNoticeSink()) {
+        SetNoticeSink(this);
+    }
+    ~BalloonNotices() override { SetNoticeSink(previous_); }
+    BalloonNotices(const BalloonNotices&) = delete;
+    BalloonNotices& operator=(const BalloonNotices&) = delete;
+    void Show(const std::string& textUtf8) override {
+        ReportNoticeWithoutBox(textUtf8.c_str());
+        tray_.ShowBalloon(Widen(textUtf8));
+    }
+
+  private:
+    TrayIcon& tray_;
+    NoticeSink* previous_;
+};
+
+}  // namespace
+
 bool CCKorZereDlg::OnInitDialog() {
     // the start-up's settings writes (the pages' read-backs from the card, the output path)
     // replace each settings file once, when the start is done
     const HeldSettingsWrites startWrites;
+    std::optional<BalloonNotices> balloons;
+    if (startInTray_) balloons.emplace(tray_);
     ChangeMainWindow(hwnd());
     LoadIcons(controls::DisplayDpi(hwnd()));
     // the notification area is drawn at the system's DPI, whatever display the window is on
@@ -324,7 +357,8 @@ bool CCKorZereDlg::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& re
             result = console_.OnDefaultOutputChanged(lParam);
             return true;
         case WM_DIAGNOSTIC_COUNT:
-            result = static_cast<LRESULT>(DiagnosticFailureCount());
+            result = static_cast<LRESULT>(wParam == 1 ? NoticeWithoutBoxCount()
+                                                      : DiagnosticFailureCount());
             return true;
         default:
             if (msg == ShowRunningCopyMessage()) {
@@ -399,10 +433,17 @@ void CCKorZereDlg::RemoveTrayIcon() {
 void CCKorZereDlg::ShowTrayMenu() {
     // a choice acts on what the menu showed, whatever changed while it was open
     const pages::SoundSources shown = hifi_.ShownSources();
-    const int chosen = quorelle::ShowTrayMenu(hwnd(), pages::CDlgHifi::SoundChoices(shown));
+    const bool startsAtSignIn = StartsAtSignIn();
+    const int chosen =
+        quorelle::ShowTrayMenu(hwnd(), pages::CDlgHifi::SoundChoices(shown),
+                               {StartWithWindowsItem(startsAtSignIn, pages::StoredLanguage())});
     if (chosen == 0) return;
     if (pages::IsSoundCommand(chosen)) {
         hifi_.ChooseSound(shown, chosen);
+        return;
+    }
+    if (chosen == kStartWithWindowsCommand) {
+        SetStartAtSignIn(!startsAtSignIn);
         return;
     }
     // the menu's own items come as the commands a menu sends, after the menu has gone

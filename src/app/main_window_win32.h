@@ -29,8 +29,10 @@ class CCKorZereDlg final : public DialogWindow,
     ~CCKorZereDlg() override;
 
     // Creates the window and runs it until the modal run ends; returns the end result
-    // (IDOK, IDCANCEL), or -1 when the window could not be created.
-    INT_PTR RunModal();
+    // (IDOK, IDCANCEL), or -1 when the window could not be created. `inTray`: the start shows
+    // no window (the notification area's icon is the panel's only sign, and the start-up's
+    // notices come as its balloons instead of boxes).
+    INT_PTR RunModal(bool inTray = false);
     // Ends the modal run with result.
     void EndModal(INT_PTR result);
 
@@ -97,6 +99,7 @@ class CCKorZereDlg final : public DialogWindow,
     pages::MainConsoleView console_;
     TrayIcon tray_;
     WindowProtocol protocol_;
+    bool startInTray_ = false;
     bool modalEnded_ = false;
     INT_PTR modalResult_ = IDCANCEL;
 };

@@ -195,4 +195,25 @@ TEST(StartOptions, TheTrayArgumentInAnyCaseAmongOthers) {
         EXPECT_EQ(AsksForTrayStart(c.arguments), c.tray) << c.arguments.size();
 }
 
+// The sign-in start's value names this copy only when its path is this program's, in any case.
+TEST(StartOptions, TheSignInCommandNamesThisCopy) {
+    const std::string exe = "C:\\Users\\Me Too\\Quorelle\\QuorelleCPL.exe";
+    EXPECT_EQ(SignInCommand(exe), "\"" + exe + "\" /tray");
+    const struct {
+        std::string command;
+        bool starts;
+    } cases[] = {
+        {SignInCommand(exe), true},
+        {"\"c:\\users\\me too\\quorelle\\QUORELLECPL.EXE\" /tray", true},
+        {"  \"" + exe + "\"", true},
+        {"C:\\Quorelle\\QuorelleCPL.exe /tray", false},
+        {"\"C:\\Users\\Me Too\\Other\\QuorelleCPL.exe\" /tray", false},
+        {"\"" + exe, false},  // no closing quote
+        {"", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(SignInCommandStarts(c.command, exe), c.starts) << c.command;
+    EXPECT_TRUE(SignInCommandStarts("C:\\Q\\QuorelleCPL.exe /tray", "c:\\q\\quorellecpl.exe"));
+}
+
 }  // namespace

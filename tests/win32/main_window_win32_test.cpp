@@ -332,13 +332,16 @@ TEST(TrayMenu, TheSoundChoicesComeBeforeTheShowItemAndTheOldItemsStay) {
     for (bool master : {true, false}) {
         SCOPED_TRACE(master);
         sources.master = master;
-        UniqueMenu menu = LoadTrayMenu(pages::SoundMenu(sources, 2));
+        UniqueMenu menu =
+            LoadTrayMenu(pages::SoundMenu(sources, 2), {StartWithWindowsItem(master, 2)});
         HMENU popup = GetSubMenu(menu.get(), 0);
         ASSERT_NE(popup, nullptr);
         std::vector<std::string> top;
         for (int i = 0; i < GetMenuItemCount(popup); ++i) top.push_back(MenuItemLine(popup, i));
-        EXPECT_EQ(top, (std::vector<std::string>{"language popup 3", "&Sound popup 22",
-                                                 "Quorelle DIVO 32774", "Exit 32775"}));
+        EXPECT_EQ(top, (std::vector<std::string>{
+                           "language popup 3", "&Sound popup 22",
+                           std::string("&Start with Windows 34200") + (master ? " checked" : ""),
+                           "Quorelle DIVO 32774", "Exit 32775"}));
         HMENU language = GetSubMenu(popup, 0);
         EXPECT_EQ(MenuItemLine(language, 0), "?? 32780");  // "简体"
         EXPECT_EQ(MenuItemLine(language, 2), "English 32782");
@@ -354,6 +357,45 @@ TEST(TrayMenu, TheSoundChoicesComeBeforeTheShowItemAndTheOldItemsStay) {
         EXPECT_EQ(MenuItemLine(sound, 20), "-");
         EXPECT_EQ(MenuItemLine(sound, 21), "Env&ironment 33002 checked" + grey);
     }
+}
+
+// A start at sign-in may come before the shell's notification area: the icon's first add fails,
+// and the area's TaskbarCreated message adds it; a notice made meanwhile waits and comes as the
+// icon's balloon once the icon is there, with every text that came before it.
+TEST(TrayIcon, AFailedFirstAddComesBackWithTheAreaAndItsBalloonsWait) {
+    static std::vector<std::string> calls;
+    static bool areaThere = false;
+    calls.clear();
+    areaThere = false;
+    TrayIcon::SetShellNotifyForTests([](DWORD action, PNOTIFYICONDATAW data) -> BOOL {
+        std::string call = action == NIM_ADD ? "add" : action == NIM_MODIFY ? "modify" : "delete";
+        if (data->uFlags & NIF_INFO) {
+            call += " balloon ";
+            for (const wchar_t* c = data->szInfo; *c; ++c) call += *c == L'\n' ? '|' : char(*c);
+        }
+        calls.push_back(call);
+        return areaThere;
+    });
+    CCKorZereDlg dlg;
+    ASSERT_TRUE(dlg.Create(nullptr));  // its start adds the icon: the area is not there
+    TrayIcon tray;
+    EXPECT_FALSE(tray.Add(dlg.hwnd(), nullptr));
+    tray.ShowBalloon(L"No device!");
+    tray.ShowBalloon(L"UpdateAPOAvailable failed!");
+    areaThere = true;
+    calls.clear();
+    EXPECT_TRUE(tray.Restore());
+    EXPECT_EQ(calls, (std::vector<std::string>{
+                         "add", "modify balloon No device!|UpdateAPOAvailable failed!"}));
+    // the main window adds its own icon again when the area announces itself
+    calls.clear();
+    SendMessageW(dlg.hwnd(), TrayIcon::TaskbarCreatedMessage(), 0, 0);
+    EXPECT_EQ(calls, (std::vector<std::string>{"add"}));
+    tray.ShowBalloon(L"later");  // the icon is there: at once
+    EXPECT_EQ(calls.back(), "modify balloon later");
+    tray.Remove();
+    DestroyWindow(dlg.hwnd());
+    TrayIcon::SetShellNotifyForTests(nullptr);
 }
 
 }  // namespace
