@@ -346,12 +346,11 @@ bool CCKorZereDlg::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& re
             SetWindowPos(hwnd(), nullptr, static_cast<int>(wParam), static_cast<int>(lParam), 0, 0,
                          SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
             InvalidateRect(hwnd(), nullptr, TRUE);
-            // a page on its way to another shows the main window in between: it takes the
-            // keys, and shows their mark only when it is the target (WM_SHOW_PAGE)
-            HideAllBut(PAGE_MAIN);
-            ShowWindow(hwnd(), SW_SHOWNORMAL);
-            pages::PageAccessibility::TakeKeyboard(hwnd(), false);
+            ShowMainWindow();
             result = 1;
+            return true;
+        case WM_PAGE_NAVIGATE:
+            result = OnPageNavigate(static_cast<int>(wParam), static_cast<long>(lParam));
             return true;
         case WM_DEFAULT_OUTPUT_CHANGED:
             result = console_.OnDefaultOutputChanged(lParam);
@@ -383,9 +382,20 @@ void CCKorZereDlg::HideAllBut(int page) {
     }
 }
 
+LRESULT CCKorZereDlg::OnPageNavigate(int from, long target) {
+    HWND left = from != PAGE_MAIN ? WindowOf(from) : nullptr;
+    if (left == nullptr || target < PAGE_MAIN || target > PAGE_HP) return 0;
+    // the main window follows the page left, as every window shares one place
+    RECT place;
+    GetWindowRect(left, &place);
+    SetWindowPos(hwnd(), nullptr, place.left, place.top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    return protocol_.OnShowPage(target);
+}
+
 void CCKorZereDlg::ShowMainWindow() {
-    HideAllBut(PAGE_MAIN);
     ShowWindow(hwnd(), SW_SHOWNORMAL);
+    HideAllBut(PAGE_MAIN);
     pages::PageAccessibility::TakeKeyboard(hwnd());
 }
 
@@ -396,22 +406,23 @@ void CCKorZereDlg::HideMainWindow() {
 void CCKorZereDlg::ShowPageAtMainWindow(int page) {
     HWND target = WindowOf(page);
     if (!target) return;
-    HideAllBut(page);
-    // placed first, so that the page appears at once where the main window is
+    // placed first, so that the page appears at once where the main window is; the window left
+    // goes once the target is on screen
     RECT main;
     GetWindowRect(hwnd(), &main);
     SetWindowPos(target, nullptr, main.left, main.top, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     ShowWindow(target, SW_SHOWNORMAL);
     InvalidateRect(target, nullptr, TRUE);
+    HideAllBut(page);
     pages::PageAccessibility::TakeKeyboard(target);
 }
 
 void CCKorZereDlg::ShowWindowOf(int page) {
     HWND w = WindowOf(page);
     if (!w) return;
-    HideAllBut(page);
     ShowWindow(w, SW_SHOWNORMAL);
+    HideAllBut(page);
     pages::PageAccessibility::TakeKeyboard(w);
 }
 

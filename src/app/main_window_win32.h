@@ -59,6 +59,8 @@ class CCKorZereDlg final : public DialogWindow,
     }
     void SetPageTexts(int language);
     void StartDevice();
+    // WM_PAGE_NAVIGATE: page `from` hands over to `target`; the message's answer.
+    LRESULT OnPageNavigate(int from, long target);
     pages::SecondaryPage* Page(int page);
     // One window of the five on screen at a time: hides every other one that is visible.
     void HideAllBut(int page);

@@ -198,6 +198,60 @@ TEST(MainWindow, APageIsInTheMainWindowsPlaceBeforeItShows) {
     SetAppMainWindow(nullptr);
 }
 
+int VisibleWindows(const CCKorZereDlg& dlg) {
+    int n = 0;
+    for (int page = PAGE_MAIN; page <= PAGE_HP; ++page)
+        n += IsWindowVisible(dlg.WindowOf(page)) ? 1 : 0;
+    return n;
+}
+
+// A page's navigation button: the target shows first, in the page's place, then the page goes;
+// the main window shows only as a target, and some window of the panel is on screen throughout.
+std::vector<std::string> shows;
+HHOOK showHook = nullptr;
+const CCKorZereDlg* watched = nullptr;
+LRESULT CALLBACK RecordShows(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && call->message == WM_SHOWWINDOW && watched)
+        for (int page = PAGE_MAIN; page <= PAGE_HP; ++page)
+            if (watched->WindowOf(page) == call->hwnd) {
+                shows.push_back((call->wParam ? "show " : "hide ") + std::to_string(page) + " (" +
+                                std::to_string(VisibleWindows(*watched)) + " on screen)");
+            }
+    return CallNextHookEx(showHook, code, wParam, lParam);
+}
+
+TEST(MainWindow, APageSwitchShowsItsTargetFirstAndNeverTheMainWindowOnTheWay) {
+    CCKorZereDlg dlg;
+    ASSERT_TRUE(dlg.Create(nullptr));
+    ShowWindow(dlg.hwnd(), SW_SHOWNOACTIVATE);
+    SendMessageW(dlg.hwnd(), WM_SHOW_PAGE, 0, PAGE_HIFI);
+    SetWindowPos(dlg.WindowOf(PAGE_HIFI), nullptr, 140, 90, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    watched = &dlg;
+    showHook = SetWindowsHookExW(WH_CALLWNDPROC, RecordShows, nullptr, GetCurrentThreadId());
+    // HIFI's advance button, then the advance page's main button
+    const struct {
+        int from, button, to;
+    } steps[] = {{PAGE_HIFI, 1078, PAGE_ADVANCE}, {PAGE_ADVANCE, 1206, PAGE_MAIN}};
+    std::vector<std::string> want;
+    for (const auto& step : steps) {
+        HWND page = dlg.WindowOf(step.from);
+        SendMessageW(page, WM_COMMAND, MAKEWPARAM(step.button, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(page, step.button)));
+        want.push_back("show " + std::to_string(step.to) + " (1 on screen)");
+        want.push_back("hide " + std::to_string(step.from) + " (2 on screen)");
+        RECT r;
+        GetWindowRect(dlg.WindowOf(step.to), &r);
+        EXPECT_EQ(r.left, 140);
+        EXPECT_EQ(r.top, 90);
+    }
+    UnhookWindowsHookEx(showHook);
+    watched = nullptr;
+    EXPECT_EQ(shows, want);
+    DestroyWindow(dlg.hwnd());
+    SetAppMainWindow(nullptr);
+}
+
 // Messages the thread gets within `ms` milliseconds, each dispatched as the program's loop would.
 std::vector<UINT> MessagesWithin(DWORD ms) {
     std::vector<UINT> seen;
@@ -227,13 +281,6 @@ TEST(MainWindow, HandlesNoMessageWhileNobodyTouchesIt) {
     EXPECT_TRUE(idle.empty()) << "messages while idle: " << ids;
     DestroyWindow(dlg.hwnd());
     SetAppMainWindow(nullptr);
-}
-
-int VisibleWindows(const CCKorZereDlg& dlg) {
-    int n = 0;
-    for (int page = PAGE_MAIN; page <= PAGE_HP; ++page)
-        n += IsWindowVisible(dlg.WindowOf(page)) ? 1 : 0;
-    return n;
 }
 
 TEST(MainWindow, MessagesFromOutsideNeverShowTwoWindows) {
