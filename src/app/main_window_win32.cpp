@@ -79,6 +79,7 @@ INT_PTR CCKorZereDlg::RunModal(bool inTray) {
     });
     if (!Create(nullptr)) return -1;
     if (!startInTray_) {
+        PrepareToShow(PAGE_MAIN);
         ShowWindow(hwnd(), SW_SHOWNORMAL);
         pages::PageAccessibility::TakeKeyboard(hwnd());
     }
@@ -393,7 +394,15 @@ LRESULT CCKorZereDlg::OnPageNavigate(int from, long target) {
     return protocol_.OnShowPage(target);
 }
 
+void CCKorZereDlg::PrepareToShow(int page) {
+    if (page == PAGE_MAIN)
+        chrome_.PrepareToShow();
+    else if (pages::SecondaryPage* shown = Page(page))
+        shown->PrepareToShow();
+}
+
 void CCKorZereDlg::ShowMainWindow() {
+    PrepareToShow(PAGE_MAIN);
     ShowWindow(hwnd(), SW_SHOWNORMAL);
     HideAllBut(PAGE_MAIN);
     pages::PageAccessibility::TakeKeyboard(hwnd());
@@ -412,6 +421,7 @@ void CCKorZereDlg::ShowPageAtMainWindow(int page) {
     GetWindowRect(hwnd(), &main);
     SetWindowPos(target, nullptr, main.left, main.top, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    PrepareToShow(page);
     ShowWindow(target, SW_SHOWNORMAL);
     InvalidateRect(target, nullptr, TRUE);
     HideAllBut(page);
@@ -421,6 +431,7 @@ void CCKorZereDlg::ShowPageAtMainWindow(int page) {
 void CCKorZereDlg::ShowWindowOf(int page) {
     HWND w = WindowOf(page);
     if (!w) return;
+    PrepareToShow(page);
     ShowWindow(w, SW_SHOWNORMAL);
     HideAllBut(page);
     pages::PageAccessibility::TakeKeyboard(w);

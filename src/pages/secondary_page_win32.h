@@ -15,6 +15,8 @@ class SecondaryPage : public DialogWindow, protected PageActions {
         : DialogWindow(dialogId), chrome_(pageIndex, dialogId) {}
 
     int PageIndex() const { return chrome_.PageIndex(); }
+    // Ready to show: the background decoded and the shape cut (PageChrome::PrepareToShow).
+    void PrepareToShow() { chrome_.PrepareToShow(); }
 
   protected:
     bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;

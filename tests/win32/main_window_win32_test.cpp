@@ -165,11 +165,14 @@ TEST(MainWindow, AStartReplacesTheSettingsFileOnce) {
 // Where a window stood when it was shown, seen from inside its own window procedure.
 WNDPROC pageProcedure = nullptr;
 POINT placeWhenShown{-1, -1};
+// Records where the page is when it shows, and keeps WM_SHOWWINDOW from it: Windows sends none
+// for a normal show, so the page must be ready (background decoded, shape cut) without it.
 LRESULT CALLBACK RecordShow(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_SHOWWINDOW && wParam) {
         RECT r;
         GetWindowRect(hwnd, &r);
         placeWhenShown = {r.left, r.top};
+        return 0;
     }
     return CallWindowProcW(pageProcedure, hwnd, msg, wParam, lParam);
 }
