@@ -13,8 +13,9 @@
 ; The setup program takes the usual switches: /S installs without asking, /D=<folder> (last on
 ; the command line, without quotes) chooses the folder. /PREPARE (silent) only prepares the folder
 ; of /D= that already holds the program, as an installation would (the CPL.ini texts below), and
-; installs and registers nothing: `make run` prepares build/dist with it. The uninstaller takes
-; /S, and /REMOVESETTINGS to remove the user's settings files as well.
+; installs and registers nothing: `make run` prepares build/dist with it. /NOSTARTUP turns off
+; the start at sign-in (the components page's choice, on by default). The uninstaller takes /S,
+; and /REMOVESETTINGS to remove the user's settings files as well.
 ;
 ; What it does beyond copying the program:
 ; - records the version texts the information page shows in CPL.ini [Info] (OS, DriverVer,
@@ -26,9 +27,15 @@
 ; - closes a running panel first, so that its files can be replaced;
 ; - moves an installation registered in another folder: carries its settings over when the new
 ;   folder has none, and removes the old copy with its own uninstaller;
-; - adds a Start-menu shortcut and an entry in the list of installed programs.
+; - adds a Start-menu shortcut and an entry in the list of installed programs;
+; - starts the panel in the notification area when the user signs in, unless that choice is off:
+;   HKCU\Software\Microsoft\Windows\CurrentVersion\Run, value "Quorelle Control Panel", holds
+;   "<folder>\QuorelleCPL.exe" /tray (the panel's own "Start with Windows" writes and reads the
+;   same value). With the choice off the setup removes a value that starts this folder's program,
+;   and leaves one that starts another alone.
 ;
-; An uninstaller removes the registration and the shortcut only when they point at its own folder.
+; An uninstaller removes the registration, the shortcut and the start at sign-in only when they
+; point at its own folder.
 
 Unicode true
 Target amd64-unicode
@@ -73,6 +80,9 @@ SetCompressor zlib
 !define UNINSTALLER "Uninstall.exe"
 !define SHORTCUT "$SMPROGRAMS\${APP_NAME}.lnk"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\QuorelleCPL"
+; the start at sign-in: its name stays, since the panel and older copies' uninstallers look for it
+!define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
+!define RUN_VALUE "${APP_NAME}"
 ; the main window of a running panel: a dialog window with the product name as its title
 !define PANEL_CLASS "#32770"
 !define PANEL_EXIT_COMMAND 32775
@@ -116,6 +126,10 @@ Var OldDir       ; the folder of an installation registered elsewhere, moved by 
   !define MUI_PAGE_CUSTOMFUNCTION_SHOW WelcomeShow
 !endif
 !insertmacro MUI_PAGE_WELCOME
+; the program, and whether it starts at sign-in: a choice of what to install, which a silent
+; install takes as preset and /NOSTARTUP turns off, as the uninstaller's page does its settings
+!define MUI_COMPONENTSPAGE_NODESC
+!insertmacro MUI_PAGE_COMPONENTS
 !define MUI_PAGE_CUSTOMFUNCTION_LEAVE DirectoryLeave
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
@@ -126,7 +140,6 @@ Var OldDir       ; the folder of an installation registered elsewhere, moved by 
 !insertmacro MUI_PAGE_FINISH
 
 !insertmacro MUI_UNPAGE_CONFIRM
-!define MUI_COMPONENTSPAGE_NODESC
 !insertmacro MUI_UNPAGE_COMPONENTS
 !insertmacro MUI_UNPAGE_INSTFILES
 
@@ -154,6 +167,9 @@ LangString ProgramSection ${LANG_TRADCHINESE} "控制台"
 LangString SettingsSection ${LANG_ENGLISH} "My settings and equalizer presets (CPL.ini, Custom.ini)"
 LangString SettingsSection ${LANG_SIMPCHINESE} "我的设置和均衡器预设 (CPL.ini, Custom.ini)"
 LangString SettingsSection ${LANG_TRADCHINESE} "我的設定和等化器預設 (CPL.ini, Custom.ini)"
+LangString StartSection ${LANG_ENGLISH} "Start the control panel when I sign in"
+LangString StartSection ${LANG_SIMPCHINESE} "登录时启动控制面板"
+LangString StartSection ${LANG_TRADCHINESE} "登入時啟動控制台"
 
 ; ---- the pages' picture at the display's scale -------------------------------------------------
 !ifdef ART
@@ -348,6 +364,39 @@ FunctionEnd
 !insertmacro SAME_FOLDER ""
 !insertmacro SAME_FOLDER "un."
 
+; $0 := 1 when the start at sign-in starts this folder's program: the path inside the quotes
+; that open its data names ${EXE} in $INSTDIR (in any letter case, or under another name of the
+; folder); else 0, with no value too
+!macro RUN_VALUE_IS_OURS un
+Function ${un}RunValueIsOurs
+  Push $1
+  ClearErrors
+  ReadRegStr $0 HKCU "${RUN_KEY}" "${RUN_VALUE}"
+  StrCpy $1 $0 1
+  ${If} $1 == '"'
+    StrCpy $0 $0 "" 1
+    ${WordFind} $0 '"' "E+1{" $0  ; up to the closing quote
+  ${Else}
+    SetErrors
+  ${EndIf}
+  ${IfNot} ${Errors}
+    ${GetFileName} $0 $1
+    ${GetParent} $0 $0
+  ${EndIf}
+  ${If} ${Errors}
+  ${OrIf} $1 != "${EXE}"
+    StrCpy $0 0
+  ${Else}
+    Push $0
+    Call ${un}SameFolder
+    Pop $0
+  ${EndIf}
+  Pop $1
+FunctionEnd
+!macroend
+!insertmacro RUN_VALUE_IS_OURS ""
+!insertmacro RUN_VALUE_IS_OURS "un."
+
 ; $VirtualCard := 1 when $INSTDIR holds the virtual card, or no card library at all (the setup
 ; then brings the virtual card); 0 when it holds a library of its own
 !macro FIND_VIRTUAL_CARD un
@@ -372,6 +421,7 @@ Function .onInit
   ${GetOptions} $0 "/PREPARE" $1
   ${If} ${Errors}
     !insertmacro MUI_LANGDLL_DISPLAY
+    Call ReadSwitches
     Return
   ${EndIf}
   ; the language is chosen as for an installation, without asking
@@ -565,7 +615,8 @@ Function MoveInstallation
   ${EndIf}
 FunctionEnd
 
-Section "-Program"
+Section "!$(ProgramSection)"
+  SectionIn RO
   SetShellVarContext current
   Call CheckWritable
   ${If} $0 = 0
@@ -604,7 +655,28 @@ Section "-Program"
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoRepair" 1
   ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" "$0"
+
+  ; an earlier installation's start at sign-in: the next section writes it again when chosen
+  Call RunValueIsOurs
+  ${If} $0 = 1
+    DeleteRegValue HKCU "${RUN_KEY}" "${RUN_VALUE}"
+  ${EndIf}
 SectionEnd
+
+; the panel starts in the notification area, without its window
+Section "$(StartSection)" StartAtSignIn
+  WriteRegStr HKCU "${RUN_KEY}" "${RUN_VALUE}" '"$INSTDIR\${EXE}" /tray'
+SectionEnd
+
+; the command line's choices, after .onInit has chosen the language
+Function ReadSwitches
+  ${GetParameters} $0
+  ClearErrors
+  ${GetOptions} $0 "/NOSTARTUP" $1
+  ${IfNot} ${Errors}
+    SectionSetFlags ${StartAtSignIn} 0
+  ${EndIf}
+FunctionEnd
 
 ; ---- removal ----------------------------------------------------------------------------------
 
@@ -667,6 +739,10 @@ Section "!un.$(ProgramSection)" UnProgram
   Pop $0
   ${If} $0 = 1
     DeleteRegKey HKCU "${UNINSTALL_KEY}"
+  ${EndIf}
+  Call un.RunValueIsOurs
+  ${If} $0 = 1
+    DeleteRegValue HKCU "${RUN_KEY}" "${RUN_VALUE}"
   ${EndIf}
 SectionEnd
 

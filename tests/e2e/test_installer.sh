@@ -7,7 +7,8 @@
 # driver's recorded version is shown for it. An installation into a second folder moves the first
 # one there (settings and all) and leaves no second uninstaller behind; an uninstaller of an
 # unregistered copy leaves the registration and shortcut alone; the virtual card is told without
-# the registration.
+# the registration. The start at sign-in follows the installation and goes with its own copy only;
+# /NOSTARTUP and /PREPARE write none.
 . "$(dirname "$0")/lib.sh"
 e2e_init
 SETUP=$QUORELLE_ROOT/build/installer/QuorelleCPL-Setup.exe
@@ -19,6 +20,7 @@ cp "$SETUP" "$E2E_DIR/"
 VERSION=$(sed -n 's/^#define QUORELLE_VERSION_\(MAJOR\|MINOR\|PATCH\|BUILD\) //p' \
     "$QUORELLE_ROOT/src/base/version.h" | paste -sd.)
 UNINSTALL_KEY='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\QuorelleCPL'
+RUN_KEY='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
 DRIVER_KEY='HKLM\SYSTEM\CurrentControlSet\Control\Class\{4d36e96c-e325-11ce-bfc1-08002be10318}\9999'
 INFO="$E2E_TITLE - Information"
 
@@ -31,6 +33,7 @@ qb() { E2E_DIR=$QB ini "$@"; }  # qb SECTION KEY: C:\QB\CPL.ini
 leftovers() {
     wine reg delete "$UNINSTALL_KEY" /f
     wine reg delete "$DRIVER_KEY" /f
+    wine reg delete "$RUN_KEY" /v "Quorelle Control Panel" /f
     find "$WINEPREFIX/drive_c/users" -name 'Quorelle Control Panel.lnk' -delete
     rm -rf "$FIRST" "$QB"
 }
@@ -41,8 +44,8 @@ winpath() { echo "Z:${1//\//\\}"; }
 # install FOLDER: the setup, silent, into FOLDER, in English. /D= takes the rest of the command
 # line as it stands (spaces included), so cmd passes it on unquoted.
 install() { install_at "$(winpath "$1")"; }
-install_at() {  # install_at WINDOWS-FOLDER, or the setup's choice without one
-    LC_ALL=en_US.UTF-8 wine cmd /c "$(winpath "$E2E_DIR/QuorelleCPL-Setup.exe") /S${1:+ /D=$1}" \
+install_at() {  # install_at WINDOWS-FOLDER [SWITCH...], or the setup's choice with ""
+    LC_ALL=en_US.UTF-8 wine cmd /c "$(winpath "$E2E_DIR/QuorelleCPL-Setup.exe") /S ${*:2}${1:+ /D=$1}" \
         >/dev/null 2>&1
 }
 # uninstall FOLDER [SWITCH...]: its uninstaller, silent; it runs on from a copy of itself
@@ -57,6 +60,11 @@ shortcut_to() {
 }
 shortcut() { find "$WINEPREFIX/drive_c/users" -path '*/Start Menu/Programs/Quorelle Control Panel.lnk' | grep -q .; }
 entry() { wine reg query "$UNINSTALL_KEY" /v "$1" 2>/dev/null | tr -d '\r' | sed -n "s/^ *$1 *REG_[A-Z]* *//p"; }
+# the start at sign-in: its data, and whether there is one
+startup() { wine reg query "$RUN_KEY" /v "Quorelle Control Panel" 2>/dev/null | tr -d '\r' |
+    sed -n 's/^ *Quorelle Control Panel *REG_SZ *//p'; }
+no_startup() { ! wine reg query "$RUN_KEY" /v "Quorelle Control Panel" >/dev/null 2>&1; }
+starts() { [ "$(startup)" = "\"$1\\QuorelleCPL.exe\" /tray" ]; }  # starts WINDOWS-FOLDER
 has() { local f; for f in "${@:2}"; do [ -e "$1/$f" ] || return 1; done; }
 lacks() { local f; for f in "${@:2}"; do [ ! -e "$1/$f" ] || return 1; done; }
 
@@ -81,6 +89,7 @@ check "an uninstall entry with the version" eval '[ "$(entry DisplayVersion)" = 
 check "... the folder" eval '[ "$(entry InstallLocation)" = "$(winpath "$DIR")" ]'
 check "... and a silent uninstaller" \
     eval '[ "$(entry QuietUninstallString)" = "\"$(winpath "$DIR")\\Uninstall.exe\" /S" ]'
+check "... and a start at sign-in in the notification area ($(startup))" starts "$(winpath "$DIR")"
 
 # --- the panel started from there ------------------------------------------------------------
 (cd "$DIR" && exec wine ./QuorelleCPL.exe) >/dev/null 2>&1 &
@@ -113,6 +122,7 @@ check "a silent uninstall succeeds" uninstall "$DIR"
 check "... leaves no program file" lacks "$DIR" QuorelleCPL.exe osConfLib.dll Uninstall.exe VirtualCard.log
 check "... no shortcut" eval '! shortcut'
 check "... no uninstall entry" eval '! wine reg query "$UNINSTALL_KEY" >/dev/null 2>&1'
+check "... no start at sign-in" no_startup
 check "... and keeps the settings files as they were" eval 'cmp -s "$DIR/CPL.ini" "$E2E_DIR/CPL.before" &&
     cmp -s "$DIR/Custom.ini" "$E2E_DIR/Custom.before"'
 
@@ -146,6 +156,7 @@ check "... installs the program into C:\\QB" has "$QB" QuorelleCPL.exe osConfLib
 check "... registered there" eval '[ "$(entry InstallLocation)" = "C:\\QB" ] &&
     [ "$(entry QuietUninstallString)" = "\"C:\\QB\\Uninstall.exe\" /S" ]'
 check "... with the shortcut to it" shortcut_to 'C:\QB\QuorelleCPL.exe'
+check "... and the start at sign-in ($(startup))" starts 'C:\QB'
 check "... and the settings carried over" eval '[ "$(qb CPL language)" = 1 ] &&
     [ "$(qb CPL HeadPhone)" = 1 ] && [ "$(qb Hifi eq_3)" = -7 ] &&
     [ "$(qb Info Note)" = mine ] && cmp -s "$QB/Custom.ini" "$E2E_DIR/Custom.before"'
@@ -162,18 +173,40 @@ check "the panel runs from C:\\QB" probe wait "$E2E_TITLE" 30000
 # (the uninstaller goes on from a copy of itself; the Wine server stays for the panel)
 check "the uninstaller of an unregistered copy removes that copy" \
     eval 'wine "$STRAY/Uninstall.exe" /S >/dev/null 2>&1; eventually test ! -e "$STRAY"'
-check "... and leaves the registration, the shortcut and the running panel alone" \
+check "... and leaves the registration, the shortcut, the start at sign-in and the running panel alone" \
     eval '[ "$(entry InstallLocation)" = "C:\\QB" ] && shortcut_to "C:\\QB\\QuorelleCPL.exe" &&
-    kill -0 "$PANEL_PID"'
+    starts "C:\\QB" && kill -0 "$PANEL_PID"'
 
 wine reg delete "$UNINSTALL_KEY" /f >/dev/null 2>&1
-check "a reinstall without the registration succeeds" install_at 'C:\QB'
+wine reg add "$RUN_KEY" /v "Quorelle Control Panel" /d '"c:\qb\QUORELLECPL.exe" /tray' /f >/dev/null 2>&1
+check "a reinstall without the registration succeeds, with /NOSTARTUP" install_at 'C:\QB' /NOSTARTUP
 check "... and closes the panel" eval 'panel_wait 10; [ $? -ne 124 ]'
 check "... and still knows its virtual card" \
     eval '[ "$(qb Info DriverVer)" = "Virtual card $VERSION" ]'
+check "... and removes its own start at sign-in, named in other letter cases" no_startup
+wine "$(winpath "$E2E_DIR/QuorelleCPL-Setup.exe")" /S /PREPARE '/D=C:\QB' >/dev/null 2>&1
+check "/PREPARE writes the texts and no start at sign-in" eval '[ "$(qb Info CPLVer)" = "$VERSION" ] && no_startup'
+
+# The uninstaller of a copy in Z:\...\Copy and the start at sign-in it finds: whether it goes.
+# (@ is that folder, ^ the same in capitals)
+COPY=$E2E_DIR/Copy
+while read -r fate data; do
+    mkdir -p "$COPY" && cp "$QB/QuorelleCPL.exe" "$QB/osConfLib.dll" "$QB/Uninstall.exe" "$COPY/"
+    data=${data//@/$(winpath "$COPY")} && data=${data//^/$(winpath "${COPY^^}")}
+    wine reg add "$RUN_KEY" /v "Quorelle Control Panel" /d "$data" /f >/dev/null 2>&1
+    check "an uninstall with the start at sign-in $data: it $fate" eval 'uninstall "$COPY" &&
+        if [ $fate = goes ]; then no_startup; else [ "$(startup)" = "$data" ]; fi'
+done <<'EOF'
+goes    "@\QuorelleCPL.exe" /tray
+goes    "^\QUORELLECPL.EXE" /TRAY
+stays   "@\Other.exe" /tray
+stays   "@\QuorelleCPL.exe /tray
+stays   "C:\Elsewhere\QuorelleCPL.exe" /tray
+EOF
 check "removing it with the settings succeeds" uninstall "$QB" /REMOVESETTINGS
-check "... and leaves neither the folder, the shortcut nor the entry" \
-    eval '[ ! -e "$QB" ] && ! shortcut && ! wine reg query "$UNINSTALL_KEY" >/dev/null 2>&1'
+check "... and leaves neither the folder, the shortcut nor the entry, nor another copy's start" \
+    eval '[ ! -e "$QB" ] && ! shortcut && ! wine reg query "$UNINSTALL_KEY" >/dev/null 2>&1 &&
+    [ "$(startup)" = "$data" ]'
 
 # --- its pages' picture at the display's scale -----------------------------------------------
 # Started with its pages at 96 and at 192 dots per inch (a prefix of each), the setup shows from
