@@ -364,25 +364,28 @@ FunctionEnd
 !insertmacro SAME_FOLDER ""
 !insertmacro SAME_FOLDER "un."
 
-; $0 := 1 when the start at sign-in starts this folder's program: the path inside the quotes
-; that open its data names ${EXE} in $INSTDIR (in any letter case, or under another name of the
-; folder); else 0, with no value too
+; $0 := 1 when the start at sign-in starts this folder's program: the path its data opens with
+; (inside quotes, or up to the first space without them) names ${EXE} in $INSTDIR, in any letter
+; case or under another name of the folder; else 0, with no value too. The panel's "Start with
+; Windows" tells its own value the same way.
 !macro RUN_VALUE_IS_OURS un
 Function ${un}RunValueIsOurs
   Push $1
-  ClearErrors
   ReadRegStr $0 HKCU "${RUN_KEY}" "${RUN_VALUE}"
-  StrCpy $1 $0 1
+  ${Do}
+    StrCpy $1 $0 1
+    ${IfThen} $1 != " " ${|} ${ExitDo} ${|}
+    StrCpy $0 $0 "" 1
+  ${Loop}
+  ClearErrors
   ${If} $1 == '"'
     StrCpy $0 $0 "" 1
-    ${WordFind} $0 '"' "E+1{" $0  ; up to the closing quote
+    ${WordFind} $0 '"' "E+1{" $0  ; up to the closing quote, an error without one
   ${Else}
-    SetErrors
+    ${WordFind} $0 " " "+1{" $0  ; up to the first space, or all of it
   ${EndIf}
-  ${IfNot} ${Errors}
-    ${GetFileName} $0 $1
-    ${GetParent} $0 $0
-  ${EndIf}
+  ${GetFileName} $0 $1
+  ${GetParent} $0 $0
   ${If} ${Errors}
   ${OrIf} $1 != "${EXE}"
     StrCpy $0 0

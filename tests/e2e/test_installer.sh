@@ -199,6 +199,7 @@ while read -r fate data; do
 done <<'EOF'
 goes    "@\QuorelleCPL.exe" /tray
 goes    "^\QUORELLECPL.EXE" /TRAY
+goes    @\QuorelleCPL.exe /tray
 stays   "@\Other.exe" /tray
 stays   "@\QuorelleCPL.exe /tray
 stays   "C:\Elsewhere\QuorelleCPL.exe" /tray
