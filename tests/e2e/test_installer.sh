@@ -229,8 +229,10 @@ setup_end() {
     leftovers >/dev/null 2>&1
 }
 
-check "at 96 dpi the setup shows its pages" setup_start
-check "... its welcome page the 100 % picture" page_shows 100 welcome-96.png
+# (the first at the scale the script runs at, 96 dpi unless QUORELLE_DPI says otherwise)
+check "at $QUORELLE_DPI dpi the setup shows its pages" setup_start
+check "... its welcome page the $((QUORELLE_DPI * 100 / 96)) % picture" \
+    page_shows $((QUORELLE_DPI * 100 / 96)) "welcome-$QUORELLE_DPI.png"
 check "... and the screen equals a full repaint" eval 'probe stale "$SETUP_TITLE" >/dev/null'
 setup_end
 
