@@ -129,6 +129,7 @@ Var OldDir       ; the folder of an installation registered elsewhere, moved by 
 ; the program, and whether it starts at sign-in: a choice of what to install, which a silent
 ; install takes as preset and /NOSTARTUP turns off, as the uninstaller's page does its settings
 !define MUI_COMPONENTSPAGE_NODESC
+!define MUI_PAGE_CUSTOMFUNCTION_SHOW ScaleChecks
 !insertmacro MUI_PAGE_COMPONENTS
 !define MUI_PAGE_CUSTOMFUNCTION_LEAVE DirectoryLeave
 !insertmacro MUI_PAGE_DIRECTORY
@@ -140,6 +141,7 @@ Var OldDir       ; the folder of an installation registered elsewhere, moved by 
 !insertmacro MUI_PAGE_FINISH
 
 !insertmacro MUI_UNPAGE_CONFIRM
+!define MUI_PAGE_CUSTOMFUNCTION_SHOW un.ScaleChecks
 !insertmacro MUI_UNPAGE_COMPONENTS
 !insertmacro MUI_UNPAGE_INSTFILES
 
@@ -227,6 +229,63 @@ Function FinishShow
   !insertmacro SHOW_SCALED_PICTURE $mui.FinishPage.Image $mui.FinishPage.Image.Bitmap
 FunctionEnd
 !endif
+
+; ---- the components' check boxes at the display's scale ----------------------------------------
+; The list of components draws its check boxes from an image list of 16 x 16 pictures; above
+; 96 dpi that list is replaced with boxes the system draws at the window's scale, in the same
+; order: none, unchecked, checked, partly checked, and the two of a fixed choice.
+; Draws picture <index> of the strip in the memory DC $5, pictures $3 wide and high, as a box
+; inside a margin of $R3, with DrawFrameControl's DFCS_* flags; $R0 holds a RECT.
+!macro CHECK_IMAGE index flags
+  IntOp $R1 ${index} * $3
+  IntOp $R1 $R1 + $R3
+  IntOp $R4 $R1 + $3
+  IntOp $R4 $R4 - $R3
+  IntOp $R4 $R4 - $R3
+  IntOp $R5 $3 - $R3
+  System::Call "*$R0(i R1, i R3, i R4, i R5)"
+  System::Call "user32::DrawFrameControl(p r5, p R0, i 4, i ${flags})"  ; DFC_BUTTON
+!macroend
+!macro SCALE_CHECKS un
+Function ${un}ScaleChecks
+  FindWindow $1 "#32770" "" $HWNDPARENT
+  GetDlgItem $1 $1 1032
+  System::Call "user32::GetDpiForWindow(p r1) i .r2"
+  ${If} $2 <= 96  ; also "error": no such function, the system's DPI is the dialogs' too
+    System::Call "user32::GetDC(p 0) p .r4"
+    System::Call "gdi32::GetDeviceCaps(p r4, i 90) i .r2"  ; LOGPIXELSY
+    System::Call "user32::ReleaseDC(p 0, p r4)"
+    ${IfThen} $2 <= 96 ${|} Return ${|}
+  ${EndIf}
+  IntOp $3 $2 * 16
+  IntOp $3 $3 / 96
+  IntOp $R3 $3 / 16
+  IntOp $6 $3 * 6
+  System::Call "user32::GetDC(p 0) p .r4"
+  System::Call "gdi32::CreateCompatibleDC(p r4) p .r5"
+  System::Call "gdi32::CreateCompatibleBitmap(p r4, i r6, i r3) p .r7"
+  System::Call "user32::ReleaseDC(p 0, p r4)"
+  System::Call "gdi32::SelectObject(p r5, p r7) p .r8"
+  System::Call "*(i 0, i 0, i r6, i r3) p .R0"
+  System::Call "gdi32::CreateSolidBrush(i 0xFF00FF) p .r9"  ; the see-through colour
+  System::Call "user32::FillRect(p r5, p R0, p r9)"
+  System::Call "gdi32::DeleteObject(p r9)"
+  !insertmacro CHECK_IMAGE 1 0x0000  ; DFCS_BUTTONCHECK
+  !insertmacro CHECK_IMAGE 2 0x0400  ; ... DFCS_CHECKED
+  !insertmacro CHECK_IMAGE 3 0x0408  ; DFCS_BUTTON3STATE|DFCS_CHECKED
+  !insertmacro CHECK_IMAGE 4 0x0100  ; DFCS_INACTIVE
+  !insertmacro CHECK_IMAGE 5 0x0500  ; DFCS_CHECKED|DFCS_INACTIVE
+  System::Free $R0
+  System::Call "gdi32::SelectObject(p r5, p r8)"
+  System::Call "gdi32::DeleteDC(p r5)"
+  System::Call "comctl32::ImageList_Create(i r3, i r3, i 0x21, i 6, i 0) p .r9"  ; ILC_COLOR32|ILC_MASK
+  System::Call "comctl32::ImageList_AddMasked(p r9, p r7, i 0xFF00FF)"
+  System::Call "gdi32::DeleteObject(p r7)"
+  SendMessage $1 0x1109 2 $9  ; TVM_SETIMAGELIST, TVSIL_STATE
+FunctionEnd
+!macroend
+!insertmacro SCALE_CHECKS ""
+!insertmacro SCALE_CHECKS "un."
 
 ; ---- shared pieces ----------------------------------------------------------------------------
 

@@ -223,6 +223,21 @@ page_shows() {
     echo "      (${w}x${page[2]} of the $1 % picture: $differ pixels differ)"
     [ "$differ" = 0 ]
 }
+# a real Return moves on to the components page, whose check boxes are drawn at the window's
+# scale: the first one's left edge (from the top of the list) is 12 px tall or more per 96 dpi
+# (13 px at 96 dpi)
+boxes_scaled() {
+    local r s x h
+    xdotool key Return && probe wait "$SETUP_TITLE " 10000 &&
+        r=($(probe ctlrect "$SETUP_TITLE " 1032)) || return 1
+    s=$((16 * QUORELLE_DPI / 96))
+    import -window root -crop "${s}x${s}+$((r[0] + 2))+$((r[1] + 2))" +repage "$E2E_DIR/boxes.png" &&
+        x=$(convert "$E2E_DIR/boxes.png" -trim -format %X info:) || return 1
+    h=$(convert "$E2E_DIR/boxes.png" -crop "1x$s+$x+0" +repage txt:- |
+        awk 'NR > 1 && !/#FFFFFF/ {n++} NR > 1 && /#FFFFFF/ && n {exit} END {print n + 0}')
+    echo "      (the first check box is $h px tall)"
+    [ $((h * 96)) -ge $((12 * QUORELLE_DPI)) ]
+}
 setup_end() {
     kill "$SETUP_PID" 2>/dev/null
     wait "$SETUP_PID" 2>/dev/null
@@ -234,6 +249,7 @@ check "at $QUORELLE_DPI dpi the setup shows its pages" setup_start
 check "... its welcome page the $((QUORELLE_DPI * 100 / 96)) % picture" \
     page_shows $((QUORELLE_DPI * 100 / 96)) "welcome-$QUORELLE_DPI.png"
 check "... and the screen equals a full repaint" eval 'probe stale "$SETUP_TITLE" >/dev/null'
+check "... its components page the check boxes of its scale" boxes_scaled
 setup_end
 
 quorelle_end_wine
@@ -243,6 +259,7 @@ quorelle_prepare_prefix
 check "at 192 dpi the setup shows its pages" setup_start
 check "... its welcome page the 200 % picture" page_shows 200 welcome-192.png
 check "... and the screen equals a full repaint" eval 'probe stale "$SETUP_TITLE" >/dev/null'
+check "... its components page the check boxes of its scale" boxes_scaled
 setup_end
 
 e2e_finish
