@@ -19,4 +19,10 @@ void ReportCaughtException(const char* where, unsigned message = 0) noexcept;
 // Failures reported since the process started.
 unsigned DiagnosticFailureCount() noexcept;
 
+// A failure the program met and handled without an exception (a settings file that could not be
+// written): reported to the writer as "where: what" and counted apart from the caught exceptions,
+// since the user's surroundings can cause it. Never throws.
+void ReportHandledFailure(const char* where, const char* what) noexcept;
+unsigned HandledFailureCount() noexcept;
+
 }  // namespace quorelle
