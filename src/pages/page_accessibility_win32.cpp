@@ -4,6 +4,7 @@
 #include <cwchar>
 
 #include "base/messages.h"
+#include "base/own_windows_win32.h"
 #include "base/text_win32.h"
 #include "controls/dpi_win32.h"
 #include "controls/knob_win32.h"
@@ -18,7 +19,6 @@ namespace quorelle::pages {
 namespace {
 
 using controls::AccessibleFacts;
-constexpr wchar_t kPageProperty[] = L"Quorelle.PageAccessibility";
 
 std::wstring WindowText(HWND hwnd) {
     std::wstring text(size_t(GetWindowTextLengthW(hwnd)) + 1, L'\0');
@@ -55,7 +55,7 @@ void PageAccessibility::Attach(HWND dialog, int dialogId, PageActions& actions) 
     dialog_ = dialog;
     dialogId_ = dialogId;
     actions_ = &actions;
-    SetPropW(dialog_, kPageProperty, this);
+    SetWindowObject(dialog_, WindowRole::PageKeys, this);
     controls::SetAccessibleHost(dialog_, this);
     // the keyboard starts at the first control of the reading order, not at the first button
     // of the dialog's own order (the close button)
@@ -69,8 +69,8 @@ void PageAccessibility::Detach() {
     if (dialog_ && IsWindow(dialog_)) {
         controls::SetAccessibleHost(dialog_, nullptr);
         controls::SetFocusCues(dialog_, false);
-        RemovePropW(dialog_, kPageProperty);
     }
+    ClearWindowObject(dialog_, WindowRole::PageKeys, this);
     dialog_ = nullptr;
     actions_ = nullptr;
     told_.clear();
@@ -351,7 +351,7 @@ bool PageAccessibility::OnKey(const MSG& msg) {
 }
 
 bool PageAccessibility::HandlePageKey(HWND dialog, const MSG& msg) {
-    auto* page = static_cast<PageAccessibility*>(GetPropW(dialog, kPageProperty));
+    auto* page = WindowObjectAs<PageAccessibility>(dialog, WindowRole::PageKeys);
     return page != nullptr && page->OnKey(msg);
 }
 
