@@ -12,12 +12,12 @@ e2e_init
 # Wine logs an access violation in a window procedure as "ignoring exception" and goes on, where
 # Windows ends the process: its exception channel shows each one
 SOAK_WINEDEBUG=${SOAK_WINEDEBUG:-+seh}
-access_violations() { grep -c 'code=c0000005' "$SOAK_ERR"; }
+access_violations() { grep -c 'dispatch_exception code=c0000005' "$SOAK_ERR"; }
 
 # outside_changes_nothing: the notifications of another process (e2eprobe outside) leave the
 # windows, CPL.ini and the card's calls as they were, and raise no access violation
 outside_changes_nothing() {
-    local windows ini calls out now
+    local windows ini calls out now bad=0
     [ -f "$E2E_DIR/CPL.ini" ] && [ -f "$E2E_DIR/VirtualCard.log" ] ||
         { echo "    no CPL.ini or card log to compare: the check cannot tell"; return 1; }
     probe settle "$MAIN" >/dev/null
@@ -25,16 +25,32 @@ outside_changes_nothing() {
     ini=$(md5sum <"$E2E_DIR/CPL.ini")
     calls=$(grep -c ' set ' "$E2E_DIR/VirtualCard.log")
     out=$(probe outside "$MAIN") || { echo "    the probe failed: $out"; return 1; }
-    echo "    $out"
-    [[ $out =~ unanswered\ 0\  ]] || { echo "    messages unanswered: the check cannot tell"; return 1; }
+    echo "$out" | sed 's/^/    /'
+    # Wine carries no WM_CTLCOLOR* and no WM_NOTIFY to another process (counted apart as refused;
+    # the Win32 test OwnWindows sends them in-process): WM_DRAWITEM and WM_COMMAND must arrive
+    [[ $out =~ unanswered\ 0\  && ! $out =~ drawitem\ 0/ && ! $out =~ command\ 0/ ]] || {
+        echo "    unanswered, or no WM_DRAWITEM or WM_COMMAND arrived: the check cannot tell"
+        bad=1
+    }
+    soak_notices # a notice one of them opened would hold the program
     probe settle "$MAIN" >/dev/null
     now=$(probe windows "$MAIN" | cut -d' ' -f1,2)
-    [ "$now" = "$windows" ] || { echo "    windows shown or hidden: $(diff <(echo "$windows") <(echo "$now") | grep '^[<>]' | tr '\n' ' ')"; return 1; }
-    [ "$(md5sum <"$E2E_DIR/CPL.ini")" = "$ini" ] || { echo "    CPL.ini changed"; return 1; }
-    [ "$(grep -c ' set ' "$E2E_DIR/VirtualCard.log")" = "$calls" ] ||
-        { echo "    the card was set: $(grep ' set ' "$E2E_DIR/VirtualCard.log" | tail -n +$((calls + 1)) | head -3)"; return 1; }
-    [ "$(access_violations)" = 0 ] ||
-        { echo "    $(access_violations) access violations: $(grep -m2 'code=c0000005' "$SOAK_ERR")"; return 1; }
+    [ "$now" = "$windows" ] || {
+        echo "    windows shown or hidden:" $(diff <(echo "$windows") <(echo "$now") | grep '^[<>]')
+        bad=1
+    }
+    [ "$(md5sum <"$E2E_DIR/CPL.ini")" = "$ini" ] || { echo "    CPL.ini changed"; bad=1; }
+    [ "$(grep -c ' set ' "$E2E_DIR/VirtualCard.log")" = "$calls" ] || {
+        echo "    the card was set:"
+        grep ' set ' "$E2E_DIR/VirtualCard.log" | tail -n +$((calls + 1)) | head -3
+        bad=1
+    }
+    [ "$(access_violations)" = 0 ] || {
+        echo "    $(access_violations) access violations:"
+        grep -m1 'dispatch_exception code=c0000005' "$SOAK_ERR"
+        bad=1
+    }
+    return $bad
 }
 if [ "$SOAK_LONG" = 1 ]; then total=20000 runs=4; else total=300 runs=1; fi
 seed=${SOAK_SEED:-$(date +%s)}
