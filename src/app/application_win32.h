@@ -18,6 +18,10 @@ class VUVavIruvOro {
     UniqueKernelHandle instanceMutex_;
 };
 
+// The message a second start sends the running copy's main window: show the window of the
+// current page, as the notification-area menu's "Quorelle DIVO" does, and nothing else.
+UINT ShowRunningCopyMessage();
+
 // Makes hwnd (or none) the main window the listeners post to (SetAppMainWindow). A device
 // library event that waited for the previous window never arrives: its gate opens again, so the
 // next callback posts afresh.

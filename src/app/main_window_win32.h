@@ -29,8 +29,10 @@ class CCKorZereDlg final : public DialogWindow,
     ~CCKorZereDlg() override;
 
     // Creates the window and runs it until the modal run ends; returns the end result
-    // (IDOK, IDCANCEL), or -1 when the window could not be created.
-    INT_PTR RunModal();
+    // (IDOK, IDCANCEL), or -1 when the window could not be created. `inTray`: the start shows
+    // no window (the notification area's icon is the panel's only sign, and the start-up's
+    // notices come as its balloons instead of boxes).
+    INT_PTR RunModal(bool inTray = false);
     // Ends the modal run with result.
     void EndModal(INT_PTR result);
 
@@ -57,6 +59,8 @@ class CCKorZereDlg final : public DialogWindow,
     }
     void SetPageTexts(int language);
     void StartDevice();
+    // WM_PAGE_NAVIGATE: page `from` hands over to `target`; the message's answer.
+    LRESULT OnPageNavigate(int from, long target);
     pages::SecondaryPage* Page(int page);
     // One window of the five on screen at a time: hides every other one that is visible.
     void HideAllBut(int page);
@@ -97,6 +101,7 @@ class CCKorZereDlg final : public DialogWindow,
     pages::MainConsoleView console_;
     TrayIcon tray_;
     WindowProtocol protocol_;
+    bool startInTray_ = false;
     bool modalEnded_ = false;
     INT_PTR modalResult_ = IDCANCEL;
 };

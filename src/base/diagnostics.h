@@ -25,4 +25,9 @@ unsigned DiagnosticFailureCount() noexcept;
 void ReportHandledFailure(const char* where, const char* what) noexcept;
 unsigned HandledFailureCount() noexcept;
 
+// A notice the user was shown without a box (a start in the notification area shows its
+// start-up notices as balloons): reported as "notice: text" and counted apart from failures.
+void ReportNoticeWithoutBox(const char* textUtf8) noexcept;
+unsigned NoticeWithoutBoxCount() noexcept;
+
 }  // namespace quorelle

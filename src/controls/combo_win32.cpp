@@ -13,7 +13,15 @@ constexpr int kComboPointTenths = 95;
 constexpr COLORREF kFocusMark = RGB(255, 176, 48);
 constexpr COLORREF kListBackground = RGB(34, 36, 41);
 constexpr COLORREF kListSelection = RGB(78, 84, 96);
+// an edit field's letters and caret keep this far (logical pixels) from the face's left edge
+constexpr int kEditTextInset = 4;
 }  // namespace
+
+void CMyComboBox::KeepTextInsideFace() {
+    if (isCombo_ || Hwnd() == nullptr) return;
+    Default(EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN,
+            MAKELPARAM(Scaled(kEditTextInset), Scaled(kEditTextInset) / 2));
+}
 
 CMyComboBox::~CMyComboBox() {
     Detach();
@@ -31,6 +39,7 @@ void CMyComboBox::OnDpiChanged() {
     font_ = SharedPointFont(kComboPointTenths, L"Arial", Dpi());
     // an edit field's caret follows the letters in the new font
     if (!isCombo_) Default(WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+    KeepTextInsideFace();
     InvalidateRect(Hwnd(), nullptr, TRUE);
 }
 
@@ -67,7 +76,10 @@ void CMyComboBox::Paint(HDC target) {
         gdi::SelectGuard font(dc, font_.Get());
         SetTextColor(dc, RGB(0, 0, 0));
         SetBkMode(dc, TRANSPARENT);
-        DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &client,
+        // an edit field's letters begin where its caret does, at its left margin
+        RECT letters = client;
+        if (!isCombo_) letters.left += LOWORD(Default(EM_GETMARGINS, 0, 0));
+        DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &letters,
                   DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX);
     }
     if (isCombo_ && GetFocus() == Hwnd() && IsWindowEnabled(Hwnd())) {

@@ -37,6 +37,9 @@ class CMyComboBox : public SubclassedControl {
     // The font the text is drawn in (an edit field is given it too, so that its caret follows
     // the drawn letters).
     HFONT Font() const { return font_.Get(); }
+    // An edit field's letters and caret start this far inside its face, clear of the face's
+    // dark frame (a caret drawn on the frame could not be seen); set again at each scale.
+    void KeepTextInsideFace();
 
   protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -17,13 +17,6 @@ int64_t RangeCount(const TrackbarModel& m) {
     return int64_t(m.Max()) + 1 - int64_t(m.Min());
 }
 
-// Brings v into [min, min + count) by whole turns of the range, as the wrapping keys do.
-int64_t WrapIntoRange(int64_t v, int64_t min, int64_t count) {
-    int64_t offset = (v - min) % count;
-    if (offset < 0) offset += count;
-    return min + offset;
-}
-
 int32_t Saturate(int64_t v) {
     return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
 }
@@ -215,24 +208,27 @@ bool KnobModel::CancelDrag(std::vector<KnobNotice>& notices) {
 }
 
 KnobInput KnobModel::KeyDown(unsigned virtualKey, std::vector<KnobNotice>& notices) {
+    // A knob turns as the platform's volume controls do: Up, Page Up and Right turn it towards
+    // more, Down, Page Down and Left towards less. The notice's code tells the listener which
+    // way the position went, in the trackbar's words (a "down" code is a larger position).
     int64_t step;
     int code;
     switch (virtualKey) {
         case keys::kLeft:
-        case keys::kUp:
+        case keys::kDown:
             step = -int64_t(LineSize());
             code = scroll::kLineUp;
             break;
         case keys::kRight:
-        case keys::kDown:
+        case keys::kUp:
             step = LineSize();
             code = scroll::kLineDown;
             break;
-        case keys::kPageUp:
+        case keys::kPageDown:
             step = -int64_t(PageSize());
             code = scroll::kPageUp;
             break;
-        case keys::kPageDown:
+        case keys::kPageUp:
             step = PageSize();
             code = scroll::kPageDown;
             break;
@@ -242,18 +238,12 @@ KnobInput KnobModel::KeyDown(unsigned virtualKey, std::vector<KnobNotice>& notic
         default:
             return KnobInput::kDefault;
     }
-    int64_t next = int64_t(Position()) + step;
-    const int64_t count = RangeCount(*this);
-    if (keysStopAtDragLimit_) {
-        // stops at either end of the dragged range; an upper end below the minimum leaves the
-        // minimum (SetPosition clamps into the range)
-        next =
-            std::clamp<int64_t>(next, Min(), std::max<int64_t>(Min(), std::min(Max(), dragLimit_)));
-    } else if (count > 0 && (next < Min() || next > Max())) {
-        // The keys go round the whole range; an empty or inverted range has nothing to go
-        // round, so the position is only clamped there.
-        next = WrapIntoRange(next, Min(), count);
-    }
+    // The keys stop at the minimum and at the drag limit, as a drag does: a key never jumps the
+    // knob round to its other end, and never into the dead zone whose positions mean nothing to
+    // the listener. An upper end below the minimum leaves the minimum (SetPosition clamps into
+    // the range).
+    const int64_t upper = std::max<int64_t>(Min(), std::min(Max(), dragLimit_));
+    const int64_t next = std::clamp<int64_t>(int64_t(Position()) + step, Min(), upper);
     SetPosition(Saturate(next));
     notices.push_back({code, Position()});
     return KnobInput::kHandled;

@@ -113,10 +113,6 @@ class KnobModel : public TrackbarModel {
     int32_t DotRadius() const { return dotRadius_; }
     void SetGrabDotOnly(bool on) { grabDotOnly_ = on; }
     bool GrabDotOnly() const { return grabDotOnly_; }
-    // The keys stop at the minimum and at the drag limit instead of going round the whole
-    // range (a knob whose positions above the limit mean nothing the listener can take).
-    void SetKeysStopAtDragLimit(bool on) { keysStopAtDragLimit_ = on; }
-    bool KeysStopAtDragLimit() const { return keysStopAtDragLimit_; }
 
     // Square of the knob, its centre and the radius of the dot's circle, from the client size.
     void RebuildGeometry(int32_t clientWidth, int32_t clientHeight);
@@ -172,7 +168,6 @@ class KnobModel : public TrackbarModel {
     bool pressed_ = false;
     bool grabDotOnly_ = false;
     bool moved_ = false;
-    bool keysStopAtDragLimit_ = false;
     int32_t dragLimit_ = 359;
 };
 

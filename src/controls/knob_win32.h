@@ -36,7 +36,6 @@ class CRoundSliderCtrl : public SubclassedControl {
 
     // Fields the pages set directly.
     void SetDragLimit(int limit) { model_.SetDragLimit(limit); }
-    void SetKeysStopAtDragLimit(bool on) { model_.SetKeysStopAtDragLimit(on); }
     void SetFaceImageId(int id) {
         faceImageId_ = id;
         DropScaledFace();

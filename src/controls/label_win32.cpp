@@ -115,6 +115,8 @@ void CLabel::PaintOverBackground(HDC target) {
     SetViewportOrgEx(surface, 0, 0, nullptr);
     Default(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(surface), PRF_CLIENT);
     RestoreDC(surface, saved);
+    // a label the keyboard stops at (the information page's web address) shows its mark too
+    PaintFocusMark(surface);
     composed_.CopyTo(target, 0, 0, client.right, client.bottom);
 }
 

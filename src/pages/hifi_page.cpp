@@ -36,6 +36,9 @@ void HifiPage::RefreshFromSettings() {
     const int master = ReadHifiInt(hifi_keys::kIsDrySoundOn);
     if (master == 0) {
         equalizer_.ShowMasterOff();
+        // the sliders went back to section Hifi; while a user preset is shown, the card keeps
+        // its curve for when the master comes on again, and so do the sliders
+        presets_.ShowSelectedPreset();
         reverb_.ShowMasterOff();
         return;
     }

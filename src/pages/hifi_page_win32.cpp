@@ -58,8 +58,8 @@ bool CDlgHifi::ClickDoesNothing(int controlId) const {
         controlId);
 }
 
-SoundMenuItem CDlgHifi::SoundChoices() const {
-    return SoundMenu(SoundSourcesOf(view_.Model()), StoredLanguage());
+SoundMenuItem CDlgHifi::SoundChoices(const SoundSources& shown) {
+    return SoundMenu(shown, StoredLanguage());
 }
 
 void CDlgHifi::SetPageTexts(int language) {

@@ -17,10 +17,15 @@ class CDlgHifi final : public SecondaryPage {
     void RefreshFromSettings() { view_.RefreshFromSettings(); }
 
     const HifiView& View() const { return view_; }
-    // The notification-area menu's sound choices: the sub-menu as the page stands, in the
-    // stored language, and an item of it chosen (false for an id that is none of its).
-    SoundMenuItem SoundChoices() const;
-    bool ChooseSound(int command) { return view_.ChooseSound(command); }
+    // The notification-area menu's sound choices: what the page shows of them, the sub-menu
+    // for that in the stored language, and an item of it chosen against what the menu showed
+    // (false for an id that is none of its).
+    SoundSources ShownSources() const { return SoundSourcesOf(view_.Model()); }
+    static SoundMenuItem SoundChoices(const SoundSources& shown);
+    bool ChooseSound(const SoundSources& shown, int command) {
+        return view_.ChooseSound(shown, command);
+    }
+    bool ChooseSound(int command) { return view_.ChooseSound(ShownSources(), command); }
 
   protected:
     bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;

@@ -10,7 +10,6 @@
 #include "pages/hit_area_win32.h"
 #include "pages/page_chrome_win32.h"
 #include "pages/page_controls_win32.h"
-#include "pages/sound_menu.h"
 
 namespace quorelle::pages {
 
@@ -155,7 +154,7 @@ void HifiView::Attach(HWND dialog, PageChrome& chrome) {
         SetWindowPos(field, nullptr, 0, 0, 0, 0,
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
         SendMessageW(field, WM_SETFONT, reinterpret_cast<WPARAM>(presetName_.Font()), FALSE);
-        SendMessageW(field, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, 0);
+        presetName_.KeepTextInsideFace();
         SendMessageW(field, EM_LIMITTEXT, kMaxPresetNameUnits, 0);
     }
     for (size_t i = 0; i < kLamps.size(); ++i) {
@@ -259,9 +258,9 @@ bool HifiView::OnCommand(WPARAM wParam) {
     return true;
 }
 
-bool HifiView::ChooseSound(int command) {
+bool HifiView::ChooseSound(const SoundSources& shown, int command) {
     TakeControlValues();
-    const bool chosen = pages::ChooseSound(model_, command);
+    const bool chosen = pages::ChooseSound(model_, shown, command);
     Render();
     return chosen;
 }

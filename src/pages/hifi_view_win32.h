@@ -29,6 +29,7 @@
 #include "controls/lamp_win32.h"
 #include "controls/slider_win32.h"
 #include "pages/hifi_page.h"
+#include "pages/sound_menu.h"
 
 namespace quorelle::pages {
 
@@ -71,8 +72,10 @@ class HifiView {
     bool OnSliderCommit(WPARAM wParam, LPARAM lParam);
     bool OnCommand(WPARAM wParam);
     // An item of the notification-area menu's sound choices (pages/sound_menu.h), chosen whether
-    // the page is shown or not; the controls then show its effect. False for another id.
-    bool ChooseSound(int command);
+    // the page is shown or not, against what the menu showed; the controls then show its
+    // effect. False for another id.
+    bool ChooseSound(const SoundSources& shown, int command);
+    bool ChooseSound(int command) { return ChooseSound(SoundSourcesOf(model_), command); }
 
     // The lamps' window rectangles in the page's client coordinates.
     HifiHitAreas CurrentHitAreas() const;

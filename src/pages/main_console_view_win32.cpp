@@ -23,9 +23,6 @@ void MainConsoleView::Attach(HWND dialog) {
         {false, true, kBalanceTrack, kBalanceThumb, kBalanceMin, kBalanceMax, kBalanceCentre});
     SetupKnob(knob_, dialog, kKnob,
               {kKnobMin, kKnobMax, kKnobDragLimit, kKnobStart, kKnobDotRadius});
-    // full level is the drag limit: the keys stop there, as the mouse and the wheel do, so they
-    // never ask the endpoint for a level it cannot take
-    knob_.SetKeysStopAtDragLimit(true);
 
     reset_.AttachDlgItem(dialog, kReset);
     reset_.LoadBitmaps(kResetUp, kResetPressed);

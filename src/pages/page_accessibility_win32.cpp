@@ -58,12 +58,9 @@ void PageAccessibility::Attach(HWND dialog, int dialogId, PageActions& actions) 
     actions_ = &actions;
     SetWindowObject(dialog_, WindowRole::PageKeys, this);
     controls::SetAccessibleHost(dialog_, this);
-    // the keyboard starts at the first control of the reading order, not at the first button
-    // of the dialog's own order (the close button)
-    if (const auto tabs = TabOrder(dialogId_); !tabs.empty()) {
-        PostMessageW(dialog_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog_, tabs[0])),
-                     TRUE);
-    }
+    // The keyboard comes to a window when the program shows it (TakeKeyboard). A focus set
+    // here, while the window is made hidden, would keep the keys with it: the last page made
+    // took them from the main window at every start.
 }
 
 void PageAccessibility::Detach() {
@@ -340,6 +337,27 @@ void PageAccessibility::MoveFocus(bool backwards) {
     }
 }
 
+namespace {
+// A key's action (Enter or Space) is under way: a window it opens shows the focus mark at once.
+bool keyActionUnderway = false;
+}  // namespace
+
+void PageAccessibility::TakeKeyboard(HWND dialog) {
+    auto* page =
+        dialog ? static_cast<PageAccessibility*>(GetPropW(dialog, kPageProperty)) : nullptr;
+    if (page == nullptr || !IsWindowVisible(dialog)) return;
+    SetForegroundWindow(dialog);
+    // the first control of the reading order, not the first button of the dialog's own order
+    // (the close button)
+    for (const int id : TabOrder(page->dialogId_)) {
+        HWND control = GetDlgItem(dialog, id);
+        if (!control || !IsWindowVisible(control) || !IsWindowEnabled(control)) continue;
+        SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
+        break;
+    }
+    if (keyActionUnderway) controls::SetFocusCues(dialog, true);
+}
+
 bool PageAccessibility::OnKey(const MSG& msg) {
     if (msg.message != WM_KEYDOWN || !dialog_) return false;
     HWND control = ControlOf(msg.hwnd == dialog_ ? GetFocus() : msg.hwnd);
@@ -355,7 +373,13 @@ bool PageAccessibility::OnKey(const MSG& msg) {
         case VK_RETURN:
             if (!row || !HasAction(*row)) return false;  // the list and the name field type
             controls::SetFocusCues(dialog_, true);
-            RunAction(row->id, 0);
+            {
+                const struct KeyAction {
+                    KeyAction() { keyActionUnderway = true; }
+                    ~KeyAction() { keyActionUnderway = false; }
+                } underway;
+                RunAction(row->id, 0);
+            }
             return true;
         case VK_LEFT:
         case VK_RIGHT:

@@ -65,6 +65,11 @@ class PageAccessibility final : public controls::AccessibleHost {
 
     // The window's page keys, for the program's message loop: false when the window has none.
     static bool HandlePageKey(HWND dialog, const MSG& msg);
+    // A window the program has just shown takes the keyboard: it becomes the active window and
+    // its first control in Tab order takes the focus. It shows the focus mark at once when the
+    // window was opened by a key (Enter or Space on a navigation button), else from the first
+    // key, as every window does. Nothing for a window without page keys.
+    static void TakeKeyboard(HWND dialog);
 
   private:
     const AccessibleControl* Row(HWND control) const;

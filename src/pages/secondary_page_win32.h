@@ -34,7 +34,7 @@ class SecondaryPage : public DialogWindow, protected PageActions {
     // After the page and its controls were laid out at a new DPI: what the page sizes itself.
     virtual void OnDpiChanged() {}
 
-    // Hides the page and has the main window take its place and show the target.
+    // Has the main window take the page's place and show the target there, then hide the page.
     void NavigateTo(int target);
 
     PageChrome chrome_;

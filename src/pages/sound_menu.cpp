@@ -197,15 +197,17 @@ SoundMenuItem SoundMenu(const SoundSources& s, int language) {
     return menu;
 }
 
-bool ChooseSound(HifiPage& page, int command) {
+bool ChooseSound(HifiPage& page, const SoundSources& shown, int command) {
     if (!IsSoundCommand(command)) return false;
     if (command == kSoundDrySound) {
-        page.PressMaster();
+        // with the digital output on the press keeps the master off, as the page's click does
+        if (page.Eq().master.lit == shown.master) page.PressMaster();
         return true;
     }
     const bool master = page.Eq().master.lit;
     if (command == kSoundEnvironment) {
-        if (master) page.PressEnvironmentSwitch();
+        if (master && page.Rev().environment.lit == shown.environment)
+            page.PressEnvironmentSwitch();
         return true;
     }
     if (command >= kSoundFirstEqPreset && command < kSoundFirstEqPreset + kEqPresetCount) {
@@ -221,13 +223,25 @@ bool ChooseSound(HifiPage& page, int command) {
         return true;
     }
     if (command < kSoundFirstUserPreset) return false;
-    const int index = command - kSoundFirstUserPreset;
-    if (!master || size_t(index) >= page.Presets().names.size()) return true;
+    const size_t shownIndex = size_t(command - kSoundFirstUserPreset);
+    if (!master || shownIndex >= shown.userPresets.size()) return true;
+    const std::string& name = shown.userPresets[shownIndex];
+    const auto listed = [&]() -> std::optional<int> {
+        const std::vector<std::string>& names = page.Presets().names;
+        for (size_t i = 0; i < names.size(); ++i)
+            if (names[i] == name) return int(i);
+        return std::nullopt;
+    };
+    if (!listed()) return true;
     if (!page.Eq().equalizer.lit) page.PressEqualizerSwitch();
-    // the switch reloads the list: the entry must still be there
-    if (page.Eq().equalizer.lit && size_t(index) < page.Presets().names.size())
-        page.OnPresetChosen(index);
+    // the switch reloads the list: the name is looked up again in what it holds now
+    if (const std::optional<int> index = listed(); page.Eq().equalizer.lit && index)
+        page.OnPresetChosen(*index);
     return true;
+}
+
+bool ChooseSound(HifiPage& page, int command) {
+    return ChooseSound(page, SoundSourcesOf(page), command);
 }
 
 }  // namespace quorelle::pages

@@ -70,6 +70,13 @@ std::vector<std::string> WithAccessKeys(const std::vector<std::string_view>& tex
 // Carries out a chosen item as the page's presses would: a preset, region style or user preset
 // first presses its source's switch when that is unlit, then the lamp or the list entry. With
 // the master unlit only "Dry Sound" acts. False for an id that names no item.
+// The choice acts on what the menu showed (`shown`, the sources it was built from), though the
+// page may have changed while it was open: "Dry Sound" and "Environment" set the opposite of the
+// tick they showed (a ticked item turns its switch off, an unticked one on, and nothing is
+// pressed when the switch is there already), and a user preset is the one of the name the menu
+// showed, wherever the list holds it now (none when the list no longer does).
+bool ChooseSound(HifiPage& page, const SoundSources& shown, int command);
+// The same for a command that comes without a menu: against what the page shows now.
 bool ChooseSound(HifiPage& page, int command);
 
 }  // namespace quorelle::pages

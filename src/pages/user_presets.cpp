@@ -64,6 +64,11 @@ constexpr MessageTexts kMessages[] = {
      {"警告", "警告", "Warning"}},
     {{"无法保存此预设.", "無法保存此預設.", "The preset could not be saved."},
      {"警告", "警告", "Warning"}},
+    {{"本系统的设置文件无法保存此名称中的字符, 请换一个名称.",
+      "本系統的設定檔無法保存此名稱中的字元, 請換一個名稱.",
+      "The settings file cannot keep the characters of this name on this system. Please choose "
+      "another name."},
+     {"警告", "警告", "Warning"}},
 };
 
 }  // namespace
@@ -90,6 +95,10 @@ bool SamePresetName(std::string_view a, std::string_view b) {
 }
 
 bool UsablePresetName(std::string_view name) {
+    return UsablePresetNameIgnoringCharacterSet(name) && SettingTextFits(name);
+}
+
+bool UsablePresetNameIgnoringCharacterSet(std::string_view name) {
     const std::vector<char32_t> points = CodePoints(name);
     size_t units = 0;
     for (char32_t c : points) {
@@ -99,10 +108,8 @@ bool UsablePresetName(std::string_view name) {
     if (units > kMaxPresetNameUnits) return false;
     if (!name.empty() && name.front() == ';') return false;
     // the profile reader drops a pair of quotes around a value
-    if (name.size() >= 2 && name.front() == name.back() &&
-        (name.front() == '"' || name.front() == '\''))
-        return false;
-    return SettingTextFits(name);
+    return !(name.size() >= 2 && name.front() == name.back() &&
+             (name.front() == '"' || name.front() == '\''));
 }
 
 void UserEqPresets::Select(std::optional<int> index) {
@@ -130,14 +137,24 @@ void UserEqPresets::RestoreCurrentPreset() {
         equalizer_.LoadEqualizer();
 }
 
-void UserEqPresets::SelectPreset() {
-    if (!state_.selected) return;
+bool UserEqPresets::ShowPresetBands() {
+    if (!state_.selected) return false;
     const std::string& name = state_.names[size_t(*state_.selected)];
-    if (name.empty()) return;
+    if (name.empty()) return false;
     BandCurve bands{};
     for (int k = 0; k < kBandCount; ++k)
         bands[k] = ReadSettingInt(kCustomIni, name, hifi_keys::BandKey(k));
     equalizer_.ShowBands(bands);  // each clamped into -20 .. 20
+    return true;
+}
+
+void UserEqPresets::ShowSelectedPreset() {
+    if (ReadHifiInt(hifi_keys::kCustomize) != 0) ShowPresetBands();
+}
+
+void UserEqPresets::SelectPreset() {
+    if (!ShowPresetBands()) return;
+    const std::string& name = state_.names[size_t(*state_.selected)];
     equalizer_.ApplyEqBands(equalizer_.SliderBands());
     WriteHifiText(hifi_keys::kCurrentCustom, TrimBlanks(name));
     WriteHifiInt(hifi_keys::kCustomize, 1);
@@ -146,8 +163,13 @@ void UserEqPresets::SelectPreset() {
 std::optional<PresetWarning> UserEqPresets::AddPreset() {
     const std::string name = TrimBlanks(state_.nameField);
     const int language = ReadLanguage();
-    if (name.empty() || !UsablePresetName(name))
-        return PresetWarningText(PresetMessage::NoName, language);
+    if (name.empty() || !UsablePresetName(name)) {
+        // a name refused only because the files' character set cannot hold it says so
+        const bool heldElsewhere =
+            !name.empty() && !SettingTextFits(name) && UsablePresetNameIgnoringCharacterSet(name);
+        return PresetWarningText(
+            heldElsewhere ? PresetMessage::CannotKeepName : PresetMessage::NoName, language);
+    }
     for (const std::string& listed : state_.names) {
         if (!SamePresetName(TrimBlanks(listed), name)) continue;
         state_.nameField.clear();

@@ -31,6 +31,9 @@ enum class PresetMessage {
     NameExists,  // "This name already exists."
     NoName,      // "Please specify a valid name."
     NotSaved,    // the settings files refused the preset
+    // a name the system's character set for the files cannot hold (a Chinese name on a system
+    // whose code page is Western): not invalid, but it cannot be kept
+    CannotKeepName,
 };
 // The message in a language; any language other than 1 and 2 gets Simplified Chinese.
 PresetWarning PresetWarningText(PresetMessage message, int language);
@@ -43,6 +46,8 @@ bool SamePresetName(std::string_view a, std::string_view b);
 // leading ';', not wrapped in matching quotes, at most kMaxPresetNameUnits long, and held
 // faithfully by the files' text encoding.
 bool UsablePresetName(std::string_view name);
+// The same but for the last condition: what any character set would keep.
+bool UsablePresetNameIgnoringCharacterSet(std::string_view name);
 
 struct UserPresetsState {
     std::vector<std::string> names;  // in the order of the name keys
@@ -71,6 +76,9 @@ class UserEqPresets {
     // The selected preset's bands onto the sliders and the card; remembered, Customize set.
     // Nothing happens without a selected preset that has a name.
     void SelectPreset();
+    // While Customize is set, the sliders show the selected preset's bands again (the card
+    // still holds them), with nothing sent: after a refresh that loaded them from section Hifi.
+    void ShowSelectedPreset();
     // Stores the sliders' bands under the name in the field. A refused name, or a file that
     // refuses the preset, gives the message to show and changes nothing else (except that the
     // name-exists message clears the field).
@@ -80,6 +88,9 @@ class UserEqPresets {
     void DeletePreset();
 
   private:
+    // The selected preset's bands onto the sliders; false without a selected named preset.
+    bool ShowPresetBands();
+
     Equalizer& equalizer_;
     UserPresetsState state_;
 };

@@ -166,6 +166,19 @@ button_up_aside() {
         mouseup 1
 }
 
+# mark_on TITLE ID 1|0: within 10 s a fresh screenshot shows the keyboard's focus mark (its ice
+# blue on the middle of control ID's left edge, a round mark's one pixel further in) or not
+MARK_SEEN=
+mark_now() {
+    local w c inset=${4:-0}
+    w=($(probe rect "$1")) && c=($(probe ctlrect "$1" "$2")) || return 1
+    screenshot "$1" "$E2E_DIR/mark.png" || return 1
+    MARK_SEEN=$(pixel "$E2E_DIR/mark.png" $((c[0] - w[0] + inset)) $((c[1] + c[3] / 2 - w[1])))
+    if (($3)); then [ "$MARK_SEEN" = "srgb(79,195,255)" ]; else [ "$MARK_SEEN" != "srgb(79,195,255)" ]; fi
+}
+mark_on() { eventually mark_now "$@" || ! echo "    the left edge of $2 is $MARK_SEEN"; }
+# focused_on TITLE ID: the window is its thread's active window and control ID has the keys
+focused_on() { [ "$(probe focused "$1")" = "active 1 focus $2" ]; }
 # focus_is TITLE ID: control ID of the window has its thread's keyboard focus
 focus_is() { [ "$(probe focused "$1" | cut -d' ' -f4)" = "$2" ]; }
 # acc_value TITLE ID: the value a control's accessible object gives (a knob's position, a band's

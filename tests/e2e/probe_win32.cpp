@@ -79,6 +79,8 @@
 //   e2eprobe focused TITLE          "active A focus ID": whether the window is its thread's
 //                                   active window (1/0), and the control id of the window that
 //                                   has its thread's keyboard focus (0 when none)
+//   e2eprobe caret TITLE            "ID X Y W H": the control that holds its thread's caret and
+//                                   the caret's screen rectangle (exit code 1 when none)
 //                                   The acc commands end with exit code 4 when the program has
 //                                   not answered within 30 s (accwalk: its walk within 180 s).
 //   e2eprobe post TITLE MSG W L     PostMessage
@@ -1503,6 +1505,17 @@ int wmain(int argc, wchar_t** argv) {
         if (!GetGUIThreadInfo(GetWindowThreadProcessId(h, nullptr), &gui)) return 1;
         std::printf("active %d focus %d\n", gui.hwndActive == h ? 1 : 0,
                     gui.hwndFocus && IsChild(h, gui.hwndFocus) ? GetDlgCtrlID(gui.hwndFocus) : 0);
+        return 0;
+    }
+    if (cmd == L"caret") {
+        GUITHREADINFO gui{};
+        gui.cbSize = sizeof gui;
+        if (!GetGUIThreadInfo(GetWindowThreadProcessId(h, nullptr), &gui) || !gui.hwndCaret)
+            return 1;
+        RECT r = gui.rcCaret;
+        MapWindowPoints(gui.hwndCaret, nullptr, reinterpret_cast<POINT*>(&r), 2);
+        std::printf("%d %ld %ld %ld %ld\n", GetDlgCtrlID(gui.hwndCaret), r.left, r.top,
+                    r.right - r.left, r.bottom - r.top);
         return 0;
     }
     if (cmd == L"stale") return Stale(h, title, argc > 3 ? argv[3] : nullptr);

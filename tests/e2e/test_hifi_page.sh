@@ -184,6 +184,33 @@ after_action "a knob turned"
 check "the treble knob turned up writes Treble" eventually eval '[ "$(ini Hifi Treble)" -gt 20 ]'
 check "... and its curve reaches the 4K band" \
     logged "set EQ_Slider8 dev=[^ ]+ data=$(($(ini Hifi Treble) - 20)) "
+# the keys on the knob the drag left the focus on turn it as a knob turns and stop at its ends
+# (0 and 40): it never jumps round to the other end, where the card would get a full boost
+# treble_keys KEY COUNT TREBLE: COUNT real presses of KEY leave Treble at TREBLE and the 4K band
+# the card got last at TREBLE - 20
+last_treble_band() {
+    since_mark | grep -Eo "set EQ_Slider8 dev=[^ ]+ data=-?[0-9]+" | tail -n 1 | sed "s/.*data=//"
+}
+treble_is() { ini_is Hifi Treble "$1" && [ "$(last_treble_band)" = $(($1 - 20)) ]; }
+treble_keys() {
+    local i
+    for ((i = 0; i < $2; i++)); do xdotool key "$1"; sleep 0.1; done
+    eventually treble_is "$3" || ! echo "    Treble $(ini Hifi Treble), the 4K band sent last $(last_treble_band)"
+}
+treble=$(ini Hifi Treble)
+mark_log
+check "Up on the treble knob turns it up one step" treble_keys Up 1 $((treble + 1))
+check "Page Up five times stops it at 40, the drag's end" treble_keys Prior 5 40
+check "... and Right leaves it there" treble_keys Right 1 40
+after_action "keys on the treble knob"
+check "Page Down five times stops it at 0" treble_keys Next 5 0
+mark_log
+xdotool key Left
+xdotool key Down
+sleep 0.5
+check "Left and Down at 0 leave it at 0, and the card gets no boost" \
+    eval 'treble_keys Left 1 0 && ! since_mark | grep -Eq "set EQ_Slider(8|9|10) dev=[^ ]+ data=([1-9]|20) "'
+after_action "Left and Down at the treble knob's end"
 
 # --- environment and room --------------------------------------------------------------------
 mark_log
@@ -315,7 +342,8 @@ check "the menu: Sound before Quorelle DIVO, every old item as it was" eval '[ "
         "  Live 33013" "  Rock 33014" "  Soft Rock 33015" "  Dance 33016" "  Jazz 33017" \
         "  Metal 33018" "  Rap 33019" "  Classic 33020" "  Vocal 33021" "  Pure Monitor 33030" \
         "  USA Style 33031" "  England 33032" "  Japan Style 33033" "  Germany 33034" \
-        "  Equalizer 0" "   0" "  Environment 33002" "Quorelle DIVO 32774" "Exit 32775")" ]'
+        "  Equalizer 0" "   0" "  Environment 33002" "Start with Windows 34200" \
+        "Quorelle DIVO 32774" "Exit 32775")" ]'
 check "... the tone knobs' mode checks no source; the master and the environment are checked" \
     level_is Sound "Dry Sound checked" - "Default radio" "Bass radio" "Treble radio" \
     "Live radio" "Rock radio" "Soft Rock radio" "Dance radio" "Jazz radio" "Metal radio" \
@@ -350,6 +378,24 @@ check "... the page lights the equalizer and defined-EQ lamps, darkens the prese
 check "... its list shows Bright, the 30 Hz and 16K bands show its values" \
     eval '[ "$(probe text "$HIFI" 1164)" = Bright ] && [ "$(acc_value "$HIFI" 1115)" = "${BRIGHT[0]}" ] &&
     [ "$(acc_value "$HIFI" 1124)" = "${BRIGHT[9]}" ]'
+
+# a choice acts on what the menu showed: the master goes off (an assistive tool's action on the
+# page) while the menu shows "Dry Sound" ticked; the ticked item then leaves it off, and the
+# bands show what the card plays once the master is on again
+check "the menu opens over the page, Dry Sound ticked" eval 'menu_open && has_item "Dry Sound checked"'
+probe accdo "$HIFI" 1084 >/dev/null
+check "... the master goes off on the page while the menu is open" eventually ini_is Hifi isDrySoundOn 0
+mark_log
+menu_click Sound && menu_click "Dry Sound"
+sleep 1
+check "... choosing the ticked Dry Sound leaves it off" \
+    eval 'ini_is Hifi isDrySoundOn 0 && ! since_mark | grep -q "set Enable_EQ_GFX dev=[^ ]* data=1 "'
+after_action "the ticked Dry Sound chosen after the master went off"
+mark_log
+press 1084
+check "master on again on the page: the card plays Bright's curve, which the bands show" \
+    eval 'eventually ini_is Hifi isDrySoundOn 1 && ! since_mark | grep -q "set EQ_Slider" &&
+    [ "$(acc_value "$HIFI" 1115)" = "${BRIGHT[0]}" ] && [ "$(acc_value "$HIFI" 1124)" = "${BRIGHT[9]}" ]'
 
 # the master switch off over the page, then the menu with the master off
 check "the menu opens over the page again" menu_open
@@ -389,6 +435,29 @@ check "the HIFI page opened afterwards shows the master, equalizer and defined-E
     eval 'open_hifi && lit 1084 131 && lit 1094 136 && lit 1114 146 &&
     [ "$(probe text "$HIFI" 1164)" = Bright ]'
 
+# "Start with Windows" writes this copy's start at sign-in (its quoted path and /tray), ticks,
+# and removes it again; the value is removed at the end whatever happens, since a Wine prefix
+# runs the start list's programs when it starts
+RUN='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
+SIGNIN="Quorelle Control Panel"
+trap 'wine reg delete "$RUN" /v "$SIGNIN" /f >/dev/null 2>&1; e2e_cleanup' EXIT
+signin_value() { wine reg query "$RUN" /v "$SIGNIN" 2>/dev/null | tr -d '\r' | sed -n 's/.*REG_SZ[[:space:]]*//p'; }
+# top_marks TEXT: the marks of the item TEXT on the menu's first level
+top_marks() { menu_items | awk -F'\t' -v t="$1" '/^popup$/ { n++; next } n == 1 && $1 == t { print $3; exit }'; }
+START=("开机时启动" "開機時啟動" "Start with Windows")
+wine reg delete "$RUN" /v "$SIGNIN" /f >/dev/null 2>&1
+check "the menu shows Start with Windows unticked" eval 'menu_open && [ "$(top_marks "Start with Windows")" = - ]'
+menu_click "Start with Windows"
+check "... choosing it writes the start at sign-in of this copy, with /tray" eventually eval \
+    '[ "$(signin_value)" = "\"$(winepath -w "$E2E_DIR/QuorelleCPL.exe" 2>/dev/null)\" /tray" ]'
+check "... the menu then ticks it" eval 'menu_open && [ "$(top_marks "Start with Windows")" = checked ]'
+menu_click "Start with Windows"
+check "... and choosing it again removes the value" eventually eval '[ -z "$(signin_value)" ]'
+wine reg add "$RUN" /v "$SIGNIN" /d '"C:\Other\QuorelleCPL.exe" /tray' /f >/dev/null 2>&1
+check "a value for another copy leaves the item unticked" \
+    eval 'menu_open && [ "$(top_marks "Start with Windows")" = - ] && menu_close'
+wine reg delete "$RUN" /v "$SIGNIN" /f >/dev/null 2>&1
+
 # the three languages: the sub-menu follows the language, the old items stay as they are
 for lang in 0 1 2; do
     probe send "$MAIN" 0x0111 $((32780 + lang)) 0 >/dev/null
@@ -399,7 +468,8 @@ for lang in 0 1 2; do
     esac
     check "language $lang: the menu opens" menu_open
     check "... its sub-menu is $SOUND, between the old items as they were" eval '[ "$(top_level |
-        grep -v "^ ")" = "$(printf "%s\n" "language 0" "$SOUND 0" "Quorelle DIVO 32774" "Exit 32775")" ] &&
+        grep -v "^ ")" = "$(printf "%s\n" "language 0" "$SOUND 0" "${START[lang]} 34200" \
+            "Quorelle DIVO 32774" "Exit 32775")" ] &&
         [ "$(top_level | sed -n "2,4p")" = "$(printf "%s\n" "  简体 32780" "  繁体 32781" "  English 32782")" ]'
     check "... ${want[*]}: in it, marked as the page shows" \
         has_items "${want[@]}"

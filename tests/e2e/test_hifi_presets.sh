@@ -68,6 +68,25 @@ xdotool key Down
 sleep 0.3
 after_action "the Down key on the page"
 click_control "$HIFI" 1165
+# caret_seen: the empty field's caret stands clear of the field's dark frame, and one of a few
+# screenshots (it blinks) shows it standing out from the face beside it
+caret_seen() {
+    local c f i at beside
+    c=($(probe caret "$HIFI")) && f=($(probe ctlrect "$HIFI" 1165)) && [ "${c[0]}" = 1165 ] ||
+        return 1
+    [ $((c[1] - f[0])) -ge $(px 3) ] || ! echo "    the caret is $((c[1] - f[0])) px into the field" || return 1
+    for ((i = 0; i < 8; i++)); do
+        import -window root -crop "$((c[3] + $(px 6)))x1+${c[1]}+$((c[2] + c[4] / 2))" +repage \
+            -depth 8 gray:"$E2E_DIR/caret.gray" 2>/dev/null || return 1
+        at=$(od -An -tu1 -N1 "$E2E_DIR/caret.gray" | tr -d ' ')
+        beside=$(od -An -tu1 -j $((c[3] + $(px 4))) -N1 "$E2E_DIR/caret.gray" | tr -d ' ')
+        [ $((at > beside ? at - beside : beside - at)) -ge 96 ] && return 0
+        sleep 0.15
+    done
+    echo "    the caret's pixel $at, the face beside it $beside"
+    return 1
+}
+check "the empty name field's caret shows inside the field" caret_seen
 add
 check "+ with the name field empty is refused" warned "Please specify a valid name."
 sleep 0.3
@@ -103,7 +122,8 @@ check "a name with a bracket is refused" warned "Please specify a valid name."
 check "... and both files stay as they were" files_as_saved
 check "a Chinese name is typed" name "摇滚"
 add
-check "code page 1252 cannot hold it: refused" warned "Please specify a valid name."
+check "code page 1252 cannot hold it: refused, saying why" \
+    warned "The settings file cannot keep the characters of this name on this system. Please choose another name."
 check "... and both files stay as they were" files_as_saved
 check "the panel ends" stop_panel
 

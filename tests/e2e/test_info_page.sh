@@ -124,6 +124,7 @@ for key in End Tab shift+Tab; do
 done
 check "Tab and Shift+Tab bring the keyboard back to the address" \
     eval '[ "$(probe focused "$INFO")" = "active 1 focus 1071" ]'
+check "... which shows the focus mark" mark_on "$INFO" 1071 1
 xdotool key Return
 check "Enter on the address opens it" eventually eval '[ "$(opened | wc -l)" = 3 ]'
 after_action "Enter on the address"

@@ -78,6 +78,20 @@ unlit_led() { shows $1 $2 132; }
 
 check "the main window opens" panel_start
 
+# --- the keyboard from the first key: real X keys, no window brought to the front first -------
+check "start: the main console is the active window and its volume knob has the keys" \
+    eventually focused_on "$E2E_TITLE" 1007
+check "... with no focus mark before a key" mark_on "$E2E_TITLE" 1007 0 $(px 1)
+xdotool key Tab
+check "the first Tab after the start moves the keys to the balance" \
+    eventually focused_on "$E2E_TITLE" 1010
+check "... which shows the focus mark at once" mark_on "$E2E_TITLE" 1010 1
+after_action "the first Tab after the start"
+xdotool key shift+Tab
+check "Shift+Tab brings them back to the volume knob, with its mark" \
+    eval 'eventually focused_on "$E2E_TITLE" 1007 && mark_on "$E2E_TITLE" 1007 1 $(px 1)'
+after_action "Shift+Tab back to the volume knob"
+
 # --- the card's state at start ---------------------------------------------------------------
 check "start: the 88.2 kHz lamp is lit" seen lit_led $LED_882
 check "start: the 44.1 and 48 kHz lamps are unlit" seen eval "unlit_led $LED_441 && unlit_led $LED_48"
@@ -234,7 +248,6 @@ check "a quick double click on the mute lamp toggles it twice" \
 
 # --- the keyboard only, from the HIFI page and back -------------------------------------------
 HIFI="$E2E_TITLE - Hifi"
-focused_on() { [ "$(probe focused "$1")" = "active 1 focus $2" ]; } # focused_on TITLE ID
 tab_to() { # tab_to TITLE ID: Tab, at most 60 times, until control ID has the keyboard focus
     local i
     for ((i = 0; i < 60; i++)); do
@@ -271,6 +284,15 @@ for ((i = 1; i <= 60; i++)); do
 done
 check "Right 60 times turns the volume up to full level and stops there (50)" \
     eval '((right_stops)) && knob_at 50'
+# a knob turns as the platform's volume controls do: Up and Page Up louder, Down and Page Down
+# quieter
+knob_keys() { # knob_keys KEY VOLUME: after KEY the knob is at VOLUME
+    xdotool key "$1"
+    eventually knob_at "$2" || ! echo "    after $1: $(acc_value 1007), not $2"
+}
+check "Down, Page Down, Up and Page Up turn the volume to 49, 39, 40 and 50" \
+    eval 'knob_keys Down 49 && knob_keys Next 39 && knob_keys Up 40 && knob_keys Prior 50'
+after_action "Down, Page Down, Up and Page Up on the volume knob"
 for key in Return Escape; do
     xdotool key "$key"
     check "$key on the volume knob leaves the main console shown and the volume at 50" \
@@ -297,6 +319,8 @@ check "Tab reaches the HIFI button" tab_to "$E2E_TITLE" 1002
 after_action "Tab to the HIFI button"
 xdotool key Return
 check "Enter on it shows the HIFI page" eval 'visible "$HIFI" && hidden "$E2E_TITLE"'
+check "... which has the keys on its master switch and shows their mark at once" \
+    eval 'eventually focused_on "$HIFI" 1084 && mark_on "$HIFI" 1084 1'
 after_action "Enter on the HIFI button"
 
 check "the system close command ends the program" probe post "$E2E_TITLE" 0x0112 0xF060 0

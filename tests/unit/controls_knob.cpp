@@ -250,70 +250,46 @@ TEST(KnobPointer, GrabDotOnlyIgnoresPressesAwayFromTheDot) {
     EXPECT_TRUE(k.Pressed());
 }
 
-TEST(KnobKeys, WrapAroundTheWholeRange) {
-    KnobModel k = MainKnob(0);
-    std::vector<KnobNotice> n;
-    ASSERT_EQ(k.KeyDown(keys::kLeft, n), KnobInput::kHandled);
-    EXPECT_EQ(k.Position(), 65);
-    ASSERT_EQ(n.size(), 1u);
-    EXPECT_EQ(n[0], (KnobNotice{scroll::kLineUp, 65}));
-    n.clear();
-    ASSERT_EQ(k.KeyDown(keys::kRight, n), KnobInput::kHandled);
-    EXPECT_EQ(k.Position(), 0);
-    EXPECT_EQ(n[0], (KnobNotice{scroll::kLineDown, 0}));
-    // Keys ignore the drag limit: 50 -> 51.
-    k.SetPosition(50);
-    k.KeyDown(keys::kDown, n);
-    EXPECT_EQ(k.Position(), 51);
-    k.SetPosition(60);
-    n.clear();
-    k.KeyDown(keys::kPageDown, n);  // 70 wraps to 4
-    EXPECT_EQ(k.Position(), 4);
-    EXPECT_EQ(n[0], (KnobNotice{scroll::kPageDown, 4}));
-    n.clear();
-    k.KeyDown(keys::kPageUp, n);  // -6 wraps to 60
-    EXPECT_EQ(k.Position(), 60);
-    EXPECT_EQ(n[0].code, scroll::kPageUp);
-    k.KeyDown(keys::kUp, n);
-    EXPECT_EQ(k.Position(), 59);
-
-    n.clear();
-    EXPECT_EQ(k.KeyDown(keys::kHome, n), KnobInput::kSwallowed);
-    EXPECT_EQ(k.KeyDown(keys::kEnd, n), KnobInput::kSwallowed);
-    EXPECT_EQ(k.KeyDown(0x41, n), KnobInput::kDefault);
-    EXPECT_TRUE(n.empty());
-    EXPECT_EQ(k.Position(), 59);
-}
-
-// The volume knob: its keys stop at the minimum and at full level (the drag limit) and never
-// go round to the other end, while still reporting each key with its code.
-TEST(KnobKeys, StopAtTheDragLimitWhenAsked) {
+// Every knob's keys turn it as a knob turns (Up, Page Up and Right towards more) and stop at the
+// minimum and at the drag limit, never going round to the other end (the tone knobs once jumped
+// from 0 to 52, a full boost); each key is still reported, with the code of the way it went.
+TEST(KnobKeys, TurnLikeAKnobAndStopAtTheEnds) {
     struct Case {
         int from;
         unsigned key;
         int to;
         int code;
     } cases[] = {
-        {49, keys::kRight, 50, scroll::kLineDown}, {50, keys::kRight, 50, scroll::kLineDown},
-        {50, keys::kDown, 50, scroll::kLineDown},  {45, keys::kPageDown, 50, scroll::kPageDown},
-        {0, keys::kLeft, 0, scroll::kLineUp},      {0, keys::kUp, 0, scroll::kLineUp},
-        {5, keys::kPageUp, 0, scroll::kPageUp},    {30, keys::kPageUp, 20, scroll::kPageUp},
+        {49, keys::kRight, 50, scroll::kLineDown},
+        {50, keys::kRight, 50, scroll::kLineDown},
+        {49, keys::kUp, 50, scroll::kLineDown},
+        {50, keys::kUp, 50, scroll::kLineDown},
+        {45, keys::kPageUp, 50, scroll::kPageDown},
+        {30, keys::kPageUp, 40, scroll::kPageDown},
+        {0, keys::kLeft, 0, scroll::kLineUp},
+        {0, keys::kDown, 0, scroll::kLineUp},
+        {7, keys::kDown, 6, scroll::kLineUp},
+        {5, keys::kPageDown, 0, scroll::kPageUp},
+        {30, keys::kPageDown, 20, scroll::kPageUp},
         {60, keys::kRight, 50, scroll::kLineDown},  // above the limit (set from outside): back to
                                                     // it
     };
     for (const Case& c : cases) {
         KnobModel k = MainKnob(c.from);
-        k.SetKeysStopAtDragLimit(true);
         std::vector<KnobNotice> n;
         ASSERT_EQ(k.KeyDown(c.key, n), KnobInput::kHandled) << c.from << " key " << c.key;
         EXPECT_EQ(k.Position(), c.to) << c.from << " key " << c.key;
         EXPECT_EQ(n, (std::vector<KnobNotice>{{c.code, c.to}})) << c.from << " key " << c.key;
     }
     KnobModel k = MainKnob(20);
-    k.SetKeysStopAtDragLimit(true);
     std::vector<KnobNotice> n;
     for (int i = 0; i < 60; ++i) k.KeyDown(keys::kRight, n);
     EXPECT_EQ(k.Position(), 50) << "sixty steps up end at full level";
+    n.clear();
+    EXPECT_EQ(k.KeyDown(keys::kHome, n), KnobInput::kSwallowed);
+    EXPECT_EQ(k.KeyDown(keys::kEnd, n), KnobInput::kSwallowed);
+    EXPECT_EQ(k.KeyDown(0x41, n), KnobInput::kDefault);
+    EXPECT_TRUE(n.empty());
     k.SetRange(10, 9);  // an inverted range: the minimum wins, as SetPosition does
     k.KeyDown(keys::kLeft, n);
     EXPECT_EQ(k.Position(), 10);
@@ -339,7 +315,7 @@ TEST(KnobDegenerate, EmptyOrInvertedRangeNeitherDividesNorLoops) {
     k.SetRange(10, 9);  // max + 1 - min = 0
     std::vector<KnobNotice> n;
     EXPECT_EQ(k.PositionAngle(), 220);
-    ASSERT_EQ(k.KeyDown(keys::kLeft, n), KnobInput::kHandled);  // would wrap forever
+    ASSERT_EQ(k.KeyDown(keys::kLeft, n), KnobInput::kHandled);
     EXPECT_EQ(k.Position(), 10);
     k.KeyDown(keys::kPageDown, n);
     EXPECT_EQ(k.Position(), 10);
@@ -349,8 +325,8 @@ TEST(KnobDegenerate, EmptyOrInvertedRangeNeitherDividesNorLoops) {
 
     KnobModel huge = MainKnob(0);
     huge.SetLineSize(1000000000);
-    huge.KeyDown(keys::kRight, n);  // wraps by arithmetic, not by a billion loops
-    EXPECT_EQ(huge.Position(), 1000000000 % 66);
+    huge.KeyDown(keys::kRight, n);  // one step past the limit stops at it
+    EXPECT_EQ(huge.Position(), 50);
 }
 
 TEST(KnobWheel, StepsWithinMinAndDragLimit) {

@@ -269,19 +269,21 @@ TEST(RoundSliderWindow, MouseStepsTowardThePointerAndNotifies) {
     EXPECT_TRUE(k.host.Take(WM_HSCROLL).empty());
 }
 
-TEST(RoundSliderWindow, KeysWrapAndPostTheirCodes) {
+TEST(RoundSliderWindow, KeysStopAtTheEndsAndPostTheirCodes) {
     MainKnob k;
     k.knob.SetPos(0);
-    SendMessageW(k.hwnd, WM_KEYDOWN, VK_LEFT, 0);
+    SendMessageW(k.hwnd, WM_KEYDOWN, VK_LEFT, 0);  // at the minimum: stays, still reported
     SendMessageW(k.hwnd, WM_KEYUP, VK_LEFT, 0);
     SendMessageW(k.hwnd, WM_KEYDOWN, VK_HOME, 0);
+    SendMessageW(k.hwnd, WM_KEYDOWN, VK_PRIOR, 0);  // Page Up turns towards more
     k.host.Pump();
     const auto scrolls = k.host.Take(WM_HSCROLL);
-    ASSERT_EQ(scrolls.size(), 2u);
+    ASSERT_EQ(scrolls.size(), 3u);
     EXPECT_EQ(LOWORD(scrolls[0].wParam), TB_LINEUP);
-    EXPECT_EQ(HIWORD(scrolls[0].wParam), 65);
+    EXPECT_EQ(HIWORD(scrolls[0].wParam), 0);
     EXPECT_EQ(LOWORD(scrolls[1].wParam), TB_ENDTRACK);
-    EXPECT_EQ(SendMessageW(k.hwnd, TBM_GETPOS, 0, 0), 65);
+    EXPECT_EQ(LOWORD(scrolls[2].wParam), TB_PAGEDOWN);
+    EXPECT_EQ(SendMessageW(k.hwnd, TBM_GETPOS, 0, 0), 10);
 }
 
 TEST(RoundSliderWindow, WindowIsTheInscribedCircle) {
