@@ -343,8 +343,7 @@ bool keyActionUnderway = false;
 }  // namespace
 
 void PageAccessibility::TakeKeyboard(HWND dialog) {
-    auto* page =
-        dialog ? static_cast<PageAccessibility*>(GetPropW(dialog, kPageProperty)) : nullptr;
+    auto* page = WindowObjectAs<PageAccessibility>(dialog, WindowRole::PageKeys);
     if (page == nullptr || !IsWindowVisible(dialog)) return;
     SetForegroundWindow(dialog);
     // the first control of the reading order, not the first button of the dialog's own order
