@@ -51,7 +51,10 @@ bool IniSettings::Current(const std::string& file, Image& image, bool& readOnly)
             if (!image.onFile) return true;
             break;
         case IniFiles::Presence::kPresent:
-            if (image.onFile && image.stamp == stamp) return true;
+            // as Refresh: a stamp younger than its resolution is looked at again once it settled
+            if (image.onFile && image.stamp == stamp &&
+                (image.settled || files_->Now() - stamp.writeTime < kSettleTime))
+                return true;
             break;
     }
     auto held = std::move(image.held);
