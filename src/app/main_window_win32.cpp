@@ -357,8 +357,9 @@ bool CCKorZereDlg::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& re
             result = console_.OnDefaultOutputChanged(lParam);
             return true;
         case WM_DIAGNOSTIC_COUNT:
-            result = static_cast<LRESULT>(wParam == 1 ? NoticeWithoutBoxCount()
-                                                      : DiagnosticFailureCount());
+            result = static_cast<LRESULT>(wParam == 1   ? NoticeWithoutBoxCount()
+                                          : wParam == 2 ? HandledFailureCount()
+                                                        : DiagnosticFailureCount());
             return true;
         default:
             if (msg == ShowRunningCopyMessage()) {

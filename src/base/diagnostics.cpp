@@ -9,6 +9,7 @@ namespace quorelle {
 namespace {
 std::atomic<DiagnosticWriter> g_writer{nullptr};
 std::atomic<unsigned> g_failures{0};
+std::atomic<unsigned> g_handled{0};
 
 // What the exception being handled says about itself.
 const char* WhatIsCaught() noexcept {
@@ -44,6 +45,19 @@ void ReportCaughtException(const char* where, unsigned message) noexcept {
 
 unsigned DiagnosticFailureCount() noexcept {
     return g_failures.load();
+}
+
+void ReportHandledFailure(const char* where, const char* what) noexcept {
+    g_handled.fetch_add(1);
+    const DiagnosticWriter writer = g_writer.load();
+    if (writer == nullptr) return;
+    char line[512];
+    std::snprintf(line, sizeof line, "%s: %s", where, what);
+    writer(line);
+}
+
+unsigned HandledFailureCount() noexcept {
+    return g_handled.load();
 }
 
 namespace {

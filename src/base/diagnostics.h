@@ -19,6 +19,12 @@ void ReportCaughtException(const char* where, unsigned message = 0) noexcept;
 // Failures reported since the process started.
 unsigned DiagnosticFailureCount() noexcept;
 
+// A failure the program met and handled without an exception (a settings file that could not be
+// written): reported to the writer as "where: what" and counted apart from the caught exceptions,
+// since the user's surroundings can cause it. Never throws.
+void ReportHandledFailure(const char* where, const char* what) noexcept;
+unsigned HandledFailureCount() noexcept;
+
 // A notice the user was shown without a box (a start in the notification area shows its
 // start-up notices as balloons): reported as "notice: text" and counted apart from failures.
 void ReportNoticeWithoutBox(const char* textUtf8) noexcept;

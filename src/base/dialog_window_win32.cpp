@@ -1,6 +1,7 @@
 #include "base/dialog_window_win32.h"
 
 #include "base/diagnostics.h"
+#include "base/own_windows_win32.h"
 
 namespace quorelle {
 
@@ -10,7 +11,8 @@ HINSTANCE ProgramInstance() {
 
 DialogWindow::~DialogWindow() {
     if (hwnd_) {
-        SetWindowLongPtrW(hwnd_, DWLP_USER, 0);
+        // the messages of the destruction find no object: its own parts are gone already
+        ClearWindowObject(hwnd_, WindowRole::Dialog, this);
         DestroyWindow(hwnd_);
     }
 }
@@ -21,21 +23,42 @@ bool DialogWindow::Create(HWND owner) {
                               reinterpret_cast<LPARAM>(this)) != nullptr;
 }
 
+namespace {
+
+// Whether a control notification may be taken as the program's own. A WM_COMMAND that names a
+// window names one of this thread's (a menu's or an accelerator's names none). A WM_NOTIFY
+// carries a pointer that only its sender's memory gives meaning to: one sent from another thread
+// or process is not read (the platform refuses to post it at all). (WM_DRAWITEM and WM_CTLCOLOR*
+// reach a control only through the registry, which answers nothing for a foreign window.)
+bool FromThisProgram(UINT msg, LPARAM lParam) {
+    switch (msg) {
+        case WM_COMMAND:
+            return lParam == 0 || IsThreadWindow(reinterpret_cast<HWND>(lParam));
+        case WM_NOTIFY:
+            return (InSendMessageEx(nullptr) & ISMEX_SEND) == 0;
+        default:
+            return true;
+    }
+}
+
+}  // namespace
+
 INT_PTR CALLBACK DialogWindow::DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     DialogWindow* self;
     if (msg == WM_INITDIALOG) {
         self = reinterpret_cast<DialogWindow*>(lParam);
-        SetWindowLongPtrW(hwnd, DWLP_USER, lParam);
+        SetWindowObject(hwnd, WindowRole::Dialog, self);
         self->hwnd_ = hwnd;
     } else {
-        self = reinterpret_cast<DialogWindow*>(GetWindowLongPtrW(hwnd, DWLP_USER));
+        self = WindowObjectAs<DialogWindow>(hwnd, WindowRole::Dialog);
     }
     if (!self) return FALSE;
     if (msg == WM_NCDESTROY) {
-        SetWindowLongPtrW(hwnd, DWLP_USER, 0);
+        ForgetWindow(hwnd);
         self->hwnd_ = nullptr;
         return FALSE;
     }
+    if (!FromThisProgram(msg, lParam)) return TRUE;  // dropped: nothing of it is read
     try {
         LRESULT result = 0;
         const bool handled = self->OnMessage(msg, wParam, lParam, result);

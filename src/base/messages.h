@@ -14,7 +14,8 @@ inline constexpr unsigned WM_MOVE_MAIN = 2025;
 inline constexpr unsigned WM_DEFAULT_OUTPUT_CHANGED = 2026;
 // Asked of the main window from outside (tests): answers how many failures the exception
 // barriers have caught since the program started; with wParam 1, how many notices were shown
-// without a box (as balloons of the notification-area icon).
+// without a box (as balloons of the notification-area icon); with wParam 2, how many handled
+// failures were reported (a held settings write that could not be stored).
 inline constexpr unsigned WM_DIAGNOSTIC_COUNT = 2027;
 // Posted by a control's accessible object to its window: run the default action of control
 // wParam (lParam 0) or of its zone lParam, once the tool that asked has its answer.

@@ -6,6 +6,8 @@
 #include <atomic>
 #include <new>
 
+#include "base/diagnostics.h"
+#include "base/own_windows_win32.h"
 #include "controls/gdi_win32.h"
 #include "controls/scale.h"
 
@@ -22,8 +24,8 @@ constexpr GUID kIidDispatch = {
 constexpr GUID kIidUnknown = {
     0x00000000, 0x0000, 0x0000, {0xc0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
 
-constexpr wchar_t kHostProperty[] = L"Quorelle.AccessibleHost";
-constexpr wchar_t kCuesProperty[] = L"Quorelle.FocusCues";
+// what a window registers while it shows the focus mark
+char cuesShown;
 
 std::atomic<bool> inUse{false};
 
@@ -43,6 +45,18 @@ struct Oleacc {
 const Oleacc& Library() {
     static const Oleacc library;
     return library;
+}
+
+// The exception barrier of a tool's call: what escapes the call is counted and reported as the
+// window procedures' barriers do, and the tool gets a failure.
+template <class Call>
+HRESULT Barrier(const char* method, Call&& call) noexcept {
+    try {
+        return call();
+    } catch (...) {
+        ReportCaughtException(method);
+        return E_FAIL;
+    }
 }
 
 HRESULT Text(const std::wstring& text, BSTR* out) {
@@ -105,136 +119,171 @@ class AccessibleObject final : public IAccessible {
 
     // IAccessible. The window thread is a single-threaded apartment: the platform brings every
     // call of another apartment or process to it through its message loop, so each call reads
-    // and acts on the page on its own thread.
+    // and acts on the page on its own thread. Each call that does more than answer a constant
+    // runs behind a barrier (Barrier): no exception crosses the interface.
     HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override {
-        if (!parent) return E_POINTER;
-        *parent = nullptr;
-        if (HRESULT hr = Usable(); hr != S_OK) return hr;
-        if (!Library().objectFromWindow) return S_FALSE;
-        return Library().objectFromWindow(control_, static_cast<DWORD>(OBJID_WINDOW), kIidDispatch,
-                                          reinterpret_cast<void**>(parent));
+        return Barrier("IAccessible::get_accParent", [&]() -> HRESULT {
+            if (!parent) return E_POINTER;
+            *parent = nullptr;
+            if (HRESULT hr = Usable(); hr != S_OK) return hr;
+            if (!Library().objectFromWindow) return S_FALSE;
+            return Library().objectFromWindow(control_, static_cast<DWORD>(OBJID_WINDOW),
+                                              kIidDispatch, reinterpret_cast<void**>(parent));
+        });
     }
     HRESULT STDMETHODCALLTYPE get_accChildCount(long* count) override {
-        if (!count) return E_POINTER;
-        *count = 0;
-        if (HRESULT hr = Usable(); hr != S_OK) return hr;
-        *count = Host()->ChildCount(control_);
-        return S_OK;
+        return Barrier("IAccessible::get_accChildCount", [&]() -> HRESULT {
+            if (!count) return E_POINTER;
+            *count = 0;
+            if (HRESULT hr = Usable(); hr != S_OK) return hr;
+            *count = Host()->ChildCount(control_);
+            return S_OK;
+        });
     }
     HRESULT STDMETHODCALLTYPE get_accChild(VARIANT child, IDispatch** out) override {
-        if (!out) return E_POINTER;
-        *out = nullptr;
-        int index = 0;
-        if (HRESULT hr = Child(child, index); hr != S_OK) return hr;
-        return index == 0 ? E_INVALIDARG : S_FALSE;  // zones are simple elements
+        return Barrier("IAccessible::get_accChild", [&]() -> HRESULT {
+            if (!out) return E_POINTER;
+            *out = nullptr;
+            int index = 0;
+            if (HRESULT hr = Child(child, index); hr != S_OK) return hr;
+            return index == 0 ? E_INVALIDARG : S_FALSE;  // zones are simple elements
+        });
     }
     HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* out) override {
-        return Fact(child, out, &AccessibleFacts::name);
+        return Barrier("IAccessible::get_accName",
+                       [&]() -> HRESULT { return Fact(child, out, &AccessibleFacts::name); });
     }
     HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* out) override {
-        return Fact(child, out, &AccessibleFacts::value);
+        return Barrier("IAccessible::get_accValue",
+                       [&]() -> HRESULT { return Fact(child, out, &AccessibleFacts::value); });
     }
     HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* out) override {
-        return Nothing(child, out);
+        return Barrier("IAccessible::get_accDescription",
+                       [&]() -> HRESULT { return Nothing(child, out); });
     }
     HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* out) override {
-        return Number(child, out, [](const AccessibleFacts& f) { return LONG(f.role); });
+        return Barrier("IAccessible::get_accRole", [&]() -> HRESULT {
+            return Number(child, out, [](const AccessibleFacts& f) { return LONG(f.role); });
+        });
     }
     HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* out) override {
-        return Number(child, out, [](const AccessibleFacts& f) { return LONG(f.state); });
+        return Barrier("IAccessible::get_accState", [&]() -> HRESULT {
+            return Number(child, out, [](const AccessibleFacts& f) { return LONG(f.state); });
+        });
     }
     HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR* out) override {
-        return Nothing(child, out);
+        return Barrier("IAccessible::get_accHelp",
+                       [&]() -> HRESULT { return Nothing(child, out); });
     }
     HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT child, long* topic) override {
-        if (file) *file = nullptr;
-        if (topic) *topic = -1;
-        if (!file || !topic) return E_POINTER;
-        int index = 0;
-        if (HRESULT hr = Child(child, index); hr != S_OK) return hr;
-        return S_FALSE;
+        return Barrier("IAccessible::get_accHelpTopic", [&]() -> HRESULT {
+            if (file) *file = nullptr;
+            if (topic) *topic = -1;
+            if (!file || !topic) return E_POINTER;
+            int index = 0;
+            if (HRESULT hr = Child(child, index); hr != S_OK) return hr;
+            return S_FALSE;
+        });
     }
     HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT child, BSTR* out) override {
-        return Nothing(child, out);
+        return Barrier("IAccessible::get_accKeyboardShortcut",
+                       [&]() -> HRESULT { return Nothing(child, out); });
     }
     HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* out) override {
-        if (!out) return E_POINTER;
-        VariantInit(out);
-        if (HRESULT hr = Usable(); hr != S_OK) return hr;
-        if (GetFocus() != control_) return S_FALSE;
-        out->vt = VT_I4;
-        out->lVal = CHILDID_SELF;
-        return S_OK;
+        return Barrier("IAccessible::get_accFocus", [&]() -> HRESULT {
+            if (!out) return E_POINTER;
+            VariantInit(out);
+            if (HRESULT hr = Usable(); hr != S_OK) return hr;
+            if (GetFocus() != control_) return S_FALSE;
+            out->vt = VT_I4;
+            out->lVal = CHILDID_SELF;
+            return S_OK;
+        });
     }
     HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* out) override {
-        if (!out) return E_POINTER;
-        VariantInit(out);
-        if (HRESULT hr = Usable(); hr != S_OK) return hr;
-        return S_FALSE;
+        return Barrier("IAccessible::get_accSelection", [&]() -> HRESULT {
+            if (!out) return E_POINTER;
+            VariantInit(out);
+            if (HRESULT hr = Usable(); hr != S_OK) return hr;
+            return S_FALSE;
+        });
     }
     HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* out) override {
-        return Fact(child, out, &AccessibleFacts::action);
+        return Barrier("IAccessible::get_accDefaultAction",
+                       [&]() -> HRESULT { return Fact(child, out, &AccessibleFacts::action); });
     }
     HRESULT STDMETHODCALLTYPE accSelect(long flags, VARIANT child) override {
-        int index = 0;
-        if (HRESULT hr = Child(child, index); hr != S_OK) return hr;
-        if (flags != SELFLAG_TAKEFOCUS || index != 0) return DISP_E_MEMBERNOTFOUND;
-        AccessibleFacts facts;
-        if (!Host()->Describe(control_, 0, facts) || !(facts.state & kStateFocusable))
-            return DISP_E_MEMBERNOTFOUND;
-        // a window not shown takes no focus, as it takes no click
-        if (facts.state & kStateInvisible) return E_FAIL;
-        SetFocus(control_);
-        return S_OK;
+        return Barrier("IAccessible::accSelect", [&]() -> HRESULT {
+            int index = 0;
+            if (HRESULT hr = Child(child, index); hr != S_OK) return hr;
+            if (flags != SELFLAG_TAKEFOCUS || index != 0) return DISP_E_MEMBERNOTFOUND;
+            AccessibleFacts facts;
+            if (!Host()->Describe(control_, 0, facts) || !(facts.state & kStateFocusable))
+                return DISP_E_MEMBERNOTFOUND;
+            // a window not shown takes no focus, as it takes no click
+            if (facts.state & kStateInvisible) return E_FAIL;
+            SetFocus(control_);
+            return S_OK;
+        });
     }
     HRESULT STDMETHODCALLTYPE accLocation(long* left, long* top, long* width, long* height,
                                           VARIANT child) override {
-        for (long* out : {left, top, width, height})
-            if (out) *out = 0;
-        if (!left || !top || !width || !height) return E_POINTER;
-        int index = 0;
-        if (HRESULT hr = Child(child, index); hr != S_OK) return hr;
-        RECT r{};
-        if (index == 0) {
-            GetWindowRect(control_, &r);
-        } else if (!Host()->ChildScreenRect(control_, index, r)) {
-            return E_INVALIDARG;
-        }
-        *left = r.left;
-        *top = r.top;
-        *width = r.right - r.left;
-        *height = r.bottom - r.top;
-        return S_OK;
+        return Barrier("IAccessible::accLocation", [&]() -> HRESULT {
+            for (long* out : {left, top, width, height})
+                if (out) *out = 0;
+            if (!left || !top || !width || !height) return E_POINTER;
+            int index = 0;
+            if (HRESULT hr = Child(child, index); hr != S_OK) return hr;
+            RECT r{};
+            if (index == 0) {
+                GetWindowRect(control_, &r);
+            } else if (!Host()->ChildScreenRect(control_, index, r)) {
+                return E_INVALIDARG;
+            }
+            *left = r.left;
+            *top = r.top;
+            *width = r.right - r.left;
+            *height = r.bottom - r.top;
+            return S_OK;
+        });
     }
     HRESULT STDMETHODCALLTYPE accNavigate(long, VARIANT start, VARIANT* out) override {
-        if (!out) return E_POINTER;
-        VariantInit(out);
-        int index = 0;
-        if (HRESULT hr = Child(start, index); hr != S_OK) return hr;
-        return DISP_E_MEMBERNOTFOUND;
+        return Barrier("IAccessible::accNavigate", [&]() -> HRESULT {
+            if (!out) return E_POINTER;
+            VariantInit(out);
+            int index = 0;
+            if (HRESULT hr = Child(start, index); hr != S_OK) return hr;
+            return DISP_E_MEMBERNOTFOUND;
+        });
     }
     HRESULT STDMETHODCALLTYPE accHitTest(long x, long y, VARIANT* out) override {
-        if (!out) return E_POINTER;
-        VariantInit(out);
-        if (HRESULT hr = Usable(); hr != S_OK) return hr;
-        RECT r;
-        const POINT p{x, y};
-        if (!GetWindowRect(control_, &r) || !PtInRect(&r, p)) return S_FALSE;
-        out->vt = VT_I4;
-        out->lVal = Host()->ChildAt(control_, p);
-        return S_OK;
+        return Barrier("IAccessible::accHitTest", [&]() -> HRESULT {
+            if (!out) return E_POINTER;
+            VariantInit(out);
+            if (HRESULT hr = Usable(); hr != S_OK) return hr;
+            RECT r;
+            const POINT p{x, y};
+            if (!GetWindowRect(control_, &r) || !PtInRect(&r, p)) return S_FALSE;
+            out->vt = VT_I4;
+            out->lVal = Host()->ChildAt(control_, p);
+            return S_OK;
+        });
     }
     HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
-        int index = 0;
-        if (HRESULT hr = Child(child, index); hr != S_OK) return hr;
-        return Host()->DoDefaultAction(control_, index);
+        return Barrier("IAccessible::accDoDefaultAction", [&]() -> HRESULT {
+            int index = 0;
+            if (HRESULT hr = Child(child, index); hr != S_OK) return hr;
+            return Host()->DoDefaultAction(control_, index);
+        });
     }
     HRESULT STDMETHODCALLTYPE put_accName(VARIANT, BSTR) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE put_accValue(VARIANT child, BSTR value) override {
-        int index = 0;
-        if (HRESULT hr = Child(child, index); hr != S_OK) return hr;
-        if (index != 0 || !value) return E_INVALIDARG;
-        return Host()->SetValue(control_, std::wstring(value, SysStringLen(value)));
+        return Barrier("IAccessible::put_accValue", [&]() -> HRESULT {
+            int index = 0;
+            if (HRESULT hr = Child(child, index); hr != S_OK) return hr;
+            if (index != 0 || !value) return E_INVALIDARG;
+            return Host()->SetValue(control_, std::wstring(value, SysStringLen(value)));
+        });
     }
 
   private:
@@ -243,15 +292,14 @@ class AccessibleObject final : public IAccessible {
     // window's thread may touch the page.
     HRESULT Usable() const {
         HWND control = control_;
-        if (!control || !IsWindow(control) || !Host()) return CO_E_OBJNOTCONNECTED;
-        if (GetWindowThreadProcessId(control, nullptr) != GetCurrentThreadId())
-            return RPC_E_WRONG_THREAD;
-        return S_OK;
+        if (!control || !IsWindow(control)) return CO_E_OBJNOTCONNECTED;
+        if (!IsThreadWindow(control)) return RPC_E_WRONG_THREAD;
+        return Host() ? S_OK : CO_E_OBJNOTCONNECTED;
     }
     AccessibleHost* Host() const {
         HWND control = control_;
         if (!control) return nullptr;
-        return static_cast<AccessibleHost*>(GetPropW(GetParent(control), kHostProperty));
+        return WindowObjectAs<AccessibleHost>(GetParent(control), WindowRole::AccessibleHost);
     }
     // The child a VARIANT names: S_OK with 0 for the control (CHILDID_SELF, or no child given
     // at all), 1 … n for its zones.
@@ -299,11 +347,7 @@ class AccessibleObject final : public IAccessible {
 };
 
 void SetAccessibleHost(HWND window, AccessibleHost* host) {
-    if (!window) return;
-    if (host)
-        SetPropW(window, kHostProperty, host);
-    else
-        RemovePropW(window, kHostProperty);
+    SetWindowObject(window, WindowRole::AccessibleHost, host);
 }
 
 namespace {
@@ -339,7 +383,7 @@ void ReleaseInterfaceAnchor() {
 
 LRESULT AnswerGetObject(HWND control, WPARAM wParam, LPARAM lParam, AccessibleObject*& object) {
     if (static_cast<LONG>(lParam) != static_cast<LONG>(OBJID_CLIENT)) return 0;
-    auto* host = static_cast<AccessibleHost*>(GetPropW(GetParent(control), kHostProperty));
+    auto* host = WindowObjectAs<AccessibleHost>(GetParent(control), WindowRole::AccessibleHost);
     if (!host || !Library().lresultFromObject) return 0;
     if (!object) object = new (std::nothrow) AccessibleObject(control);
     if (!object) return 0;
@@ -360,16 +404,13 @@ void ReleaseAccessibleObject(AccessibleObject*& object) {
 
 void SetFocusCues(HWND window, bool shown) {
     if (!window || shown == FocusCuesShown(window)) return;
-    if (shown)
-        SetPropW(window, kCuesProperty, reinterpret_cast<HANDLE>(1));
-    else
-        RemovePropW(window, kCuesProperty);
+    SetWindowObject(window, WindowRole::FocusCues, shown ? &cuesShown : nullptr);
     if (HWND focus = GetFocus(); focus && GetParent(focus) == window)
         InvalidateRect(focus, nullptr, FALSE);
 }
 
 bool FocusCuesShown(HWND window) {
-    return window && GetPropW(window, kCuesProperty) != nullptr;
+    return WindowObject(window, WindowRole::FocusCues) != nullptr;
 }
 
 void DrawFocusMark(HDC dc, const RECT& area, int dpi, bool round) {

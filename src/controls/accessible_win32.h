@@ -42,8 +42,9 @@ class AccessibleHost {
     // Starts the default action (it runs once the caller has its answer): S_OK, or the error
     // the tool hears (none, or the control cannot be worked now).
     virtual HRESULT DoDefaultAction(HWND control, int child) = 0;
-    // Moves a knob or slider to the value given as text: S_OK, E_INVALIDARG for a text that is
-    // no number, DISP_E_MEMBERNOTFOUND for a control that takes no value.
+    // Moves a knob or slider to the value given as text, or puts the text in an edit field as
+    // typing does: S_OK, E_INVALIDARG for a text that is no number, E_FAIL when the control
+    // cannot be worked now, DISP_E_MEMBERNOTFOUND for a control that takes no value.
     virtual HRESULT SetValue(HWND control, const std::wstring& value) = 0;
     // A tool asked for a control's object: from now on the host tells what changes.
     virtual void Watch() = 0;

@@ -7,6 +7,7 @@
 #include <mutex>
 
 #include "base/diagnostics.h"
+#include "base/own_windows_win32.h"
 #include "controls/accessible_win32.h"
 #include "controls/dpi_win32.h"
 #include "controls/gdi_win32.h"
@@ -33,20 +34,20 @@ SubclassedControl::~SubclassedControl() {
     ReleaseAccessibleObject(accessible_);
 }
 
-// The object lives in the window's user data and its procedure replaces the window's: both are
-// read from the window itself, with no lookup by name, on every message and every reflected
-// notification (a property or comctl32's subclass list costs a round trip to the window
-// server under Wine, several per paint of each control).
+// The object is found through the program's registry of its windows and its procedure replaces
+// the window's, on every message and every reflected notification (a property or comctl32's
+// subclass list costs a round trip to the window server under Wine, several per paint of each
+// control). The window's user data stays the window's: nothing reads it.
 bool SubclassedControl::Attach(HWND hwnd) {
-    if (hwnd_ != nullptr || hwnd == nullptr || !IsWindow(hwnd)) return false;
-    if (GetWindowLongPtrW(hwnd, GWLP_USERDATA) != 0) return false;
+    if (hwnd_ != nullptr || !IsThreadWindow(hwnd)) return false;
+    if (FromHandle(hwnd) != nullptr) return false;
     original_ = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hwnd, GWLP_WNDPROC));
     if (original_ == nullptr) return false;
     // a window whose chain still holds our procedure from an earlier object is not bound again
     if (OrphanProcedure(hwnd) != nullptr) return false;
     hwnd_ = hwnd;
     focused_ = false;  // controls are bound as their window is made, before any focus
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    SetWindowObject(hwnd, WindowRole::Control, this);
     SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Procedure));
     dpi_ = WindowDpi(hwnd);
     OnAttached();
@@ -63,8 +64,8 @@ void SubclassedControl::Detach() {
             std::lock_guard<std::mutex> hold(orphansLock);
             orphans[hwnd_] = original_;
         }
-        SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
     }
+    ClearWindowObject(hwnd_, WindowRole::Control, this);
     hwnd_ = nullptr;
     original_ = nullptr;
 }
@@ -129,9 +130,7 @@ std::vector<HWND> SubclassedControl::OverlappingSiblings(bool below) {
 }
 
 SubclassedControl* SubclassedControl::FromHandle(HWND hwnd) {
-    if (hwnd == nullptr) return nullptr;
-    auto* control = reinterpret_cast<SubclassedControl*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    return control != nullptr && control->hwnd_ == hwnd ? control : nullptr;
+    return WindowObjectAs<SubclassedControl>(hwnd, WindowRole::Control);
 }
 
 bool SubclassedControl::OnReflected(UINT, WPARAM, LPARAM, LRESULT&) {

@@ -39,7 +39,8 @@ class SubclassedControl {
     int Logical(int device) const;
     int ControlId() const { return hwnd_ != nullptr ? GetDlgCtrlID(hwnd_) : 0; }
 
-    // The object bound to a window, or nullptr.
+    // The object bound to a window of this thread, or nullptr (WindowObject: any other window,
+    // whatever its user data holds, has none).
     static SubclassedControl* FromHandle(HWND hwnd);
 
     // A notification the parent received about this control (WM_CTLCOLOR*, WM_COMMAND,

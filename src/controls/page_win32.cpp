@@ -1,39 +1,26 @@
 #include "controls/page_win32.h"
 
 #include <cstring>
-#include <map>
-#include <mutex>
 #include <utility>
 #include <vector>
 
+#include "base/own_windows_win32.h"
 #include "controls/layout.h"
 #include "controls/scale.h"
 #include "controls/skin_images.h"
 
 namespace quorelle::controls {
 
-namespace {
-// The frames of the skinned windows by window, for the controls that draw their page's
-// background under them.
-std::mutex framesLock;
-std::map<HWND, PageFrame*> frames;
-}  // namespace
-
+// The frame is the window's registered object of its role, for the controls that draw their
+// page's background under them.
 void PageFrame::Skins(HWND page) {
-    std::lock_guard<std::mutex> hold(framesLock);
-    if (const auto mine = frames.find(window_); mine != frames.end() && mine->second == this)
-        frames.erase(mine);
+    ClearWindowObject(window_, WindowRole::Frame, this);
     window_ = page;
-    if (page != nullptr) frames[page] = this;
+    if (page != nullptr) SetWindowObject(page, WindowRole::Frame, this);
 }
 
 bool PaintPageBackground(HWND page, HDC dc) {
-    PageFrame* frame = nullptr;
-    {
-        std::lock_guard<std::mutex> hold(framesLock);
-        const auto found = frames.find(page);
-        if (found != frames.end()) frame = found->second;
-    }
+    PageFrame* frame = WindowObjectAs<PageFrame>(page, WindowRole::Frame);
     return frame != nullptr && PaintPageBackground(*frame, dc);
 }
 

@@ -445,7 +445,7 @@ Point ZoneCentre(int dialogId, int pictureId, const Rect& picture, int zone) {
 }
 
 bool HifiClickDoesNothing(const HifiSwitches& lit, int controlId) {
-    if (controlId == hifi::kMaster) return false;
+    if (controlId == hifi::kMaster) return lit.digitalOutput;
     const auto in = [controlId](const auto& list) {
         return std::find(list.begin(), list.end(), controlId) != list.end();
     };

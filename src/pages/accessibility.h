@@ -85,6 +85,7 @@ struct HifiSwitches {
     bool region = false;
     bool preset = false;
     bool room = false;
+    bool digitalOutput = false;  // the master stays off whatever is pressed
 };
 bool HifiClickDoesNothing(const HifiSwitches& lit, int controlId);
 

@@ -53,8 +53,9 @@ bool CDlgHifi::OnLeftButtonDown(POINT pressed, LRESULT& result) {
 bool CDlgHifi::ClickDoesNothing(int controlId) const {
     const EqualizerState& eq = view_.Model().Eq();
     const ReverbState& reverb = view_.Model().Rev();
-    return HifiClickDoesNothing({eq.master.lit, eq.region.lit, eq.preset.lit, reverb.room.lit},
-                                controlId);
+    return HifiClickDoesNothing(
+        {eq.master.lit, eq.region.lit, eq.preset.lit, reverb.room.lit, DigitalOutputOn()},
+        controlId);
 }
 
 SoundMenuItem CDlgHifi::SoundChoices(const SoundSources& shown) {

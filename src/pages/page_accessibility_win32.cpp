@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cwchar>
+#include <iterator>
 
 #include "base/messages.h"
+#include "base/own_windows_win32.h"
 #include "base/text_win32.h"
 #include "controls/dpi_win32.h"
 #include "controls/knob_win32.h"
@@ -18,7 +20,6 @@ namespace quorelle::pages {
 namespace {
 
 using controls::AccessibleFacts;
-constexpr wchar_t kPageProperty[] = L"Quorelle.PageAccessibility";
 
 std::wstring WindowText(HWND hwnd) {
     std::wstring text(size_t(GetWindowTextLengthW(hwnd)) + 1, L'\0');
@@ -55,7 +56,7 @@ void PageAccessibility::Attach(HWND dialog, int dialogId, PageActions& actions) 
     dialog_ = dialog;
     dialogId_ = dialogId;
     actions_ = &actions;
-    SetPropW(dialog_, kPageProperty, this);
+    SetWindowObject(dialog_, WindowRole::PageKeys, this);
     controls::SetAccessibleHost(dialog_, this);
     // The keyboard comes to a window when the program shows it (TakeKeyboard). A focus set
     // here, while the window is made hidden, would keep the keys with it: the last page made
@@ -66,8 +67,8 @@ void PageAccessibility::Detach() {
     if (dialog_ && IsWindow(dialog_)) {
         controls::SetAccessibleHost(dialog_, nullptr);
         controls::SetFocusCues(dialog_, false);
-        RemovePropW(dialog_, kPageProperty);
     }
+    ClearWindowObject(dialog_, WindowRole::PageKeys, this);
     dialog_ = nullptr;
     actions_ = nullptr;
     told_.clear();
@@ -204,8 +205,10 @@ HRESULT PageAccessibility::DoDefaultAction(HWND control, int child) {
     // lamps and pictures whether they are enabled or not
     if (row->kind == AccessibleKind::Button && !IsWindowEnabled(control))
         return DISP_E_MEMBERNOTFOUND;
-    // no click reaches a window that is not shown
-    if (!Workable(control)) return E_FAIL;
+    // no click reaches a window that is not shown or that a notice has disabled; a click the
+    // page takes but that does nothing now (a room lamp with the room switch off) is no action a
+    // tool may hear of as done
+    if (!Workable(control) || actions_->ClickDoesNothing(row->id)) return E_FAIL;
     // the caller has its answer before the page acts (an action may show a message box)
     return PostMessageW(dialog_, WM_ACCESSIBLE_ACTION, static_cast<WPARAM>(row->id), child)
                ? S_OK
@@ -213,7 +216,24 @@ HRESULT PageAccessibility::DoDefaultAction(HWND control, int child) {
 }
 
 bool PageAccessibility::Workable(HWND control) const {
-    return dialog_ && IsWindowVisible(dialog_) && IsWindowVisible(control);
+    return dialog_ && IsWindowVisible(dialog_) && IsWindowEnabled(dialog_) &&
+           IsWindowVisible(control);
+}
+
+HRESULT PageAccessibility::TypeInto(HWND field, const std::wstring& value) {
+    if (!Workable(field) || !IsWindowEnabled(field)) return E_FAIL;
+    if (GetWindowLongPtrW(field, GWL_STYLE) & ES_READONLY) return E_ACCESSDENIED;
+    // what typing can put there: one line, up to the field's limit, no half of a pair
+    std::wstring text = value.substr(0, value.find_first_of(L"\r\n"));
+    const auto limit = static_cast<size_t>(SendMessageW(field, EM_GETLIMITTEXT, 0, 0));
+    if (text.size() > limit) {
+        text.resize(limit);
+        if (!text.empty() && IS_HIGH_SURROGATE(text.back())) text.pop_back();
+    }
+    // a single-line field tells its window of the new text as it does after a key
+    // (EN_UPDATE, EN_CHANGE)
+    SendMessageW(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    return S_OK;
 }
 
 void PageAccessibility::RunAction(int controlId, int child) {
@@ -245,6 +265,11 @@ void PageAccessibility::RunAction(int controlId, int child) {
 
 HRESULT PageAccessibility::SetValue(HWND control, const std::wstring& value) {
     const AccessibleControl* row = Row(control);
+    wchar_t className[16] = L"";
+    if (row && row->kind == AccessibleKind::Field &&
+        GetClassNameW(control, className, int(std::size(className))) > 0 &&
+        _wcsicmp(className, L"Edit") == 0)
+        return TypeInto(control, value);
     controls::SubclassedControl* bound = controls::SubclassedControl::FromHandle(control);
     auto* knob = dynamic_cast<controls::CRoundSliderCtrl*>(bound);
     auto* slider = dynamic_cast<controls::CBitmapSlider*>(bound);
@@ -318,8 +343,7 @@ bool keyActionUnderway = false;
 }  // namespace
 
 void PageAccessibility::TakeKeyboard(HWND dialog) {
-    auto* page =
-        dialog ? static_cast<PageAccessibility*>(GetPropW(dialog, kPageProperty)) : nullptr;
+    auto* page = WindowObjectAs<PageAccessibility>(dialog, WindowRole::PageKeys);
     if (page == nullptr || !IsWindowVisible(dialog)) return;
     SetForegroundWindow(dialog);
     // the first control of the reading order, not the first button of the dialog's own order
@@ -375,7 +399,7 @@ bool PageAccessibility::OnKey(const MSG& msg) {
 }
 
 bool PageAccessibility::HandlePageKey(HWND dialog, const MSG& msg) {
-    auto* page = static_cast<PageAccessibility*>(GetPropW(dialog, kPageProperty));
+    auto* page = WindowObjectAs<PageAccessibility>(dialog, WindowRole::PageKeys);
     return page != nullptr && page->OnKey(msg);
 }
 

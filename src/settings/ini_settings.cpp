@@ -34,9 +34,40 @@ bool IniSettings::Refresh(const std::string& file, Image& image, bool& readOnly)
     std::string bytes;
     if (!files_->Read(file, bytes)) return false;
     image.text = IniImage(bytes, files_->Codec());
-    image.known = image.present = true;
+    image.known = image.present = image.onFile = true;
     image.stamp = stamp;
     image.settled = settled;
+    return true;
+}
+
+bool IniSettings::Current(const std::string& file, Image& image, bool& readOnly) {
+    if (image.held.empty()) return Refresh(file, image, readOnly);
+    IniFiles::Stamp stamp;
+    readOnly = false;
+    switch (files_->Look(file, stamp, readOnly)) {
+        case IniFiles::Presence::kUnknown:
+            return false;
+        case IniFiles::Presence::kAbsent:
+            if (!image.onFile) return true;
+            break;
+        case IniFiles::Presence::kPresent:
+            // as Refresh: a stamp younger than its resolution is looked at again once it settled
+            if (image.onFile && image.stamp == stamp &&
+                (image.settled || files_->Now() - stamp.writeTime < kSettleTime))
+                return true;
+            break;
+    }
+    auto held = std::move(image.held);
+    image.held.clear();
+    if (!Refresh(file, image, readOnly)) {
+        image.held = std::move(held);  // the file cannot be read: the held writes stay as shown
+        return false;
+    }
+    image.base = image.text;
+    for (const auto& [section, key, value] : held)
+        image.text.Set(Utf8ToUtf16(section), Utf8ToUtf16(key), Utf8ToUtf16(value), files_->Codec());
+    image.present = true;
+    image.held = std::move(held);
     return true;
 }
 
@@ -48,7 +79,7 @@ bool IniSettings::Find(std::string_view file, std::string_view section, std::str
     bool readOnly;
     // a file that cannot be read answers from the last image; one with held writes from the
     // image that shows them
-    if (image.held.empty()) Refresh(it->first, image, readOnly);
+    Current(it->first, image, readOnly);
     return image.known && image.present &&
            image.text.Find(Utf8ToUtf16(section), Utf8ToUtf16(key), value);
 }
@@ -112,10 +143,10 @@ bool IniSettings::Write(std::string_view file, std::string_view section,
     if (it == images_.end()) it = images_.emplace(std::string(file), Image{}).first;
     Image& image = it->second;
     bool readOnly = false;
-    // a file that changed but cannot be read is not written over; an image with held writes was
-    // brought up to date by the first of them
-    if (image.held.empty() && (!Refresh(it->first, image, readOnly) || !image.known || readOnly))
-        return false;
+    // a file that changed but cannot be read is not written over, unless writes are held over
+    // it already (they are stored, or reported, at the release)
+    const bool current = Current(it->first, image, readOnly);
+    if ((!current && image.held.empty()) || !image.known || readOnly) return false;
 
     IniImage next = image.text;
     const std::u16string section16 = Utf8ToUtf16(section);
@@ -133,12 +164,15 @@ bool IniSettings::Write(std::string_view file, std::string_view section,
                 break;
         }
     }
-    if (!changed) return all;
-    if (holds_ == 0) return Store(it->first, image, std::move(next)) && all;
+    if (holds_ == 0) return changed ? Store(it->first, image, std::move(next)) && all : all;
+    // every held write is kept, also one that changes nothing now: made again over a file that
+    // another program changes meanwhile, it may
+    if (image.held.empty()) image.base = image.text;
     for (const SettingText& entry : entries)
         image.held.push_back(
             {std::string(section), std::string(entry.key), std::string(entry.value)});
     image.text = std::move(next);
+    image.present = true;  // read back at once, also from a file that does not exist yet
     return all;
 }
 
@@ -148,7 +182,7 @@ bool IniSettings::Store(const std::string& file, Image& image, IniImage next) {
     bool readOnly;
     if (files_->Look(file, stamp, readOnly) == IniFiles::Presence::kPresent) {
         image.text = std::move(next);
-        image.known = image.present = true;
+        image.known = image.present = image.onFile = true;
         image.stamp = stamp;
         image.settled = files_->Now() - stamp.writeTime >= kSettleTime;
     } else {
@@ -171,21 +205,21 @@ bool IniSettings::FlushWrites() {
     for (auto& [file, image] : images_) {
         if (image.held.empty()) continue;
         try {
-            const auto held = std::move(image.held);
-            image.held.clear();
-            // the file as it is now (the image, unless another program changed it meanwhile),
-            // with the held writes made again on it in their order
+            // the image shows the held writes over the file as it is now (made again over it when
+            // another program changed it meanwhile)
             bool readOnly = false;
-            if (!Refresh(file, image, readOnly) || !image.known || readOnly) {
+            const bool current = Current(file, image, readOnly);
+            image.held.clear();
+            if (!current || !image.known || readOnly) {
                 image.known = false;
                 all = false;
                 continue;
             }
-            IniImage next = image.text;
-            for (const auto& [section, key, value] : held)
-                next.Set(Utf8ToUtf16(section), Utf8ToUtf16(key), Utf8ToUtf16(value),
-                         files_->Codec());
-            if (!Store(file, image, std::move(next))) {
+            if (image.text.Bytes() == image.base.Bytes()) {
+                image.present = image.onFile;  // the writes changed nothing: nothing to store
+                continue;
+            }
+            if (!Store(file, image, image.text)) {
                 image.known = false;  // the image showed writes the file never got
                 all = false;
             }

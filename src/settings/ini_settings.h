@@ -77,16 +77,22 @@ class IniSettings : public SettingsBackend {
   private:
     struct Image {
         bool known = false;    // the image holds what the file held at `stamp`
-        bool present = false;  // the file exists
+        bool present = false;  // the file exists, or held writes made it
+        bool onFile = false;   // `stamp` is of a file that existed when the image was read
         bool settled = false;  // read again after its write time had settled
         IniFiles::Stamp stamp;
         IniImage text;
+        IniImage base;  // while writes are held: the file's image under them
         // writes held back, in their order (the image shows them already)
         std::vector<std::array<std::string, 3>> held;  // section, key, value
     };
     // The file's image, brought up to date; false when the file changed but could not be read
     // (the image is then the last one known).
     bool Refresh(const std::string& file, Image& image, bool& readOnly);
+    // Refresh for an image that may show held writes: when another program changed the file
+    // meanwhile, the held writes are made again over what it holds now, so that reads and writes
+    // see what the writes one by one would have left.
+    bool Current(const std::string& file, Image& image, bool& readOnly);
     bool Write(std::string_view file, std::string_view section,
                std::span<const SettingText> entries);
     // Replaces the file with `next` and makes it the image; false when the file cannot be

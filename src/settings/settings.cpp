@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "base/diagnostics.h"
+
 namespace quorelle {
 
 namespace {
@@ -22,7 +24,10 @@ HeldSettingsWrites::HeldSettingsWrites() : backend_(g_backend) {
 }
 
 HeldSettingsWrites::~HeldSettingsWrites() {
-    if (backend_) backend_->ReleaseWrites();
+    // nobody is left to hear the release's answer: a held write that could not be stored is
+    // reported as the program reports other failures
+    if (backend_ && !backend_->ReleaseWrites())
+        ReportHandledFailure("settings", "a write held during the start could not be stored");
 }
 
 bool FlushSettingsWrites() {

@@ -65,6 +65,12 @@
 //                                   program's own), "TaskbarCreated" and 16 other numbers of
 //                                   the registered range, each twice with random parameters
 //                                   (1 s each at most); prints "sent N unanswered U"
+//   e2eprobe outside TITLE          sends every window and control of TITLE's process control
+//                                   notifications (WM_DRAWITEM, WM_CTLCOLOR*, WM_NOTIFY,
+//                                   WM_COMMAND for each control of a window) naming a window of
+//                                   the probe whose user data holds 0x414141414140; prints "sent N
+//                                   unanswered U", then "KIND D/R" for drawitem, ctlcolor, notify
+//                                   and command: delivered, refused by the system
 //   e2eprobe acchold TITLE ID S     holds control ID's object for S seconds and asks it every
 //                                   100 ms all its questions, timing each; prints a line whenever
 //                                   the control's window changes (shown, hidden, gone) and at the
@@ -1040,6 +1046,76 @@ int AccForeign(HWND main, unsigned seed) {
     return 0;
 }
 
+// Control notifications from another process that name one of the probe's windows where the
+// program's own control would be: its user data (the slot a window procedure may keep its object
+// in) holds an address nothing maps, 0x414141414140. Every window and control of the process gets
+// WM_DRAWITEM, each WM_CTLCOLOR*, WM_NOTIFY, and WM_COMMAND with the id of each control of the
+// window (a click's notification); each sent, with 1 s at most. Prints "sent N unanswered U
+// drawitem D/R ctlcolor D/R notify D/R command D/R": of each kind, those delivered and those the
+// system refused to carry to another process.
+int Outside(HWND main) {
+    HWND foreign = CreateWindowExW(0, L"STATIC", L"foreign", WS_POPUP, 0, 0, 8, 8, nullptr, nullptr,
+                                   nullptr, nullptr);
+    if (!foreign) return 2;
+    SetWindowLongPtrW(foreign, GWLP_USERDATA, static_cast<LONG_PTR>(0x414141414140));
+    const auto lp = reinterpret_cast<LPARAM>(foreign);
+    // by kind: delivered, and refused by the system (Wine carries no WM_CTLCOLOR* and no WM_NOTIFY
+    // to another process)
+    struct Tally {
+        const char* kind;
+        long delivered = 0, refused = 0;
+    } drawitem{"drawitem"}, ctlcolor{"ctlcolor"}, notify{"notify"}, command{"command"};
+    long sent = 0, unanswered = 0;
+    const auto send = [&](Tally& tally, HWND target, UINT msg, WPARAM w, LPARAM l) {
+        DWORD_PTR result = 0;
+        ++sent;
+        SetLastError(0);
+        if (SendMessageTimeoutW(target, msg, w, l, SMTO_ABORTIFHUNG, 1000, &result)) {
+            ++tally.delivered;
+            return;
+        }
+        const DWORD error = GetLastError();
+        if (error != ERROR_TIMEOUT && IsWindow(target))
+            ++tally.refused;
+        else if (++unanswered <= 5)
+            std::printf("unanswered: message 0x%04x to %p, error %lu\n", msg,
+                        static_cast<void*>(target), static_cast<unsigned long>(error));
+    };
+    HDC dc = GetDC(foreign);
+    for (HWND window : ProcessWindows(main)) {
+        const std::vector<HWND> controls = ControlsOf(window);
+        std::vector<HWND> targets = controls;
+        targets.insert(targets.begin(), window);
+        for (HWND target : targets) {
+            const int id = GetDlgCtrlID(target);
+            DRAWITEMSTRUCT item{};
+            item.CtlType = ODT_BUTTON;
+            item.CtlID = UINT(id);
+            item.itemAction = ODA_DRAWENTIRE;
+            item.hwndItem = foreign;
+            item.hDC = dc;
+            item.rcItem = {0, 0, 8, 8};
+            send(drawitem, target, WM_DRAWITEM, WPARAM(id), reinterpret_cast<LPARAM>(&item));
+            for (UINT m : {WM_CTLCOLORSTATIC, WM_CTLCOLORBTN, WM_CTLCOLOREDIT, WM_CTLCOLORLISTBOX,
+                           WM_CTLCOLORDLG, WM_CTLCOLORSCROLLBAR, WM_CTLCOLORMSGBOX})
+                send(ctlcolor, target, m, reinterpret_cast<WPARAM>(dc), lp);
+            NMHDR header{foreign, UINT_PTR(id), static_cast<UINT>(-2)};  // NM_CLICK
+            send(notify, target, WM_NOTIFY, WPARAM(id), reinterpret_cast<LPARAM>(&header));
+            send(command, target, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), lp);
+        }
+        // the window hears of a click on each of its controls, named by the foreign window
+        for (HWND control : controls)
+            send(command, window, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(control), BN_CLICKED), lp);
+    }
+    ReleaseDC(foreign, dc);
+    DestroyWindow(foreign);
+    std::printf("sent %ld unanswered %ld", sent, unanswered);
+    for (const Tally* t : {&drawitem, &ctlcolor, &notify, &command})
+        std::printf(" %s %ld/%ld", t->kind, t->delivered, t->refused);
+    std::printf("\n");
+    return 0;
+}
+
 // A disconnection: the object's own answer once its control is gone, or the platform's for an
 // object whose server cut it off (Wine's RPC runtime answers "unknown interface" for a stub the
 // server disconnected) or whose process ended.
@@ -1436,6 +1512,7 @@ int wmain(int argc, wchar_t** argv) {
         if (argc < 5) return 2;
         return AccHold(h, static_cast<int>(Number(argv[3])), static_cast<int>(Number(argv[4])));
     }
+    if (cmd == L"outside") return Outside(h);
     if (cmd == L"accforeign")
         return AccForeign(h, argc > 3 ? static_cast<unsigned>(Number(argv[3])) : 1);
     if (cmd == L"focused") {

@@ -186,6 +186,17 @@ check "... the master switch is no longer checked" state_is "$HIFI" 1084 0x10 0
 check "... a region lamp is unavailable" state_is "$HIFI" 1099 0x1 1
 check "... the master switch is not" state_is "$HIFI" 1084 0x1 0
 check "... the page has not moved" stays "$HIFI" "$place"
+# refused: probe ARGS... answers an error, and the program, once it has handled it, sent nothing
+# to the card
+refused() {
+    local out
+    mark_log
+    out=$(probe "$@") && { echo "    $*: S_OK, for an action that does nothing"; return 1; }
+    probe settle "$MAIN" >/dev/null
+    ! since_mark | grep ' set ' || ! echo "    $*: $out, and the card was set"
+}
+check "... the action of a region lamp, which a click would not work now, answers an error" \
+    refused accdo "$HIFI" 1099
 check "the master switch's default action again" answers accdo "$HIFI" 1084
 after_action "the master switch on again"
 check "... switches it on" eval 'eventually ini_is Hifi isDrySoundOn 1 && state_is "$HIFI" 1084 0x10 1'
@@ -223,6 +234,23 @@ check "... writes eq_0=5 and sends the band" \
     eval 'eventually ini_is Hifi eq_0 5 && logged "set EQ_Slider1 dev=[^ ]+ data=5 "'
 check "... the slider's value is 5" eval '[ "$(acc_field value "$HIFI" 1115)" = 5 ]'
 check "... the page has not moved" stays "$HIFI" "$place"
+
+# the name field takes a value as typed text, which the page then stores as a preset's name
+check "setting the name field's value to Mine" answers accset "$HIFI" 1165 Mine
+check "... the field shows it, and so does its value" \
+    eval '[ "$(probe text "$HIFI" 1165)" = Mine ] && [ "$(acc_field value "$HIFI" 1165)" = Mine ]'
+check "the add button's default action" answers accdo "$HIFI" 1166
+check "... stores the preset Mine with the 30 Hz band at 5" \
+    eval 'eventually ini_is Hifi CurrentCustom Mine && [ "$(ini Mine eq_0 Custom.ini)" = 5 ]'
+# the same name again: a notice, which disables the page while it waits; a tool's action and
+# value are refused until it goes (the band's value is 5 already: setting it changes nothing)
+probe accset "$HIFI" 1165 Mine >/dev/null
+probe accdo "$HIFI" 1166 >/dev/null
+check "... the same name again: a notice disables the page, whose band refuses a value" \
+    eventually eval '! probe accset "$HIFI" 1115 5 >/dev/null'
+check "... and whose master switch refuses its action" refused accdo "$HIFI" 1084
+check "... the notice says the name exists" eval 'probe dismiss "$MAIN" | grep -q "already exists"'
+check "... once it has gone, the band takes a value again" eventually probe accset "$HIFI" 1115 5
 
 # --- the keyboard on the advance page ------------------------------------------------------------
 show 0

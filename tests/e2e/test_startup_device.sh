@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Start-up against the device library: with a card that reports no device the "No device!"
-# boxes of the main window and the pages appear and the window still opens; without the
-# library at all no message appears and the window opens. A start with /tray (as at sign-in)
-# gives the card the same sets as a normal start and shows no window; the icon's click shows
-# the panel; without a device it shows its notices as the icon's balloons, no box.
+# boxes of the main window and the pages appear and the window still opens; a first start
+# without CPL.ini sends the card the room the file keeps; without the library at all no
+# message appears and the window opens. A start with /tray (as at sign-in) gives the card the
+# same sets as a normal start and shows no window; the icon's click shows the panel; without a
+# device it shows its notices as the icon's balloons, no box.
 . "$(dirname "$0")/lib.sh"
 e2e_init
 BOX=QuorelleCPL
@@ -76,6 +77,24 @@ probe post "$E2E_TITLE" 0x0111 32775 0
 check "the program ends" panel_ends
 check "each of the four users still uninitialises" \
     test "$(grep -c '^ConfLibUnInit' "$E2E_DIR/VirtualCard.log")" = 4
+
+# --- a first start: no CPL.ini, the card's equalizer and room on -------------------------------
+# The start's read-backs are held in memory until the start is done; each must be read back at
+# once, so what the card is sent agrees with what the file keeps.
+rm -f "$E2E_DIR/VirtualCard.ini" "$E2E_DIR/CPL.ini"
+printf '%s\n' '10 0 1 Enable_EQ_GFX' '10 0 1 Enable_RFX_GFX' >"$E2E_DIR/VirtualCard.state"
+: >"$E2E_DIR/VirtualCard.log"
+check "a first start without CPL.ini opens the window" panel_start
+probe settle "$E2E_TITLE" >/dev/null
+room_sent() { # the last room switch sent to the card
+    grep ' set Enable_RFX_GFX ' "$E2E_DIR/VirtualCard.log" | tail -1 |
+        sed -E 's/.* data=(-?[0-9]+) .*/\1/'
+}
+room_agrees() { [ -n "$(room_sent)" ] && [ "$(room_sent)" = "$(ini Hifi RoomEnable)" ]; }
+check "... the room the card was sent is the file's RoomEnable" eval 'eventually room_agrees ||
+    ! echo "    sent: $(room_sent); RoomEnable=$(ini Hifi RoomEnable)"'
+probe post "$E2E_TITLE" 0x0111 32775 0
+check "the program ends" panel_ends
 
 # --- no library --------------------------------------------------------------------------------
 rm -f "$E2E_DIR/osConfLib.dll" "$E2E_DIR/VirtualCard.ini" "$E2E_DIR/VirtualCard.log"

@@ -1,11 +1,57 @@
 #!/usr/bin/env bash
-# Window messages from outside: WM_SHOW_PAGE (other than -1), WM_MOVE_MAIN, WM_LANGUAGE_CHANGE and
-# the tray message with random arguments, posted or sent, in bursts. Each sent message gets the
+# Window messages from outside. First control notifications (WM_DRAWITEM, WM_CTLCOLOR*, WM_NOTIFY,
+# WM_COMMAND) sent to every window and control, naming a window of another process whose user
+# data holds a bogus pointer: no access violation and no change on the screen, in CPL.ini or on
+# the card. Then WM_SHOW_PAGE (other than -1), WM_MOVE_MAIN, WM_LANGUAGE_CHANGE and the tray
+# message with random arguments, posted or sent, in bursts. Each sent message gets the
 # protocol's answer, the program never crashes or stops answering, and after each burst at most
 # one of the five windows is visible. Then a WM_SHOW_PAGE -1 ends the program cleanly.
 # Short form: 300 messages; QUORELLE_SOAK=1: 20,000.
 . "$(dirname "$0")/soak_lib.bash"
 e2e_init
+# Wine logs an access violation in a window procedure as "ignoring exception" and goes on, where
+# Windows ends the process: its exception channel shows each one
+SOAK_WINEDEBUG=${SOAK_WINEDEBUG:-+seh}
+access_violations() { grep -c 'dispatch_exception code=c0000005' "$SOAK_ERR"; }
+
+# outside_changes_nothing: the notifications of another process (e2eprobe outside) leave the
+# windows, CPL.ini and the card's calls as they were, and raise no access violation
+outside_changes_nothing() {
+    local windows ini calls out now bad=0
+    [ -f "$E2E_DIR/CPL.ini" ] && [ -f "$E2E_DIR/VirtualCard.log" ] ||
+        { echo "    no CPL.ini or card log to compare: the check cannot tell"; return 1; }
+    probe settle "$MAIN" >/dev/null
+    windows=$(probe windows "$MAIN" | cut -d' ' -f1,2)
+    ini=$(md5sum <"$E2E_DIR/CPL.ini")
+    calls=$(grep -c ' set ' "$E2E_DIR/VirtualCard.log")
+    out=$(probe outside "$MAIN") || { echo "    the probe failed: $out"; return 1; }
+    echo "$out" | sed 's/^/    /'
+    # Wine carries no WM_CTLCOLOR* and no WM_NOTIFY to another process (counted apart as refused;
+    # the Win32 test OwnWindows sends them in-process): WM_DRAWITEM and WM_COMMAND must arrive
+    [[ $out =~ unanswered\ 0\  && ! $out =~ drawitem\ 0/ && ! $out =~ command\ 0/ ]] || {
+        echo "    unanswered, or no WM_DRAWITEM or WM_COMMAND arrived: the check cannot tell"
+        bad=1
+    }
+    soak_notices # a notice one of them opened would hold the program
+    probe settle "$MAIN" >/dev/null
+    now=$(probe windows "$MAIN" | cut -d' ' -f1,2)
+    [ "$now" = "$windows" ] || {
+        echo "    windows shown or hidden:" $(diff <(echo "$windows") <(echo "$now") | grep '^[<>]')
+        bad=1
+    }
+    [ "$(md5sum <"$E2E_DIR/CPL.ini")" = "$ini" ] || { echo "    CPL.ini changed"; bad=1; }
+    [ "$(grep -c ' set ' "$E2E_DIR/VirtualCard.log")" = "$calls" ] || {
+        echo "    the card was set:"
+        grep ' set ' "$E2E_DIR/VirtualCard.log" | tail -n +$((calls + 1)) | head -3
+        bad=1
+    }
+    [ "$(access_violations)" = 0 ] || {
+        echo "    $(access_violations) access violations:"
+        grep -m1 'dispatch_exception code=c0000005' "$SOAK_ERR"
+        bad=1
+    }
+    return $bad
+}
 if [ "$SOAK_LONG" = 1 ]; then total=20000 runs=4; else total=300 runs=1; fi
 seed=${SOAK_SEED:-$(date +%s)}
 echo "seed $seed"
@@ -15,6 +61,8 @@ messages=0
 for ((run = 0; run < runs; run++)); do
     check "the main window opens" soak_start
     first_handles=$(settle_and_count)
+    check "notifications naming another process's window: no access violation, nothing changes" \
+        outside_changes_nothing
 
     # a page showing, a target outside the five windows, then the icon: one window at a time
     probe send "$MAIN" 2024 0 2 >/dev/null

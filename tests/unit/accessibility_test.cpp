@@ -183,13 +183,15 @@ TEST(Accessibility, HifiClicksThatDoNothing) {
         int id;
         bool nothing;
     };
-    const HifiSwitches off{}, on{true, false, false, false}, all{true, true, true, true};
+    const HifiSwitches off{}, on{true, false, false, false}, all{true, true, true, true},
+        digital{false, false, false, false, true};
     const Case cases[] = {
-        {off, 1084, false}, {off, 1085, true},  {off, 1099, true},  {off, 1112, true},
-        {off, 1096, true},  {off, 1007, false}, {off, 1115, false}, {off, 1169, false},
-        {on, 1085, false},  {on, 1099, true},   {on, 1089, true},   {on, 1112, true},
-        {on, 1110, true},   {on, 1092, false},  {on, 1096, false},  {all, 1099, false},
-        {all, 1089, false}, {all, 1112, false}, {all, 1110, false}, {off, 1114, false},
+        {off, 1084, false},    {off, 1085, true},     {off, 1099, true},  {off, 1112, true},
+        {off, 1096, true},     {off, 1007, false},    {off, 1115, false}, {off, 1169, false},
+        {on, 1085, false},     {on, 1099, true},      {on, 1089, true},   {on, 1112, true},
+        {on, 1110, true},      {on, 1092, false},     {on, 1096, false},  {all, 1099, false},
+        {all, 1089, false},    {all, 1112, false},    {all, 1110, false}, {off, 1114, false},
+        {digital, 1084, true}, {digital, 1110, true},
     };
     for (const Case& c : cases)
         EXPECT_EQ(HifiClickDoesNothing(c.lit, c.id), c.nothing)

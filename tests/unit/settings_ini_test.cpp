@@ -4,9 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <memory>
+#include <random>
 
 #include "settings/ini_file.h"
 #include "settings/ini_image.h"
+#include "base/diagnostics.h"
 #include "settings/ini_settings.h"
 
 using namespace quorelle;
@@ -379,6 +382,98 @@ TEST_F(CachedSettings, HeldWritesReplaceEachFileOnceWithWhatTheWritesOneByOneLea
     settings_->HoldWrites();
     EXPECT_FALSE(settings_->WriteText("CPL.ini", "Hifi", "EQPreset", "5"));
     EXPECT_TRUE(settings_->ReleaseWrites());
+}
+
+// Random bursts of writes and reads, held and one by one, over files absent, present, or
+// replaced or removed by another program during the burst: every read of the held burst answers
+// what the one-by-one burst's does, and each file ends the same. Held writes are made at the
+// release, so another program's change counts as made before them: the one-by-one side makes
+// its writes so far again after that change.
+TEST(HeldWrites, ReadAndEndAsTheWritesOneByOne) {
+    enum class Start { kAbsent, kPresent, kReplaced, kRemoved };
+    const char* const files[] = {"CPL.ini", "Custom.ini"};
+    const char* const sections[] = {"CPL", "Hifi"};
+    const char* const keys[] = {"RoomEnable", "eq_0", "language"};
+    const std::string start = "[CPL]\r\nlanguage=1\r\n[Hifi]\r\neq_0=2\r\n";
+    std::mt19937 rng(40);
+    const auto pick = [&rng](int n) { return int(rng() % unsigned(n)); };
+    int reads = 0, wrong = 0;
+    for (const Start kind : {Start::kAbsent, Start::kPresent, Start::kReplaced, Start::kRemoved}) {
+        for (int round = 0; round < 200; ++round) {
+            FakeFiles* fake[2] = {};
+            std::unique_ptr<IniSettings> settings[2];  // one by one, held
+            for (int s = 0; s < 2; ++s) {
+                auto owned = std::make_unique<FakeFiles>();
+                fake[s] = owned.get();
+                if (kind != Start::kAbsent)
+                    for (const char* f : files) fake[s]->Put(f, start, fake[s]->now - 30'000'000);
+                settings[s] = std::make_unique<IniSettings>(std::move(owned), true);
+            }
+            settings[1]->HoldWrites();
+            const int steps = 1 + pick(12), outside = pick(steps);
+            std::vector<std::array<std::string, 4>> written;
+            for (int step = 0; step < steps; ++step) {
+                const char* file = files[pick(2)];
+                const char* section = sections[pick(2)];
+                const char* key = keys[pick(3)];
+                const std::string value = std::to_string(pick(3));
+                const bool read = pick(3) == 0;
+                for (int s = 0; s < 2; ++s) {
+                    fake[s]->now += 1000;
+                    if (step == outside && kind == Start::kReplaced)
+                        fake[s]->Put("CPL.ini", "[Hifi]\r\nRoomEnable=7\r\n", fake[s]->now);
+                    if (step == outside && kind == Start::kRemoved) fake[s]->files.erase("CPL.ini");
+                }
+                if (step == outside && kind >= Start::kReplaced)
+                    for (const auto& [f, sec, k, v] : written) settings[0]->WriteText(f, sec, k, v);
+                if (!read) {
+                    for (auto& s : settings) s->WriteText(file, section, key, value);
+                    written.push_back({file, section, key, value});
+                }
+                if (read) {
+                    ++reads;
+                    if (settings[0]->ReadText(file, section, key) !=
+                        settings[1]->ReadText(file, section, key))
+                        ++wrong;
+                }
+            }
+            EXPECT_TRUE(settings[1]->ReleaseWrites());
+            for (const char* f : files) {
+                const bool had = fake[0]->files.count(f) != 0;
+                EXPECT_EQ(had, fake[1]->files.count(f) != 0) << f;
+                if (had) {
+                    EXPECT_EQ(fake[0]->files[f].bytes, fake[1]->files[f].bytes) << f;
+                }
+            }
+        }
+    }
+    EXPECT_GT(reads, 500);
+    EXPECT_EQ(wrong, 0) << "of " << reads << " reads";
+}
+
+// A held write that cannot be stored when the hold ends is reported, though the hold's owner
+// has nobody to tell.
+TEST(HeldWrites, AWriteThatCannotBeStoredIsReportedByTheRelease) {
+    auto owned = std::make_unique<FakeFiles>();
+    FakeFiles* fake = owned.get();
+    IniSettings settings(std::move(owned), true);
+    SetSettingsBackend(&settings);
+    const unsigned before = HandledFailureCount();
+    {
+        const HeldSettingsWrites hold;
+        EXPECT_TRUE(WriteSettingText(kCplIni, "Hifi", "RoomEnable", "0"));
+        EXPECT_EQ(ReadSettingInt(kCplIni, "Hifi", "RoomEnable"), 0);
+        fake->failReplace = true;
+    }
+    EXPECT_EQ(HandledFailureCount(), before + 1);
+    fake->failReplace = false;
+    {
+        const HeldSettingsWrites hold;
+        EXPECT_TRUE(WriteSettingText(kCplIni, "Hifi", "RoomEnable", "0"));
+    }
+    EXPECT_EQ(HandledFailureCount(), before + 1) << "a stored write is no failure";
+    EXPECT_EQ(fake->files["CPL.ini"].bytes, "[Hifi]\r\nRoomEnable=0\r\n");
+    SetSettingsBackend(nullptr);
 }
 
 // Integers read through the platform's 30-character buffer, quotes and all.

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <thread>
@@ -15,10 +16,12 @@
 
 #include "app/application_win32.h"
 #include "app/main_window_win32.h"
+#include "base/diagnostics.h"
 #include "base/messages.h"
 #include "base/text_win32.h"
 #include "base/texts.h"
 #include "controls/accessible_win32.h"
+#include "controls/control_win32.h"
 #include "controls/lamp_win32.h"
 #include "controls/layout.h"
 #include "controls/slider_win32.h"
@@ -181,8 +184,10 @@ TEST_F(Accessible, EveryControlOfEveryWindowDescribesItself) {
 // Collects the state changes and focus moves the tools are told of.
 std::vector<HWND> stateEvents;
 std::vector<HWND> focusEvents;
+std::vector<HWND> valueEvents;
 void CALLBACK OnEvent(HWINEVENTHOOK, DWORD event, HWND hwnd, LONG object, LONG, DWORD, DWORD) {
     if (event == EVENT_OBJECT_STATECHANGE && object == OBJID_CLIENT) stateEvents.push_back(hwnd);
+    if (event == EVENT_OBJECT_VALUECHANGE && object == OBJID_CLIENT) valueEvents.push_back(hwnd);
     if (event == EVENT_OBJECT_FOCUS) focusEvents.push_back(hwnd);
 }
 
@@ -375,6 +380,142 @@ TEST_F(Accessible, RefusalsAndErrors) {
     EXPECT_EQ(x | y | width | height, 0);
     EXPECT_EQ(object->accDoDefaultAction(Self()), CO_E_OBJNOTCONNECTED);
     object->Release();
+}
+
+// What a tool may not do: act where a click does nothing now (the room's lamps and picture with
+// the room switch off) or on a window a notice has disabled; those answer an error and change
+// nothing. The name field takes a value as typed text, and the page hears of it.
+TEST_F(Accessible, ActionsThatCannotActFailAndTheNameFieldTakesTypedText) {
+    HWND page = dlg_.WindowOf(PAGE_HIFI);
+    ShowWindow(page, SW_SHOWNOACTIVATE);
+    Pump();
+    const auto checked = [&](int id, long child = CHILDID_SELF) {
+        IAccessible* object = ObjectOf(GetDlgItem(page, id));
+        const long state = object ? State(object, child) : -1;
+        if (object) object->Release();
+        return state >= 0 && (state & controls::kStateChecked) != 0;
+    };
+    const auto act = [&](int id, long child = CHILDID_SELF) {
+        IAccessible* object = ObjectOf(GetDlgItem(page, id));
+        const HRESULT hr = object ? object->accDoDefaultAction(Self(child)) : E_POINTER;
+        if (object) object->Release();
+        Pump();
+        return hr;
+    };
+    if (!checked(1084)) act(1084);  // the master on
+    ASSERT_TRUE(checked(1084));
+    struct Case {
+        bool roomOn;
+        int id;
+        long child;
+        HRESULT expected;
+    } const cases[] = {
+        {false, 1110, CHILDID_SELF, E_FAIL},
+        {false, 1112, 1, E_FAIL},
+        {true, 1110, CHILDID_SELF, S_OK},
+        {true, 1112, 3, S_OK},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.id << "." << c.child << " room " << c.roomOn);
+        if (checked(1092) != c.roomOn) act(1092);
+        ASSERT_EQ(checked(1092), c.roomOn);
+        const bool was = checked(1110) || checked(1112, 3);
+        EXPECT_EQ(act(c.id, c.child), c.expected);
+        if (c.expected != S_OK) {
+            EXPECT_EQ(checked(1110) || checked(1112, 3), was) << "nothing changed";
+        }
+    }
+    // a notice disables the window: no action, no value
+    EnableWindow(page, FALSE);
+    EXPECT_EQ(act(1084), E_FAIL);
+    EXPECT_TRUE(checked(1084));
+    IAccessible* band = ObjectOf(GetDlgItem(page, 1115));
+    ASSERT_NE(band, nullptr);
+    BSTR five = SysAllocString(L"5");
+    EXPECT_EQ(band->put_accValue(Self(), five), E_FAIL);
+    SysFreeString(five);
+    band->Release();
+    EnableWindow(page, TRUE);
+
+    HWND field = GetDlgItem(page, 1165);
+    EnableWindow(field, TRUE);  // as in the user presets' mode
+    IAccessible* name = ObjectOf(field);
+    ASSERT_NE(name, nullptr);
+    const HWINEVENTHOOK hook =
+        SetWinEventHook(EVENT_OBJECT_VALUECHANGE, EVENT_OBJECT_VALUECHANGE, nullptr, OnEvent,
+                        GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+    const std::wstring longest(300, L'x');
+    struct Typed {
+        std::wstring given, shown;
+    } const typed[] = {
+        {L"Mine", L"Mine"}, {L"one\r\ntwo", L"one"}, {longest, longest.substr(0, 255)}};
+    for (const Typed& t : typed) {
+        valueEvents.clear();
+        BSTR text = SysAllocStringLen(t.given.data(), UINT(t.given.size()));
+        EXPECT_EQ(name->put_accValue(Self(), text), S_OK);
+        SysFreeString(text);
+        Pump();
+        EXPECT_EQ(Text(name, &IAccessible::get_accValue), t.shown);
+        EXPECT_NE(std::find(valueEvents.begin(), valueEvents.end(), field), valueEvents.end())
+            << "the page heard of the new text";
+    }
+    EnableWindow(field, FALSE);
+    BSTR other = SysAllocString(L"Other");
+    EXPECT_EQ(name->put_accValue(Self(), other), E_FAIL);
+    SysFreeString(other);
+    UnhookWinEvent(hook);
+    name->Release();
+}
+
+// No exception crosses a tool's call: a host that throws makes every call fail, and each
+// failure is counted.
+class ThrowingHost final : public controls::AccessibleHost {
+  public:
+    bool Describe(HWND, int, controls::AccessibleFacts&) override { throw std::bad_alloc(); }
+    int ChildCount(HWND) override { throw std::bad_alloc(); }
+    bool ChildScreenRect(HWND, int, RECT&) override { throw std::bad_alloc(); }
+    int ChildAt(HWND, POINT) override { throw std::bad_alloc(); }
+    HRESULT DoDefaultAction(HWND, int) override { throw std::bad_alloc(); }
+    HRESULT SetValue(HWND, const std::wstring&) override { throw std::bad_alloc(); }
+    void Watch() override {}
+};
+
+TEST(AccessibleBarrier, EveryCallThatThrowsFailsAndIsCounted) {
+    HWND parent = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 40, 40, nullptr,
+                                  nullptr, nullptr, nullptr);
+    HWND child = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 0, 0, 20, 20, parent,
+                                 nullptr, nullptr, nullptr);
+    ThrowingHost host;
+    controls::SetAccessibleHost(parent, &host);
+    controls::SubclassedControl control;
+    ASSERT_TRUE(control.Attach(child));
+    IAccessible* object = ObjectOf(child);
+    ASSERT_NE(object, nullptr);
+    RECT r{};
+    GetWindowRect(child, &r);
+    BSTR text = nullptr;
+    VARIANT v;
+    long number = 0;
+    BSTR one = SysAllocString(L"1");
+    const std::function<HRESULT()> calls[] = {
+        [&] { return object->get_accChildCount(&number); },
+        [&] { return object->get_accName(Self(), &text); },
+        [&] { return object->get_accValue(Self(), &text); },
+        [&] { return object->get_accDefaultAction(Self(), &text); },
+        [&] { return object->get_accRole(Self(), &v); },
+        [&] { return object->get_accState(Self(), &v); },
+        [&] { return object->accHitTest(r.left + 1, r.top + 1, &v); },
+        [&] { return object->accDoDefaultAction(Self()); },
+        [&] { return object->put_accValue(Self(), one); },
+    };
+    const unsigned before = DiagnosticFailureCount();
+    for (size_t i = 0; i < std::size(calls); ++i) EXPECT_EQ(calls[i](), E_FAIL) << "call " << i;
+    EXPECT_EQ(DiagnosticFailureCount() - before, std::size(calls));
+    SysFreeString(one);
+    object->Release();
+    control.Detach();
+    controls::SetAccessibleHost(parent, nullptr);
+    DestroyWindow(parent);
 }
 
 TEST_F(Accessible, AValueSetOnABandMovesItAsADragDoesAndNamesFollowTheLanguage) {
