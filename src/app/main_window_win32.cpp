@@ -102,6 +102,8 @@ INT_PTR CCKorZereDlg::RunModal() {
         DispatchMessageW(&msg);
     }
     tray_.Remove();
+    hotKeys_.UnregisterAll();
+    osd_.Hide();
     if (hwnd()) DestroyWindow(hwnd());
     return modalResult_;
 }
@@ -191,6 +193,7 @@ bool CCKorZereDlg::OnInitDialog() {
     console_.StartupOutputKind(defaultEndpoint_.kind);
     tray_.Add(hwnd(), trayIcon_.get());
     console_.StartupEndpointState();
+    hotKeys_.RegisterAll(hwnd());
     return true;
 }
 
@@ -224,6 +227,9 @@ bool CCKorZereDlg::OnCommand(int id) {
             return true;
         case ID_TRAY_EXIT:
             protocol_.OnExitCommand();
+            return true;
+        case ID_TRAY_HOTKEYS:
+            RunHotKeyDialog(hwnd(), hotKeys_, pages::StoredLanguage());
             return true;
         case ID_LANG_SIMPLIFIED:
         case ID_LANG_TRADITIONAL:
@@ -323,6 +329,10 @@ bool CCKorZereDlg::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& re
         case WM_DEFAULT_OUTPUT_CHANGED:
             result = console_.OnDefaultOutputChanged(lParam);
             return true;
+        case WM_HOTKEY:
+            OnHotKey(wParam);
+            result = 0;
+            return true;
         case WM_DIAGNOSTIC_COUNT:
             result = static_cast<LRESULT>(DiagnosticFailureCount());
             return true;
@@ -399,7 +409,8 @@ void CCKorZereDlg::RemoveTrayIcon() {
 void CCKorZereDlg::ShowTrayMenu() {
     // a choice acts on what the menu showed, whatever changed while it was open
     const pages::SoundSources shown = hifi_.ShownSources();
-    const int chosen = quorelle::ShowTrayMenu(hwnd(), pages::CDlgHifi::SoundChoices(shown));
+    const int chosen = quorelle::ShowTrayMenu(hwnd(), pages::CDlgHifi::SoundChoices(shown),
+                                              pages::StoredLanguage());
     if (chosen == 0) return;
     if (pages::IsSoundCommand(chosen)) {
         hifi_.ChooseSound(shown, chosen);
@@ -407,6 +418,22 @@ void CCKorZereDlg::ShowTrayMenu() {
     }
     // the menu's own items come as the commands a menu sends, after the menu has gone
     PostMessageW(hwnd(), WM_COMMAND, MAKEWPARAM(chosen, 0), 0);
+}
+
+void CCKorZereDlg::OnHotKey(WPARAM id) {
+    const std::optional<pages::HotKeyAction> action = GlobalHotKeys::ActionOf(id);
+    if (!action) return;
+    std::string shown;
+    if (*action == pages::HotKeyAction::ShowPanel) {
+        // as a left click on the notification-area icon: the current page's window shows, or
+        // hides when the icon showed it last
+        protocol_.OnTrayNotify(kTrayIconId, kTrayLeftButtonDown);
+        shown = pages::PanelShownText(protocol_.TrayShown(), pages::StoredLanguage());
+    } else {
+        // the HIFI page's own presses, shown or not
+        shown = hifi_.RunHotKey(*action);
+    }
+    osd_.Show(Widen(shown));
 }
 
 void CCKorZereDlg::StoreLanguage(int language) {

@@ -7,6 +7,8 @@
 
 #include "base/dialog_window_win32.h"
 #include "base/handles_win32.h"
+#include "app/hotkeys_win32.h"
+#include "app/osd_win32.h"
 #include "app/tray_win32.h"
 #include "app/window_protocol.h"
 #include "device/endpoint_win32.h"
@@ -56,6 +58,8 @@ class CCKorZereDlg final : public DialogWindow,
         return id == chrome_.CloseButtonId() || chrome_.PageOfButton(id) >= 0;
     }
     void SetPageTexts(int language);
+    // A global key: its action, then the on-screen display of what it did.
+    void OnHotKey(WPARAM id);
     void StartDevice();
     pages::SecondaryPage* Page(int page);
     // One window of the five on screen at a time: hides every other one that is visible.
@@ -96,6 +100,8 @@ class CCKorZereDlg final : public DialogWindow,
     std::future<device::EndpointClassification> classifying_;
     pages::MainConsoleView console_;
     TrayIcon tray_;
+    GlobalHotKeys hotKeys_;
+    OnScreenDisplay osd_;
     WindowProtocol protocol_;
     bool modalEnded_ = false;
     INT_PTR modalResult_ = IDCANCEL;

@@ -8,6 +8,7 @@
 #include "base/messages.h"
 #include "base/text_win32.h"
 #include "base/version.h"
+#include "app/hotkeys_win32.h"
 #include "app/window_protocol.h"
 #include "resource.h"
 
@@ -87,7 +88,7 @@ bool InsertSoundItem(HMENU menu, UINT position, const pages::SoundMenuItem& item
 
 }  // namespace
 
-UniqueMenu LoadTrayMenu(const pages::SoundMenuItem& sound) {
+UniqueMenu LoadTrayMenu(const pages::SoundMenuItem& sound, int language) {
     UniqueMenu menu(LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_TRAY_MENU)));
     HMENU popup = menu ? GetSubMenu(menu.get(), 0) : nullptr;
     if (!popup) return menu;
@@ -95,13 +96,19 @@ UniqueMenu LoadTrayMenu(const pages::SoundMenuItem& sound) {
     int before = 0;
     while (before < count && GetMenuItemID(popup, before) != ID_TRAY_SHOW) ++before;
     InsertSoundItem(popup, UINT(before), sound);
+    // "Hot keys…" right before "Quorelle DIVO", after what else follows the sound choices
+    const int items = GetMenuItemCount(popup);
+    int show = 0;
+    while (show < items && GetMenuItemID(popup, show) != ID_TRAY_SHOW) ++show;
+    InsertMenuW(popup, UINT(show), MF_BYPOSITION | MF_STRING, ID_TRAY_HOTKEYS,
+                HotKeysMenuText(language));
     return menu;
 }
 
-int ShowTrayMenu(HWND owner, const pages::SoundMenuItem& sound) {
+int ShowTrayMenu(HWND owner, const pages::SoundMenuItem& sound, int language) {
     POINT cursor{};
     GetCursorPos(&cursor);
-    UniqueMenu menu = LoadTrayMenu(sound);
+    UniqueMenu menu = LoadTrayMenu(sound, language);
     HMENU popup = menu ? GetSubMenu(menu.get(), 0) : nullptr;
     if (!popup) return 0;
     // the menu closes when the user clicks elsewhere only while its owner is in front

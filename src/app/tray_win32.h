@@ -33,12 +33,13 @@ class TrayIcon {
 };
 
 // Menu 175, freshly loaded, with the sound choices inserted into its first pop-up before
-// "Quorelle DIVO"; every item of the resource keeps its place, text and id. Null when the
-// resource cannot be loaded.
-UniqueMenu LoadTrayMenu(const pages::SoundMenuItem& sound);
+// "Quorelle DIVO" and "Hot keys…" (ID_TRAY_HOTKEYS, in `language`) right before that item;
+// every item of the resource keeps its place, text and id. Null when the resource cannot be
+// loaded.
+UniqueMenu LoadTrayMenu(const pages::SoundMenuItem& sound, int language);
 
 // Shows the first pop-up of menu 175 with the sound choices at the cursor (x, y - 20), owned by
 // `owner`, and destroys it again. Answers the chosen item's command id, 0 for none.
-int ShowTrayMenu(HWND owner, const pages::SoundMenuItem& sound);
+int ShowTrayMenu(HWND owner, const pages::SoundMenuItem& sound, int language);
 
 }  // namespace quorelle

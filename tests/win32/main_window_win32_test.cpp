@@ -332,13 +332,14 @@ TEST(TrayMenu, TheSoundChoicesComeBeforeTheShowItemAndTheOldItemsStay) {
     for (bool master : {true, false}) {
         SCOPED_TRACE(master);
         sources.master = master;
-        UniqueMenu menu = LoadTrayMenu(pages::SoundMenu(sources, 2));
+        UniqueMenu menu = LoadTrayMenu(pages::SoundMenu(sources, 2), 2);
         HMENU popup = GetSubMenu(menu.get(), 0);
         ASSERT_NE(popup, nullptr);
         std::vector<std::string> top;
         for (int i = 0; i < GetMenuItemCount(popup); ++i) top.push_back(MenuItemLine(popup, i));
         EXPECT_EQ(top, (std::vector<std::string>{"language popup 3", "&Sound popup 22",
-                                                 "Quorelle DIVO 32774", "Exit 32775"}));
+                                                 "&Hot keys? 34201", "Quorelle DIVO 32774",
+                                                 "Exit 32775"}));
         HMENU language = GetSubMenu(popup, 0);
         EXPECT_EQ(MenuItemLine(language, 0), "?? 32780");  // "简体"
         EXPECT_EQ(MenuItemLine(language, 2), "English 32782");
