@@ -94,9 +94,14 @@ constexpr int kClientHeight =
     kMargin + pages::kHotKeyActionCount * kRowHeight + kMargin + kButtonHeight + kMargin;
 constexpr int kPointTenths = 90;
 
-// The platform's hot-key control keeps its modifiers in bits of its own.
+// The platform's hot-key control keeps its modifiers in bits of its own, and names the keys of
+// the navigation block by their keypad twins unless they are marked extended.
+bool IsExtendedKey(uint32_t vk) {
+    return (vk >= VK_PRIOR && vk <= VK_DOWN) || vk == VK_INSERT || vk == VK_DELETE ||
+           vk == VK_DIVIDE || vk == VK_NUMLOCK;
+}
 WORD ControlValue(const pages::HotKey& key) {
-    BYTE flags = 0;
+    BYTE flags = IsExtendedKey(key.key) ? HOTKEYF_EXT : 0;
     if (key.modifiers & pages::kModShift) flags |= HOTKEYF_SHIFT;
     if (key.modifiers & pages::kModCtrl) flags |= HOTKEYF_CONTROL;
     if (key.modifiers & pages::kModAlt) flags |= HOTKEYF_ALT;
@@ -184,6 +189,10 @@ struct Dialog {
                 text = kUnreadable[size_t(lang)] + Widen(stored[size_t(i)].text);
                 break;
         }
+        // the control shows no Win key: the stored text says it
+        const auto& key = stored[size_t(i)].key;
+        if (key && (key->modifiers & pages::kModWin) != 0)
+            text += L" (" + Widen(stored[size_t(i)].text) + L")";
         SetWindowTextW(Item(kStatusId + i), text.c_str());
     }
 
@@ -240,7 +249,7 @@ struct Dialog {
             changed[size_t(i)] = false;
         }
         // what each key became, told at once; they are let go again until the dialog closes
-        keys->RegisterAll(owner);
+        keys->RegisterAgain();
         for (int i = 0; i < pages::kHotKeyActionCount; ++i) {
             stored[size_t(i)] = pages::ReadStoredHotKey(HotKeyAction(i));
             status[size_t(i)] = keys->Status(HotKeyAction(i));
@@ -328,7 +337,7 @@ void RunHotKeyDialog(HWND owner, GlobalHotKeys& keys, int language) {
     dialog.language = language;
     DialogBoxIndirectParamW(GetModuleHandleW(nullptr), &blank.dialog, owner, &DialogProc,
                             reinterpret_cast<LPARAM>(&dialog));
-    keys.RegisterAll(owner);
+    keys.RegisterAgain();
 }
 
 }  // namespace quorelle

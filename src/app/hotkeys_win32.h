@@ -28,6 +28,8 @@ class GlobalHotKeys {
     // Lets go of the keys held, reads section Hotkeys and registers each key on `owner`; a key
     // that cannot be had leaves the others working.
     void RegisterAll(HWND owner);
+    // The same on the window of the last RegisterAll.
+    void RegisterAgain() { RegisterAll(owner_); }
     void UnregisterAll();
     HotKeyStatus Status(pages::HotKeyAction action) const { return status_[size_t(action)]; }
 
@@ -46,10 +48,11 @@ inline constexpr int ID_TRAY_HOTKEYS = 34201;
 // The item's text in a language (0, 1, 2; others: Simplified Chinese), its access key marked.
 const wchar_t* HotKeysMenuText(int language);
 
-// The dialog, modal to `owner`, in `language`: for each action its name, the platform's
-// hot-key control, a clear button and what became of the key; Save stores the keys in CPL.ini
-// and registers them again (the dialog stays to show what each key became), Close ends it. The
-// keys are let go while the dialog is open, so that the controls can take them.
+// The dialog, modal to `owner` (the window on screen, which gets the activation back), in
+// `language`: for each action its name, the platform's hot-key control, a clear button and what
+// became of the key; Save stores the keys in CPL.ini and registers them again (the dialog stays
+// to show what each key became), Close ends it. The keys are let go while the dialog is open, so
+// that the controls can take them, and registered again on their window when it ends.
 void RunHotKeyDialog(HWND owner, GlobalHotKeys& keys, int language);
 
 }  // namespace quorelle

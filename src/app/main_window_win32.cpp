@@ -228,9 +228,14 @@ bool CCKorZereDlg::OnCommand(int id) {
         case ID_TRAY_EXIT:
             protocol_.OnExitCommand();
             return true;
-        case ID_TRAY_HOTKEYS:
-            RunHotKeyDialog(hwnd(), hotKeys_, pages::StoredLanguage());
+        case ID_TRAY_HOTKEYS: {
+            // owned by the window on screen, which takes the activation back when it ends
+            HWND shown = hwnd();
+            for (int page = PAGE_MAIN; page <= PAGE_HP; ++page)
+                if (HWND w = WindowOf(page); w && IsWindowVisible(w)) shown = w;
+            RunHotKeyDialog(shown, hotKeys_, pages::StoredLanguage());
             return true;
+        }
         case ID_LANG_SIMPLIFIED:
         case ID_LANG_TRADITIONAL:
         case ID_LANG_ENGLISH:

@@ -10,7 +10,8 @@
 # and the master switch, whether the page is shown or not, greys what the page would not take
 # with the master off, and speaks the three languages. A global key of section Hotkeys, pressed
 # as real X input, steps the EQ preset and shows the on-screen display without taking the
-# foreground; an events client hears its alert.
+# foreground; an events client hears its alert. The tray's "Hot keys…" dialog takes a key
+# pressed in its field and saves it, and the key then works.
 . "$(dirname "$0")/lib.sh"
 e2e_init
 e2e_tray
@@ -487,6 +488,32 @@ check "... an events client heard the alert \"$OSD\" with the alert role" \
 check "the HIFI page on screen shows the preset switch and Metal lit, Jazz dark" \
     eval 'lit 1090 136 && lit 1105 146 && lit 1104 145'
 after_action "the next preset key"
+
+# --- the Hot keys dialog: a key set with a real key press in its field, saved, then used --------
+KEYS="Hot Keys"
+check "Hot keys… chosen from the menu opens the dialog, the Dry Sound field focused" \
+    eval 'menu_open && menu_click "Hot keys…" && visible "$KEYS" &&
+    [ "$(probe focused "$KEYS")" = "active 1 focus 200" ]'
+check "... Dry Sound has no key, Ctrl+Shift+F11 (next preset) works" \
+    eval '[ "$(probe text "$KEYS" 400)" = None ] && [ "$(probe text "$KEYS" 401)" = Works ]'
+# (F11 alone: an Alt tap on the page, as in Alt+F11, puts it in the system menu's keyboard mode)
+xdotool key F11
+click_control "$KEYS" 1
+check "F11 pressed in the field and saved: CPL.ini DrySound=F11, shown as working" \
+    eventually eval 'ini_is Hotkeys DrySound F11 && [ "$(probe text "$KEYS" 400)" = Works ]'
+xdotool key Escape
+check "... Escape closes the dialog" probe gone "$KEYS" 10000
+mark_log
+xdotool key F11
+check "F11 as real X input: Dry Sound off, the effects off on the card, the display says so" \
+    eval 'eventually ini_is Hifi isDrySoundOn 0 && logged "set Enable_EQ_GFX dev=[^ ]+ data=0 " &&
+    visible "Dry Sound: Off"'
+check "... the page shows the master off" lit 1084 130
+xdotool key F11
+check "F11 again while the display shows: Dry Sound on, the display's text replaced" \
+    eval 'eventually ini_is Hifi isDrySoundOn 1 && visible "Dry Sound: On" && lit 1084 131 &&
+    [ "$(probe count "Dry Sound: Off")" = 0 ]'
+after_action "Dry Sound off and on with its key"
 
 # --- the main console's digital output forces the master off -------------------------------
 click_control "$HIFI" 1075
