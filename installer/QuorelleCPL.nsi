@@ -13,8 +13,9 @@
 ; The setup program takes the usual switches: /S installs without asking, /D=<folder> (last on
 ; the command line, without quotes) chooses the folder. /PREPARE (silent) only prepares the folder
 ; of /D= that already holds the program, as an installation would (the CPL.ini texts below), and
-; installs and registers nothing: `make run` prepares build/dist with it. The uninstaller takes
-; /S, and /REMOVESETTINGS to remove the user's settings files as well.
+; installs and registers nothing: `make run` prepares build/dist with it. /NOSTARTUP turns off
+; the start at sign-in (the components page's choice, on by default). The uninstaller takes /S,
+; and /REMOVESETTINGS to remove the user's settings files as well.
 ;
 ; What it does beyond copying the program:
 ; - records the version texts the information page shows in CPL.ini [Info] (OS, DriverVer,
@@ -26,9 +27,15 @@
 ; - closes a running panel first, so that its files can be replaced;
 ; - moves an installation registered in another folder: carries its settings over when the new
 ;   folder has none, and removes the old copy with its own uninstaller;
-; - adds a Start-menu shortcut and an entry in the list of installed programs.
+; - adds a Start-menu shortcut and an entry in the list of installed programs;
+; - starts the panel in the notification area when the user signs in, unless that choice is off:
+;   HKCU\Software\Microsoft\Windows\CurrentVersion\Run, value "Quorelle Control Panel", holds
+;   "<folder>\QuorelleCPL.exe" /tray (the panel's own "Start with Windows" writes and reads the
+;   same value). With the choice off the setup removes a value that starts this folder's program,
+;   and leaves one that starts another alone.
 ;
-; An uninstaller removes the registration and the shortcut only when they point at its own folder.
+; An uninstaller removes the registration, the shortcut and the start at sign-in only when they
+; point at its own folder.
 
 Unicode true
 Target amd64-unicode
@@ -73,6 +80,9 @@ SetCompressor zlib
 !define UNINSTALLER "Uninstall.exe"
 !define SHORTCUT "$SMPROGRAMS\${APP_NAME}.lnk"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\QuorelleCPL"
+; the start at sign-in: its name stays, since the panel and older copies' uninstallers look for it
+!define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
+!define RUN_VALUE "${APP_NAME}"
 ; the main window of a running panel: a dialog window with the product name as its title
 !define PANEL_CLASS "#32770"
 !define PANEL_EXIT_COMMAND 32775
@@ -116,6 +126,11 @@ Var OldDir       ; the folder of an installation registered elsewhere, moved by 
   !define MUI_PAGE_CUSTOMFUNCTION_SHOW WelcomeShow
 !endif
 !insertmacro MUI_PAGE_WELCOME
+; the program, and whether it starts at sign-in: a choice of what to install, which a silent
+; install takes as preset and /NOSTARTUP turns off, as the uninstaller's page does its settings
+!define MUI_COMPONENTSPAGE_NODESC
+!define MUI_PAGE_CUSTOMFUNCTION_SHOW ScaleChecks
+!insertmacro MUI_PAGE_COMPONENTS
 !define MUI_PAGE_CUSTOMFUNCTION_LEAVE DirectoryLeave
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
@@ -126,7 +141,7 @@ Var OldDir       ; the folder of an installation registered elsewhere, moved by 
 !insertmacro MUI_PAGE_FINISH
 
 !insertmacro MUI_UNPAGE_CONFIRM
-!define MUI_COMPONENTSPAGE_NODESC
+!define MUI_PAGE_CUSTOMFUNCTION_SHOW un.ScaleChecks
 !insertmacro MUI_UNPAGE_COMPONENTS
 !insertmacro MUI_UNPAGE_INSTFILES
 
@@ -154,6 +169,9 @@ LangString ProgramSection ${LANG_TRADCHINESE} "控制台"
 LangString SettingsSection ${LANG_ENGLISH} "My settings and equalizer presets (CPL.ini, Custom.ini)"
 LangString SettingsSection ${LANG_SIMPCHINESE} "我的设置和均衡器预设 (CPL.ini, Custom.ini)"
 LangString SettingsSection ${LANG_TRADCHINESE} "我的設定和等化器預設 (CPL.ini, Custom.ini)"
+LangString StartSection ${LANG_ENGLISH} "Start the control panel when I sign in"
+LangString StartSection ${LANG_SIMPCHINESE} "登录时启动控制面板"
+LangString StartSection ${LANG_TRADCHINESE} "登入時啟動控制台"
 
 ; ---- the pages' picture at the display's scale -------------------------------------------------
 !ifdef ART
@@ -211,6 +229,63 @@ Function FinishShow
   !insertmacro SHOW_SCALED_PICTURE $mui.FinishPage.Image $mui.FinishPage.Image.Bitmap
 FunctionEnd
 !endif
+
+; ---- the components' check boxes at the display's scale ----------------------------------------
+; The list of components draws its check boxes from an image list of 16 x 16 pictures; above
+; 96 dpi that list is replaced with boxes the system draws at the window's scale, in the same
+; order: none, unchecked, checked, partly checked, and the two of a fixed choice.
+; Draws picture <index> of the strip in the memory DC $5, pictures $3 wide and high, as a box
+; inside a margin of $R3, with DrawFrameControl's DFCS_* flags; $R0 holds a RECT.
+!macro CHECK_IMAGE index flags
+  IntOp $R1 ${index} * $3
+  IntOp $R1 $R1 + $R3
+  IntOp $R4 $R1 + $3
+  IntOp $R4 $R4 - $R3
+  IntOp $R4 $R4 - $R3
+  IntOp $R5 $3 - $R3
+  System::Call "*$R0(i R1, i R3, i R4, i R5)"
+  System::Call "user32::DrawFrameControl(p r5, p R0, i 4, i ${flags})"  ; DFC_BUTTON
+!macroend
+!macro SCALE_CHECKS un
+Function ${un}ScaleChecks
+  FindWindow $1 "#32770" "" $HWNDPARENT
+  GetDlgItem $1 $1 1032
+  System::Call "user32::GetDpiForWindow(p r1) i .r2"
+  ${If} $2 <= 96  ; also "error": no such function, the system's DPI is the dialogs' too
+    System::Call "user32::GetDC(p 0) p .r4"
+    System::Call "gdi32::GetDeviceCaps(p r4, i 90) i .r2"  ; LOGPIXELSY
+    System::Call "user32::ReleaseDC(p 0, p r4)"
+    ${IfThen} $2 <= 96 ${|} Return ${|}
+  ${EndIf}
+  IntOp $3 $2 * 16
+  IntOp $3 $3 / 96
+  IntOp $R3 $3 / 16
+  IntOp $6 $3 * 6
+  System::Call "user32::GetDC(p 0) p .r4"
+  System::Call "gdi32::CreateCompatibleDC(p r4) p .r5"
+  System::Call "gdi32::CreateCompatibleBitmap(p r4, i r6, i r3) p .r7"
+  System::Call "user32::ReleaseDC(p 0, p r4)"
+  System::Call "gdi32::SelectObject(p r5, p r7) p .r8"
+  System::Call "*(i 0, i 0, i r6, i r3) p .R0"
+  System::Call "gdi32::CreateSolidBrush(i 0xFF00FF) p .r9"  ; the see-through colour
+  System::Call "user32::FillRect(p r5, p R0, p r9)"
+  System::Call "gdi32::DeleteObject(p r9)"
+  !insertmacro CHECK_IMAGE 1 0x0000  ; DFCS_BUTTONCHECK
+  !insertmacro CHECK_IMAGE 2 0x0400  ; ... DFCS_CHECKED
+  !insertmacro CHECK_IMAGE 3 0x0408  ; DFCS_BUTTON3STATE|DFCS_CHECKED
+  !insertmacro CHECK_IMAGE 4 0x0100  ; DFCS_INACTIVE
+  !insertmacro CHECK_IMAGE 5 0x0500  ; DFCS_CHECKED|DFCS_INACTIVE
+  System::Free $R0
+  System::Call "gdi32::SelectObject(p r5, p r8)"
+  System::Call "gdi32::DeleteDC(p r5)"
+  System::Call "comctl32::ImageList_Create(i r3, i r3, i 0x21, i 6, i 0) p .r9"  ; ILC_COLOR32|ILC_MASK
+  System::Call "comctl32::ImageList_AddMasked(p r9, p r7, i 0xFF00FF)"
+  System::Call "gdi32::DeleteObject(p r7)"
+  SendMessage $1 0x1109 2 $9  ; TVM_SETIMAGELIST, TVSIL_STATE
+FunctionEnd
+!macroend
+!insertmacro SCALE_CHECKS ""
+!insertmacro SCALE_CHECKS "un."
 
 ; ---- shared pieces ----------------------------------------------------------------------------
 
@@ -348,6 +423,42 @@ FunctionEnd
 !insertmacro SAME_FOLDER ""
 !insertmacro SAME_FOLDER "un."
 
+; $0 := 1 when the start at sign-in starts this folder's program: the path its data opens with
+; (inside quotes, or up to the first space without them) names ${EXE} in $INSTDIR, in any letter
+; case or under another name of the folder; else 0, with no value too. The panel's "Start with
+; Windows" tells its own value the same way.
+!macro RUN_VALUE_IS_OURS un
+Function ${un}RunValueIsOurs
+  Push $1
+  ReadRegStr $0 HKCU "${RUN_KEY}" "${RUN_VALUE}"
+  ${Do}
+    StrCpy $1 $0 1
+    ${IfThen} $1 != " " ${|} ${ExitDo} ${|}
+    StrCpy $0 $0 "" 1
+  ${Loop}
+  ClearErrors
+  ${If} $1 == '"'
+    StrCpy $0 $0 "" 1
+    ${WordFind} $0 '"' "E+1{" $0  ; up to the closing quote, an error without one
+  ${Else}
+    ${WordFind} $0 " " "+1{" $0  ; up to the first space, or all of it
+  ${EndIf}
+  ${GetFileName} $0 $1
+  ${GetParent} $0 $0
+  ${If} ${Errors}
+  ${OrIf} $1 != "${EXE}"
+    StrCpy $0 0
+  ${Else}
+    Push $0
+    Call ${un}SameFolder
+    Pop $0
+  ${EndIf}
+  Pop $1
+FunctionEnd
+!macroend
+!insertmacro RUN_VALUE_IS_OURS ""
+!insertmacro RUN_VALUE_IS_OURS "un."
+
 ; $VirtualCard := 1 when $INSTDIR holds the virtual card, or no card library at all (the setup
 ; then brings the virtual card); 0 when it holds a library of its own
 !macro FIND_VIRTUAL_CARD un
@@ -372,6 +483,7 @@ Function .onInit
   ${GetOptions} $0 "/PREPARE" $1
   ${If} ${Errors}
     !insertmacro MUI_LANGDLL_DISPLAY
+    Call ReadSwitches
     Return
   ${EndIf}
   ; the language is chosen as for an installation, without asking
@@ -565,7 +677,8 @@ Function MoveInstallation
   ${EndIf}
 FunctionEnd
 
-Section "-Program"
+Section "!$(ProgramSection)"
+  SectionIn RO
   SetShellVarContext current
   Call CheckWritable
   ${If} $0 = 0
@@ -604,7 +717,28 @@ Section "-Program"
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoRepair" 1
   ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" "$0"
+
+  ; an earlier installation's start at sign-in: the next section writes it again when chosen
+  Call RunValueIsOurs
+  ${If} $0 = 1
+    DeleteRegValue HKCU "${RUN_KEY}" "${RUN_VALUE}"
+  ${EndIf}
 SectionEnd
+
+; the panel starts in the notification area, without its window
+Section "$(StartSection)" StartAtSignIn
+  WriteRegStr HKCU "${RUN_KEY}" "${RUN_VALUE}" '"$INSTDIR\${EXE}" /tray'
+SectionEnd
+
+; the command line's choices, after .onInit has chosen the language
+Function ReadSwitches
+  ${GetParameters} $0
+  ClearErrors
+  ${GetOptions} $0 "/NOSTARTUP" $1
+  ${IfNot} ${Errors}
+    SectionSetFlags ${StartAtSignIn} 0
+  ${EndIf}
+FunctionEnd
 
 ; ---- removal ----------------------------------------------------------------------------------
 
@@ -667,6 +801,10 @@ Section "!un.$(ProgramSection)" UnProgram
   Pop $0
   ${If} $0 = 1
     DeleteRegKey HKCU "${UNINSTALL_KEY}"
+  ${EndIf}
+  Call un.RunValueIsOurs
+  ${If} $0 = 1
+    DeleteRegValue HKCU "${RUN_KEY}" "${RUN_VALUE}"
   ${EndIf}
 SectionEnd
 

@@ -82,11 +82,12 @@ void ChangeMainWindow(HWND hwnd) {
 }
 
 int VUVavIruvOro::Run() {
+    const bool inTray = AsksForTrayStart(CommandLineArguments());
     instanceMutex_.reset(CreateMutexW(nullptr, FALSE, L"VUVavIruvOro"));
     if (GetLastError() == ERROR_ALREADY_EXISTS) {
         // a copy runs already: a start by the user brings it to the front, one for the
         // notification area (at sign-in) shows nothing; either way this copy ends
-        if (!AsksForTrayStart(CommandLineArguments())) ShowRunningCopy();
+        if (!inTray) ShowRunningCopy();
         return 0;
     }
 
@@ -105,7 +106,7 @@ int VUVavIruvOro::Run() {
     SetNoticeSink(&notices);
     {
         CCKorZereDlg mainWindow;
-        mainWindow.RunModal();
+        mainWindow.RunModal(inTray);
         ChangeMainWindow(nullptr);
     }
     controls::ReleaseInterfaceAnchor();

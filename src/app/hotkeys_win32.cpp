@@ -57,7 +57,6 @@ std::optional<HotKeyAction> GlobalHotKeys::ActionOf(WPARAM id) {
 namespace {
 
 using Texts = std::array<const wchar_t*, 3>;
-constexpr Texts kMenuText = {L"热键(&H)…", L"熱鍵(&H)…", L"&Hot keys…"};
 constexpr Texts kTitle = {L"热键", L"熱鍵", L"Hot Keys"};
 constexpr Texts kClear = {L"清除", L"清除", L"Clear"};
 constexpr Texts kSave = {L"保存(&S)", L"儲存(&S)", L"&Save"};
@@ -315,8 +314,12 @@ INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 
 }  // namespace
 
-const wchar_t* HotKeysMenuText(int language) {
-    return kMenuText[size_t(Lang(language))];
+pages::SoundMenuItem HotKeysItem(int language) {
+    constexpr std::array<const char*, 3> texts = {"热键(&H)…", "熱鍵(&H)…", "&Hot keys…"};
+    pages::SoundMenuItem item;
+    item.text = texts[size_t(Lang(language))];
+    item.command = ID_TRAY_HOTKEYS;
+    return item;
 }
 
 void RunHotKeyDialog(HWND owner, GlobalHotKeys& keys, int language) {

@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "pages/hotkeys.h"
+#include "pages/sound_menu.h"
 
 namespace quorelle {
 
@@ -43,10 +44,10 @@ class GlobalHotKeys {
     std::array<HotKeyStatus, pages::kHotKeyActionCount> status_{};
 };
 
-// The tray menu's item that opens the dialog.
+// The tray menu's item that opens the dialog, in a language (0, 1, 2; others: Simplified
+// Chinese), its access key marked.
 inline constexpr int ID_TRAY_HOTKEYS = 34201;
-// The item's text in a language (0, 1, 2; others: Simplified Chinese), its access key marked.
-const wchar_t* HotKeysMenuText(int language);
+pages::SoundMenuItem HotKeysItem(int language);
 
 // The dialog, modal to `owner` (the window on screen, which gets the activation back), in
 // `language`: for each action its name, the platform's hot-key control, a clear button and what

@@ -2,9 +2,13 @@
 
 #include <windowsx.h>
 
+#include <optional>
+
 #include "app/application_win32.h"
+#include "app/sign_in_win32.h"
 #include "base/diagnostics.h"
 #include "base/messages.h"
+#include "base/notice.h"
 #include "base/text_win32.h"
 #include "base/version.h"
 #include "controls/dpi_win32.h"
@@ -63,8 +67,9 @@ CCKorZereDlg::~CCKorZereDlg() {
     if (AppMainWindow() == hwnd()) ChangeMainWindow(nullptr);
 }
 
-INT_PTR CCKorZereDlg::RunModal() {
+INT_PTR CCKorZereDlg::RunModal(bool inTray) {
     modalEnded_ = false;
+    startInTray_ = inTray;
     // The default endpoint is classified on a thread of its own while the windows are built:
     // the audio services' first use loads their drivers. The start-up takes the result where it
     // comes in its order.
@@ -73,8 +78,11 @@ INT_PTR CCKorZereDlg::RunModal() {
         return device::ClassifyDefaultEndpoint();
     });
     if (!Create(nullptr)) return -1;
-    ShowWindow(hwnd(), SW_SHOWNORMAL);
-    pages::PageAccessibility::TakeKeyboard(hwnd());
+    if (!startInTray_) {
+        PrepareToShow(PAGE_MAIN);
+        ShowWindow(hwnd(), SW_SHOWNORMAL);
+        pages::PageAccessibility::TakeKeyboard(hwnd());
+    }
     MSG msg;
     while (!modalEnded_) {
         BOOL got = GetMessageW(&msg, nullptr, 0, 0);
@@ -154,10 +162,36 @@ pages::SecondaryPage* CCKorZereDlg::Page(int page) {
     }
 }
 
+namespace {
+
+// The start-up's notices of a start in the notification area: balloons of the icon (shown once
+// it is there), no box that would wait for a user who may not be at the screen.
+class BalloonNotices final : public NoticeSink {
+  public:
+    explicit BalloonNotices(TrayIcon& tray) : tray_(tray), previous_(GetNoticeSink()) {
+        SetNoticeSink(this);
+    }
+    ~BalloonNotices() override { SetNoticeSink(previous_); }
+    BalloonNotices(const BalloonNotices&) = delete;
+    BalloonNotices& operator=(const BalloonNotices&) = delete;
+    void Show(const std::string& textUtf8) override {
+        ReportNoticeWithoutBox(textUtf8.c_str());
+        tray_.ShowBalloon(Widen(textUtf8));
+    }
+
+  private:
+    TrayIcon& tray_;
+    NoticeSink* previous_;
+};
+
+}  // namespace
+
 bool CCKorZereDlg::OnInitDialog() {
     // the start-up's settings writes (the pages' read-backs from the card, the output path)
     // replace each settings file once, when the start is done
     const HeldSettingsWrites startWrites;
+    std::optional<BalloonNotices> balloons;
+    if (startInTray_) balloons.emplace(tray_);
     ChangeMainWindow(hwnd());
     LoadIcons(controls::DisplayDpi(hwnd()));
     // the notification area is drawn at the system's DPI, whatever display the window is on
@@ -324,12 +358,11 @@ bool CCKorZereDlg::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& re
             SetWindowPos(hwnd(), nullptr, static_cast<int>(wParam), static_cast<int>(lParam), 0, 0,
                          SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
             InvalidateRect(hwnd(), nullptr, TRUE);
-            // a page on its way to another shows the main window in between: it takes the
-            // keys, and shows their mark only when it is the target (WM_SHOW_PAGE)
-            HideAllBut(PAGE_MAIN);
-            ShowWindow(hwnd(), SW_SHOWNORMAL);
-            pages::PageAccessibility::TakeKeyboard(hwnd(), false);
+            ShowMainWindow();
             result = 1;
+            return true;
+        case WM_PAGE_NAVIGATE:
+            result = OnPageNavigate(static_cast<int>(wParam), static_cast<long>(lParam));
             return true;
         case WM_DEFAULT_OUTPUT_CHANGED:
             result = console_.OnDefaultOutputChanged(lParam);
@@ -339,7 +372,8 @@ bool CCKorZereDlg::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& re
             result = 0;
             return true;
         case WM_DIAGNOSTIC_COUNT:
-            result = static_cast<LRESULT>(DiagnosticFailureCount());
+            result = static_cast<LRESULT>(wParam == 1 ? NoticeWithoutBoxCount()
+                                                      : DiagnosticFailureCount());
             return true;
         default:
             if (msg == ShowRunningCopyMessage()) {
@@ -364,9 +398,28 @@ void CCKorZereDlg::HideAllBut(int page) {
     }
 }
 
+LRESULT CCKorZereDlg::OnPageNavigate(int from, long target) {
+    HWND left = from != PAGE_MAIN ? WindowOf(from) : nullptr;
+    if (left == nullptr || target < PAGE_MAIN || target > PAGE_HP) return 0;
+    // the main window follows the page left, as every window shares one place
+    RECT place;
+    GetWindowRect(left, &place);
+    SetWindowPos(hwnd(), nullptr, place.left, place.top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    return protocol_.OnShowPage(target);
+}
+
+void CCKorZereDlg::PrepareToShow(int page) {
+    if (page == PAGE_MAIN)
+        chrome_.PrepareToShow();
+    else if (pages::SecondaryPage* shown = Page(page))
+        shown->PrepareToShow();
+}
+
 void CCKorZereDlg::ShowMainWindow() {
-    HideAllBut(PAGE_MAIN);
+    PrepareToShow(PAGE_MAIN);
     ShowWindow(hwnd(), SW_SHOWNORMAL);
+    HideAllBut(PAGE_MAIN);
     pages::PageAccessibility::TakeKeyboard(hwnd());
 }
 
@@ -377,22 +430,25 @@ void CCKorZereDlg::HideMainWindow() {
 void CCKorZereDlg::ShowPageAtMainWindow(int page) {
     HWND target = WindowOf(page);
     if (!target) return;
-    HideAllBut(page);
-    // placed first, so that the page appears at once where the main window is
+    // placed first, so that the page appears at once where the main window is; the window left
+    // goes once the target is on screen
     RECT main;
     GetWindowRect(hwnd(), &main);
     SetWindowPos(target, nullptr, main.left, main.top, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    PrepareToShow(page);
     ShowWindow(target, SW_SHOWNORMAL);
     InvalidateRect(target, nullptr, TRUE);
+    HideAllBut(page);
     pages::PageAccessibility::TakeKeyboard(target);
 }
 
 void CCKorZereDlg::ShowWindowOf(int page) {
     HWND w = WindowOf(page);
     if (!w) return;
-    HideAllBut(page);
+    PrepareToShow(page);
     ShowWindow(w, SW_SHOWNORMAL);
+    HideAllBut(page);
     pages::PageAccessibility::TakeKeyboard(w);
 }
 
@@ -414,11 +470,18 @@ void CCKorZereDlg::RemoveTrayIcon() {
 void CCKorZereDlg::ShowTrayMenu() {
     // a choice acts on what the menu showed, whatever changed while it was open
     const pages::SoundSources shown = hifi_.ShownSources();
-    const int chosen = quorelle::ShowTrayMenu(hwnd(), pages::CDlgHifi::SoundChoices(shown),
-                                              pages::StoredLanguage());
+    const bool startsAtSignIn = StartsAtSignIn();
+    const int language = pages::StoredLanguage();
+    const int chosen = quorelle::ShowTrayMenu(
+        hwnd(), pages::CDlgHifi::SoundChoices(shown),
+        {StartWithWindowsItem(startsAtSignIn, language), HotKeysItem(language)});
     if (chosen == 0) return;
     if (pages::IsSoundCommand(chosen)) {
         hifi_.ChooseSound(shown, chosen);
+        return;
+    }
+    if (chosen == kStartWithWindowsCommand) {
+        SetStartAtSignIn(!startsAtSignIn);
         return;
     }
     // the menu's own items come as the commands a menu sends, after the menu has gone

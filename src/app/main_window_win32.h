@@ -31,8 +31,10 @@ class CCKorZereDlg final : public DialogWindow,
     ~CCKorZereDlg() override;
 
     // Creates the window and runs it until the modal run ends; returns the end result
-    // (IDOK, IDCANCEL), or -1 when the window could not be created.
-    INT_PTR RunModal();
+    // (IDOK, IDCANCEL), or -1 when the window could not be created. `inTray`: the start shows
+    // no window (the notification area's icon is the panel's only sign, and the start-up's
+    // notices come as its balloons instead of boxes).
+    INT_PTR RunModal(bool inTray = false);
     // Ends the modal run with result.
     void EndModal(INT_PTR result);
 
@@ -61,9 +63,13 @@ class CCKorZereDlg final : public DialogWindow,
     // A global key: its action, then the on-screen display of what it did.
     void OnHotKey(WPARAM id);
     void StartDevice();
+    // WM_PAGE_NAVIGATE: page `from` hands over to `target`; the message's answer.
+    LRESULT OnPageNavigate(int from, long target);
     pages::SecondaryPage* Page(int page);
     // One window of the five on screen at a time: hides every other one that is visible.
     void HideAllBut(int page);
+    // Window `page` (0 to 4) ready to show: background decoded, shape cut.
+    void PrepareToShow(int page);
 
     // WindowHost
     void ShowMainWindow() override;
@@ -103,6 +109,7 @@ class CCKorZereDlg final : public DialogWindow,
     GlobalHotKeys hotKeys_;
     OnScreenDisplay osd_;
     WindowProtocol protocol_;
+    bool startInTray_ = false;
     bool modalEnded_ = false;
     INT_PTR modalResult_ = IDCANCEL;
 };

@@ -12,4 +12,13 @@ namespace quorelle {
 bool IsTrayArgument(std::string_view argument);
 bool AsksForTrayStart(const std::vector<std::string>& arguments);
 
+// The value of the user's sign-in start list (HKCU ...\CurrentVersion\Run) that starts the
+// panel in the notification area: its name, the setup program's too, and its data for the
+// program at `exePath`: the quoted path, then " /tray".
+inline constexpr char kSignInValueName[] = "Quorelle Control Panel";
+std::string SignInCommand(std::string_view exePath);
+// Whether `command` starts the program at `exePath` (the quoted or bare path before its
+// arguments, compared without regard to letter case, as the file system does).
+bool SignInCommandStarts(std::string_view command, std::string_view exePath);
+
 }  // namespace quorelle

@@ -6,15 +6,23 @@
 
 #include "base/handles_win32.h"
 #include "base/messages.h"
+#include "base/texts.h"
 #include "base/text_win32.h"
 #include "base/version.h"
-#include "app/hotkeys_win32.h"
 #include "app/window_protocol.h"
 #include "resource.h"
 
 namespace quorelle {
 
-bool TrayIcon::Notify(DWORD action) {
+namespace {
+TrayIcon::ShellNotify shellNotify = Shell_NotifyIconW;
+}  // namespace
+
+void TrayIcon::SetShellNotifyForTests(ShellNotify notify) {
+    shellNotify = notify != nullptr ? notify : Shell_NotifyIconW;
+}
+
+bool TrayIcon::Notify(DWORD action, const std::wstring& balloon) {
     NOTIFYICONDATAW data{};
     data.cbSize = sizeof data;
     data.hWnd = owner_;
@@ -24,20 +32,40 @@ bool TrayIcon::Notify(DWORD action) {
     data.hIcon = icon_;
     const std::wstring tip = Widen(QUORELLE_PRODUCT_NAME);
     lstrcpynW(data.szTip, tip.c_str(), static_cast<int>(std::size(data.szTip)));
-    return Shell_NotifyIconW(action, &data) != FALSE;
+    if (!balloon.empty()) {
+        data.uFlags |= NIF_INFO;
+        data.dwInfoFlags = NIIF_WARNING;
+        lstrcpynW(data.szInfo, balloon.c_str(), static_cast<int>(std::size(data.szInfo)));
+        lstrcpynW(data.szInfoTitle, tip.c_str(), static_cast<int>(std::size(data.szInfoTitle)));
+    }
+    return shellNotify(action, &data) != FALSE;
 }
 
 bool TrayIcon::Add(HWND owner, HICON icon) {
     owner_ = owner;
     icon_ = icon;
     shown_ = Notify(NIM_ADD);
+    ShowPendingBalloon();
     return shown_;
 }
 
 bool TrayIcon::Restore() {
     if (!owner_) return false;
     shown_ = Notify(NIM_ADD);
+    ShowPendingBalloon();
     return shown_;
+}
+
+void TrayIcon::ShowBalloon(const std::wstring& text) {
+    if (text.empty()) return;
+    if (!pendingBalloon_.empty()) pendingBalloon_ += L"\n";
+    pendingBalloon_ += text;
+    ShowPendingBalloon();
+}
+
+void TrayIcon::ShowPendingBalloon() {
+    if (!shown_ || pendingBalloon_.empty()) return;
+    if (Notify(NIM_MODIFY, pendingBalloon_)) pendingBalloon_.clear();
 }
 
 void TrayIcon::Remove() {
@@ -88,27 +116,36 @@ bool InsertSoundItem(HMENU menu, UINT position, const pages::SoundMenuItem& item
 
 }  // namespace
 
-UniqueMenu LoadTrayMenu(const pages::SoundMenuItem& sound, int language) {
+pages::SoundMenuItem StartWithWindowsItem(bool ticked, int language) {
+    pages::SoundMenuItem item;
+    item.text =
+        pages::WithAccessKeys({kStartWithWindowsItem[size_t(IsLanguage(language) ? language : 0)]})
+            .front();
+    item.command = kStartWithWindowsCommand;
+    item.checked = ticked;
+    return item;
+}
+
+UniqueMenu LoadTrayMenu(const pages::SoundMenuItem& sound,
+                        const std::vector<pages::SoundMenuItem>& after) {
     UniqueMenu menu(LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_TRAY_MENU)));
     HMENU popup = menu ? GetSubMenu(menu.get(), 0) : nullptr;
     if (!popup) return menu;
     const int count = GetMenuItemCount(popup);
     int before = 0;
     while (before < count && GetMenuItemID(popup, before) != ID_TRAY_SHOW) ++before;
-    InsertSoundItem(popup, UINT(before), sound);
-    // "Hot keys…" right before "Quorelle DIVO", after what else follows the sound choices
-    const int items = GetMenuItemCount(popup);
-    int show = 0;
-    while (show < items && GetMenuItemID(popup, show) != ID_TRAY_SHOW) ++show;
-    InsertMenuW(popup, UINT(show), MF_BYPOSITION | MF_STRING, ID_TRAY_HOTKEYS,
-                HotKeysMenuText(language));
+    UINT at = UINT(before);
+    if (InsertSoundItem(popup, at, sound)) ++at;
+    for (const pages::SoundMenuItem& item : after)
+        if (InsertSoundItem(popup, at, item)) ++at;
     return menu;
 }
 
-int ShowTrayMenu(HWND owner, const pages::SoundMenuItem& sound, int language) {
+int ShowTrayMenu(HWND owner, const pages::SoundMenuItem& sound,
+                 const std::vector<pages::SoundMenuItem>& after) {
     POINT cursor{};
     GetCursorPos(&cursor);
-    UniqueMenu menu = LoadTrayMenu(sound, language);
+    UniqueMenu menu = LoadTrayMenu(sound, after);
     HMENU popup = menu ? GetSubMenu(menu.get(), 0) : nullptr;
     if (!popup) return 0;
     // the menu closes when the user clicks elsewhere only while its owner is in front

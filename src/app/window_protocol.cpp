@@ -19,7 +19,7 @@ void WindowProtocol::OnNavigate(int page) {
 }
 
 void WindowProtocol::SwitchTo(int page) {
-    host_.HideMainWindow();
+    // the target first; the window left goes once it is on screen
     host_.ShowPageAtMainWindow(page);
     currentPage_ = page;
 }

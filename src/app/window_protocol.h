@@ -11,9 +11,11 @@ namespace quorelle {
 class WindowHost {
   public:
     virtual ~WindowHost() = default;
+    // Shows the main window (normal show), then hides whichever other of the five was shown.
     virtual void ShowMainWindow() = 0;
     virtual void HideMainWindow() = 0;
-    // Shows page 1 to 4 (normal show) and places its top-left corner on the main window's.
+    // Places page 1 to 4's top-left corner on the main window's and shows it (normal show), then
+    // hides whichever other of the five was shown.
     virtual void ShowPageAtMainWindow(int page) = 0;
     // Normal show of the window of page 0 to 4 (any other of the five windows goes), and the
     // hide that takes the window of page 0 to 4 and whichever of the five is still on screen.

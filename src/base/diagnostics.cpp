@@ -46,4 +46,21 @@ unsigned DiagnosticFailureCount() noexcept {
     return g_failures.load();
 }
 
+namespace {
+std::atomic<unsigned> g_noticesWithoutBox{0};
+}  // namespace
+
+void ReportNoticeWithoutBox(const char* textUtf8) noexcept {
+    g_noticesWithoutBox.fetch_add(1);
+    const DiagnosticWriter writer = g_writer.load();
+    if (writer == nullptr) return;
+    char line[512];
+    std::snprintf(line, sizeof line, "notice: %s", textUtf8);
+    writer(line);
+}
+
+unsigned NoticeWithoutBoxCount() noexcept {
+    return g_noticesWithoutBox.load();
+}
+
 }  // namespace quorelle

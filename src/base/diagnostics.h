@@ -19,4 +19,9 @@ void ReportCaughtException(const char* where, unsigned message = 0) noexcept;
 // Failures reported since the process started.
 unsigned DiagnosticFailureCount() noexcept;
 
+// A notice the user was shown without a box (a start in the notification area shows its
+// start-up notices as balloons): reported as "notice: text" and counted apart from failures.
+void ReportNoticeWithoutBox(const char* textUtf8) noexcept;
+unsigned NoticeWithoutBoxCount() noexcept;
+
 }  // namespace quorelle

@@ -13,11 +13,16 @@ inline constexpr unsigned WM_SHOW_PAGE = 2024;
 inline constexpr unsigned WM_MOVE_MAIN = 2025;
 inline constexpr unsigned WM_DEFAULT_OUTPUT_CHANGED = 2026;
 // Asked of the main window from outside (tests): answers how many failures the exception
-// barriers have caught since the program started.
+// barriers have caught since the program started; with wParam 1, how many notices were shown
+// without a box (as balloons of the notification-area icon).
 inline constexpr unsigned WM_DIAGNOSTIC_COUNT = 2027;
 // Posted by a control's accessible object to its window: run the default action of control
 // wParam (lParam 0) or of its zone lParam, once the tool that asked has its answer.
 inline constexpr unsigned WM_ACCESSIBLE_ACTION = 2028;
+// Sent by a page's navigation button to the main window: page wParam hands over to page lParam
+// (0 to 4). The main window takes the page's place, the target shows there, and only then does
+// the page go; WM_MOVE_MAIN and WM_SHOW_PAGE keep their meaning for any other sender.
+inline constexpr unsigned WM_PAGE_NAVIGATE = 2029;
 
 // Notifications of the skinned controls to their page.
 inline constexpr unsigned SLIDER_MSG_TRACK = 10449;

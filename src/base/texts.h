@@ -60,6 +60,9 @@ std::string ZoneNameOf(std::string_view picture, std::string_view zone, int lang
 
 // The notification-area menu's sub-menu of the HIFI page's sound choices, per language.
 inline constexpr std::array<std::string_view, 3> kSoundMenuTitle = {"音效", "音效", "Sound"};
+// Its item that starts the panel in the notification area when the user signs in.
+inline constexpr std::array<std::string_view, 3> kStartWithWindowsItem = {
+    "开机时启动", "開機時啟動", "Start with Windows"};
 
 // Texts of the information page that every language shares.
 inline constexpr std::string_view kInfoTitle = "Vandrexo Aurvel Audio Configuration";

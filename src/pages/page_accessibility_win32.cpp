@@ -317,7 +317,7 @@ namespace {
 bool keyActionUnderway = false;
 }  // namespace
 
-void PageAccessibility::TakeKeyboard(HWND dialog, bool keyCues) {
+void PageAccessibility::TakeKeyboard(HWND dialog) {
     auto* page =
         dialog ? static_cast<PageAccessibility*>(GetPropW(dialog, kPageProperty)) : nullptr;
     if (page == nullptr || !IsWindowVisible(dialog)) return;
@@ -330,7 +330,7 @@ void PageAccessibility::TakeKeyboard(HWND dialog, bool keyCues) {
         SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
         break;
     }
-    if (keyActionUnderway && keyCues) controls::SetFocusCues(dialog, true);
+    if (keyActionUnderway) controls::SetFocusCues(dialog, true);
 }
 
 bool PageAccessibility::OnKey(const MSG& msg) {

@@ -68,9 +68,8 @@ class PageAccessibility final : public controls::AccessibleHost {
     // A window the program has just shown takes the keyboard: it becomes the active window and
     // its first control in Tab order takes the focus. It shows the focus mark at once when the
     // window was opened by a key (Enter or Space on a navigation button), else from the first
-    // key, as every window does (`keyCues` false: from the first key in any case, for a window
-    // shown only on the way to another). Nothing for a window without page keys.
-    static void TakeKeyboard(HWND dialog, bool keyCues = true);
+    // key, as every window does. Nothing for a window without page keys.
+    static void TakeKeyboard(HWND dialog);
 
   private:
     const AccessibleControl* Row(HWND control) const;

@@ -134,6 +134,10 @@ bool PageChrome::HandleFrameMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRES
     }
 }
 
+void PageChrome::PrepareToShow() {
+    frame_.Realize();
+}
+
 void PageChrome::AfterMessage(UINT msg) {
     // what can change a control's name, state or value: clicks, commands, the knobs' and
     // sliders' notices, the program's own messages (language, volume, output, actions)

@@ -32,6 +32,10 @@ class PageChrome {
     // The window's labels in `language` (0, 1 or 2); any other value keeps the texts. The whole
     // window is repainted in every case.
     void SetPageTexts(int language);
+    // Before the window shows: its background decoded and its shape cut, if its first show was
+    // left for that (Windows sends no WM_SHOWWINDOW for a normal show, so the show's owner
+    // calls this; WM_SHOWWINDOW and the first paint do it too where they come).
+    void PrepareToShow();
     // Background paint and the notifications the skinned controls draw themselves with.
     bool HandleFrameMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
 

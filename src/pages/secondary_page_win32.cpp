@@ -64,14 +64,12 @@ bool SecondaryPage::OnLeftButtonDown(POINT pressed, LRESULT&) {
 }
 
 void SecondaryPage::NavigateTo(int target) {
+    // the main window shows the target in this page's place and then hides this page, so the
+    // panel never leaves the screen for a moment, nor shows the main window on the way
     HWND owner = GetWindow(hwnd(), GW_OWNER);
-    RECT r;
-    GetWindowRect(hwnd(), &r);
-    ShowWindow(hwnd(), SW_HIDE);
-    if (!owner) return;
-    SendMessageW(owner, WM_MOVE_MAIN, static_cast<WPARAM>(r.left), static_cast<LPARAM>(r.top));
-    SendMessageW(owner, WM_SHOW_PAGE, static_cast<WPARAM>(PageIndex()),
-                 static_cast<LPARAM>(target));
+    if (!owner || !SendMessageW(owner, WM_PAGE_NAVIGATE, static_cast<WPARAM>(PageIndex()),
+                                static_cast<LPARAM>(target)))
+        ShowWindow(hwnd(), SW_HIDE);
 }
 
 }  // namespace quorelle::pages

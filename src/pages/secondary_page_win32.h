@@ -15,6 +15,8 @@ class SecondaryPage : public DialogWindow, protected PageActions {
         : DialogWindow(dialogId), chrome_(pageIndex, dialogId) {}
 
     int PageIndex() const { return chrome_.PageIndex(); }
+    // Ready to show: the background decoded and the shape cut (PageChrome::PrepareToShow).
+    void PrepareToShow() { chrome_.PrepareToShow(); }
 
   protected:
     bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
@@ -34,7 +36,7 @@ class SecondaryPage : public DialogWindow, protected PageActions {
     // After the page and its controls were laid out at a new DPI: what the page sizes itself.
     virtual void OnDpiChanged() {}
 
-    // Hides the page and has the main window take its place and show the target.
+    // Has the main window take the page's place and show the target there, then hide the page.
     void NavigateTo(int target);
 
     PageChrome chrome_;

@@ -1,7 +1,10 @@
 // The smallest Win32 programs the benchmarks measure the panel against, started the same way:
 // - without arguments, one window that opens and waits (start-up);
 // - with "two X Y", two windows of the panel's size at screen point X Y at the display's scale,
-//   one shown: a click on the shown one hides it and shows the other (a page switch).
+//   one shown: a click on the shown one shows the other and hides itself (a page switch);
+// - with "two X Y N", the same windows each with N plain child windows (the platform's static
+//   control, in rows over the window), named "Quorelle floor window" and "... 2": the floor of
+//   a switch between two windows with as many children as a page has.
 #include <windows.h>
 
 #include <cwchar>
@@ -29,7 +32,9 @@ LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
     int x = 0;
     int y = 0;
-    const bool two = std::swscanf(commandLine, L"two %d %d", &x, &y) == 2;
+    int children = 0;
+    const int read = std::swscanf(commandLine, L"two %d %d %d", &x, &y, &children);
+    const bool two = read >= 2;
     int width = 800;
     int height = 309;
     if (two) {
@@ -47,11 +52,25 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     wc.lpszClassName = L"QuorelleMinimalWindow";
     RegisterClassW(&wc);
-    windows[0] = CreateWindowW(wc.lpszClassName, L"Quorelle minimal window", WS_POPUP, x, y, width,
-                               height, nullptr, nullptr, instance, nullptr);
+    const bool floor = children > 0;
+    windows[0] = CreateWindowW(wc.lpszClassName,
+                               floor ? L"Quorelle floor window" : L"Quorelle minimal window",
+                               WS_POPUP, x, y, width, height, nullptr, nullptr, instance, nullptr);
     if (two)
-        windows[1] = CreateWindowW(wc.lpszClassName, L"Quorelle minimal window 2", WS_POPUP, x, y,
-                                   width, height, nullptr, nullptr, instance, nullptr);
+        windows[1] = CreateWindowW(wc.lpszClassName,
+                                   floor ? L"Quorelle floor window 2" : L"Quorelle minimal window 2",
+                                   WS_POPUP, x, y, width, height, nullptr, nullptr, instance,
+                                   nullptr);
+    // the children in rows of ten, each a tenth of the window wide, clear of the middle where
+    // the benchmark clicks
+    for (HWND parent : windows) {
+        for (int i = 0; parent != nullptr && i < children; ++i) {
+            const int w = width / 10, h = height / 24;
+            const int row = i / 10, top = row < 6 ? row * h : height - (row - 5) * h;
+            CreateWindowW(L"STATIC", L"label", WS_CHILD | WS_VISIBLE, (i % 10) * w, top, w - 2,
+                          h - 2, parent, nullptr, instance, nullptr);
+        }
+    }
     ShowWindow(windows[0], SW_SHOWNORMAL);
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {

@@ -7,7 +7,8 @@
 //   e2eprobe windows TITLE          every top-level window of TITLE's process:
 //                                   "hwnd visible x y w h text"
 //   e2eprobe text TITLE ID          the text of control ID of the window
-//   e2eprobe ctlrect TITLE ID       "x y w h visible" of control ID, in screen coordinates
+//   e2eprobe ctlrect TITLE ID       "x y w h visible" of control ID, in screen coordinates (a
+//                                   control of a dialog inside the window when it has none)
 //   e2eprobe launch EXE TITLE       starts EXE, waits until its window TITLE is visible and
 //                                   its thread answers messages; prints the milliseconds that
 //                                   took and the peak working set in KiB, then ends it
@@ -1374,7 +1375,22 @@ int wmain(int argc, wchar_t** argv) {
         return 0;
     }
     if (cmd == L"ctlrect" && argc > 3) {
-        HWND c = GetDlgItem(h, static_cast<int>(Number(argv[3])));
+        struct Search {
+            int id;
+            HWND found;
+        } search{static_cast<int>(Number(argv[3])), nullptr};
+        search.found = GetDlgItem(h, search.id);
+        if (!search.found)
+            EnumChildWindows(
+                h,
+                [](HWND c, LPARAM p) -> BOOL {
+                    auto* s = reinterpret_cast<Search*>(p);
+                    if (GetDlgCtrlID(c) != s->id || !IsWindowVisible(c)) return TRUE;
+                    s->found = c;
+                    return FALSE;
+                },
+                reinterpret_cast<LPARAM>(&search));
+        HWND c = search.found;
         if (!c) return 1;
         RECT r;
         GetWindowRect(c, &r);

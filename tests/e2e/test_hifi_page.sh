@@ -346,8 +346,8 @@ check "the menu: Sound before Quorelle DIVO, every old item as it was" eval '[ "
         "  Live 33013" "  Rock 33014" "  Soft Rock 33015" "  Dance 33016" "  Jazz 33017" \
         "  Metal 33018" "  Rap 33019" "  Classic 33020" "  Vocal 33021" "  Pure Monitor 33030" \
         "  USA Style 33031" "  England 33032" "  Japan Style 33033" "  Germany 33034" \
-        "  Equalizer 0" "   0" "  Environment 33002" "Hot keys… 34201" "Quorelle DIVO 32774" \
-        "Exit 32775")" ]'
+        "  Equalizer 0" "   0" "  Environment 33002" "Start with Windows 34200" \
+        "Hot keys… 34201" "Quorelle DIVO 32774" "Exit 32775")" ]'
 check "... the tone knobs' mode checks no source; the master and the environment are checked" \
     level_is Sound "Dry Sound checked" - "Default radio" "Bass radio" "Treble radio" \
     "Live radio" "Rock radio" "Soft Rock radio" "Dance radio" "Jazz radio" "Metal radio" \
@@ -439,6 +439,29 @@ check "the HIFI page opened afterwards shows the master, equalizer and defined-E
     eval 'open_hifi && lit 1084 131 && lit 1094 136 && lit 1114 146 &&
     [ "$(probe text "$HIFI" 1164)" = Bright ]'
 
+# "Start with Windows" writes this copy's start at sign-in (its quoted path and /tray), ticks,
+# and removes it again; the value is removed at the end whatever happens, since a Wine prefix
+# runs the start list's programs when it starts
+RUN='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
+SIGNIN="Quorelle Control Panel"
+trap 'wine reg delete "$RUN" /v "$SIGNIN" /f >/dev/null 2>&1; e2e_cleanup' EXIT
+signin_value() { wine reg query "$RUN" /v "$SIGNIN" 2>/dev/null | tr -d '\r' | sed -n 's/.*REG_SZ[[:space:]]*//p'; }
+# top_marks TEXT: the marks of the item TEXT on the menu's first level
+top_marks() { menu_items | awk -F'\t' -v t="$1" '/^popup$/ { n++; next } n == 1 && $1 == t { print $3; exit }'; }
+START=("开机时启动" "開機時啟動" "Start with Windows")
+wine reg delete "$RUN" /v "$SIGNIN" /f >/dev/null 2>&1
+check "the menu shows Start with Windows unticked" eval 'menu_open && [ "$(top_marks "Start with Windows")" = - ]'
+menu_click "Start with Windows"
+check "... choosing it writes the start at sign-in of this copy, with /tray" eventually eval \
+    '[ "$(signin_value)" = "\"$(winepath -w "$E2E_DIR/QuorelleCPL.exe" 2>/dev/null)\" /tray" ]'
+check "... the menu then ticks it" eval 'menu_open && [ "$(top_marks "Start with Windows")" = checked ]'
+menu_click "Start with Windows"
+check "... and choosing it again removes the value" eventually eval '[ -z "$(signin_value)" ]'
+wine reg add "$RUN" /v "$SIGNIN" /d '"C:\Other\QuorelleCPL.exe" /tray' /f >/dev/null 2>&1
+check "a value for another copy leaves the item unticked" \
+    eval 'menu_open && [ "$(top_marks "Start with Windows")" = - ] && menu_close'
+wine reg delete "$RUN" /v "$SIGNIN" /f >/dev/null 2>&1
+
 # the three languages: the sub-menu follows the language, the old items stay as they are
 for lang in 0 1 2; do
     probe send "$MAIN" 0x0111 $((32780 + lang)) 0 >/dev/null
@@ -449,8 +472,8 @@ for lang in 0 1 2; do
     esac
     check "language $lang: the menu opens" menu_open
     check "... its sub-menu is $SOUND, between the old items as they were" eval '[ "$(top_level |
-        grep -v "^ ")" = "$(printf "%s\n" "language 0" "$SOUND 0" "$KEYS 34201" "Quorelle DIVO 32774" \
-        "Exit 32775")" ] &&
+        grep -v "^ ")" = "$(printf "%s\n" "language 0" "$SOUND 0" "${START[lang]} 34200" \
+            "$KEYS 34201" "Quorelle DIVO 32774" "Exit 32775")" ] &&
         [ "$(top_level | sed -n "2,4p")" = "$(printf "%s\n" "  简体 32780" "  繁体 32781" "  English 32782")" ]'
     check "... ${want[*]}: in it, marked as the page shows" \
         has_items "${want[@]}"

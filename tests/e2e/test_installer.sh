@@ -7,7 +7,8 @@
 # driver's recorded version is shown for it. An installation into a second folder moves the first
 # one there (settings and all) and leaves no second uninstaller behind; an uninstaller of an
 # unregistered copy leaves the registration and shortcut alone; the virtual card is told without
-# the registration.
+# the registration. The start at sign-in follows the installation and goes with its own copy only;
+# /NOSTARTUP and /PREPARE write none.
 . "$(dirname "$0")/lib.sh"
 e2e_init
 SETUP=$QUORELLE_ROOT/build/installer/QuorelleCPL-Setup.exe
@@ -19,6 +20,7 @@ cp "$SETUP" "$E2E_DIR/"
 VERSION=$(sed -n 's/^#define QUORELLE_VERSION_\(MAJOR\|MINOR\|PATCH\|BUILD\) //p' \
     "$QUORELLE_ROOT/src/base/version.h" | paste -sd.)
 UNINSTALL_KEY='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\QuorelleCPL'
+RUN_KEY='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
 DRIVER_KEY='HKLM\SYSTEM\CurrentControlSet\Control\Class\{4d36e96c-e325-11ce-bfc1-08002be10318}\9999'
 INFO="$E2E_TITLE - Information"
 
@@ -31,6 +33,7 @@ qb() { E2E_DIR=$QB ini "$@"; }  # qb SECTION KEY: C:\QB\CPL.ini
 leftovers() {
     wine reg delete "$UNINSTALL_KEY" /f
     wine reg delete "$DRIVER_KEY" /f
+    wine reg delete "$RUN_KEY" /v "Quorelle Control Panel" /f
     find "$WINEPREFIX/drive_c/users" -name 'Quorelle Control Panel.lnk' -delete
     rm -rf "$FIRST" "$QB"
 }
@@ -41,8 +44,8 @@ winpath() { echo "Z:${1//\//\\}"; }
 # install FOLDER: the setup, silent, into FOLDER, in English. /D= takes the rest of the command
 # line as it stands (spaces included), so cmd passes it on unquoted.
 install() { install_at "$(winpath "$1")"; }
-install_at() {  # install_at WINDOWS-FOLDER, or the setup's choice without one
-    LC_ALL=en_US.UTF-8 wine cmd /c "$(winpath "$E2E_DIR/QuorelleCPL-Setup.exe") /S${1:+ /D=$1}" \
+install_at() {  # install_at WINDOWS-FOLDER [SWITCH...], or the setup's choice with ""
+    LC_ALL=en_US.UTF-8 wine cmd /c "$(winpath "$E2E_DIR/QuorelleCPL-Setup.exe") /S ${*:2}${1:+ /D=$1}" \
         >/dev/null 2>&1
 }
 # uninstall FOLDER [SWITCH...]: its uninstaller, silent; it runs on from a copy of itself
@@ -57,6 +60,11 @@ shortcut_to() {
 }
 shortcut() { find "$WINEPREFIX/drive_c/users" -path '*/Start Menu/Programs/Quorelle Control Panel.lnk' | grep -q .; }
 entry() { wine reg query "$UNINSTALL_KEY" /v "$1" 2>/dev/null | tr -d '\r' | sed -n "s/^ *$1 *REG_[A-Z]* *//p"; }
+# the start at sign-in: its data, and whether there is one
+startup() { wine reg query "$RUN_KEY" /v "Quorelle Control Panel" 2>/dev/null | tr -d '\r' |
+    sed -n 's/^ *Quorelle Control Panel *REG_SZ *//p'; }
+no_startup() { ! wine reg query "$RUN_KEY" /v "Quorelle Control Panel" >/dev/null 2>&1; }
+starts() { [ "$(startup)" = "\"$1\\QuorelleCPL.exe\" /tray" ]; }  # starts WINDOWS-FOLDER
 has() { local f; for f in "${@:2}"; do [ -e "$1/$f" ] || return 1; done; }
 lacks() { local f; for f in "${@:2}"; do [ ! -e "$1/$f" ] || return 1; done; }
 
@@ -81,6 +89,7 @@ check "an uninstall entry with the version" eval '[ "$(entry DisplayVersion)" = 
 check "... the folder" eval '[ "$(entry InstallLocation)" = "$(winpath "$DIR")" ]'
 check "... and a silent uninstaller" \
     eval '[ "$(entry QuietUninstallString)" = "\"$(winpath "$DIR")\\Uninstall.exe\" /S" ]'
+check "... and a start at sign-in in the notification area ($(startup))" starts "$(winpath "$DIR")"
 
 # --- the panel started from there ------------------------------------------------------------
 (cd "$DIR" && exec wine ./QuorelleCPL.exe) >/dev/null 2>&1 &
@@ -113,6 +122,7 @@ check "a silent uninstall succeeds" uninstall "$DIR"
 check "... leaves no program file" lacks "$DIR" QuorelleCPL.exe osConfLib.dll Uninstall.exe VirtualCard.log
 check "... no shortcut" eval '! shortcut'
 check "... no uninstall entry" eval '! wine reg query "$UNINSTALL_KEY" >/dev/null 2>&1'
+check "... no start at sign-in" no_startup
 check "... and keeps the settings files as they were" eval 'cmp -s "$DIR/CPL.ini" "$E2E_DIR/CPL.before" &&
     cmp -s "$DIR/Custom.ini" "$E2E_DIR/Custom.before"'
 
@@ -146,6 +156,7 @@ check "... installs the program into C:\\QB" has "$QB" QuorelleCPL.exe osConfLib
 check "... registered there" eval '[ "$(entry InstallLocation)" = "C:\\QB" ] &&
     [ "$(entry QuietUninstallString)" = "\"C:\\QB\\Uninstall.exe\" /S" ]'
 check "... with the shortcut to it" shortcut_to 'C:\QB\QuorelleCPL.exe'
+check "... and the start at sign-in ($(startup))" starts 'C:\QB'
 check "... and the settings carried over" eval '[ "$(qb CPL language)" = 1 ] &&
     [ "$(qb CPL HeadPhone)" = 1 ] && [ "$(qb Hifi eq_3)" = -7 ] &&
     [ "$(qb Info Note)" = mine ] && cmp -s "$QB/Custom.ini" "$E2E_DIR/Custom.before"'
@@ -162,18 +173,26 @@ check "the panel runs from C:\\QB" probe wait "$E2E_TITLE" 30000
 # (the uninstaller goes on from a copy of itself; the Wine server stays for the panel)
 check "the uninstaller of an unregistered copy removes that copy" \
     eval 'wine "$STRAY/Uninstall.exe" /S >/dev/null 2>&1; eventually test ! -e "$STRAY"'
-check "... and leaves the registration, the shortcut and the running panel alone" \
+check "... and leaves the registration, the shortcut, the start at sign-in and the running panel alone" \
     eval '[ "$(entry InstallLocation)" = "C:\\QB" ] && shortcut_to "C:\\QB\\QuorelleCPL.exe" &&
-    kill -0 "$PANEL_PID"'
+    starts "C:\\QB" && kill -0 "$PANEL_PID"'
 
 wine reg delete "$UNINSTALL_KEY" /f >/dev/null 2>&1
-check "a reinstall without the registration succeeds" install_at 'C:\QB'
+wine reg add "$RUN_KEY" /v "Quorelle Control Panel" /d '"c:\qb\QUORELLECPL.exe" /tray' /f >/dev/null 2>&1
+check "a reinstall without the registration succeeds, with /NOSTARTUP" install_at 'C:\QB' /NOSTARTUP
 check "... and closes the panel" eval 'panel_wait 10; [ $? -ne 124 ]'
 check "... and still knows its virtual card" \
     eval '[ "$(qb Info DriverVer)" = "Virtual card $VERSION" ]'
+check "... and removes its own start at sign-in, named in other letter cases" no_startup
+sed -i 's/^CPLVer=[^\r]*/CPLVer=0.9/' "$QB/CPL.ini"
+wine "$(winpath "$E2E_DIR/QuorelleCPL-Setup.exe")" /S /PREPARE '/D=C:\QB' >/dev/null 2>&1
+check "/PREPARE renews the texts and writes no start at sign-in" \
+    eval '[ "$(qb Info CPLVer)" = "$VERSION" ] && no_startup'
+# its start at sign-in as a person may write it: unquoted, in other letter cases
+wine reg add "$RUN_KEY" /v "Quorelle Control Panel" /d 'c:\qb\QUORELLECPL.EXE /tray' /f >/dev/null 2>&1
 check "removing it with the settings succeeds" uninstall "$QB" /REMOVESETTINGS
-check "... and leaves neither the folder, the shortcut nor the entry" \
-    eval '[ ! -e "$QB" ] && ! shortcut && ! wine reg query "$UNINSTALL_KEY" >/dev/null 2>&1'
+check "... and leaves neither the folder, the shortcut, the entry nor its start at sign-in" \
+    eval '[ ! -e "$QB" ] && ! shortcut && ! wine reg query "$UNINSTALL_KEY" >/dev/null 2>&1 && no_startup'
 
 # --- its pages' picture at the display's scale -----------------------------------------------
 # Started with its pages at 96 and at 192 dots per inch (a prefix of each), the setup shows from
@@ -204,15 +223,33 @@ page_shows() {
     echo "      (${w}x${page[2]} of the $1 % picture: $differ pixels differ)"
     [ "$differ" = 0 ]
 }
+# a real Return moves on to the components page, whose check boxes are drawn at the window's
+# scale: the first one's left edge (from the top of the list) is 12 px tall or more per 96 dpi
+# (13 px at 96 dpi)
+boxes_scaled() {
+    local r s x h
+    xdotool key Return && probe wait "$SETUP_TITLE " 10000 &&
+        r=($(probe ctlrect "$SETUP_TITLE " 1032)) || return 1
+    s=$((16 * QUORELLE_DPI / 96))
+    import -window root -crop "${s}x${s}+$((r[0] + 2))+$((r[1] + 2))" +repage "$E2E_DIR/boxes.png" &&
+        x=$(convert "$E2E_DIR/boxes.png" -trim -format %X info:) || return 1
+    h=$(convert "$E2E_DIR/boxes.png" -crop "1x$s+$x+0" +repage txt:- |
+        awk 'NR > 1 && !/#FFFFFF/ {n++} NR > 1 && /#FFFFFF/ && n {exit} END {print n + 0}')
+    echo "      (the first check box is $h px tall)"
+    [ $((h * 96)) -ge $((12 * QUORELLE_DPI)) ]
+}
 setup_end() {
     kill "$SETUP_PID" 2>/dev/null
     wait "$SETUP_PID" 2>/dev/null
     leftovers >/dev/null 2>&1
 }
 
-check "at 96 dpi the setup shows its pages" setup_start
-check "... its welcome page the 100 % picture" page_shows 100 welcome-96.png
+# (the first at the scale the script runs at, 96 dpi unless QUORELLE_DPI says otherwise)
+check "at $QUORELLE_DPI dpi the setup shows its pages" setup_start
+check "... its welcome page the $((QUORELLE_DPI * 100 / 96)) % picture" \
+    page_shows $((QUORELLE_DPI * 100 / 96)) "welcome-$QUORELLE_DPI.png"
 check "... and the screen equals a full repaint" eval 'probe stale "$SETUP_TITLE" >/dev/null'
+check "... its components page the check boxes of its scale" boxes_scaled
 setup_end
 
 quorelle_end_wine
@@ -222,6 +259,7 @@ quorelle_prepare_prefix
 check "at 192 dpi the setup shows its pages" setup_start
 check "... its welcome page the 200 % picture" page_shows 200 welcome-192.png
 check "... and the screen equals a full repaint" eval 'probe stale "$SETUP_TITLE" >/dev/null'
+check "... its components page the check boxes of its scale" boxes_scaled
 setup_end
 
 e2e_finish

@@ -160,14 +160,22 @@ declare -A NAV_IDS=(
 )
 page_nav_id() { echo "${NAV_IDS[$1,$2]}"; }
 
+# step_failed WHAT: says on standard error which step of a page's round failed, and what the
+# program had on screen then (its windows: the five, a notice still open, a list left dropped)
+step_failed() {
+    echo "      $1; the program's shown windows then (visible, place, size, text):" >&2
+    probe windows "$MAIN" 2>/dev/null | awk '$2 == 1' | sed 's/^/        /' | head -12 >&2
+    return 1
+}
+
 # click_every_control PAGE: shows the page through navigation, then a real click at the centre
 # of each of its visible controls, in runs of ten, the notices they bring closed after each run;
 # its "X" last (the page is then brought back). Counts the clicks in CLICKS; fails when the
-# program stopped answering.
+# program stopped answering, and says which step failed (step_failed).
 CLICKS=0
 click_every_control() {
     local page=$1 title=${PAGE_TITLES[$1]} id x y w h v cls close args=() n=0
-    show_page "$page" || return 1
+    show_page "$page" || step_failed "page $page: not shown by its navigation button" || return 1
     close=$([ "$page" = 0 ] && echo 1000 || page_close_id "$page")
     while read -r id x y w h v cls; do
         [ "$v" = 1 ] && [ "$w" -gt 0 ] && [ "$id" != 0 ] && [ "$id" != "$close" ] || continue
@@ -184,10 +192,12 @@ click_every_control() {
     CLICKS=$((CLICKS + n + 1))
     soak_notices
     xdotool key Escape  # a drop-down list left open
+    soak_alive || step_failed "page $page: the program does not answer after the clicks" || return 1
     click_control "$title" "$close"
-    hidden "$title" || return 1
+    hidden "$title" || step_failed "page $page: still shown after a click on its X" || return 1
     probe send "$MAIN" 2024 0 "$page" >/dev/null
-    visible "$title" && soak_alive
+    visible "$title" || step_failed "page $page: not shown again by WM_SHOW_PAGE" || return 1
+    soak_alive || step_failed "page $page: the program does not answer at the end" || return 1
 }
 
 # the close button of a page's window, and whether an id is one of its navigation buttons

@@ -40,10 +40,12 @@ class Protocol : public ::testing::Test {
     WindowProtocol protocol{host};
 };
 
-TEST_F(Protocol, NavigationHidesTheMainWindowAndShowsThePageInItsPlace) {
+// The target shows first, in the main window's place (the host then hides the window left), so
+// that no moment passes without a window of the panel on screen.
+TEST_F(Protocol, NavigationShowsThePageInTheMainWindowsPlace) {
     EXPECT_EQ(protocol.CurrentPage(), 0);
     protocol.OnNavigate(1);
-    EXPECT_EQ(host.Take(), (Calls{"hide main", "show page 1"}));
+    EXPECT_EQ(host.Take(), (Calls{"show page 1"}));
     EXPECT_EQ(protocol.CurrentPage(), 1);
     protocol.OnNavigate(0);
     EXPECT_EQ(host.Take(), (Calls{"show main"}));
@@ -54,7 +56,7 @@ TEST_F(Protocol, ShowPageAnswersAndSetsTheCurrentPage) {
     for (long page : {1L, 2L, 3L, 4L}) {
         EXPECT_EQ(protocol.OnShowPage(page), 1);
         EXPECT_EQ(protocol.CurrentPage(), page);
-        EXPECT_EQ(host.Take(), (Calls{"hide main", "show page " + std::to_string(page)}));
+        EXPECT_EQ(host.Take(), (Calls{"show page " + std::to_string(page)}));
     }
     EXPECT_EQ(protocol.OnShowPage(0), 1);
     EXPECT_EQ(host.Take(), (Calls{"show main"}));
@@ -193,6 +195,27 @@ TEST(StartOptions, TheTrayArgumentInAnyCaseAmongOthers) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(AsksForTrayStart(c.arguments), c.tray) << c.arguments.size();
+}
+
+// The sign-in start's value names this copy only when its path is this program's, in any case.
+TEST(StartOptions, TheSignInCommandNamesThisCopy) {
+    const std::string exe = "C:\\Users\\Me Too\\Quorelle\\QuorelleCPL.exe";
+    EXPECT_EQ(SignInCommand(exe), "\"" + exe + "\" /tray");
+    const struct {
+        std::string command;
+        bool starts;
+    } cases[] = {
+        {SignInCommand(exe), true},
+        {"\"c:\\users\\me too\\quorelle\\QUORELLECPL.EXE\" /tray", true},
+        {"  \"" + exe + "\"", true},
+        {"C:\\Quorelle\\QuorelleCPL.exe /tray", false},
+        {"\"C:\\Users\\Me Too\\Other\\QuorelleCPL.exe\" /tray", false},
+        {"\"" + exe, false},  // no closing quote
+        {"", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(SignInCommandStarts(c.command, exe), c.starts) << c.command;
+    EXPECT_TRUE(SignInCommandStarts("C:\\Q\\QuorelleCPL.exe /tray", "c:\\q\\quorellecpl.exe"));
 }
 
 }  // namespace

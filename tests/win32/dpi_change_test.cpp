@@ -28,6 +28,7 @@
 #include "controls/scale.h"
 #include "pages/hit_area_win32.h"
 #include "controls_host.h"
+#include "gdi_count_win32.h"
 #include "resource.h"
 
 // gtest compares rectangles through the operator of their own (the global) namespace
@@ -422,6 +423,44 @@ TEST_P(DpiChange, TheWindowFollowsToTwiceTheScaleAndComesBackAsItStarted) {
                            [](const ControlLook& a, const ControlLook& b) {
                                return a.place == b.place && a.dpi == b.dpi;
                            }));
+}
+
+// The windows of this thread, children included: the USER objects a change of scale could leave.
+int CountThreadWindows() {
+    int count = 0;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM n) -> BOOL {
+            ++*reinterpret_cast<int*>(n);
+            EnumChildWindows(
+                window, [](HWND, LPARAM m) -> BOOL { return ++*reinterpret_cast<int*>(m), TRUE; },
+                n);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&count));
+    return count;
+}
+
+// Twenty round trips through 150, 200 and 125 % and back: whatever a scale made goes with it
+// (GDI objects, windows), and back at 96 DPI the window shows what a fresh start shows.
+TEST_P(DpiChange, TwentyRoundTripsThroughEveryScaleLeaveNothingBehind) {
+    const Grab fresh = GrabAfterFullRepaint(hwnd_);
+    const auto round = [&] {
+        for (const int dpi : {144, 192, 120, 96}) {
+            const int w = MulDiv(Template().pxW, dpi, 96), h = MulDiv(Template().pxH, dpi, 96);
+            SendDpiChanged(hwnd_, dpi, RECT{40, 30, 40 + w, 30 + h});
+        }
+    };
+    round();  // what each scale makes once and keeps (its shared fonts, its pictures) is made
+    const int gdi = quorelle::testing::CountLiveGdiObjects();
+    const int windows = CountThreadWindows();
+    for (int i = 0; i < 20; ++i) round();
+    EXPECT_EQ(quorelle::testing::CountLiveGdiObjects(), gdi);
+    EXPECT_EQ(CountThreadWindows(), windows);
+    EXPECT_EQ(WindowRect(hwnd_), (RECT{40, 30, 40 + Template().pxW, 30 + Template().pxH}));
+    const Grab screen = GrabScreen(hwnd_);
+    EXPECT_TRUE(screen.pixels == fresh.pixels)
+        << "not as a fresh start: " << Differences(screen, fresh);
 }
 
 // A window that is not shown (a page while another shows, moved with the main window) may be

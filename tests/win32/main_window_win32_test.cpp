@@ -165,11 +165,14 @@ TEST(MainWindow, AStartReplacesTheSettingsFileOnce) {
 // Where a window stood when it was shown, seen from inside its own window procedure.
 WNDPROC pageProcedure = nullptr;
 POINT placeWhenShown{-1, -1};
+// Records where the page is when it shows, and keeps WM_SHOWWINDOW from it: Windows sends none
+// for a normal show, so the page must be ready (background decoded, shape cut) without it.
 LRESULT CALLBACK RecordShow(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_SHOWWINDOW && wParam) {
         RECT r;
         GetWindowRect(hwnd, &r);
         placeWhenShown = {r.left, r.top};
+        return 0;
     }
     return CallWindowProcW(pageProcedure, hwnd, msg, wParam, lParam);
 }
@@ -195,6 +198,60 @@ TEST(MainWindow, APageIsInTheMainWindowsPlaceBeforeItShows) {
         EXPECT_NE(GetWindowRgn(hwnd, shape.Get()), ERROR) << "page " << page;
         ShowWindow(hwnd, SW_HIDE);
     }
+    SetAppMainWindow(nullptr);
+}
+
+int VisibleWindows(const CCKorZereDlg& dlg) {
+    int n = 0;
+    for (int page = PAGE_MAIN; page <= PAGE_HP; ++page)
+        n += IsWindowVisible(dlg.WindowOf(page)) ? 1 : 0;
+    return n;
+}
+
+// A page's navigation button: the target shows first, in the page's place, then the page goes;
+// the main window shows only as a target, and some window of the panel is on screen throughout.
+std::vector<std::string> shows;
+HHOOK showHook = nullptr;
+const CCKorZereDlg* watched = nullptr;
+LRESULT CALLBACK RecordShows(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && call->message == WM_SHOWWINDOW && watched)
+        for (int page = PAGE_MAIN; page <= PAGE_HP; ++page)
+            if (watched->WindowOf(page) == call->hwnd) {
+                shows.push_back((call->wParam ? "show " : "hide ") + std::to_string(page) + " (" +
+                                std::to_string(VisibleWindows(*watched)) + " on screen)");
+            }
+    return CallNextHookEx(showHook, code, wParam, lParam);
+}
+
+TEST(MainWindow, APageSwitchShowsItsTargetFirstAndNeverTheMainWindowOnTheWay) {
+    CCKorZereDlg dlg;
+    ASSERT_TRUE(dlg.Create(nullptr));
+    ShowWindow(dlg.hwnd(), SW_SHOWNOACTIVATE);
+    SendMessageW(dlg.hwnd(), WM_SHOW_PAGE, 0, PAGE_HIFI);
+    SetWindowPos(dlg.WindowOf(PAGE_HIFI), nullptr, 140, 90, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    watched = &dlg;
+    showHook = SetWindowsHookExW(WH_CALLWNDPROC, RecordShows, nullptr, GetCurrentThreadId());
+    // HIFI's advance button, then the advance page's main button
+    const struct {
+        int from, button, to;
+    } steps[] = {{PAGE_HIFI, 1078, PAGE_ADVANCE}, {PAGE_ADVANCE, 1206, PAGE_MAIN}};
+    std::vector<std::string> want;
+    for (const auto& step : steps) {
+        HWND page = dlg.WindowOf(step.from);
+        SendMessageW(page, WM_COMMAND, MAKEWPARAM(step.button, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(page, step.button)));
+        want.push_back("show " + std::to_string(step.to) + " (1 on screen)");
+        want.push_back("hide " + std::to_string(step.from) + " (2 on screen)");
+        RECT r;
+        GetWindowRect(dlg.WindowOf(step.to), &r);
+        EXPECT_EQ(r.left, 140);
+        EXPECT_EQ(r.top, 90);
+    }
+    UnhookWindowsHookEx(showHook);
+    watched = nullptr;
+    EXPECT_EQ(shows, want);
+    DestroyWindow(dlg.hwnd());
     SetAppMainWindow(nullptr);
 }
 
@@ -227,13 +284,6 @@ TEST(MainWindow, HandlesNoMessageWhileNobodyTouchesIt) {
     EXPECT_TRUE(idle.empty()) << "messages while idle: " << ids;
     DestroyWindow(dlg.hwnd());
     SetAppMainWindow(nullptr);
-}
-
-int VisibleWindows(const CCKorZereDlg& dlg) {
-    int n = 0;
-    for (int page = PAGE_MAIN; page <= PAGE_HP; ++page)
-        n += IsWindowVisible(dlg.WindowOf(page)) ? 1 : 0;
-    return n;
 }
 
 TEST(MainWindow, MessagesFromOutsideNeverShowTwoWindows) {
@@ -339,14 +389,16 @@ TEST(TrayMenu, TheSoundChoicesComeBeforeTheShowItemAndTheOldItemsStay) {
     for (bool master : {true, false}) {
         SCOPED_TRACE(master);
         sources.master = master;
-        UniqueMenu menu = LoadTrayMenu(pages::SoundMenu(sources, 2), 2);
+        UniqueMenu menu = LoadTrayMenu(pages::SoundMenu(sources, 2),
+                                       {StartWithWindowsItem(master, 2), HotKeysItem(2)});
         HMENU popup = GetSubMenu(menu.get(), 0);
         ASSERT_NE(popup, nullptr);
         std::vector<std::string> top;
         for (int i = 0; i < GetMenuItemCount(popup); ++i) top.push_back(MenuItemLine(popup, i));
-        EXPECT_EQ(top, (std::vector<std::string>{"language popup 3", "&Sound popup 22",
-                                                 "&Hot keys? 34201", "Quorelle DIVO 32774",
-                                                 "Exit 32775"}));
+        EXPECT_EQ(top, (std::vector<std::string>{
+                           "language popup 3", "&Sound popup 22",
+                           std::string("&Start with Windows 34200") + (master ? " checked" : ""),
+                           "&Hot keys? 34201", "Quorelle DIVO 32774", "Exit 32775"}));
         HMENU language = GetSubMenu(popup, 0);
         EXPECT_EQ(MenuItemLine(language, 0), "?? 32780");  // "简体"
         EXPECT_EQ(MenuItemLine(language, 2), "English 32782");
@@ -362,6 +414,45 @@ TEST(TrayMenu, TheSoundChoicesComeBeforeTheShowItemAndTheOldItemsStay) {
         EXPECT_EQ(MenuItemLine(sound, 20), "-");
         EXPECT_EQ(MenuItemLine(sound, 21), "Env&ironment 33002 checked" + grey);
     }
+}
+
+// A start at sign-in may come before the shell's notification area: the icon's first add fails,
+// and the area's TaskbarCreated message adds it; a notice made meanwhile waits and comes as the
+// icon's balloon once the icon is there, with every text that came before it.
+TEST(TrayIcon, AFailedFirstAddComesBackWithTheAreaAndItsBalloonsWait) {
+    static std::vector<std::string> calls;
+    static bool areaThere = false;
+    calls.clear();
+    areaThere = false;
+    TrayIcon::SetShellNotifyForTests([](DWORD action, PNOTIFYICONDATAW data) -> BOOL {
+        std::string call = action == NIM_ADD ? "add" : action == NIM_MODIFY ? "modify" : "delete";
+        if (data->uFlags & NIF_INFO) {
+            call += " balloon ";
+            for (const wchar_t* c = data->szInfo; *c; ++c) call += *c == L'\n' ? '|' : char(*c);
+        }
+        calls.push_back(call);
+        return areaThere;
+    });
+    CCKorZereDlg dlg;
+    ASSERT_TRUE(dlg.Create(nullptr));  // its start adds the icon: the area is not there
+    TrayIcon tray;
+    EXPECT_FALSE(tray.Add(dlg.hwnd(), nullptr));
+    tray.ShowBalloon(L"No device!");
+    tray.ShowBalloon(L"UpdateAPOAvailable failed!");
+    areaThere = true;
+    calls.clear();
+    EXPECT_TRUE(tray.Restore());
+    EXPECT_EQ(calls, (std::vector<std::string>{
+                         "add", "modify balloon No device!|UpdateAPOAvailable failed!"}));
+    // the main window adds its own icon again when the area announces itself
+    calls.clear();
+    SendMessageW(dlg.hwnd(), TrayIcon::TaskbarCreatedMessage(), 0, 0);
+    EXPECT_EQ(calls, (std::vector<std::string>{"add"}));
+    tray.ShowBalloon(L"later");  // the icon is there: at once
+    EXPECT_EQ(calls.back(), "modify balloon later");
+    tray.Remove();
+    DestroyWindow(dlg.hwnd());
+    TrayIcon::SetShellNotifyForTests(nullptr);
 }
 
 }  // namespace
