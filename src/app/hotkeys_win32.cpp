@@ -123,6 +123,7 @@ struct Dialog {
     GlobalHotKeys* keys = nullptr;
     int language = 0;
     HWND hwnd = nullptr;
+    HWND* open = nullptr;  // where the running dialog is known
     int dpi = 96;
     gdi::Font font;
     std::array<pages::StoredHotKey, pages::kHotKeyActionCount> stored;
@@ -287,6 +288,7 @@ INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             auto* dialog = reinterpret_cast<Dialog*>(lParam);
             SetWindowLongPtrW(hwnd, DWLP_USER, lParam);
             dialog->hwnd = hwnd;
+            *dialog->open = hwnd;
             dialog->Init();
             return FALSE;  // the focus was set
         }
@@ -323,6 +325,13 @@ pages::SoundMenuItem HotKeysItem(int language) {
 }
 
 void RunHotKeyDialog(HWND owner, GlobalHotKeys& keys, int language) {
+    // the tray's menu still opens while the dialog runs: a second choice of the item brings the
+    // open dialog to the front instead of a second one
+    static HWND running = nullptr;
+    if (running && IsWindow(running)) {
+        SetForegroundWindow(running);
+        return;
+    }
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_HOTKEY_CLASS};
     InitCommonControlsEx(&controls);
     // a template with no controls: they are made at the window's scale when it starts
@@ -338,8 +347,10 @@ void RunHotKeyDialog(HWND owner, GlobalHotKeys& keys, int language) {
     dialog.owner = owner;
     dialog.keys = &keys;
     dialog.language = language;
+    dialog.open = &running;
     DialogBoxIndirectParamW(GetModuleHandleW(nullptr), &blank.dialog, owner, &DialogProc,
                             reinterpret_cast<LPARAM>(&dialog));
+    running = nullptr;
     keys.RegisterAgain();
 }
 
