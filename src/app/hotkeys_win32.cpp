@@ -143,6 +143,8 @@ struct Dialog {
     // Every control at the window's scale; the window's client area to fit.
     void Layout(int newDpi) {
         dpi = newDpi;
+        // the old font goes once every control holds the new one
+        const gdi::Font previous = std::move(font);
         font = controls::CreatePointFont(kPointTenths, controls::kLabelFace, dpi);
         for (int i = 0; i < pages::kHotKeyActionCount; ++i) {
             const int y = kMargin + i * kRowHeight;

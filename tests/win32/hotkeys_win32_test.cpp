@@ -10,6 +10,8 @@
 #include "app/hotkeys_win32.h"
 #include "app/osd_win32.h"
 #include "console_host.h"
+#include "controls/dpi_win32.h"
+#include "controls/scale.h"
 #include "settings/ini_file.h"
 #include "settings/settings.h"
 
@@ -66,6 +68,48 @@ TEST(GlobalHotKeys, EachActionGetsItsKeyATakenKeyLeavesTheOthersWorking) {
     DestroyWindow(other);
     SetSettingsBackend(nullptr);
     fs::remove_all(dir);
+}
+
+// The dialog at a new display scale, with the message and rectangle Windows sends (Wine sends
+// none): every control is laid out again at the new DPI and the window takes its new size.
+TEST(HotKeyDialog, ANewDisplayScaleLaysItOutAgain) {
+    struct Seen {
+        int dpi = 0;
+        SIZE field96{}, field192{};
+        RECT frame192{};
+    };
+    static Seen seen;
+    const auto fieldSize = [](HWND dialog) {
+        RECT r;
+        GetWindowRect(GetDlgItem(dialog, 200), &r);
+        return SIZE{r.right - r.left, r.bottom - r.top};
+    };
+    static decltype(fieldSize)* size = &fieldSize;
+    SetTimer(nullptr, 0, 300, [](HWND, UINT, UINT_PTR id, DWORD) {
+        KillTimer(nullptr, id);
+        HWND dialog = FindWindowW(nullptr, L"Hot Keys");
+        if (!dialog) return;
+        seen.dpi = controls::WindowDpi(dialog);
+        seen.field96 = (*size)(dialog);
+        RECT suggested{100, 100, 1200, 700};
+        SendMessageW(dialog, WM_DPICHANGED, MAKEWPARAM(192, 192),
+                     reinterpret_cast<LPARAM>(&suggested));
+        seen.field192 = (*size)(dialog);
+        GetWindowRect(dialog, &seen.frame192);
+        PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+    HWND owner = PlainWindow();
+    GlobalHotKeys keys;
+    RunHotKeyDialog(owner, keys, kLanguageEnglish);
+    DestroyWindow(owner);
+    ASSERT_GT(seen.dpi, 0) << "the dialog was not found";
+    // a field is 160 x 24 logical pixels, 210 from the left; the client area 670 wide
+    EXPECT_EQ(seen.field96.cx,
+              controls::ToDevice(210 + 160, seen.dpi) - controls::ToDevice(210, seen.dpi));
+    EXPECT_EQ(seen.field192.cx, 320);
+    EXPECT_EQ(seen.field192.cy, 48);
+    EXPECT_EQ(seen.frame192.left, 100);
+    EXPECT_GE(seen.frame192.right - seen.frame192.left, 1340);
 }
 
 TEST(OnScreenDisplay, ShowsWithoutActivationNamesItsTextAsAnAlertAndGoesAway) {
