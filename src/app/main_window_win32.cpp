@@ -110,6 +110,8 @@ INT_PTR CCKorZereDlg::RunModal(bool inTray) {
         DispatchMessageW(&msg);
     }
     tray_.Remove();
+    hotKeys_.UnregisterAll();
+    osd_.Hide();
     if (hwnd()) DestroyWindow(hwnd());
     return modalResult_;
 }
@@ -225,6 +227,7 @@ bool CCKorZereDlg::OnInitDialog() {
     console_.StartupOutputKind(defaultEndpoint_.kind);
     tray_.Add(hwnd(), trayIcon_.get());
     console_.StartupEndpointState();
+    hotKeys_.RegisterAll(hwnd());
     return true;
 }
 
@@ -259,6 +262,14 @@ bool CCKorZereDlg::OnCommand(int id) {
         case ID_TRAY_EXIT:
             protocol_.OnExitCommand();
             return true;
+        case ID_TRAY_HOTKEYS: {
+            // owned by the window on screen, which takes the activation back when it ends
+            HWND shown = hwnd();
+            for (int page = PAGE_MAIN; page <= PAGE_HP; ++page)
+                if (HWND w = WindowOf(page); w && IsWindowVisible(w)) shown = w;
+            RunHotKeyDialog(shown, hotKeys_, pages::StoredLanguage());
+            return true;
+        }
         case ID_LANG_SIMPLIFIED:
         case ID_LANG_TRADITIONAL:
         case ID_LANG_ENGLISH:
@@ -355,6 +366,10 @@ bool CCKorZereDlg::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& re
             return true;
         case WM_DEFAULT_OUTPUT_CHANGED:
             result = console_.OnDefaultOutputChanged(lParam);
+            return true;
+        case WM_HOTKEY:
+            OnHotKey(wParam);
+            result = 0;
             return true;
         case WM_DIAGNOSTIC_COUNT:
             result = static_cast<LRESULT>(wParam == 1   ? NoticeWithoutBoxCount()
@@ -457,9 +472,10 @@ void CCKorZereDlg::ShowTrayMenu() {
     // a choice acts on what the menu showed, whatever changed while it was open
     const pages::SoundSources shown = hifi_.ShownSources();
     const bool startsAtSignIn = StartsAtSignIn();
-    const int chosen =
-        quorelle::ShowTrayMenu(hwnd(), pages::CDlgHifi::SoundChoices(shown),
-                               {StartWithWindowsItem(startsAtSignIn, pages::StoredLanguage())});
+    const int language = pages::StoredLanguage();
+    const int chosen = quorelle::ShowTrayMenu(
+        hwnd(), pages::CDlgHifi::SoundChoices(shown),
+        {StartWithWindowsItem(startsAtSignIn, language), HotKeysItem(language)});
     if (chosen == 0) return;
     if (pages::IsSoundCommand(chosen)) {
         hifi_.ChooseSound(shown, chosen);
@@ -471,6 +487,22 @@ void CCKorZereDlg::ShowTrayMenu() {
     }
     // the menu's own items come as the commands a menu sends, after the menu has gone
     PostMessageW(hwnd(), WM_COMMAND, MAKEWPARAM(chosen, 0), 0);
+}
+
+void CCKorZereDlg::OnHotKey(WPARAM id) {
+    const std::optional<pages::HotKeyAction> action = GlobalHotKeys::ActionOf(id);
+    if (!action) return;
+    std::string shown;
+    if (*action == pages::HotKeyAction::ShowPanel) {
+        // as a left click on the notification-area icon: the current page's window shows, or
+        // hides when the icon showed it last
+        protocol_.OnTrayNotify(kTrayIconId, kTrayLeftButtonDown);
+        shown = pages::PanelShownText(protocol_.TrayShown(), pages::StoredLanguage());
+    } else {
+        // the HIFI page's own presses, shown or not
+        shown = hifi_.RunHotKey(*action);
+    }
+    osd_.Show(Widen(shown));
 }
 
 void CCKorZereDlg::StoreLanguage(int language) {

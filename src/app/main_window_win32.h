@@ -7,6 +7,8 @@
 
 #include "base/dialog_window_win32.h"
 #include "base/handles_win32.h"
+#include "app/hotkeys_win32.h"
+#include "app/osd_win32.h"
 #include "app/tray_win32.h"
 #include "app/window_protocol.h"
 #include "device/endpoint_win32.h"
@@ -58,6 +60,8 @@ class CCKorZereDlg final : public DialogWindow,
         return id == chrome_.CloseButtonId() || chrome_.PageOfButton(id) >= 0;
     }
     void SetPageTexts(int language);
+    // A global key: its action, then the on-screen display of what it did.
+    void OnHotKey(WPARAM id);
     void StartDevice();
     // WM_PAGE_NAVIGATE: page `from` hands over to `target`; the message's answer.
     LRESULT OnPageNavigate(int from, long target);
@@ -102,6 +106,8 @@ class CCKorZereDlg final : public DialogWindow,
     std::future<device::EndpointClassification> classifying_;
     pages::MainConsoleView console_;
     TrayIcon tray_;
+    GlobalHotKeys hotKeys_;
+    OnScreenDisplay osd_;
     WindowProtocol protocol_;
     bool startInTray_ = false;
     bool modalEnded_ = false;

@@ -26,6 +26,8 @@ class CDlgHifi final : public SecondaryPage {
         return view_.ChooseSound(shown, command);
     }
     bool ChooseSound(int command) { return view_.ChooseSound(ShownSources(), command); }
+    // A global key's sound action; the on-screen display's text, in the stored language.
+    std::string RunHotKey(HotKeyAction action) { return view_.RunHotKey(action, StoredLanguage()); }
 
   protected:
     bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;

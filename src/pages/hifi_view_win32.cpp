@@ -265,6 +265,13 @@ bool HifiView::ChooseSound(const SoundSources& shown, int command) {
     return chosen;
 }
 
+std::string HifiView::RunHotKey(HotKeyAction action, int language) {
+    TakeControlValues();
+    std::string shown = RunSoundHotKey(model_, action, language);
+    Render();
+    return shown;
+}
+
 void HifiView::ShowWarning(const PresetWarning& warning) {
     MessageBoxW(dialog_, Widen(warning.text).c_str(), Widen(warning.caption).c_str(),
                 MB_OK | MB_ICONWARNING);

@@ -29,6 +29,7 @@
 #include "controls/lamp_win32.h"
 #include "controls/slider_win32.h"
 #include "pages/hifi_page.h"
+#include "pages/hotkeys.h"
 #include "pages/sound_menu.h"
 
 namespace quorelle::pages {
@@ -76,6 +77,8 @@ class HifiView {
     // effect. False for another id.
     bool ChooseSound(const SoundSources& shown, int command);
     bool ChooseSound(int command) { return ChooseSound(SoundSourcesOf(model_), command); }
+    // A global key's sound action (pages/hotkeys.h), as the page's presses; the display's text.
+    std::string RunHotKey(HotKeyAction action, int language);
 
     // The lamps' window rectangles in the page's client coordinates.
     HifiHitAreas CurrentHitAreas() const;

@@ -84,6 +84,12 @@
 //                                   the caret's screen rectangle (exit code 1 when none)
 //                                   The acc commands end with exit code 4 when the program has
 //                                   not answered within 30 s (accwalk: its walk within 180 s).
+//   e2eprobe foreground -           the title of the foreground window ("" when none)
+//   e2eprobe alert - MS             listens (out of context, from every other process) for
+//                                   EVENT_SYSTEM_ALERT for MS ms: prints "ready" once the hook
+//                                   is set, then for the first alert "alert role=0xRR name=NAME"
+//                                   of the object the event names, asked across processes;
+//                                   exit code 1 when none came
 //   e2eprobe post TITLE MSG W L     PostMessage
 //   e2eprobe switch FROM X Y TO     a real click (the system's input) at screen point X Y (on
 //                                   window FROM), then the wait until window TO is visible, has
@@ -1296,6 +1302,48 @@ int Switch(const std::wstring& from, int x, int y, const std::wstring& to) {
 
 }  // namespace
 
+// The first alert event of another process: its object's role and name.
+int Alerts(DWORD limit) {
+    if (FAILED(CoInitialize(nullptr))) return 3;
+    static bool heard = false;
+    const WINEVENTPROC heardAlert = [](HWINEVENTHOOK, DWORD, HWND hwnd, LONG object, LONG child,
+                                       DWORD, DWORD) {
+        if (heard) return;
+        heard = true;
+        IAccessible* acc = nullptr;
+        VARIANT self;
+        VariantInit(&self);
+        std::wstring name;
+        LONG role = -1;
+        if (SUCCEEDED(AccessibleObjectFromEvent(hwnd, object, child, &acc, &self)) && acc) {
+            BSTR text = nullptr;
+            if (SUCCEEDED(acc->get_accName(self, &text)) && text) name = text;
+            SysFreeString(text);
+            VARIANT r;
+            VariantInit(&r);
+            if (SUCCEEDED(acc->get_accRole(self, &r)) && r.vt == VT_I4) role = r.lVal;
+            acc->Release();
+        }
+        std::printf("alert role=0x%02lX name=%s\n", role, Utf8(name).c_str());
+        std::fflush(stdout);
+    };
+    HWINEVENTHOOK hook =
+        SetWinEventHook(EVENT_SYSTEM_ALERT, EVENT_SYSTEM_ALERT, nullptr, heardAlert, 0, 0,
+                        WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS);
+    if (!hook) return 2;
+    std::printf("ready\n");
+    std::fflush(stdout);
+    const DWORD start = GetTickCount();
+    while (!heard && GetTickCount() - start < limit) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    }
+    UnhookWinEvent(hook);
+    CoUninitialize();
+    return heard ? 0 : 1;
+}
+
 int wmain(int argc, wchar_t** argv) {
     if (argc < 3) return 2;
     std::wstring cmd = argv[1];
@@ -1351,6 +1399,11 @@ int wmain(int argc, wchar_t** argv) {
         return Switch(title, static_cast<int>(Number(argv[3])), static_cast<int>(Number(argv[4])),
                       argv[5]);
     if (cmd == L"grab") return Grab(title, argc > 3 ? static_cast<DWORD>(Number(argv[3])) : 10000);
+    if (cmd == L"foreground") {
+        std::printf("%s\n", Utf8(TextOf(GetForegroundWindow())).c_str());
+        return 0;
+    }
+    if (cmd == L"alert") return Alerts(argc > 3 ? static_cast<DWORD>(Number(argv[3])) : 10000);
     if (cmd == L"count") {
         std::printf("%zu\n", Find(title).size());
         return 0;

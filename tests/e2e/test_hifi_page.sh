@@ -8,7 +8,10 @@
 # master off; the main console's digital output forces the master off. The notification-area
 # icon's menu, opened with a real right click on the icon, chooses an EQ preset, a user preset
 # and the master switch, whether the page is shown or not, greys what the page would not take
-# with the master off, and speaks the three languages.
+# with the master off, and speaks the three languages. A global key of section Hotkeys, pressed
+# as real X input, steps the EQ preset and shows the on-screen display without taking the
+# foreground; an events client hears its alert. The tray's "Hot keys…" dialog takes a key
+# pressed in its field and saves it, and the key then works.
 . "$(dirname "$0")/lib.sh"
 e2e_init
 e2e_tray
@@ -19,7 +22,7 @@ SHOT=$E2E_DIR/hifi.png
 # The card holds a user curve, the equalizer and the reverb on, the living room and "Cave"; the
 # settings agree with it (mode 3, both reverb switches on).
 seed_curve_card
-printf '[CPL]\r\nlanguage=2\r\n[Hifi]\r\nisDrySoundOn=1\r\nInitialButtonOn=3\r\nENVEnable=1\r\nRoomEnable=1\r\nEnvironment=6\r\nTreble=20\r\nBass=20\r\n' >"$E2E_DIR/CPL.ini"
+printf '[CPL]\r\nlanguage=2\r\n[Hifi]\r\nisDrySoundOn=1\r\nInitialButtonOn=3\r\nENVEnable=1\r\nRoomEnable=1\r\nEnvironment=6\r\nTreble=20\r\nBass=20\r\n[Hotkeys]\r\nNextPreset=Ctrl+Shift+F11\r\n' >"$E2E_DIR/CPL.ini"
 
 # centre ID: the centre of a control of the page, in the page's client coordinates
 centre() {
@@ -313,6 +316,7 @@ curve() {
     for i in 0 1 2 3 4 5 6 7 8 9; do printf '%d:%d ' $((i + 1)) "${values[i]}"; done
 }
 JAZZ=(-8 6 0 8 -8 10 -2 13 8 1)
+METAL=(12 7 -3 4 13 8 3 -3 8 12)
 # level_is SUBMENU LINE...: the items of that sub-menu of the shown menu, "TEXT MARKS" in order
 level_is() {
     local name=$1 got
@@ -343,7 +347,7 @@ check "the menu: Sound before Quorelle DIVO, every old item as it was" eval '[ "
         "  Metal 33018" "  Rap 33019" "  Classic 33020" "  Vocal 33021" "  Pure Monitor 33030" \
         "  USA Style 33031" "  England 33032" "  Japan Style 33033" "  Germany 33034" \
         "  Equalizer 0" "   0" "  Environment 33002" "Start with Windows 34200" \
-        "Quorelle DIVO 32774" "Exit 32775")" ]'
+        "Hot keys… 34201" "Quorelle DIVO 32774" "Exit 32775")" ]'
 check "... the tone knobs' mode checks no source; the master and the environment are checked" \
     level_is Sound "Dry Sound checked" - "Default radio" "Bass radio" "Treble radio" \
     "Live radio" "Rock radio" "Soft Rock radio" "Dance radio" "Jazz radio" "Metal radio" \
@@ -462,14 +466,14 @@ wine reg delete "$RUN" /v "$SIGNIN" /f >/dev/null 2>&1
 for lang in 0 1 2; do
     probe send "$MAIN" 0x0111 $((32780 + lang)) 0 >/dev/null
     case $lang in
-        0) SOUND=音效 want=("HIFI直通 checked" "爵士 radio" "英式风格 radio" "均衡器 checked radio popup" "环境效果 checked") ;;
-        1) SOUND=音效 want=("HIFI直通 checked" "爵士 radio" "英式風格 radio" "均衡器 checked radio popup" "環境效果 checked") ;;
-        2) SOUND=Sound want=("Dry Sound checked" "Jazz radio" "England radio" "Equalizer checked radio popup" "Environment checked") ;;
+        0) KEYS="热键(H)…" SOUND=音效 want=("HIFI直通 checked" "爵士 radio" "英式风格 radio" "均衡器 checked radio popup" "环境效果 checked") ;;
+        1) KEYS="熱鍵(H)…" SOUND=音效 want=("HIFI直通 checked" "爵士 radio" "英式風格 radio" "均衡器 checked radio popup" "環境效果 checked") ;;
+        2) KEYS="Hot keys…" SOUND=Sound want=("Dry Sound checked" "Jazz radio" "England radio" "Equalizer checked radio popup" "Environment checked") ;;
     esac
     check "language $lang: the menu opens" menu_open
     check "... its sub-menu is $SOUND, between the old items as they were" eval '[ "$(top_level |
         grep -v "^ ")" = "$(printf "%s\n" "language 0" "$SOUND 0" "${START[lang]} 34200" \
-            "Quorelle DIVO 32774" "Exit 32775")" ] &&
+            "$KEYS 34201" "Quorelle DIVO 32774" "Exit 32775")" ] &&
         [ "$(top_level | sed -n "2,4p")" = "$(printf "%s\n" "  简体 32780" "  繁体 32781" "  English 32782")" ]'
     check "... ${want[*]}: in it, marked as the page shows" \
         has_items "${want[@]}"
@@ -477,6 +481,62 @@ for lang in 0 1 2; do
     check "... and the menu closes" menu_close
     after_action "the menu closed in language $lang"
 done
+
+# --- a global key: NextPreset=Ctrl+Shift+F11, stored before the start -------------------------
+# Jazz is the last preset chosen, Bright in mode 3 shows: the key lights the preset switch and
+# steps to Metal, with no window brought to the front for it.
+# (the probe's own output, unbuffered: "ready" must show while it listens)
+ALERTS=$E2E_DIR/alerts.txt
+wine "$E2E_PROBE" alert - 20000 >"$ALERTS" 2>/dev/null &
+ALERT_PID=$!
+heard_ready() { grep -q ready "$ALERTS"; }
+check "an events client listens for alerts" eventually heard_ready
+FRONT=$(probe foreground -)
+mark_log
+xdotool key ctrl+shift+F11
+OSD="EQ Preset: Metal"
+check "Ctrl+Shift+F11 as real X input: EQPreset=8 (Metal) in mode 2" \
+    eventually eval 'ini_is Hifi EQPreset 8 && ini_is Hifi InitialButtonOn 2'
+check "... the card gets the Metal curve, band by band" \
+    eventually eval '[ "$(bands_sent)" = "$(curve METAL)" ]'
+check "... the display shows \"$OSD\"" visible "$OSD"
+check "... the foreground window stays \"$FRONT\"" eval '[ "$(probe foreground -)" = "$FRONT" ]'
+check "... the display sits at the bottom centre of the screen" eval 'r=($(probe rect "$OSD")) &&
+    w=$(xdpyinfo | awk "/dimensions:/ { split(\$2, d, \"x\"); print d[1] }") &&
+    [ $((2 * r[0] + r[2] - w)) -ge -2 ] && [ $((2 * r[0] + r[2] - w)) -le 2 ]'
+check "... and goes away by itself" hidden "$OSD"
+wait "$ALERT_PID"
+check "... an events client heard the alert \"$OSD\" with the alert role" \
+    eval 'tr -d "\r" <"$ALERTS" | grep -qxF "alert role=0x08 name=$OSD"'
+check "the HIFI page on screen shows the preset switch and Metal lit, Jazz dark" \
+    eval 'lit 1090 136 && lit 1105 146 && lit 1104 145'
+after_action "the next preset key"
+
+# --- the Hot keys dialog: a key set with a real key press in its field, saved, then used --------
+KEYS="Hot Keys"
+check "Hot keys… chosen from the menu opens the dialog, the Dry Sound field focused" \
+    eval 'menu_open && menu_click "Hot keys…" && visible "$KEYS" &&
+    [ "$(probe focused "$KEYS")" = "active 1 focus 200" ]'
+check "... Dry Sound has no key, Ctrl+Shift+F11 (next preset) works" \
+    eval '[ "$(probe text "$KEYS" 400)" = None ] && [ "$(probe text "$KEYS" 401)" = Works ]'
+# (F11 alone: an Alt tap on the page, as in Alt+F11, puts it in the system menu's keyboard mode)
+xdotool key F11
+click_control "$KEYS" 1
+check "F11 pressed in the field and saved: CPL.ini DrySound=F11, shown as working" \
+    eventually eval 'ini_is Hotkeys DrySound F11 && [ "$(probe text "$KEYS" 400)" = Works ]'
+xdotool key Escape
+check "... Escape closes the dialog" probe gone "$KEYS" 10000
+mark_log
+xdotool key F11
+check "F11 as real X input: Dry Sound off, the effects off on the card, the display says so" \
+    eval 'eventually ini_is Hifi isDrySoundOn 0 && logged "set Enable_EQ_GFX dev=[^ ]+ data=0 " &&
+    visible "Dry Sound: Off"'
+check "... the page shows the master off" lit 1084 130
+xdotool key F11
+check "F11 again while the display shows: Dry Sound on, the display's text replaced" \
+    eval 'eventually ini_is Hifi isDrySoundOn 1 && visible "Dry Sound: On" && lit 1084 131 &&
+    [ "$(probe count "Dry Sound: Off")" = 0 ]'
+after_action "Dry Sound off and on with its key"
 
 # --- the main console's digital output forces the master off -------------------------------
 click_control "$HIFI" 1075

@@ -19,6 +19,7 @@
 #include "pages/hifi_view_win32.h"
 #include "pages/hit_area_win32.h"
 #include "pages/page_chrome_win32.h"
+#include "pages/hotkeys.h"
 #include "pages/sound_menu.h"
 #include "settings/ini_file.h"
 #include "settings/settings.h"
@@ -200,11 +201,13 @@ TEST_F(HifiViewTest, ABandsCommitRecordsOnlyAValueThePageHasNotRecorded) {
     EXPECT_EQ(ReadSettingText(kCplIni, "Hifi", "Customize"), "0") << "a moved band is no preset";
 }
 
-// A sound choice of the notification-area menu, made on the page window while it is hidden,
-// writes the keys, makes the card calls in their order and leaves the lamps, bands and list as
-// the page's own presses that make the same choice do (a source switch first where it is unlit).
+// A sound choice of the notification-area menu or a global key, made on the page window while
+// it is hidden, writes the keys, makes the card calls in their order and leaves the lamps, bands
+// and list as the page's own presses that make the same choice do (a source switch first where
+// it is unlit); a key's on-screen display names the state it left.
 TEST_F(HifiViewTest, ASoundChoiceDoesWhatThePagesPressesDo) {
-    constexpr int kEntry = -1;  // a step kEntry - i chooses entry i of the preset list
+    constexpr int kEntry = -1;     // a step kEntry - i chooses entry i of the preset list
+    constexpr int kKey = 0x10000;  // a command kKey + a is the global key of action a
     struct Case {
         const char* what;
         std::vector<std::pair<const char*, const char*>> start;  // keys of section Hifi
@@ -212,19 +215,24 @@ TEST_F(HifiViewTest, ASoundChoiceDoesWhatThePagesPressesDo) {
         int command;
         std::pair<const char*, const char*> after;  // a key of section Hifi afterwards
         bool acts = true;                           // false: nothing is written or sent
+        const char* shows = nullptr;                // a global key's display text
     };
+    const auto key = [](HotKeyAction action) { return kKey + int(action); };
     const std::pair<const char*, const char*> on{"isDrySoundOn", "1"};
     const std::pair<const char*, const char*> presets[] = {{"CustomCount", "2"},
                                                            {"Custom0", "Warm"},
                                                            {"Custom1", "Bright"},
                                                            {"CurrentCustom", "Warm"},
                                                            {"Customize", "1"}};
-    const auto with = [&](std::vector<std::pair<const char*, const char*>> keys) {
-        keys.insert(keys.end(), std::begin(presets), std::end(presets));
-        keys.push_back({"ENVEnable", "1"});
-        keys.push_back({"RegionStyle", "1"});
-        keys.push_back({"EQPreset", "3"});
-        return keys;
+    // the case's keys after the common ones, which they may change
+    const auto with = [&](const std::vector<std::pair<const char*, const char*>>& keys) {
+        std::vector<std::pair<const char*, const char*>> all(std::begin(presets),
+                                                             std::end(presets));
+        all.push_back({"ENVEnable", "1"});
+        all.push_back({"RegionStyle", "1"});
+        all.push_back({"EQPreset", "3"});
+        all.insert(all.end(), keys.begin(), keys.end());
+        return all;
     };
     const int jazz = hifi_ids::kPresetLamps[7];
     const Case cases[] = {
@@ -274,6 +282,55 @@ TEST_F(HifiViewTest, ASoundChoiceDoesWhatThePagesPressesDo) {
          kSoundFirstEqPreset + 7,
          {"EQPreset", "3"},
          false},
+        {"the next preset key from a region style",
+         with({on, {"InitialButtonOn", "1"}}),
+         {hifi_ids::kPreset, hifi_ids::kPresetLamps[4]},
+         key(HotKeyAction::NextPreset),
+         {"EQPreset", "4"},
+         true,
+         "EQ Preset: Rock"},
+        {"the next preset key after Vocal",
+         with({on, {"InitialButtonOn", "2"}, {"EQPreset", "11"}}),
+         {hifi_ids::kPresetLamps[0]},
+         key(HotKeyAction::NextPreset),
+         {"EQPreset", "0"},
+         true,
+         "EQ Preset: Default"},
+        {"the previous preset key before Default",
+         with({on, {"InitialButtonOn", "2"}, {"EQPreset", "0"}}),
+         {hifi_ids::kPresetLamps[11]},
+         key(HotKeyAction::PreviousPreset),
+         {"EQPreset", "11"},
+         true,
+         "EQ Preset: Vocal"},
+        {"the Dry Sound key",
+         with({on, {"InitialButtonOn", "2"}}),
+         {hifi_ids::kMaster},
+         key(HotKeyAction::DrySound),
+         {"isDrySoundOn", "0"},
+         true,
+         "Dry Sound: Off"},
+        {"the next environment key",
+         with({on, {"InitialButtonOn", "2"}, {"Environment", "3"}}),
+         {hifi_ids::kNext},
+         key(HotKeyAction::NextEnvironment),
+         {"Environment", "4"},
+         true,
+         "Environment: stone Room"},
+        {"the next preset key with the master off",
+         with({{"isDrySoundOn", "0"}, {"InitialButtonOn", "2"}}),
+         {hifi_ids::kPresetLamps[4]},
+         key(HotKeyAction::NextPreset),
+         {"EQPreset", "3"},
+         false,
+         "Dry Sound: Off"},
+        {"the next environment key with the master off",
+         with({{"isDrySoundOn", "0"}, {"InitialButtonOn", "2"}}),
+         {hifi_ids::kNext},
+         key(HotKeyAction::NextEnvironment),
+         {"ENVEnable", "1"},
+         false,
+         "Dry Sound: Off"},
     };
     for (const auto* preset : {"Warm", "Bright"})
         for (int i = 0; i < kBandCount; ++i)
@@ -328,6 +385,11 @@ TEST_F(HifiViewTest, ASoundChoiceDoesWhatThePagesPressesDo) {
                          reinterpret_cast<LPARAM>(list));
             return;
         }
+        if (step == hifi_ids::kNext) {
+            SendMessageW(host.hwnd(), WM_COMMAND, MAKEWPARAM(step, BN_CLICKED),
+                         reinterpret_cast<LPARAM>(GetDlgItem(host.hwnd(), step)));
+            return;
+        }
         const Rect r = ClientRectOf(host.hwnd(), step);
         host.view.OnLButtonDown({(r.left + r.right) / 2, (r.top + r.bottom) / 2});
     };
@@ -336,8 +398,13 @@ TEST_F(HifiViewTest, ASoundChoiceDoesWhatThePagesPressesDo) {
         const Outcome pressed = run(c, [&](HifiHost& host) {
             for (int step : c.presses) press(host, step);
         });
-        const Outcome chosen =
-            run(c, [&](HifiHost& host) { EXPECT_TRUE(host.view.ChooseSound(c.command)); });
+        const Outcome chosen = run(c, [&](HifiHost& host) {
+            if (c.command >= kKey)
+                EXPECT_EQ(host.view.RunHotKey(HotKeyAction(c.command - kKey), kLanguageEnglish),
+                          c.shows);
+            else
+                EXPECT_TRUE(host.view.ChooseSound(c.command));
+        });
         EXPECT_EQ(ReadSettingText(kCplIni, "Hifi", c.after.first), c.after.second);
         EXPECT_EQ(chosen.cpl, pressed.cpl);
         EXPECT_EQ(chosen.sets, pressed.sets);

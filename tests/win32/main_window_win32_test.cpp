@@ -324,13 +324,20 @@ TEST(MainWindow, MessagesFromOutsideNeverShowTwoWindows) {
 
 // Two left clicks on the icon hide the panel and bring it back, whatever other programs sent
 // before: a WM_MOVE_MAIN that showed the main window while a page stayed current, or a
-// WM_SHOW_PAGE outside the five windows.
+// WM_SHOW_PAGE outside the five windows. The show-panel global key is such a click: every
+// other click here is the key.
 TEST(MainWindow, TheIconHidesWhicheverWindowIsOnScreen) {
     CCKorZereDlg dlg;
     ASSERT_TRUE(dlg.Create(nullptr));
     HWND main = dlg.hwnd();
     ShowWindow(main, SW_SHOWNOACTIVATE);
-    auto click = [&] { SendMessageW(main, WM_TRAY_NOTIFY, 151, WM_LBUTTONDOWN); };
+    bool key = false;
+    auto click = [&] {
+        if ((key = !key))
+            SendMessageW(main, WM_HOTKEY, GlobalHotKeys::kFirstId + 4, 0);
+        else
+            SendMessageW(main, WM_TRAY_NOTIFY, 151, WM_LBUTTONDOWN);
+    };
     click();  // the next click hides
     SendMessageW(main, WM_SHOW_PAGE, 0, PAGE_INFO);
     SendMessageW(main, WM_MOVE_MAIN, 40, 30);
@@ -382,8 +389,8 @@ TEST(TrayMenu, TheSoundChoicesComeBeforeTheShowItemAndTheOldItemsStay) {
     for (bool master : {true, false}) {
         SCOPED_TRACE(master);
         sources.master = master;
-        UniqueMenu menu =
-            LoadTrayMenu(pages::SoundMenu(sources, 2), {StartWithWindowsItem(master, 2)});
+        UniqueMenu menu = LoadTrayMenu(pages::SoundMenu(sources, 2),
+                                       {StartWithWindowsItem(master, 2), HotKeysItem(2)});
         HMENU popup = GetSubMenu(menu.get(), 0);
         ASSERT_NE(popup, nullptr);
         std::vector<std::string> top;
@@ -391,7 +398,7 @@ TEST(TrayMenu, TheSoundChoicesComeBeforeTheShowItemAndTheOldItemsStay) {
         EXPECT_EQ(top, (std::vector<std::string>{
                            "language popup 3", "&Sound popup 22",
                            std::string("&Start with Windows 34200") + (master ? " checked" : ""),
-                           "Quorelle DIVO 32774", "Exit 32775"}));
+                           "&Hot keys? 34201", "Quorelle DIVO 32774", "Exit 32775"}));
         HMENU language = GetSubMenu(popup, 0);
         EXPECT_EQ(MenuItemLine(language, 0), "?? 32780");  // "简体"
         EXPECT_EQ(MenuItemLine(language, 2), "English 32782");
