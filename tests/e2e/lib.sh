@@ -404,6 +404,8 @@ menu_click() {
     done
     return 1
 }
+# menu_marks TEXT: the marks of the item TEXT on the shown menu's first level ("-" for none)
+menu_marks() { menu_items | awk -F'\t' -v t="$1" '/^popup$/ { n++; next } n == 1 && $1 == t { print $3; exit }'; }
 # menu_level TEXT: "TEXT MARKS" of each item of the sub-menu TEXT of the shown menu's first level,
 # in order (a separator "-")
 menu_level() {

@@ -446,20 +446,18 @@ RUN='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
 SIGNIN="Quorelle Control Panel"
 trap 'wine reg delete "$RUN" /v "$SIGNIN" /f >/dev/null 2>&1; e2e_cleanup' EXIT
 signin_value() { wine reg query "$RUN" /v "$SIGNIN" 2>/dev/null | tr -d '\r' | sed -n 's/.*REG_SZ[[:space:]]*//p'; }
-# top_marks TEXT: the marks of the item TEXT on the menu's first level
-top_marks() { menu_items | awk -F'\t' -v t="$1" '/^popup$/ { n++; next } n == 1 && $1 == t { print $3; exit }'; }
 START=("开机时启动" "開機時啟動" "Start with Windows")
 wine reg delete "$RUN" /v "$SIGNIN" /f >/dev/null 2>&1
-check "the menu shows Start with Windows unticked" eval 'menu_open && [ "$(top_marks "Start with Windows")" = - ]'
+check "the menu shows Start with Windows unticked" eval 'menu_open && [ "$(menu_marks "Start with Windows")" = - ]'
 menu_click "Start with Windows"
 check "... choosing it writes the start at sign-in of this copy, with /tray" eventually eval \
     '[ "$(signin_value)" = "\"$(winepath -w "$E2E_DIR/QuorelleCPL.exe" 2>/dev/null)\" /tray" ]'
-check "... the menu then ticks it" eval 'menu_open && [ "$(top_marks "Start with Windows")" = checked ]'
+check "... the menu then ticks it" eval 'menu_open && [ "$(menu_marks "Start with Windows")" = checked ]'
 menu_click "Start with Windows"
 check "... and choosing it again removes the value" eventually eval '[ -z "$(signin_value)" ]'
 wine reg add "$RUN" /v "$SIGNIN" /d '"C:\Other\QuorelleCPL.exe" /tray' /f >/dev/null 2>&1
 check "a value for another copy leaves the item unticked" \
-    eval 'menu_open && [ "$(top_marks "Start with Windows")" = - ] && menu_close'
+    eval 'menu_open && [ "$(menu_marks "Start with Windows")" = - ] && menu_close'
 wine reg delete "$RUN" /v "$SIGNIN" /f >/dev/null 2>&1
 
 # the three languages: the sub-menu follows the language, the old items stay as they are

@@ -101,6 +101,15 @@ check "it shows the installed OS text" eventually eval '[ "$(probe text "$INFO" 
 check "... the driver text" eventually eval '[ "$(probe text "$INFO" 1066)" = "Virtual card $VERSION" ]'
 check "... and the panel's version" eventually eval '[ "$(probe text "$INFO" 1067)" = "$VERSION" ]'
 check "it runs the card library of its folder" eventually test -s "$DIR/VirtualCard.log"
+# the tray menu's Start with Windows over the setup's value: ticked, it removes the value, and
+# chosen again writes it for this copy as the setup did (a real click on the item each time)
+tray_menu() { probe post "$E2E_TITLE" 1129 151 0x204 >/dev/null && probe menu "$E2E_TITLE" 5000; }
+check "the tray menu ticks Start with Windows: the setup's value starts this copy" \
+    eval 'tray_menu && [ "$(menu_marks "Start with Windows")" = checked ]'
+menu_click "Start with Windows"
+check "... choosing it removes the value" eventually no_startup
+tray_menu && menu_click "Start with Windows"
+check "... and choosing it again writes it as the setup did" eventually starts "$(winpath "$DIR")"
 
 # --- over the running panel and the user's settings -------------------------------------------
 printf '[CPL]\r\nlanguage=1\r\nHeadPhone=1\r\n[Hifi]\r\neq_3=-7\r\nCustomCount=1\r\nCustom0=Rock & Roll\r\n[Info]\r\nOS=old system\r\nDriverVer=old\r\nCPLVer=0.9\r\nNote=mine\r\n' \
