@@ -5,6 +5,7 @@
 #include <string>
 
 #include "base/diagnostics.h"
+#include "base/own_windows_win32.h"
 #include "base/text_win32.h"
 #include "base/texts.h"
 #include "controls/dpi_win32.h"
@@ -288,15 +289,18 @@ INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     try {
         if (msg == WM_INITDIALOG) {
             auto* dialog = reinterpret_cast<Dialog*>(lParam);
-            SetWindowLongPtrW(hwnd, DWLP_USER, lParam);
+            SetWindowObject(hwnd, WindowRole::OwnWindow, dialog);
             dialog->hwnd = hwnd;
             *dialog->open = hwnd;
             dialog->Init();
             return FALSE;  // the focus was set
         }
-        auto* dialog = reinterpret_cast<Dialog*>(GetWindowLongPtrW(hwnd, DWLP_USER));
+        auto* dialog = WindowObjectAs<Dialog>(hwnd, WindowRole::OwnWindow);
         if (!dialog) return FALSE;
         switch (msg) {
+            case WM_NCDESTROY:
+                ForgetWindow(hwnd);
+                return FALSE;
             case WM_COMMAND:
                 return dialog->OnCommand(LOWORD(wParam), HIWORD(wParam)) ? TRUE : FALSE;
             case WM_DPICHANGED: {

@@ -78,11 +78,7 @@ INT_PTR CCKorZereDlg::RunModal(bool inTray) {
         return device::ClassifyDefaultEndpoint();
     });
     if (!Create(nullptr)) return -1;
-    if (!startInTray_) {
-        PrepareToShow(PAGE_MAIN);
-        ShowWindow(hwnd(), SW_SHOWNORMAL);
-        pages::PageAccessibility::TakeKeyboard(hwnd());
-    }
+    if (!startInTray_) ShowMainWindow();
     MSG msg;
     while (!modalEnded_) {
         BOOL got = GetMessageW(&msg, nullptr, 0, 0);
@@ -97,8 +93,7 @@ INT_PTR CCKorZereDlg::RunModal(bool inTray) {
         // on the close button (the space bar presses it)
         if (IsCloseKeyForMe(msg)) continue;
         // the window's Tab, Space, Enter and arrows before the dialog manager's own handling
-        // (looked up for key-downs only: the lookup is a round trip to the window server
-        // under Wine, and the loop dispatches many other messages)
+        // (looked up for key-downs only: the loop dispatches many other messages)
         if (ours && msg.message == WM_KEYDOWN &&
             pages::PageAccessibility::HandlePageKey(dialog, msg))
             continue;
@@ -410,18 +405,22 @@ LRESULT CCKorZereDlg::OnPageNavigate(int from, long target) {
     return protocol_.OnShowPage(target);
 }
 
-void CCKorZereDlg::PrepareToShow(int page) {
+void CCKorZereDlg::ShowOnly(int page) {
+    HWND w = WindowOf(page);
+    if (!w) return;
+    // ready before it shows (Windows sends no WM_SHOWWINDOW for a normal show), on screen before
+    // the window left goes, so the panel never leaves the screen for a moment
     if (page == PAGE_MAIN)
         chrome_.PrepareToShow();
     else if (pages::SecondaryPage* shown = Page(page))
         shown->PrepareToShow();
+    ShowWindow(w, SW_SHOWNORMAL);
+    HideAllBut(page);
+    pages::PageAccessibility::TakeKeyboard(w);
 }
 
 void CCKorZereDlg::ShowMainWindow() {
-    PrepareToShow(PAGE_MAIN);
-    ShowWindow(hwnd(), SW_SHOWNORMAL);
-    HideAllBut(PAGE_MAIN);
-    pages::PageAccessibility::TakeKeyboard(hwnd());
+    ShowOnly(PAGE_MAIN);
 }
 
 void CCKorZereDlg::HideMainWindow() {
@@ -437,20 +436,12 @@ void CCKorZereDlg::ShowPageAtMainWindow(int page) {
     GetWindowRect(hwnd(), &main);
     SetWindowPos(target, nullptr, main.left, main.top, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    PrepareToShow(page);
-    ShowWindow(target, SW_SHOWNORMAL);
+    ShowOnly(page);
     InvalidateRect(target, nullptr, TRUE);
-    HideAllBut(page);
-    pages::PageAccessibility::TakeKeyboard(target);
 }
 
 void CCKorZereDlg::ShowWindowOf(int page) {
-    HWND w = WindowOf(page);
-    if (!w) return;
-    PrepareToShow(page);
-    ShowWindow(w, SW_SHOWNORMAL);
-    HideAllBut(page);
-    pages::PageAccessibility::TakeKeyboard(w);
+    ShowOnly(page);
 }
 
 void CCKorZereDlg::HideWindowOf(int page) {

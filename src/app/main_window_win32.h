@@ -68,8 +68,9 @@ class CCKorZereDlg final : public DialogWindow,
     pages::SecondaryPage* Page(int page);
     // One window of the five on screen at a time: hides every other one that is visible.
     void HideAllBut(int page);
-    // Window `page` (0 to 4) ready to show: background decoded, shape cut.
-    void PrepareToShow(int page);
+    // Shows window `page` (0 to 4, normal show) made ready first (background decoded, shape
+    // cut), then hides every other of the five, then gives it the keyboard.
+    void ShowOnly(int page);
 
     // WindowHost
     void ShowMainWindow() override;

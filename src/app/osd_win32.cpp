@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "base/diagnostics.h"
+#include "base/own_windows_win32.h"
 #include "controls/dpi_win32.h"
 #include "controls/label_win32.h"
 #include "controls/scale.h"
@@ -23,21 +24,6 @@ constexpr int kAboveBottom = 72;
 constexpr int kTextPointTenths = 130;  // the label face, larger
 constexpr COLORREF kPanelColour = RGB(0x1C, 0x1E, 0x22);
 constexpr COLORREF kFrameColour = RGB(0x5A, 0x5E, 0x66);
-
-// The DPI of a monitor, where the platform tells it per monitor; else the system's.
-int MonitorDpi(HMONITOR monitor) {
-    using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
-    static const auto getDpiForMonitor = [] {
-        HMODULE shcore = LoadLibraryW(L"shcore.dll");
-        return shcore ? reinterpret_cast<GetDpiForMonitorFn>(
-                            reinterpret_cast<void*>(GetProcAddress(shcore, "GetDpiForMonitor")))
-                      : nullptr;
-    }();
-    UINT x = 0, y = 0;
-    if (getDpiForMonitor && monitor && SUCCEEDED(getDpiForMonitor(monitor, 0, &x, &y)) && y > 0)
-        return int(y);
-    return controls::SystemDpi();
-}
 
 }  // namespace
 
@@ -82,7 +68,7 @@ void OnScreenDisplay::Show(const std::wstring& text) {
     info.cbSize = sizeof info;
     if (!GetMonitorInfoW(monitor, &info))
         SystemParametersInfoW(SPI_GETWORKAREA, 0, &info.rcWork, 0);
-    const int dpi = controls::SkinDpi(MonitorDpi(monitor));
+    const int dpi = controls::SkinDpi(controls::MonitorDpi(monitor));
     if (!font_ || dpi != dpi_)
         font_ = controls::CreatePointFont(kTextPointTenths, controls::kLabelFace, dpi);
     dpi_ = dpi;
@@ -210,11 +196,12 @@ LRESULT CALLBACK OnScreenDisplay::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARA
         if (msg == WM_NCCREATE) {
             auto* self = static_cast<OnScreenDisplay*>(
                 reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-            SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+            SetWindowObject(hwnd, WindowRole::OwnWindow, self);
             self->window_ = hwnd;
         }
-        auto* self = reinterpret_cast<OnScreenDisplay*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+        auto* self = WindowObjectAs<OnScreenDisplay>(hwnd, WindowRole::OwnWindow);
         if (!self) return DefWindowProcW(hwnd, msg, wParam, lParam);
+        if (msg == WM_NCDESTROY) ForgetWindow(hwnd);
         return self->OnMessage(msg, wParam, lParam);
     } catch (...) {
         ReportCaughtException("on-screen display", msg);

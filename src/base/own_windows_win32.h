@@ -21,6 +21,8 @@ enum class WindowRole : unsigned char {
     AccessibleHost,  // what the window tells assistive tools about its controls
     PageKeys,        // the window's keyboard handling (Tab, Space, Enter, the arrows)
     FocusCues,       // present while the window shows the keyboard focus mark
+    OwnWindow,       // the object behind a window the program made itself (the on-screen
+                     // display, the hot-key dialog)
     Count
 };
 

@@ -52,6 +52,20 @@ int SystemDpi() {
     return DisplayDpi(nullptr);  // the screen's, which is the system's
 }
 
+int MonitorDpi(HMONITOR monitor) {
+    using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+    static const auto getDpiForMonitor = [] {
+        HMODULE shcore = LoadLibraryW(L"shcore.dll");
+        return shcore ? reinterpret_cast<GetDpiForMonitorFn>(
+                            reinterpret_cast<void*>(GetProcAddress(shcore, "GetDpiForMonitor")))
+                      : nullptr;
+    }();
+    UINT x = 0, y = 0;
+    if (getDpiForMonitor && monitor && SUCCEEDED(getDpiForMonitor(monitor, 0, &x, &y)) && y > 0)
+        return int(y);
+    return SystemDpi();
+}
+
 HCURSOR HandCursor(int dpi) {
     static std::mutex lock;
     static std::map<int, HCURSOR> cursors;  // by drawn scale, never destroyed

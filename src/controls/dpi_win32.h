@@ -20,6 +20,9 @@ int DrawnDpi(HWND window);
 
 // The system's DPI (the one the taskbar and the notification area are drawn for).
 int SystemDpi();
+// A monitor's DPI where the platform tells it per monitor, else the system's: for a window
+// about to be placed on that monitor.
+int MonitorDpi(HMONITOR monitor);
 
 // The program's hand cursor in the size for dpi, loaded once per drawn scale and kept for the
 // program's life; nullptr when it cannot be had.
