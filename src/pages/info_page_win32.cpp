@@ -64,9 +64,12 @@ void CDlgInfo::TipIfCut(HWND label, const std::wstring& text) {
     }
     if (extent.cx <= client.right) return;
     if (tips_ == nullptr) {
-        tips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX,
-                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(),
-                                nullptr, ProgramInstance(), nullptr);
+        // the tip shows whichever window is active: the text is cut whether or not the page has
+        // the keyboard
+        tips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                                WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(), nullptr,
+                                ProgramInstance(), nullptr);
         if (tips_ == nullptr) return;
     }
     // the label lets the pointer through to the page, so the tip watches the page over its place
