@@ -77,6 +77,9 @@
 //                                   end "rounds shown A hidden B gone C slowest_ms S
 //                                   gone_disconnected D gone_other O" (O: answers other than a
 //                                   disconnection after the window went)
+//   e2eprobe pointer TITLE          the window under the pointer (class, id, its top-level
+//                                   window's title, whether that is enabled), and the active
+//                                   window, focus, capture and GUI flags of TITLE's thread
 //   e2eprobe focused TITLE          "active A focus ID": whether the window is its thread's
 //                                   active window (1/0), and the control id of the window that
 //                                   has its thread's keyboard focus (0 when none)
@@ -1574,6 +1577,28 @@ int wmain(int argc, wchar_t** argv) {
         if (!GetGUIThreadInfo(GetWindowThreadProcessId(h, nullptr), &gui)) return 1;
         std::printf("active %d focus %d\n", gui.hwndActive == h ? 1 : 0,
                     gui.hwndFocus && IsChild(h, gui.hwndFocus) ? GetDlgCtrlID(gui.hwndFocus) : 0);
+        return 0;
+    }
+    if (cmd == L"pointer") {
+        // what a click at the pointer would reach, and the thread's input state: where a lost
+        // click went
+        POINT at{};
+        GetCursorPos(&at);
+        const HWND under = WindowFromPoint(at);
+        wchar_t cls[64] = {};
+        if (under) GetClassNameW(under, cls, 64);
+        GUITHREADINFO gui{};
+        gui.cbSize = sizeof gui;
+        GetGUIThreadInfo(GetWindowThreadProcessId(h, nullptr), &gui);
+        const auto id = [](HWND w) { return w ? GetDlgCtrlID(w) : 0; };
+        std::printf("at %ld %ld: %s id %d of \"%s\" enabled %d; active \"%s\" focus %d capture %d "
+                    "flags %#lx; foreground \"%s\"\n",
+                    at.x, at.y, Utf8(cls).c_str(), id(under),
+                    Utf8(TextOf(under ? GetAncestor(under, GA_ROOT) : nullptr)).c_str(),
+                    under && IsWindowEnabled(GetAncestor(under, GA_ROOT)) ? 1 : 0,
+                    Utf8(TextOf(gui.hwndActive)).c_str(), id(gui.hwndFocus), id(gui.hwndCapture),
+                    static_cast<unsigned long>(gui.flags),
+                    Utf8(TextOf(GetForegroundWindow())).c_str());
         return 0;
     }
     if (cmd == L"caret") {

@@ -165,6 +165,7 @@ page_nav_id() { echo "${NAV_IDS[$1,$2]}"; }
 step_failed() {
     echo "      $1; the program's shown windows then (visible, place, size, text):" >&2
     probe windows "$MAIN" 2>/dev/null | awk '$2 == 1' | sed 's/^/        /' | head -12 >&2
+    echo "        pointer $(probe pointer "$MAIN")" >&2
     return 1
 }
 
