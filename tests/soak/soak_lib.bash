@@ -186,11 +186,13 @@ click_every_control() {
         if [ $((n % 10)) = 0 ]; then
             xdotool "${args[@]}"
             args=()
+            probe settle "$title" >/dev/null  # a notice a click opens is open before the look
             soak_notices
         fi
     done < <(probe controls "$title")
     [ ${#args[@]} = 0 ] || xdotool "${args[@]}"
     CLICKS=$((CLICKS + n + 1))
+    probe settle "$title" >/dev/null
     soak_notices
     xdotool key Escape  # a drop-down list left open
     soak_alive || step_failed "page $page: the program does not answer after the clicks" || return 1
