@@ -66,6 +66,15 @@ inline constexpr int kEnvironmentPanel = 1170;
 inline constexpr std::array<int, 3> kEnvironmentLines = {1171, 1172, 1173};
 inline constexpr int kPrevious = 1168;
 inline constexpr int kNext = 1169;
+// the captions that name the page's sections and choices, which the sound menu and the global
+// keys' display read as well
+inline constexpr int kDrySoundCaption = 1125;
+inline constexpr int kEqPresetCaption = 1127;
+inline constexpr int kEqualizerCaption = 1128;
+inline constexpr int kEnvironmentCaption = 1130;
+inline constexpr std::array<int, 5> kRegionCaptions = {1133, 1134, 1135, 1136, 1137};
+inline constexpr std::array<int, 12> kPresetCaptions = {1138, 1139, 1140, 1141, 1142, 1143,
+                                                        1144, 1145, 1146, 1147, 1148, 1149};
 }  // namespace hifi
 
 // advance page (dialog 196): the four effects' lamps and indicators
