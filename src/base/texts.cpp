@@ -1,12 +1,8 @@
 #include "base/texts.h"
 
-#include "controls/control_ids.h"
-
 namespace quorelle {
 
 namespace {
-
-namespace ids = controls::ids;
 
 constexpr LabelText kMainTexts[] = {
     {1027, {"播放", "播放", "Play"}, "播放"},
@@ -115,14 +111,12 @@ constexpr FixedText kHifiFixed[] = {
     {1158, "1K"}, {1159, "2K"}, {1160, "4K"},  {1161, "8K"},  {1162, "16K"},
 };
 
-constexpr std::array<std::string_view, 3> kClose = {"关闭", "關閉", "Close"};
 constexpr std::array<std::string_view, 3> Same(std::string_view text) {
     return {text, text, text};
 }
 
 constexpr ControlName kControlNames[] = {
     // main window
-    {102, ids::main_console::kNavigation.close, kClose},
     {102, 1025, {"耳机", "耳機", "Headphone"}},
     {102, 1026, {"扬声器", "揚聲器", "Speaker"}},
     {102, 1029, {"耳机输出", "耳機輸出", "Headphone output"}},
@@ -133,7 +127,6 @@ constexpr ControlName kControlNames[] = {
     {102, 1016, Same("176.4 kHz")},
     {102, 1017, Same("192 kHz")},
     // HIFI page
-    {176, ids::hifi::kNavigation.close, kClose},
     {176, 1085, {"音调", "音調", "Tone"}},
     // the tone knobs, apart from the presets of the same names
     {176, 1007, {"高音调节", "高音調節", "Treble level"}},
@@ -158,12 +151,9 @@ constexpr ControlName kControlNames[] = {
     {176, 1170, {"环境列表", "環境列表", "Environment list"}},
     {176, 1168, {"上一个环境", "上一個環境", "Previous environment"}},
     {176, 1169, {"下一个环境", "下一個環境", "Next environment"}},
-    // advance, headphone and information pages
-    {196, ids::advance::kNavigation.close, kClose},
-    {192, ids::headphone::kNavigation.close, kClose},
+    // headphone page
     {192, 1176, {"设置 B", "設置 B", "Setting B"}},
     {192, 1177, {"设置 A", "設置 A", "Setting A"}},
-    {155, ids::info::kNavigation.close, kClose},
 };
 
 }  // namespace

@@ -380,6 +380,9 @@ std::string BareName(int dialogId, const AccessibleControl& control, int languag
         for (const FixedText& t : FixedTexts(dialogId))
             if (t.id == control.caption) return std::string(t.text);
     }
+    if (const controls::NavigationIds* nav = controls::NavigationIdsOfDialog(dialogId);
+        nav != nullptr && control.id == nav->close)
+        return std::string(InLanguage(kCloseButtonName, language));
     if (const ControlName* n = FindControlName(dialogId, control.id))
         return std::string(InLanguage(n->byLanguage, language));
     return {};
