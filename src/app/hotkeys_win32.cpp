@@ -125,7 +125,6 @@ struct Dialog {
     int language = 0;
     HWND hwnd = nullptr;
     HWND* open = nullptr;  // where the running dialog is known
-    int dpi = 96;
     gdi::Font font;
     std::array<pages::StoredHotKey, pages::kHotKeyActionCount> stored;
     std::array<bool, pages::kHotKeyActionCount> changed{};
@@ -133,8 +132,12 @@ struct Dialog {
 
     HWND Item(int id) const { return GetDlgItem(hwnd, id); }
 
+    // The DPI the window is drawn for (kept with the window: controls::DrawnDpi).
+    int Dpi() const { return controls::DrawnDpi(hwnd); }
+
     void Place(int id, int x, int y, int w, int h) const {
         using controls::ToDevice;
+        const int dpi = Dpi();
         SetWindowPos(Item(id), nullptr, ToDevice(x, dpi), ToDevice(y, dpi),
                      ToDevice(x + w, dpi) - ToDevice(x, dpi),
                      ToDevice(y + h, dpi) - ToDevice(y, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
@@ -143,10 +146,10 @@ struct Dialog {
 
     // Every control at the window's scale; the window's client area to fit.
     void Layout(int newDpi) {
-        dpi = newDpi;
+        controls::SetDrawnDpi(hwnd, newDpi);
         // the old font goes once every control holds the new one
         const gdi::Font previous = std::move(font);
-        font = controls::CreatePointFont(kPointTenths, controls::kLabelFace, dpi);
+        font = controls::CreatePointFont(kPointTenths, controls::kLabelFace, newDpi);
         for (int i = 0; i < pages::kHotKeyActionCount; ++i) {
             const int y = kMargin + i * kRowHeight;
             int x = kMargin;
@@ -164,6 +167,7 @@ struct Dialog {
     }
 
     SIZE FrameSize() const {
+        const int dpi = Dpi();
         RECT r{0, 0, controls::ToDevice(kClientWidth, dpi), controls::ToDevice(kClientHeight, dpi)};
         const DWORD style = DWORD(GetWindowLongPtrW(hwnd, GWL_STYLE));
         const DWORD ex = DWORD(GetWindowLongPtrW(hwnd, GWL_EXSTYLE));

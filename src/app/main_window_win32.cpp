@@ -285,38 +285,72 @@ bool CCKorZereDlg::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& re
         case WM_INITDIALOG:
             result = OnInitDialog() ? TRUE : FALSE;
             return true;
-        case WM_DPICHANGED: {
-            // the window, its controls and its icons at the new scale (the notification
-            // area's icon stays at the system's)
-            chrome_.ChangeDpi(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
-            LoadIcons(HIWORD(wParam));
+        case WM_DPICHANGED:
+            OnDpiChanged(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
             result = 0;
             return true;
-        }
         case WM_COMMAND:
-            if (console_.OnCommand(wParam)) {
-                result = 0;
-                return true;
-            }
-            if (lParam != 0 && IsNavigationButton(LOWORD(wParam)) &&
-                (!controls::IsButtonPress(wParam) || !IsWindowVisible(hwnd()))) {
-                return true;  // the second press of a double click on a window already hidden
-            }
-            return OnCommand(LOWORD(wParam));
+            return OnCommandMessage(wParam, lParam, result);
         case WM_CLOSE:
             // the system close command (Alt+F4) ends the modal run with the cancel result
             protocol_.OnSystemClose();
             return true;
         case WM_LBUTTONDOWN:
         case WM_LBUTTONDBLCLK:  // the second press of a quick double click is a press too
-            // the console's lamps first; unless the mute lamp took the press, the window drags
-            // the console's hit tests measure in logical pixels
-            if (!console_.OnLButtonDown(pages::ToPoint(pages::LogicalPoint(hwnd(), lParam)))) {
-                result = 0;
-                return true;
-            }
-            controls::DragPage(hwnd());
-            return false;
+            return OnPress(lParam, result);
+        case WM_HSCROLL:
+        case SLIDER_MSG_TRACK:
+        case SLIDER_MSG_COMMIT:
+        case WM_VOLUME_CHANGED:
+        case WM_DEFAULT_OUTPUT_CHANGED:
+        case WM_CONFLIB_EVENT_A:
+        case WM_CONFLIB_EVENT_B:
+            return OnConsoleMessage(msg, wParam, lParam, result);
+        case WM_LANGUAGE_CHANGE:
+        case WM_TRAY_NOTIFY:
+        case WM_SHOW_PAGE:
+        case WM_MOVE_MAIN:
+        case WM_PAGE_NAVIGATE:
+        case WM_HOTKEY:
+        case WM_DIAGNOSTIC_COUNT:
+            return OnProtocolMessage(msg, wParam, lParam, result);
+        default:
+            return OnRegisteredMessage(msg, result);
+    }
+}
+
+void CCKorZereDlg::OnDpiChanged(int dpi, const RECT* suggested) {
+    // the window, its controls and its icons at the new scale (the notification area's icon
+    // stays at the system's)
+    chrome_.ChangeDpi(dpi, suggested);
+    LoadIcons(dpi);
+}
+
+bool CCKorZereDlg::OnCommandMessage(WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    if (console_.OnCommand(wParam)) {
+        result = 0;
+        return true;
+    }
+    if (lParam != 0 && IsNavigationButton(LOWORD(wParam)) &&
+        (!controls::IsButtonPress(wParam) || !IsWindowVisible(hwnd()))) {
+        return true;  // the second press of a double click on a window already hidden
+    }
+    return OnCommand(LOWORD(wParam));
+}
+
+bool CCKorZereDlg::OnPress(LPARAM lParam, LRESULT& result) {
+    // the console's lamps first; unless the mute lamp took the press, the window drags
+    // the console's hit tests measure in logical pixels
+    if (!console_.OnLButtonDown(pages::ToPoint(pages::LogicalPoint(hwnd(), lParam)))) {
+        result = 0;
+        return true;
+    }
+    controls::DragPage(hwnd());
+    return false;
+}
+
+bool CCKorZereDlg::OnConsoleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    switch (msg) {
         case WM_HSCROLL:
             console_.OnHScroll(reinterpret_cast<HWND>(lParam));
             return false;
@@ -331,6 +365,9 @@ bool CCKorZereDlg::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& re
         case WM_VOLUME_CHANGED:
             result = console_.OnVolumeChanged(wParam);
             return true;
+        case WM_DEFAULT_OUTPUT_CHANGED:
+            result = console_.OnDefaultOutputChanged(lParam);
+            return true;
         case WM_CONFLIB_EVENT_A:
             device::ConfLibEvents().Disarm(msg);
             InvalidateRect(hwnd(), nullptr, TRUE);
@@ -339,6 +376,13 @@ bool CCKorZereDlg::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& re
             device::ConfLibEvents().Disarm(msg);
             result = 0;
             return true;
+        default:
+            return false;
+    }
+}
+
+bool CCKorZereDlg::OnProtocolMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    switch (msg) {
         case WM_LANGUAGE_CHANGE:
             result = protocol_.OnLanguageChange(static_cast<long>(lParam));
             return true;
@@ -359,9 +403,6 @@ bool CCKorZereDlg::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& re
         case WM_PAGE_NAVIGATE:
             result = OnPageNavigate(static_cast<int>(wParam), static_cast<long>(lParam));
             return true;
-        case WM_DEFAULT_OUTPUT_CHANGED:
-            result = console_.OnDefaultOutputChanged(lParam);
-            return true;
         case WM_HOTKEY:
             OnHotKey(wParam);
             result = 0;
@@ -372,17 +413,21 @@ bool CCKorZereDlg::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& re
                                                         : DiagnosticFailureCount());
             return true;
         default:
-            if (msg == ShowRunningCopyMessage()) {
-                protocol_.OnTrayShowCommand();  // a second start: the current page's window
-                result = 1;
-                return true;
-            }
-            if (msg == TrayIcon::TaskbarCreatedMessage()) {
-                tray_.Restore();  // the shell restarted: the icon comes back
-                return true;
-            }
             return false;
     }
+}
+
+bool CCKorZereDlg::OnRegisteredMessage(UINT msg, LRESULT& result) {
+    if (msg == ShowRunningCopyMessage()) {
+        protocol_.OnTrayShowCommand();  // a second start: the current page's window
+        result = 1;
+        return true;
+    }
+    if (msg == TrayIcon::TaskbarCreatedMessage()) {
+        tray_.Restore();  // the shell restarted: the icon comes back
+        return true;
+    }
+    return false;
 }
 
 // ---- WindowHost -------------------------------------------------------------------------------

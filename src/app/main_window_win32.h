@@ -54,6 +54,20 @@ class CCKorZereDlg final : public DialogWindow,
     // A default action's press: the console's hit tests, without the window drag.
     void PressAt(POINT logical) override { console_.OnLButtonDown(logical); }
     bool OnInitDialog();
+    // The message handlers OnMessage dispatches to, by kind of message; each returns whether it
+    // handled the message (`result` is then the answer).
+    // WM_DPICHANGED: the window, its controls and its icons at the new scale.
+    void OnDpiChanged(int dpi, const RECT* suggested);
+    // WM_COMMAND: the console's controls, then the navigation column and the window's buttons.
+    bool OnCommandMessage(WPARAM wParam, LPARAM lParam, LRESULT& result);
+    // A press on the window: the console's lamps, else the window's drag.
+    bool OnPress(LPARAM lParam, LRESULT& result);
+    // The console's controls and the device's notices (volume, default output, card events).
+    bool OnConsoleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    // The window protocol's messages, the global keys and the diagnostic counts.
+    bool OnProtocolMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    // The messages the system registers by name: a second start, the shell's restart.
+    bool OnRegisteredMessage(UINT msg, LRESULT& result);
     bool OnCommand(int id);
     // The close button or a page button of the navigation column.
     bool IsNavigationButton(int id) const {

@@ -69,9 +69,9 @@ void OnScreenDisplay::Show(const std::wstring& text) {
     if (!GetMonitorInfoW(monitor, &info))
         SystemParametersInfoW(SPI_GETWORKAREA, 0, &info.rcWork, 0);
     const int dpi = controls::SkinDpi(controls::MonitorDpi(monitor));
-    if (!font_ || dpi != dpi_)
+    if (!font_ || dpi != Dpi())
         font_ = controls::CreatePointFont(kTextPointTenths, controls::kLabelFace, dpi);
-    dpi_ = dpi;
+    controls::SetDrawnDpi(window_, dpi);
 
     SIZE extent{};
     {
@@ -94,6 +94,10 @@ void OnScreenDisplay::Show(const std::wstring& text) {
     SetTimer(window_, kHideTimer, kShownMilliseconds, nullptr);
     NotifyWinEvent(EVENT_SYSTEM_ALERT, window_, OBJID_CLIENT, CHILDID_SELF);
     RaiseNotification();
+}
+
+int OnScreenDisplay::Dpi() const {
+    return controls::DrawnDpi(window_);
 }
 
 void OnScreenDisplay::Hide() {
@@ -148,7 +152,7 @@ void OnScreenDisplay::Paint(HDC dc) const {
     gdi::Brush frame(CreateSolidBrush(kFrameColour));
     gdi::Brush panel(CreateSolidBrush(kPanelColour));
     FillRect(dc, &area, frame.Get());
-    const int edge = std::max(1, controls::ToDevice(1, dpi_));
+    const int edge = std::max(1, controls::ToDevice(1, Dpi()));
     RECT inner{area.left + edge, area.top + edge, area.right - edge, area.bottom - edge};
     FillRect(dc, &inner, panel.Get());
     gdi::SelectGuard select(dc, font_.Get());

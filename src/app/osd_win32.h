@@ -30,8 +30,8 @@ class OnScreenDisplay final : private controls::AccessibleHost {
     void Hide();
     HWND Hwnd() const { return window_; }
     const std::wstring& Text() const { return text_; }
-    // The DPI it was last drawn for.
-    int Dpi() const { return dpi_; }
+    // The DPI it was last drawn for (the one its window keeps: controls::DrawnDpi).
+    int Dpi() const;
 
   private:
     bool Create();
@@ -54,7 +54,6 @@ class OnScreenDisplay final : private controls::AccessibleHost {
     HWND anchor_ = nullptr;
     HWND window_ = nullptr;
     std::wstring text_;
-    int dpi_ = 96;
     gdi::Font font_;
     controls::AccessibleObject* object_ = nullptr;
 };

@@ -10,12 +10,26 @@ namespace {
 
 using Objects = std::array<void*, static_cast<size_t>(WindowRole::Count)>;
 
+// What the program keeps for one of its windows: its objects by role and the DPI it is drawn
+// for (0 while none is kept).
+struct Entry {
+    Objects objects{};
+    int drawnDpi = 0;
+
+    bool Empty() const {
+        for (void* object : objects)
+            if (object != nullptr) return false;
+        return drawnDpi == 0;
+    }
+};
+
 // The windows that have an object, and their objects by role. One table for the process under a
-// slim reader/writer lock (user-mode, no round trip): each entry is made and read only on its
-// window's thread, but threads of their own (the tests', the platform's) make windows too.
+// slim reader/writer lock (user-mode, no request to the window server): each entry is made and read
+// only on its window's thread, but threads of their own (the tests', the platform's) make windows
+// too.
 SRWLOCK registryLock = SRWLOCK_INIT;
-std::unordered_map<HWND, Objects>& Registry() {
-    static auto* registry = new std::unordered_map<HWND, Objects>;  // outlives every window
+std::unordered_map<HWND, Entry>& Registry() {
+    static auto* registry = new std::unordered_map<HWND, Entry>;  // outlives every window
     return *registry;
 }
 
@@ -53,7 +67,7 @@ bool SetWindowObject(HWND hwnd, WindowRole role, void* object) {
         return true;
     }
     const Writing hold;
-    Registry()[hwnd][Slot(role)] = object;
+    Registry()[hwnd].objects[Slot(role)] = object;
     return true;
 }
 
@@ -62,11 +76,9 @@ void ClearWindowObject(HWND hwnd, WindowRole role, const void* object) {
     const Writing hold;
     auto& registry = Registry();
     const auto found = registry.find(hwnd);
-    if (found == registry.end() || found->second[Slot(role)] != object) return;
-    found->second[Slot(role)] = nullptr;
-    for (void* other : found->second)
-        if (other != nullptr) return;
-    registry.erase(found);  // the window has no object left
+    if (found == registry.end() || found->second.objects[Slot(role)] != object) return;
+    found->second.objects[Slot(role)] = nullptr;
+    if (found->second.Empty()) registry.erase(found);  // nothing left for the window
 }
 
 void ForgetWindow(HWND hwnd) {
@@ -81,11 +93,30 @@ void* WindowObject(HWND hwnd, WindowRole role) {
         const Reading hold;
         const auto& registry = Registry();
         const auto found = registry.find(hwnd);
-        if (found != registry.end()) object = found->second[Slot(role)];
+        if (found != registry.end()) object = found->second.objects[Slot(role)];
     }
     // only the window's own thread is answered; an entry left by a window that is gone, whose
     // handle may name another window now, answers nothing either
     return object != nullptr && IsThreadWindow(hwnd) ? object : nullptr;
+}
+
+bool SetKeptDrawnDpi(HWND hwnd, int dpi) {
+    if (dpi <= 0 || !IsThreadWindow(hwnd)) return false;
+    const Writing hold;
+    Registry()[hwnd].drawnDpi = dpi;
+    return true;
+}
+
+int KeptDrawnDpi(HWND hwnd) {
+    if (hwnd == nullptr) return 0;
+    int dpi = 0;
+    {
+        const Reading hold;
+        const auto& registry = Registry();
+        const auto found = registry.find(hwnd);
+        if (found != registry.end()) dpi = found->second.drawnDpi;
+    }
+    return dpi > 0 && IsThreadWindow(hwnd) ? dpi : 0;
 }
 
 }  // namespace quorelle

@@ -5,8 +5,8 @@
 // trusted by itself: another process may name any window, and its user data, properties and
 // dialog data may hold anything.
 //
-// The registry is a table in the program's memory, so a lookup is no round trip to the window
-// server (under Wine a property or a foreign window's data is one).
+// The registry is a table in the program's memory, so a lookup costs no request to the window
+// server (base/wine_seam_win32.h, "Wine seam: round trips").
 #pragma once
 
 #include <windows.h>
@@ -44,5 +44,11 @@ template <class T>
 T* WindowObjectAs(HWND hwnd, WindowRole role) {
     return static_cast<T*>(WindowObject(hwnd, role));
 }
+
+// The DPI a window is drawn for, kept beside its objects (controls/dpi_win32.h: SetDrawnDpi and
+// DrawnDpi are the ones to call). Only the window's own thread keeps one; 0 when none is kept,
+// and for a window of another thread. ForgetWindow takes it away with the objects.
+bool SetKeptDrawnDpi(HWND hwnd, int dpi);
+int KeptDrawnDpi(HWND hwnd);
 
 }  // namespace quorelle

@@ -111,14 +111,12 @@ constexpr FixedText kHifiFixed[] = {
     {1158, "1K"}, {1159, "2K"}, {1160, "4K"},  {1161, "8K"},  {1162, "16K"},
 };
 
-constexpr std::array<std::string_view, 3> kClose = {"关闭", "關閉", "Close"};
 constexpr std::array<std::string_view, 3> Same(std::string_view text) {
     return {text, text, text};
 }
 
 constexpr ControlName kControlNames[] = {
     // main window
-    {102, 1000, kClose},
     {102, 1025, {"耳机", "耳機", "Headphone"}},
     {102, 1026, {"扬声器", "揚聲器", "Speaker"}},
     {102, 1029, {"耳机输出", "耳機輸出", "Headphone output"}},
@@ -129,7 +127,6 @@ constexpr ControlName kControlNames[] = {
     {102, 1016, Same("176.4 kHz")},
     {102, 1017, Same("192 kHz")},
     // HIFI page
-    {176, 1073, kClose},
     {176, 1085, {"音调", "音調", "Tone"}},
     // the tone knobs, apart from the presets of the same names
     {176, 1007, {"高音调节", "高音調節", "Treble level"}},
@@ -154,12 +151,9 @@ constexpr ControlName kControlNames[] = {
     {176, 1170, {"环境列表", "環境列表", "Environment list"}},
     {176, 1168, {"上一个环境", "上一個環境", "Previous environment"}},
     {176, 1169, {"下一个环境", "下一個環境", "Next environment"}},
-    // advance, headphone and information pages
-    {196, 1204, kClose},
-    {192, 1179, kClose},
+    // headphone page
     {192, 1176, {"设置 B", "設置 B", "Setting B"}},
     {192, 1177, {"设置 A", "設置 A", "Setting A"}},
-    {155, 1051, kClose},
 };
 
 }  // namespace

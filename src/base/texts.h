@@ -38,14 +38,16 @@ std::span<const FixedText> FixedTexts(int dialogId);
 // The translated label of a window; null when the window has no such label.
 const LabelText* FindLabelText(int dialogId, int labelId);
 
-// The names assistive tools give controls that have no caption of their own (the close and the
-// step buttons, the output and impedance choices, the equalizer's bands...), per language.
+// The names assistive tools give controls that have no caption of their own (the step buttons,
+// the output and impedance choices, the equalizer's bands...), per language.
 struct ControlName {
     int dialogId;
     int id;
     std::array<std::string_view, 3> byLanguage;
 };
 const ControlName* FindControlName(int dialogId, int controlId);
+// What assistive tools call the close button of every window, per language.
+inline constexpr std::array<std::string_view, 3> kCloseButtonName = {"关闭", "關閉", "Close"};
 
 // The words assistive tools read beside the names: the default actions' names, and what tells
 // an indicator or a picture apart from the control it shows the state of.

@@ -125,7 +125,7 @@ class AccessibleObject final : public IAccessible {
         return Barrier("IAccessible::get_accParent", [&]() -> HRESULT {
             if (!parent) return E_POINTER;
             *parent = nullptr;
-            if (HRESULT hr = Usable(); hr != S_OK) return hr;
+            if (HRESULT hr = ReachableFromThisThread(); hr != S_OK) return hr;
             if (!Library().objectFromWindow) return S_FALSE;
             return Library().objectFromWindow(control_, static_cast<DWORD>(OBJID_WINDOW),
                                               kIidDispatch, reinterpret_cast<void**>(parent));
@@ -135,7 +135,7 @@ class AccessibleObject final : public IAccessible {
         return Barrier("IAccessible::get_accChildCount", [&]() -> HRESULT {
             if (!count) return E_POINTER;
             *count = 0;
-            if (HRESULT hr = Usable(); hr != S_OK) return hr;
+            if (HRESULT hr = ReachableFromThisThread(); hr != S_OK) return hr;
             *count = Host()->ChildCount(control_);
             return S_OK;
         });
@@ -159,7 +159,7 @@ class AccessibleObject final : public IAccessible {
     }
     HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* out) override {
         return Barrier("IAccessible::get_accDescription",
-                       [&]() -> HRESULT { return Nothing(child, out); });
+                       [&]() -> HRESULT { return EmptyTextOfExistingChild(child, out); });
     }
     HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* out) override {
         return Barrier("IAccessible::get_accRole", [&]() -> HRESULT {
@@ -173,7 +173,7 @@ class AccessibleObject final : public IAccessible {
     }
     HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR* out) override {
         return Barrier("IAccessible::get_accHelp",
-                       [&]() -> HRESULT { return Nothing(child, out); });
+                       [&]() -> HRESULT { return EmptyTextOfExistingChild(child, out); });
     }
     HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT child, long* topic) override {
         return Barrier("IAccessible::get_accHelpTopic", [&]() -> HRESULT {
@@ -187,13 +187,13 @@ class AccessibleObject final : public IAccessible {
     }
     HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT child, BSTR* out) override {
         return Barrier("IAccessible::get_accKeyboardShortcut",
-                       [&]() -> HRESULT { return Nothing(child, out); });
+                       [&]() -> HRESULT { return EmptyTextOfExistingChild(child, out); });
     }
     HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* out) override {
         return Barrier("IAccessible::get_accFocus", [&]() -> HRESULT {
             if (!out) return E_POINTER;
             VariantInit(out);
-            if (HRESULT hr = Usable(); hr != S_OK) return hr;
+            if (HRESULT hr = ReachableFromThisThread(); hr != S_OK) return hr;
             if (GetFocus() != control_) return S_FALSE;
             out->vt = VT_I4;
             out->lVal = CHILDID_SELF;
@@ -204,7 +204,7 @@ class AccessibleObject final : public IAccessible {
         return Barrier("IAccessible::get_accSelection", [&]() -> HRESULT {
             if (!out) return E_POINTER;
             VariantInit(out);
-            if (HRESULT hr = Usable(); hr != S_OK) return hr;
+            if (HRESULT hr = ReachableFromThisThread(); hr != S_OK) return hr;
             return S_FALSE;
         });
     }
@@ -260,7 +260,7 @@ class AccessibleObject final : public IAccessible {
         return Barrier("IAccessible::accHitTest", [&]() -> HRESULT {
             if (!out) return E_POINTER;
             VariantInit(out);
-            if (HRESULT hr = Usable(); hr != S_OK) return hr;
+            if (HRESULT hr = ReachableFromThisThread(); hr != S_OK) return hr;
             RECT r;
             const POINT p{x, y};
             if (!GetWindowRect(control_, &r) || !PtInRect(&r, p)) return S_FALSE;
@@ -290,7 +290,7 @@ class AccessibleObject final : public IAccessible {
     // S_OK while the control is there and the call runs on its thread. A call from another
     // thread of this process that holds the object itself, not a proxy, is refused: only the
     // window's thread may touch the page.
-    HRESULT Usable() const {
+    HRESULT ReachableFromThisThread() const {
         HWND control = control_;
         if (!control || !IsWindow(control)) return CO_E_OBJNOTCONNECTED;
         if (!IsThreadWindow(control)) return RPC_E_WRONG_THREAD;
@@ -305,7 +305,7 @@ class AccessibleObject final : public IAccessible {
     // at all), 1 … n for its zones.
     HRESULT Child(const VARIANT& child, int& index) const {
         index = 0;
-        if (HRESULT hr = Usable(); hr != S_OK) return hr;
+        if (HRESULT hr = ReachableFromThisThread(); hr != S_OK) return hr;
         if (child.vt == VT_EMPTY) return S_OK;
         if (child.vt != VT_I4) return E_INVALIDARG;
         if (child.lVal < 0 || child.lVal > Host()->ChildCount(control_)) return E_INVALIDARG;
@@ -334,7 +334,7 @@ class AccessibleObject final : public IAccessible {
         return Text(facts.*field, out);
     }
     // A property the controls do not have: nothing, for a child that exists.
-    HRESULT Nothing(const VARIANT& child, BSTR* out) const {
+    HRESULT EmptyTextOfExistingChild(const VARIANT& child, BSTR* out) const {
         if (!out) return E_POINTER;
         *out = nullptr;
         int index = 0;
@@ -352,12 +352,10 @@ void SetAccessibleHost(HWND window, AccessibleHost* host) {
 
 namespace {
 
-// The object that keeps the tools' interfaces open on the window thread. COM takes an interface
-// off its RPC server when the last stub of it goes, and Wine's COM waits there, on the window
-// thread, for the calls on it to end: a reader that released a control's object as its next call
-// came in froze the panel for good. One object of the same kind, marshalled for the program's
-// life, keeps a stub of each interface the tools are given, so the last one never goes. It answers
-// nothing (it has no control) and nobody unmarshals it.
+// The object that keeps the tools' interfaces open on the window thread, so that the last stub
+// of an interface never goes: it exists only for Wine (base/wine_seam_win32.h, "Wine seam:
+// interface anchor", says why and what a build for Windows alone may do). It answers nothing (it
+// has no control) and nobody unmarshals it.
 AccessibleObject* anchor = nullptr;
 
 void HoldInterfacesOpen() {

@@ -65,7 +65,7 @@ LRESULT AnswerGetObject(HWND control, WPARAM wParam, LPARAM lParam, AccessibleOb
 // The control goes: its object answers no more and is released.
 void ReleaseAccessibleObject(AccessibleObject*& object);
 // Before the window thread leaves COM: lets go of what keeps the tools' interfaces open (made
-// with the first object a tool asks for).
+// with the first object a tool asks for; Wine seam: interface anchor).
 void ReleaseInterfaceAnchor();
 
 // The keyboard focus mark. A window shows it from the first key that moves or uses the focus

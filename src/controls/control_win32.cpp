@@ -35,9 +35,9 @@ SubclassedControl::~SubclassedControl() {
 }
 
 // The object is found through the program's registry of its windows and its procedure replaces
-// the window's, on every message and every reflected notification (a property or comctl32's
-// subclass list costs a round trip to the window server under Wine, several per paint of each
-// control). The window's user data stays the window's: nothing reads it.
+// the window's, on every message and every reflected notification: no property, no comctl32
+// subclass list (Wine seam: round trips). The window's user data stays the window's: nothing
+// reads it.
 bool SubclassedControl::Attach(HWND hwnd) {
     if (hwnd_ != nullptr || !IsThreadWindow(hwnd)) return false;
     if (FromHandle(hwnd) != nullptr) return false;
@@ -49,7 +49,6 @@ bool SubclassedControl::Attach(HWND hwnd) {
     focused_ = false;  // controls are bound as their window is made, before any focus
     SetWindowObject(hwnd, WindowRole::Control, this);
     SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Procedure));
-    dpi_ = WindowDpi(hwnd);
     OnAttached();
     return true;
 }
@@ -70,35 +69,33 @@ void SubclassedControl::Detach() {
     original_ = nullptr;
 }
 
-void SubclassedControl::SetDpi(int dpi) {
-    if (dpi <= 0 || dpi == dpi_) return;
-    dpi_ = dpi;
-    OnDpiChanged();
+int SubclassedControl::Dpi() const {
+    return DrawnDpi(hwnd_);
 }
 
 bool SubclassedControl::FitsImage(SIZE image) const {
     RECT client{};
     if (hwnd_ == nullptr || !GetClientRect(hwnd_, &client)) return false;
-    const int slack = dpi_ == kLogicalDpi ? 0 : 1;
+    const int slack = Dpi() == kLogicalDpi ? 0 : 1;
     return std::abs(client.right - image.cx) <= slack &&
            std::abs(client.bottom - image.cy) <= slack;
 }
 
 int SubclassedControl::Scaled(int logical) const {
-    return ToDevice(logical, dpi_);
+    return ToDevice(logical, Dpi());
 }
 
 int SubclassedControl::Logical(int device) const {
-    return ToLogical(device, dpi_);
+    return ToLogical(device, Dpi());
 }
 
 void SubclassedControl::PaintFocusMark(HDC dc, bool round) const {
-    // the focus as the control last heard of it: asking the platform at every paint is a round
-    // trip to the window server under Wine
+    // the focus as the control last heard of it, not asked at every paint (Wine seam: round
+    // trips)
     if (!focused_ || !FocusCuesShown(GetParent(hwnd_))) return;
     RECT client{};
     GetClientRect(hwnd_, &client);
-    DrawFocusMark(dc, client, dpi_, round);
+    DrawFocusMark(dc, client, Dpi(), round);
 }
 
 std::vector<HWND> SubclassedControl::OverlappingSiblings(bool below) {
@@ -106,7 +103,7 @@ std::vector<HWND> SubclassedControl::OverlappingSiblings(bool below) {
     HWND parent = hwnd_ != nullptr ? GetParent(hwnd_) : nullptr;
     if (parent == nullptr) return found;
     if (stacking_.empty()) {
-        // each step of the chain is a round trip to the window server under Wine
+        // read once: each step of the chain asks the window server (Wine seam: round trips)
         for (HWND child = GetWindow(parent, GW_CHILD); child != nullptr;
              child = GetWindow(child, GW_HWNDNEXT))
             stacking_.push_back(child);

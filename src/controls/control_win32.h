@@ -25,11 +25,11 @@ class SubclassedControl {
     void Detach();
 
     HWND Hwnd() const { return hwnd_; }
-    // The DPI the control is drawn for: its window's when it was bound, then what its page
-    // gives it when the window moves to a display of another scale.
-    int Dpi() const { return dpi_; }
-    // Takes a new DPI (a drawn scale's): images, fonts and sizes follow (OnDpiChanged).
-    void SetDpi(int dpi);
+    // The DPI the control is drawn for: the one its window keeps (DrawnDpi).
+    int Dpi() const;
+    // After its window's drawn scale changed (SetDrawnDpi): the control takes its images, fonts
+    // and sizes at the new scale (OnDpiChanged).
+    void FollowDrawnDpi() { OnDpiChanged(); }
     // Whether an image of `image` pixels has the size of the control's client area: exactly at
     // 100 %; within a pixel at other scales, where the control's place is converted by its
     // edges and the image by its size (the control draws it with gdi::DrawImageFitted).
@@ -70,7 +70,6 @@ class SubclassedControl {
     HWND hwnd_ = nullptr;
     // the window's procedure when it was bound, which answers what the control leaves
     WNDPROC original_ = nullptr;
-    int dpi_ = 96;
     bool focused_ = false;        // between WM_SETFOCUS and WM_KILLFOCUS
     std::vector<HWND> stacking_;  // the parent's children, top first
     // what the control tells assistive tools, made when one first asks

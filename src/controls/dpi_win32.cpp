@@ -3,6 +3,7 @@
 #include <map>
 #include <mutex>
 
+#include "base/own_windows_win32.h"
 #include "controls/gdi_win32.h"
 #include "controls/scale.h"
 #include "resource.h"
@@ -27,18 +28,19 @@ int WindowDpi(HWND window) {
     return SkinDpi(DisplayDpi(window));
 }
 
-namespace {
-constexpr wchar_t kDrawnDpiProperty[] = L"Quorelle.DrawnDpi";
-}
-
 void SetDrawnDpi(HWND window, int dpi) {
-    if (window != nullptr)
-        SetPropW(window, kDrawnDpiProperty, reinterpret_cast<HANDLE>(INT_PTR(dpi)));
+    SetKeptDrawnDpi(window, dpi);
 }
 
 int DrawnDpi(HWND window) {
-    const auto kept = reinterpret_cast<INT_PTR>(GetPropW(window, kDrawnDpiProperty));
-    return kept > 0 ? int(kept) : WindowDpi(window);
+    // the scale is kept once per window, in the program's registry (Wine seam: round trips); a
+    // control is drawn at the scale of the window it belongs to, the nearest up its chain of
+    // parents that keeps one
+    for (HWND w = window; w != nullptr;
+         w = (GetWindowLongPtrW(w, GWL_STYLE) & WS_CHILD) != 0 ? GetParent(w) : nullptr) {
+        if (const int kept = KeptDrawnDpi(w); kept > 0) return kept;
+    }
+    return WindowDpi(window);
 }
 
 int SystemDpi() {

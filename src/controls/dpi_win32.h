@@ -12,9 +12,13 @@ int DisplayDpi(HWND window);
 // The DPI of the drawn scale `window` would be shown at now: SkinDpi(DisplayDpi(window)).
 int WindowDpi(HWND window);
 
-// The DPI a window is drawn for, kept with the window: set when its frame is made and on every
-// change of display scale, read by whatever converts its points (hit tests, zones) so that
-// drawing and hit testing always agree. WindowDpi(window) when none was kept.
+// The DPI a window is drawn for: the one place a window's scale is kept. Set by the window's
+// owner when its frame is made and on every change of display scale (only the window's thread
+// keeps one); read by everything that draws the window or converts its points (its controls'
+// images, fonts and geometry, hit tests, zones), so that drawing and hit testing always agree.
+// A child window without a scale of its own is drawn at its parent's; WindowDpi(window) when no
+// window up the chain keeps one. A lookup is a table in the program's memory, fit for paint and
+// message paths.
 void SetDrawnDpi(HWND window, int dpi);
 int DrawnDpi(HWND window);
 

@@ -301,12 +301,15 @@ inline constexpr std::array kHifi{
 };
 
 // The navigation column of each page, by page index: main, HIFI, advance, info, headphone.
+constexpr NavigationIds Column(int dialogId, const ids::NavigationColumnIds& c) {
+    return {dialogId, c.close, c.main, c.hifi, c.advance, c.headphone, c.info, c.captions};
+}
 inline constexpr std::array<NavigationIds, 5> kNavigation = {{
-    {kMainDialog, 1000, 1001, 1002, 1003, 1004, 1005, {1046, 1047, 1048, 1049, 1050}},
-    {kHifiDialog, 1073, 1075, 1077, 1078, 1081, 1083, {1074, 1076, 1079, 1080, 1082}},
-    {kAdvanceDialog, 1204, 1206, 1208, 1213, 1211, 1209, {1205, 1207, 1214, 1212, 1210}},
-    {kInfoDialog, 1051, 1053, 1054, 1056, 1058, 1060, {1052, 1072, 1055, 1057, 1059}},
-    {kHpDialog, 1179, 1181, 1183, 1184, 1187, 1188, {1180, 1182, 1185, 1186, 1189}},
+    Column(kMainDialog, ids::main_console::kNavigation),
+    Column(kHifiDialog, ids::hifi::kNavigation),
+    Column(kAdvanceDialog, ids::advance::kNavigation),
+    Column(kInfoDialog, ids::info::kNavigation),
+    Column(kHpDialog, ids::headphone::kNavigation),
 }};
 
 }  // namespace layout_table

@@ -13,7 +13,7 @@ namespace quorelle::controls {
 
 // The frame is the window's registered object of its role, for the controls that draw their
 // page's background under them.
-void PageFrame::Skins(HWND page) {
+void PageFrame::BindToWindow(HWND page) {
     ClearWindowObject(window_, WindowRole::Frame, this);
     window_ = page;
     if (page != nullptr) SetWindowObject(page, WindowRole::Frame, this);
@@ -25,18 +25,19 @@ bool PaintPageBackground(HWND page, HDC dc) {
 }
 
 void PageFrame::Clear() {
-    Skins(nullptr);
+    BindToWindow(nullptr);
     surface_.Reset();
     width_ = 0;
     height_ = 0;
-    later_ = nullptr;
+    pendingWindow_ = nullptr;
 }
 
-bool PageFrame::Realize() {
-    if (later_ == nullptr) return static_cast<bool>(surface_);
-    const HWND page = std::exchange(later_, nullptr);
-    return ApplyPageSkin(page, *this,
-                         gdi::LoadBitmapResource(GetModuleHandleW(nullptr), laterId_, laterDpi_));
+bool PageFrame::DecodePendingBackground() {
+    if (pendingWindow_ == nullptr) return static_cast<bool>(surface_);
+    const HWND page = std::exchange(pendingWindow_, nullptr);
+    return ApplyPageSkin(
+        page, *this,
+        gdi::LoadBitmapResource(GetModuleHandleW(nullptr), pendingBackgroundId_, pendingDpi_));
 }
 
 RegionData RegionDataFromBitmap(HBITMAP bitmap, int& width, int& height) {
@@ -126,7 +127,7 @@ bool ApplyPageSkin(HWND page, PageFrame& frame, gdi::Bitmap background, const PO
                                               std::move(background));
     }
     if (!frame.surface_) return false;
-    frame.Skins(page);
+    frame.BindToWindow(page);
     PlaceFrameWindow(page, frame.width_, frame.height_, origin);
     // The window owns the region once it accepts it.
     if (shape && SetWindowRgn(page, shape.Get(), FALSE) != 0) (void)shape.Release();
@@ -141,16 +142,16 @@ bool ApplyPageSkinWhenShown(HWND page, PageFrame& frame, int backgroundId, int d
     frame.Clear();
     frame.width_ = size.cx;
     frame.height_ = size.cy;
-    frame.later_ = page;
-    frame.laterId_ = backgroundId;
-    frame.laterDpi_ = dpi;
-    frame.Skins(page);
+    frame.pendingWindow_ = page;
+    frame.pendingBackgroundId_ = backgroundId;
+    frame.pendingDpi_ = dpi;
+    frame.BindToWindow(page);
     PlaceFrameWindow(page, size.cx, size.cy, origin);
     return true;
 }
 
 bool PaintPageBackground(PageFrame& frame, HDC dc) {
-    if (!frame.Realize()) return false;
+    if (!frame.DecodePendingBackground()) return false;
     return BitBlt(dc, 0, 0, frame.Width(), frame.Height(), frame.Surface(), 0, 0, SRCCOPY) != 0;
 }
 

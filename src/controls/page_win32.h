@@ -28,7 +28,7 @@ class PageFrame {
     void Clear();
     // Decodes a background left for the window's first show (ApplyPageSkinWhenShown), keeps it
     // and gives the window its shape; true when the frame has its surface.
-    bool Realize();
+    bool DecodePendingBackground();
     HDC Surface() const { return surface_.Dc(); }
     int Width() const { return width_; }
     int Height() const { return height_; }
@@ -38,15 +38,15 @@ class PageFrame {
     friend gdi::Region RegionFromColorKey(PageFrame&, HBITMAP);
     friend bool ApplyPageSkinWhenShown(HWND, PageFrame&, int, int, const POINT*);
     // The window the frame skins, known to PaintPageBackground(HWND, HDC) from then on.
-    void Skins(HWND page);
+    void BindToWindow(HWND page);
     gdi::SelectedSurface surface_;
     int width_ = 0;
     int height_ = 0;
     HWND window_ = nullptr;
     // the window and the background still to be decoded for it
-    HWND later_ = nullptr;
-    int laterId_ = 0;
-    int laterDpi_ = 96;
+    HWND pendingWindow_ = nullptr;
+    int pendingBackgroundId_ = 0;
+    int pendingDpi_ = 96;
 };
 
 // The rectangle list of a bitmap's pixels that are not pure blue, fetched as a DIB through an
@@ -67,7 +67,8 @@ bool ApplyPageSkin(HWND page, PageFrame& frame, gdi::Bitmap background,
 // ApplyPageSkin for a window that may not be shown for a while (the pages are built hidden at
 // start): a hidden window takes the background's size at once, read from the image's header,
 // while the image is decoded and the shape cut when the window is about to show or its
-// background first paints (PageFrame::Realize). A window on screen is skinned at once.
+// background first paints (PageFrame::DecodePendingBackground). A window on screen is skinned at
+// once.
 bool ApplyPageSkinWhenShown(HWND page, PageFrame& frame, int backgroundId, int dpi = 96,
                             const POINT* origin = nullptr);
 
@@ -75,9 +76,8 @@ bool ApplyPageSkinWhenShown(HWND page, PageFrame& frame, int backgroundId, int d
 // for the first show); true when it succeeded.
 bool PaintPageBackground(PageFrame& frame, HDC dc);
 // The same for the page window `page` when it has a skinned background: a control that draws
-// the page under itself takes it here, without a message to the page (each message the dialog
-// manager handles is a few round trips to the window server under Wine). False for any other
-// window, and when the background could not be had.
+// the page under itself takes it here, without a message to the page (Wine seam: round trips).
+// False for any other window, and when the background could not be had.
 bool PaintPageBackground(HWND page, HDC dc);
 
 // Starts the platform's window-move loop as a press on a caption would.

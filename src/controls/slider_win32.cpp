@@ -238,8 +238,8 @@ LRESULT CBitmapSlider::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_MOUSEMOVE: {
             // The button is down for the slider while the move says so and the slider still
             // holds the mouse. Otherwise the release went elsewhere (another program took the
-            // mouse, and under Wine the slider may even keep its capture): the drag ends here
-            // as a release would, instead of following a pointer that has no button down for it.
+            // mouse, and the slider may even keep its capture: Wine seam, kept capture): the drag
+            // ends here as a release would, not following a pointer with no button down for it.
             const bool held = (wParam & MK_LBUTTON) != 0 && GetCapture() == hwnd;
             const bool wasDragging = model_.Dragging();
             const auto notices = model_.MouseMove(AxisOf(lParam), held);

@@ -36,13 +36,15 @@ constexpr AccessibleControl ZoneLampOf(int id, int caption, int picture, int zon
     return {id, K::Zone, R::RadioButton, caption, picture, zone};
 }
 // The close button and the five page buttons, each named by its caption.
-#define QUORELLE_NAVIGATION(close, m, h, a, p, i, lm, lh, la, lp, li)                         \
-    Button(close), Button(m, lm), Button(h, lh), Button(a, la), Button(p, lp), Button(i, li), \
-        Label(lm), Label(lh), Label(la), Label(lp), Label(li)
+#define QUORELLE_NAVIGATION(n)                                                     \
+    Button(n.close), Button(n.main, n.captions[0]), Button(n.hifi, n.captions[1]), \
+        Button(n.advance, n.captions[2]), Button(n.headphone, n.captions[3]),      \
+        Button(n.info, n.captions[4]), Label(n.captions[0]), Label(n.captions[1]), \
+        Label(n.captions[2]), Label(n.captions[3]), Label(n.captions[4])
 
 namespace main_ids = ids::main_console;
 constexpr AccessibleControl kMain[] = {
-    QUORELLE_NAVIGATION(1000, 1001, 1002, 1003, 1004, 1005, 1046, 1047, 1048, 1049, 1050),
+    QUORELLE_NAVIGATION(main_ids::kNavigation),
     {main_ids::kKnob, K::Knob, R::Dial, 1028},
     {main_ids::kBalance, K::Slider, R::Slider, 1031},
     Switch(main_ids::kMute, 1030),
@@ -141,7 +143,7 @@ constexpr AccessibleControl kHifi[] = {
     Label(hifi::kEnvironmentLines[2]),
     Button(hifi::kPrevious),
     Button(hifi::kNext),
-    QUORELLE_NAVIGATION(1073, 1075, 1077, 1078, 1081, 1083, 1074, 1076, 1079, 1080, 1082),
+    QUORELLE_NAVIGATION(hifi::kNavigation),
     Label(1125),
     Label(1126),
     Label(1127),
@@ -197,7 +199,7 @@ constexpr AccessibleControl kAdvance[] = {
     Label(1201),
     Label(1202),
     Label(1203),
-    QUORELLE_NAVIGATION(1204, 1206, 1208, 1213, 1211, 1209, 1205, 1207, 1214, 1212, 1210),
+    QUORELLE_NAVIGATION(adv::kNavigation),
 };
 
 namespace hp = ids::headphone;
@@ -209,7 +211,7 @@ constexpr AccessibleControl kHeadphone[] = {
     Shows(hp::kLowerIndicator, R::RadioButton),
     Label(1190),
     Label(1191),
-    QUORELLE_NAVIGATION(1179, 1181, 1183, 1184, 1187, 1188, 1180, 1182, 1185, 1186, 1189),
+    QUORELLE_NAVIGATION(hp::kNavigation),
 };
 
 namespace info = ids::info;
@@ -226,7 +228,7 @@ constexpr AccessibleControl kInfo[] = {
     Label(info::kInfoCopyrightLabel),
     // the address opens the maker's web site: a link named by what it shows
     {info::kInfoAddressLabel, K::Press, R::Link, info::kInfoAddressLabel},
-    QUORELLE_NAVIGATION(1051, 1053, 1054, 1056, 1058, 1060, 1052, 1072, 1055, 1057, 1059),
+    QUORELLE_NAVIGATION(info::kNavigation),
 };
 #undef QUORELLE_NAVIGATION
 
@@ -249,12 +251,12 @@ constexpr int kMainTabs[] = {
     main_ids::kRateLamps[3],
     main_ids::kRateLamps[4],
     main_ids::kRateLamps[5],
-    1000,
-    1001,
-    1002,
-    1003,
-    1004,
-    1005,
+    main_ids::kNavigation.close,
+    main_ids::kNavigation.main,
+    main_ids::kNavigation.hifi,
+    main_ids::kNavigation.advance,
+    main_ids::kNavigation.headphone,
+    main_ids::kNavigation.info,
 };
 constexpr int kHifiTabs[] = {
     hifi::kMaster,
@@ -303,19 +305,25 @@ constexpr int kHifiTabs[] = {
     hifi::kEnvironment,
     hifi::kPrevious,
     hifi::kNext,
-    1073,
-    1075,
-    1077,
-    1078,
-    1081,
-    1083,
+    hifi::kNavigation.close,
+    hifi::kNavigation.main,
+    hifi::kNavigation.hifi,
+    hifi::kNavigation.advance,
+    hifi::kNavigation.headphone,
+    hifi::kNavigation.info,
 };
 constexpr int kAdvanceTabs[] = {
-    adv::kLamps[0], adv::kLamps[1], adv::kLamps[2], adv::kLamps[3], 1204,
-    1206,           1208,           1213,           1211,           1209};
+    adv::kLamps[0],        adv::kLamps[1],           adv::kLamps[2],
+    adv::kLamps[3],        adv::kNavigation.close,   adv::kNavigation.main,
+    adv::kNavigation.hifi, adv::kNavigation.advance, adv::kNavigation.headphone,
+    adv::kNavigation.info};
 constexpr int kHeadphoneTabs[] = {
-    hp::kSurroundLamp, hp::kImpedanceLamp, 1179, 1181, 1183, 1184, 1187, 1188};
-constexpr int kInfoTabs[] = {info::kInfoAddressLabel, 1051, 1053, 1054, 1056, 1058, 1060};
+    hp::kSurroundLamp,    hp::kImpedanceLamp,      hp::kNavigation.close,     hp::kNavigation.main,
+    hp::kNavigation.hifi, hp::kNavigation.advance, hp::kNavigation.headphone, hp::kNavigation.info};
+constexpr int kInfoTabs[] = {info::kInfoAddressLabel,   info::kNavigation.close,
+                             info::kNavigation.main,    info::kNavigation.hifi,
+                             info::kNavigation.advance, info::kNavigation.headphone,
+                             info::kNavigation.info};
 
 // Each window's controls, keyboard stops and the page button that stands for the window itself.
 struct WindowTables {
@@ -325,11 +333,11 @@ struct WindowTables {
     int ownPageButton;
 };
 constexpr WindowTables kWindows[] = {
-    {controls::kMainDialog, kMain, kMainTabs, 1001},
-    {controls::kHifiDialog, kHifi, kHifiTabs, 1077},
-    {controls::kAdvanceDialog, kAdvance, kAdvanceTabs, 1213},
-    {controls::kHpDialog, kHeadphone, kHeadphoneTabs, 1187},
-    {controls::kInfoDialog, kInfo, kInfoTabs, 1060},
+    {controls::kMainDialog, kMain, kMainTabs, main_ids::kNavigation.main},
+    {controls::kHifiDialog, kHifi, kHifiTabs, hifi::kNavigation.hifi},
+    {controls::kAdvanceDialog, kAdvance, kAdvanceTabs, adv::kNavigation.advance},
+    {controls::kHpDialog, kHeadphone, kHeadphoneTabs, hp::kNavigation.headphone},
+    {controls::kInfoDialog, kInfo, kInfoTabs, info::kNavigation.info},
 };
 const WindowTables* TablesOf(int dialogId) {
     for (const WindowTables& w : kWindows)
@@ -372,6 +380,9 @@ std::string BareName(int dialogId, const AccessibleControl& control, int languag
         for (const FixedText& t : FixedTexts(dialogId))
             if (t.id == control.caption) return std::string(t.text);
     }
+    if (const controls::NavigationIds* nav = controls::NavigationIdsOfDialog(dialogId);
+        nav != nullptr && control.id == nav->close)
+        return std::string(InLanguage(kCloseButtonName, language));
     if (const ControlName* n = FindControlName(dialogId, control.id))
         return std::string(InLanguage(n->byLanguage, language));
     return {};

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "base/texts.h"
+#include "controls/control_ids.h"
 #include "settings/settings.h"
 
 namespace quorelle::pages {
@@ -107,11 +108,11 @@ std::optional<uint32_t> Key(std::string_view part) {
 }
 
 constexpr int kHifiDialog = 176;
-constexpr int kDrySoundCaption = 1125;
-constexpr int kEqPresetCaption = 1127;
-constexpr int kEnvironmentCaption = 1130;
-constexpr std::array<int, kEqPresetCount> kPresetCaptions = {1138, 1139, 1140, 1141, 1142, 1143,
-                                                             1144, 1145, 1146, 1147, 1148, 1149};
+using controls::ids::hifi::kDrySoundCaption;
+using controls::ids::hifi::kEnvironmentCaption;
+using controls::ids::hifi::kEqPresetCaption;
+using controls::ids::hifi::kPresetCaptions;
+static_assert(kPresetCaptions.size() == kEqPresetCount);
 
 std::string_view Caption(int id, int language) {
     const LabelText* text = FindLabelText(kHifiDialog, id);

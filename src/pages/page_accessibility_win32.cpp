@@ -208,20 +208,20 @@ HRESULT PageAccessibility::DoDefaultAction(HWND control, int child) {
     // no click reaches a window that is not shown or that a notice has disabled; a click the
     // page takes but that does nothing now (a room lamp with the room switch off) is no action a
     // tool may hear of as done
-    if (!Workable(control) || actions_->ClickDoesNothing(row->id)) return E_FAIL;
+    if (!ClickCanReach(control) || actions_->ClickDoesNothing(row->id)) return E_FAIL;
     // the caller has its answer before the page acts (an action may show a message box)
     return PostMessageW(dialog_, WM_ACCESSIBLE_ACTION, static_cast<WPARAM>(row->id), child)
                ? S_OK
                : E_FAIL;
 }
 
-bool PageAccessibility::Workable(HWND control) const {
+bool PageAccessibility::ClickCanReach(HWND control) const {
     return dialog_ && IsWindowVisible(dialog_) && IsWindowEnabled(dialog_) &&
            IsWindowVisible(control);
 }
 
 HRESULT PageAccessibility::TypeInto(HWND field, const std::wstring& value) {
-    if (!Workable(field) || !IsWindowEnabled(field)) return E_FAIL;
+    if (!ClickCanReach(field) || !IsWindowEnabled(field)) return E_FAIL;
     if (GetWindowLongPtrW(field, GWL_STYLE) & ES_READONLY) return E_ACCESSDENIED;
     // what typing can put there: one line, up to the field's limit, no half of a pair
     std::wstring text = value.substr(0, value.find_first_of(L"\r\n"));
@@ -240,7 +240,7 @@ void PageAccessibility::RunAction(int controlId, int child) {
     const AccessibleControl* row = FindAccessibleControl(dialogId_, controlId);
     HWND control = dialog_ ? GetDlgItem(dialog_, controlId) : nullptr;
     // the window may have gone out of sight since the action was asked for
-    if (!row || !control || !actions_ || !Workable(control)) return;
+    if (!row || !control || !actions_ || !ClickCanReach(control)) return;
     if (child > 0 && row->kind == AccessibleKind::Zones) {
         PressZone(row->id, child - 1);
         return;
@@ -281,7 +281,7 @@ HRESULT PageAccessibility::SetValue(HWND control, const std::wstring& value) {
     if (!takesValue) return DISP_E_MEMBERNOTFOUND;
     int number = 0;
     if (!ParseNumber(value, number)) return E_INVALIDARG;
-    if (!Workable(control)) return E_FAIL;  // no drag reaches a window that is not shown
+    if (!ClickCanReach(control)) return E_FAIL;  // no drag reaches a window that is not shown
     if (knob)
         knob->MoveAsDrag(number);
     else

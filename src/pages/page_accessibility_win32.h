@@ -81,7 +81,7 @@ class PageAccessibility final : public controls::AccessibleHost {
     void PressZone(int pictureId, int zone);
     // Whether a click could reach the control now: it and its window are shown, and no notice
     // has disabled the window.
-    bool Workable(HWND control) const;
+    bool ClickCanReach(HWND control) const;
     // A value for an edit field, taken as typed text is.
     HRESULT TypeInto(HWND field, const std::wstring& value);
     // A word tools read (an action's name), in the window's language.

@@ -20,11 +20,11 @@ controls::CLabel* NavigationCaption(controls::NavigationColumn& nav, int id) {
 
 void PageChrome::ApplySkin(HWND dialog) {
     dialog_ = dialog;
-    dpi_ = controls::WindowDpi(dialog);
-    controls::SetDrawnDpi(dialog, dpi_);
+    const int dpi = controls::WindowDpi(dialog);
+    controls::SetDrawnDpi(dialog, dpi);
     if (const controls::TemplateInfo* page = controls::FindTemplate(dialogId_))
-        controls::ApplyPageSkinWhenShown(dialog, frame_, page->backgroundId, dpi_);
-    controls::PlaceTemplateControls(dialog, dialogId_, dpi_);
+        controls::ApplyPageSkinWhenShown(dialog, frame_, page->backgroundId, dpi);
+    controls::PlaceTemplateControls(dialog, dialogId_, dpi);
     controls::StackOverlappingControls(dialog, dialogId_);
     nav_.Bind(dialog, pageIndex_);
     for (const controls::ControlPlace& place : controls::TemplateControls(dialogId_)) {
@@ -38,14 +38,13 @@ void PageChrome::ApplySkin(HWND dialog) {
 bool PageChrome::ChangeDpi(int displayDpi, const RECT* suggested) {
     if (dialog_ == nullptr) return false;
     const int dpi = controls::SkinDpi(displayDpi);
-    if (dpi == dpi_) {
+    if (dpi == Dpi()) {
         if (suggested != nullptr)
             SetWindowPos(dialog_, nullptr, suggested->left, suggested->top, 0, 0,
                          SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         return false;
     }
-    dpi_ = dpi;
-    controls::SetDrawnDpi(dialog_, dpi_);
+    controls::SetDrawnDpi(dialog_, dpi);
     // The window takes the suggested place and the size of its new background in one move,
     // then its shape and its controls' places; nothing is drawn until all of it is at the new
     // scale, and a hidden window stays hidden (no WM_SETREDRAW, which would make it visible).
@@ -54,16 +53,20 @@ bool PageChrome::ChangeDpi(int displayDpi, const RECT* suggested) {
     const POINT origin =
         suggested != nullptr ? POINT{suggested->left, suggested->top} : POINT{now.left, now.top};
     if (const controls::TemplateInfo* page = controls::FindTemplate(dialogId_))
-        controls::ApplyPageSkinWhenShown(dialog_, frame_, page->backgroundId, dpi_, &origin);
-    controls::PlaceTemplateControls(dialog_, dialogId_, dpi_, false);
+        controls::ApplyPageSkinWhenShown(dialog_, frame_, page->backgroundId, dpi, &origin);
+    controls::PlaceTemplateControls(dialog_, dialogId_, dpi, false);
     for (HWND child = GetWindow(dialog_, GW_CHILD); child != nullptr;
          child = GetWindow(child, GW_HWNDNEXT)) {
         if (controls::SubclassedControl* control = controls::SubclassedControl::FromHandle(child))
-            control->SetDpi(dpi_);
+            control->FollowDrawnDpi();
     }
     RedrawWindow(dialog_, nullptr, nullptr,
                  RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
     return true;
+}
+
+int PageChrome::Dpi() const {
+    return controls::DrawnDpi(dialog_);
 }
 
 controls::CLabel* PageChrome::Label(int id) {
@@ -108,7 +111,7 @@ bool PageChrome::HandleFrameMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRES
         case WM_SHOWWINDOW:
             // a background left for the first show is decoded, and the shape cut, before the
             // window appears
-            if (wParam) frame_.Realize();
+            if (wParam) frame_.DecodePendingBackground();
             return false;
         case WM_ERASEBKGND:
             result = controls::PaintPageBackground(frame_, reinterpret_cast<HDC>(wParam)) ? 1 : 0;
@@ -135,7 +138,7 @@ bool PageChrome::HandleFrameMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRES
 }
 
 void PageChrome::PrepareToShow() {
-    frame_.Realize();
+    frame_.DecodePendingBackground();
 }
 
 void PageChrome::AfterMessage(UINT msg) {

@@ -27,8 +27,8 @@ class PageChrome {
     // given the new DPI (its images, fonts and geometry), all repainted. False when the drawn
     // scale stays the same (then only the place changes).
     bool ChangeDpi(int displayDpi, const RECT* suggested);
-    // The DPI the window is drawn for.
-    int Dpi() const { return dpi_; }
+    // The DPI the window is drawn for (the one it keeps: controls::DrawnDpi).
+    int Dpi() const;
     // The window's labels in `language` (0, 1 or 2); any other value keeps the texts. The whole
     // window is repainted in every case.
     void SetPageTexts(int language);
@@ -58,7 +58,6 @@ class PageChrome {
     int pageIndex_;
     int dialogId_;
     HWND dialog_ = nullptr;
-    int dpi_ = 96;
     controls::PageFrame frame_;
     controls::NavigationColumn nav_;
     std::vector<std::unique_ptr<controls::CLabel>> labels_;

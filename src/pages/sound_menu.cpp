@@ -5,6 +5,7 @@
 #include <cctype>
 
 #include "base/texts.h"
+#include "controls/control_ids.h"
 
 namespace quorelle::pages {
 
@@ -12,12 +13,13 @@ namespace {
 
 constexpr int kHifiDialog = 176;
 // The page's captions that name the items.
-constexpr int kDrySoundCaption = 1125;
-constexpr int kEqualizerCaption = 1128;
-constexpr int kEnvironmentCaption = 1130;
-constexpr std::array<int, kRegionStyleCount> kRegionCaptions = {1133, 1134, 1135, 1136, 1137};
-constexpr std::array<int, kEqPresetCount> kPresetCaptions = {1138, 1139, 1140, 1141, 1142, 1143,
-                                                             1144, 1145, 1146, 1147, 1148, 1149};
+using controls::ids::hifi::kDrySoundCaption;
+using controls::ids::hifi::kEnvironmentCaption;
+using controls::ids::hifi::kEqualizerCaption;
+using controls::ids::hifi::kPresetCaptions;
+using controls::ids::hifi::kRegionCaptions;
+static_assert(kRegionCaptions.size() == kRegionStyleCount &&
+              kPresetCaptions.size() == kEqPresetCount);
 
 std::string_view Caption(int id, int language) {
     const LabelText* text = FindLabelText(kHifiDialog, id);

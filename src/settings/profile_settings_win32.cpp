@@ -142,7 +142,7 @@ class ProgramFiles final : public IniFiles {
         ok = ok && FlushFileBuffers(h);
         // The new file takes the settings file's place in one step. Renamed through the handle
         // that wrote it, it is the same replacement MoveFileExW makes, without opening the file
-        // again (which under Wine costs as much as all the rest of the write).
+        // again (Wine seam: reopening a file).
         std::vector<unsigned char> info(sizeof(FILE_RENAME_INFO) + path.size() * sizeof(wchar_t));
         auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(info.data());
         rename->ReplaceIfExists = TRUE;

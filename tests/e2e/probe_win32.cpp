@@ -234,66 +234,61 @@ int LiveGdiObjects(DWORD pid, std::vector<int>* byType = nullptr) {
     return live;
 }
 
-// Every window of a process: top-level windows and all their descendants.
-int WindowsOf(DWORD pid) {
+// Every top-level window of process `pid`, in the order the system lists them (top first).
+std::vector<HWND> ProcessWindows(DWORD pid) {
     struct Ctx {
         DWORD pid;
-        int count;
-    } ctx{pid, 0};
+        std::vector<HWND> found;
+    } ctx{pid, {}};
     EnumWindows(
         [](HWND w, LPARAM p) -> BOOL {
             auto* c = reinterpret_cast<Ctx*>(p);
             DWORD owner = 0;
             GetWindowThreadProcessId(w, &owner);
-            if (owner != c->pid) return TRUE;
-            ++c->count;
-            EnumChildWindows(
-                w, [](HWND, LPARAM q) -> BOOL { return ++*reinterpret_cast<int*>(q), TRUE; },
-                reinterpret_cast<LPARAM>(&c->count));
+            if (owner == c->pid) c->found.push_back(w);
             return TRUE;
         },
         reinterpret_cast<LPARAM>(&ctx));
-    return ctx.count;
+    return ctx.found;
+}
+
+// Every top-level window of the process that owns `h`.
+std::vector<HWND> ProcessWindows(HWND h) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(h, &pid);
+    return ProcessWindows(pid);
+}
+
+// Whether a top-level window is shown and its title starts with `prefix`.
+bool ShownWithTitle(HWND w, const std::wstring& prefix) {
+    return IsWindowVisible(w) && TextOf(w).rfind(prefix, 0) == 0;
+}
+
+// Every window of a process: top-level windows and all their descendants.
+int WindowsOf(DWORD pid) {
+    int count = 0;
+    for (HWND w : ProcessWindows(pid)) {
+        ++count;
+        EnumChildWindows(
+            w, [](HWND, LPARAM q) -> BOOL { return ++*reinterpret_cast<int*>(q), TRUE; },
+            reinterpret_cast<LPARAM>(&count));
+    }
+    return count;
 }
 
 // How many visible top-level windows of the process whose title starts with prefix.
 int VisibleWindowsOf(DWORD pid, const std::wstring& prefix) {
-    struct Ctx {
-        DWORD pid;
-        const std::wstring* prefix;
-        int count;
-    } ctx{pid, &prefix, 0};
-    EnumWindows(
-        [](HWND w, LPARAM p) -> BOOL {
-            auto* c = reinterpret_cast<Ctx*>(p);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(w, &owner);
-            if (owner == c->pid && IsWindowVisible(w) && TextOf(w).rfind(*c->prefix, 0) == 0)
-                ++c->count;
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&ctx));
-    return ctx.count;
+    int count = 0;
+    for (HWND w : ProcessWindows(pid)) count += ShownWithTitle(w, prefix) ? 1 : 0;
+    return count;
 }
 
 // The first visible top-level window of process `pid` that passes `test`; null when none does.
 template <typename Test>
 HWND FirstShownWindowOf(DWORD pid, Test test) {
-    struct Ctx {
-        DWORD pid;
-        Test* test;
-        HWND found;
-    } ctx{pid, &test, nullptr};
-    EnumWindows(
-        [](HWND w, LPARAM p) -> BOOL {
-            auto* c = reinterpret_cast<Ctx*>(p);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(w, &owner);
-            if (owner == c->pid && IsWindowVisible(w) && (*c->test)(w)) c->found = w;
-            return c->found == nullptr;
-        },
-        reinterpret_cast<LPARAM>(&ctx));
-    return ctx.found;
+    for (HWND w : ProcessWindows(pid))
+        if (IsWindowVisible(w) && test(w)) return w;
+    return nullptr;
 }
 
 // Whether a pop-up menu of the process is shown (a visible window of the menu class).
@@ -505,28 +500,15 @@ HWND FirstVisible(HWND main, const std::wstring& title) {
 int Stale(HWND main, const std::wstring& title, const wchar_t* file) {
     DWORD pid = 0;
     const DWORD thread = GetWindowThreadProcessId(main, &pid);
-    struct Ctx {
-        DWORD pid;
-        std::wstring prefix;
-        std::vector<HWND> windows;
-    } ctx{pid, title, {}};
-    EnumWindows(
-        [](HWND w, LPARAM p) -> BOOL {
-            auto* c = reinterpret_cast<Ctx*>(p);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(w, &owner);
-            if (owner == c->pid && IsWindowVisible(w) && TextOf(w).rfind(c->prefix, 0) == 0)
-                c->windows.push_back(w);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&ctx));
-    if (!ctx.windows.empty()) Settle(ctx.windows.front());
+    std::vector<HWND> windows = ProcessWindows(pid);
+    std::erase_if(windows, [&title](HWND w) { return !ShownWithTitle(w, title); });
+    if (!windows.empty()) Settle(windows.front());
     // a window the input brought up (a notice box) may still be drawing itself: every shown
     // window of the process painted first
     for (DWORD start = GetTickCount(); GetTickCount() - start < 3000; Sleep(10))
         if (!FirstShownWindowOf(pid, LeftToPaint)) break;
     long total = 0;
-    for (HWND w : ctx.windows) {
+    for (HWND w : windows) {
         RECT r;
         GetWindowRect(w, &r);
         const int width = r.right - r.left, height = r.bottom - r.top;
@@ -876,25 +858,6 @@ int Accessibility(const std::wstring& cmd, HWND window, int argc, wchar_t** argv
     }
     if (hr != S_OK) std::printf("hr=0x%08lx\n", static_cast<unsigned long>(hr));
     return hr == S_OK ? 0 : 3;
-}
-
-// Every top-level window of the process that owns `h`.
-std::vector<HWND> ProcessWindows(HWND h) {
-    struct Ctx {
-        DWORD pid;
-        std::vector<HWND> found;
-    } ctx{0, {}};
-    GetWindowThreadProcessId(h, &ctx.pid);
-    EnumWindows(
-        [](HWND w, LPARAM p) -> BOOL {
-            auto* c = reinterpret_cast<Ctx*>(p);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(w, &owner);
-            if (owner == c->pid) c->found.push_back(w);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&ctx));
-    return ctx.found;
 }
 
 std::vector<HWND> ControlsOf(HWND window) {
@@ -1421,24 +1384,13 @@ int wmain(int argc, wchar_t** argv) {
         return 0;
     }
     if (cmd == L"windows") {
-        DWORD pid = 0;
-        GetWindowThreadProcessId(h, &pid);
-        struct Ctx {
-            DWORD pid;
-        } ctx{pid};
-        EnumWindows(
-            [](HWND w, LPARAM p) -> BOOL {
-                DWORD owner = 0;
-                GetWindowThreadProcessId(w, &owner);
-                if (owner != reinterpret_cast<Ctx*>(p)->pid) return TRUE;
-                RECT r;
-                GetWindowRect(w, &r);
-                std::printf("%p %d %ld %ld %ld %ld %s\n", static_cast<void*>(w),
-                            IsWindowVisible(w) ? 1 : 0, r.left, r.top, r.right - r.left,
-                            r.bottom - r.top, Utf8(TextOf(w)).c_str());
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&ctx));
+        for (HWND w : ProcessWindows(h)) {
+            RECT r;
+            GetWindowRect(w, &r);
+            std::printf("%p %d %ld %ld %ld %ld %s\n", static_cast<void*>(w),
+                        IsWindowVisible(w) ? 1 : 0, r.left, r.top, r.right - r.left,
+                        r.bottom - r.top, Utf8(TextOf(w)).c_str());
+        }
         return 0;
     }
     if (cmd == L"text" && argc > 3) {
@@ -1521,29 +1473,17 @@ int wmain(int argc, wchar_t** argv) {
         return 0;
     }
     if (cmd == L"dismiss") {
-        struct Ctx {
-            DWORD pid;
-            std::wstring prefix;
-        } ctx{0, title};
-        GetWindowThreadProcessId(h, &ctx.pid);
-        EnumWindows(
-            [](HWND w, LPARAM p) -> BOOL {
-                auto* c = reinterpret_cast<Ctx*>(p);
-                DWORD owner = 0;
-                GetWindowThreadProcessId(w, &owner);
-                wchar_t cls[64] = {};
-                GetClassNameW(w, cls, 64);
-                const std::wstring text = TextOf(w);
-                if (owner != c->pid || !IsWindowVisible(w) || std::wstring(cls) != L"#32770" ||
-                    text.rfind(c->prefix, 0) == 0)
-                    return TRUE;
-                wchar_t body[512] = {};
-                GetDlgItemTextW(w, 0xFFFF, body, 512);
-                std::printf("%s: %s\n", Utf8(text).c_str(), Utf8(body).c_str());
-                PostMessageW(w, WM_COMMAND, IDCANCEL, 0);
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&ctx));
+        for (HWND w : ProcessWindows(h)) {
+            wchar_t cls[64] = {};
+            GetClassNameW(w, cls, 64);
+            const std::wstring text = TextOf(w);
+            if (!IsWindowVisible(w) || std::wstring(cls) != L"#32770" || text.rfind(title, 0) == 0)
+                continue;
+            wchar_t body[512] = {};
+            GetDlgItemTextW(w, 0xFFFF, body, 512);
+            std::printf("%s: %s\n", Utf8(text).c_str(), Utf8(body).c_str());
+            PostMessageW(w, WM_COMMAND, IDCANCEL, 0);
+        }
         return 0;
     }
     if (cmd == L"handles") {

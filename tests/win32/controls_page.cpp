@@ -115,7 +115,7 @@ TEST(PageFrame, AHiddenWindowDecodesItsBackgroundWhenItFirstShows) {
     previous = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
         page, GWLP_WNDPROC,
         reinterpret_cast<LONG_PTR>(+[](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
-            if (m == WM_SHOWWINDOW && w) shown->Realize();
+            if (m == WM_SHOWWINDOW && w) shown->DecodePendingBackground();
             return CallWindowProcW(previous, h, m, w, l);
         })));
     ShowWindow(page, SW_SHOWNOACTIVATE);

@@ -250,6 +250,16 @@ int SendDpiChanged(HWND hwnd, int dpi, RECT suggested) {
     return placeChanges;
 }
 
+// The window and every skinned control of it report the one scale the window is drawn at.
+void ExpectOneScale(HWND dialog, int dpi) {
+    EXPECT_EQ(controls::DrawnDpi(dialog), dpi) << "the window's own scale";
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (const auto* control = controls::SubclassedControl::FromHandle(child)) {
+            EXPECT_EQ(control->Dpi(), dpi) << "control " << GetDlgCtrlID(child);
+        }
+    }
+}
+
 // The logical rectangles the window's hit tests see for its controls.
 std::vector<pages::Rect> HitRects(HWND dialog, int dialogId) {
     std::vector<pages::Rect> rects;
@@ -323,6 +333,7 @@ TEST_P(DpiChange, TheWindowFollowsToTwiceTheScaleAndComesBackAsItStarted) {
     // the hit tests measure at the scale the window is drawn at, whatever the system reports
     // for it now (here still 96: no display of 192 DPI is there)
     EXPECT_TRUE(HitRects(hwnd_, dialogId) == startHits) << "hit tests at another scale";
+    ExpectOneScale(hwnd_, 192);
 
     const RECT bigWindow = WindowRect(hwnd_);
     EXPECT_EQ(bigWindow, (RECT{0, 11, w2, 11 + h2}))
@@ -392,6 +403,7 @@ TEST_P(DpiChange, TheWindowFollowsToTwiceTheScaleAndComesBackAsItStarted) {
     // back to 96 DPI where it stood
     EXPECT_EQ(SendDpiChanged(hwnd_, 96, startWindow), 1);
     EXPECT_EQ(WindowRect(hwnd_), startWindow) << Describe(WindowRect(hwnd_));
+    ExpectOneScale(hwnd_, 96);
     const gdi::Region backShape = CopyWindowRegion(hwnd_);
     EXPECT_TRUE(SameRegion(backShape.Get(), startShape.Get())) << "the shape did not come back";
     const std::vector<ControlLook> back = LookOfControls(hwnd_, dialogId);
@@ -473,6 +485,7 @@ TEST_P(DpiChange, AHiddenWindowStaysHiddenThroughAChangeOfScale) {
     EXPECT_EQ(SendDpiChanged(hwnd_, 192, RECT{20, 10, 20 + w2, 10 + h2}), 1);
     EXPECT_FALSE(IsWindowVisible(hwnd_));
     EXPECT_EQ(GetWindowLongPtrW(hwnd_, GWL_STYLE) & WS_VISIBLE, 0);
+    ExpectOneScale(hwnd_, 192);
     EXPECT_EQ(WindowRect(hwnd_), (RECT{20, 10, 20 + w2, 10 + h2}));
     ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
     Pump();
