@@ -97,10 +97,10 @@ int main() {
         if (!IsWindowVisible(child)) continue;
         wchar_t name[64] = {};
         GetClassNameW(child, name, 64);
-        if (lstrcmpiW(name, L"Static") == 0)
+        if (lstrcmpiW(name, L"QuorelleStatic") == 0)
             lstrcpyW(name, (GetWindowLongPtrW(child, GWL_STYLE) & SS_TYPEMASK) == SS_BITMAP
-                               ? L"Static (picture)"
-                               : L"Static (text)");
+                               ? L"QuorelleStatic (picture)"
+                               : L"QuorelleStatic (text)");
         std::vector<double> alone;
         for (int i = 0; i < 9; ++i) {
             const auto start = Clock::now();

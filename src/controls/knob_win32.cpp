@@ -314,135 +314,168 @@ void CRoundSliderCtrl::Render(HDC dc, const RECT& client) {
     }
 }
 
-LRESULT CRoundSliderCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    HWND hwnd = Hwnd();
-    std::vector<KnobNotice> notices;
+bool CRoundSliderCtrl::OnTrackbarMessage(UINT message, WPARAM wParam, LPARAM lParam,
+                                         LRESULT& result) {
+    const bool redraw = wParam != 0;
+    result = 0;
     switch (message) {
         case TBM_GETPOS:
-            return model_.Position();
+            result = model_.Position();
+            return true;
         case TBM_GETRANGEMIN:
-            return model_.Min();
+            result = model_.Min();
+            return true;
         case TBM_GETRANGEMAX:
-            return model_.Max();
+            result = model_.Max();
+            return true;
         case TBM_SETPOS:
-            SetPos(static_cast<int>(lParam), wParam != 0);
-            return 0;
+            SetPos(static_cast<int>(lParam), redraw);
+            return true;
         case TBM_SETRANGE:
             SetRange(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)),
-                     wParam != 0);
-            return 0;
+                     redraw);
+            return true;
         case TBM_SETRANGEMIN:
-            model_.SetMin(static_cast<int>(lParam));
-            if (wParam != 0) InvalidateRect(hwnd, nullptr, FALSE);
-            return 0;
         case TBM_SETRANGEMAX:
-            model_.SetMax(static_cast<int>(lParam));
-            if (wParam != 0) InvalidateRect(hwnd, nullptr, FALSE);
-            return 0;
-        case TBM_SETPAGESIZE: {
-            const int previous = model_.PageSize();
+            if (message == TBM_SETRANGEMIN)
+                model_.SetMin(static_cast<int>(lParam));
+            else
+                model_.SetMax(static_cast<int>(lParam));
+            if (redraw) InvalidateRect(Hwnd(), nullptr, FALSE);
+            return true;
+        case TBM_SETPAGESIZE:
+            result = model_.PageSize();
             model_.SetPageSize(static_cast<int>(lParam));
-            return previous;
-        }
+            return true;
         case TBM_GETPAGESIZE:
-            return model_.PageSize();
-        case TBM_SETLINESIZE: {
-            const int previous = model_.LineSize();
+            result = model_.PageSize();
+            return true;
+        case TBM_SETLINESIZE:
+            result = model_.LineSize();
             model_.SetLineSize(static_cast<int>(lParam));
-            return previous;
-        }
+            return true;
         case TBM_GETLINESIZE:
-            return model_.LineSize();
-        case WM_SIZE: {
-            const LRESULT result = Default(message, wParam, lParam);
+            result = model_.LineSize();
+            return true;
+        default:
+            return false;
+    }
+}
+
+LRESULT CRoundSliderCtrl::OnPaint() {
+    // Every paint covers the whole knob.
+    InvalidateRect(Hwnd(), nullptr, FALSE);
+    gdi::PaintDC paint(Hwnd());
+    Paint(paint.Get());
+    PaintFocusMark(paint.Get(), true);
+    return 0;
+}
+
+LRESULT CRoundSliderCtrl::OnButtonDown(WPARAM wParam, LPARAM lParam) {
+    std::vector<KnobNotice> notices;
+    switch (model_.ButtonDown(ToModel(PointOf(lParam)), notices)) {
+        case KnobInput::kSwallowed:
+            return 0;
+        case KnobInput::kDefault:
+            return Default(WM_LBUTTONDOWN, wParam, lParam);
+        case KnobInput::kHandled:
+            break;
+    }
+    SetCapture(Hwnd());
+    SetFocus(Hwnd());
+    Post(notices);
+    RedrawNow();
+    return 0;
+}
+
+LRESULT CRoundSliderCtrl::OnMouseMove(WPARAM wParam, LPARAM lParam) {
+    // The button is down for the knob while the move says so and the knob still holds the
+    // mouse. Otherwise the release went elsewhere (another program took the mouse; Wine seam:
+    // kept capture): the drag ends here as a release would, instead of following a pointer
+    // that has no button down for it.
+    HWND hwnd = Hwnd();
+    const bool held = (wParam & MK_LBUTTON) != 0 && GetCapture() == hwnd;
+    const bool wasPressed = model_.Pressed();
+    std::vector<KnobNotice> notices;
+    if (model_.MouseMove(ToModel(PointOf(lParam)), notices, held) == KnobInput::kDefault)
+        return Default(WM_MOUSEMOVE, wParam, lParam);
+    const bool ended = wasPressed && !model_.Pressed();
+    if (ended && GetCapture() == hwnd) ReleaseCapture();
+    if (ended || !notices.empty()) {
+        Post(notices);
+        RedrawNow();
+    }
+    return 0;
+}
+
+LRESULT CRoundSliderCtrl::OnButtonUp(WPARAM wParam, LPARAM lParam) {
+    std::vector<KnobNotice> notices;
+    if (model_.ButtonUp(ToModel(PointOf(lParam)), notices) == KnobInput::kDefault)
+        return Default(WM_LBUTTONUP, wParam, lParam);
+    if (GetCapture() == Hwnd()) ReleaseCapture();
+    Post(notices);
+    RedrawNow();
+    return 0;
+}
+
+LRESULT CRoundSliderCtrl::OnKey(UINT message, WPARAM wParam, LPARAM lParam) {
+    const bool down = message == WM_KEYDOWN;
+    const unsigned key = static_cast<unsigned>(wParam);
+    std::vector<KnobNotice> notices;
+    const KnobInput input = down ? model_.KeyDown(key, notices) : model_.KeyUp(key, notices);
+    if (input == KnobInput::kSwallowed) return 0;
+    if (input == KnobInput::kDefault) return Default(message, wParam, lParam);
+    if (down) RedrawNow();  // the new position shows before the parent hears of it
+    Post(notices);
+    return 0;
+}
+
+LRESULT CRoundSliderCtrl::OnWheel(WPARAM wParam, LPARAM lParam) {
+    if (WindowFromPoint(PointOf(lParam)) != Hwnd()) return 0;
+    std::vector<KnobNotice> notices;
+    model_.Wheel(GET_WHEEL_DELTA_WPARAM(wParam), notices);
+    Post(notices);
+    RedrawNow();
+    return 0;
+}
+
+LRESULT CRoundSliderCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = 0;
+    if (OnTrackbarMessage(message, wParam, lParam, result)) return result;
+    switch (message) {
+        case WM_SIZE:
+            result = Default(message, wParam, lParam);
             RebuildGeometry();
             return result;
-        }
         case WM_ERASEBKGND:
             return TRUE;
-        case WM_PAINT: {
-            // Every paint covers the whole knob.
-            InvalidateRect(hwnd, nullptr, FALSE);
-            gdi::PaintDC paint(hwnd);
-            Paint(paint.Get());
-            PaintFocusMark(paint.Get(), true);
-            return 0;
-        }
+        case WM_PAINT:
+            return OnPaint();
         case WM_PRINTCLIENT:
             Paint(reinterpret_cast<HDC>(wParam));
             return 0;
         case WM_LBUTTONDOWN:
-            switch (model_.ButtonDown(ToModel(PointOf(lParam)), notices)) {
-                case KnobInput::kSwallowed:
-                    return 0;
-                case KnobInput::kDefault:
-                    return Default(message, wParam, lParam);
-                case KnobInput::kHandled:
-                    break;
-            }
-            SetCapture(hwnd);
-            SetFocus(hwnd);
-            Post(notices);
-            RedrawNow();
-            return 0;
-        case WM_MOUSEMOVE: {
-            // The button is down for the knob while the move says so and the knob still holds
-            // the mouse. Otherwise the release went elsewhere (another program took the mouse,
-            // and under Wine the knob may even keep its capture): the drag ends here as a
-            // release would, instead of following a pointer that has no button down for it.
-            const bool held = (wParam & MK_LBUTTON) != 0 && GetCapture() == hwnd;
-            const bool wasPressed = model_.Pressed();
-            if (model_.MouseMove(ToModel(PointOf(lParam)), notices, held) == KnobInput::kDefault) {
-                return Default(message, wParam, lParam);
-            }
-            const bool ended = wasPressed && !model_.Pressed();
-            if (ended && GetCapture() == hwnd) ReleaseCapture();
-            if (ended || !notices.empty()) {
-                Post(notices);
-                RedrawNow();
-            }
-            return 0;
-        }
+            return OnButtonDown(wParam, lParam);
+        case WM_MOUSEMOVE:
+            return OnMouseMove(wParam, lParam);
         case WM_LBUTTONUP:
-            if (model_.ButtonUp(ToModel(PointOf(lParam)), notices) == KnobInput::kDefault) {
-                return Default(message, wParam, lParam);
-            }
-            if (GetCapture() == hwnd) ReleaseCapture();
-            Post(notices);
-            RedrawNow();
-            return 0;
+            return OnButtonUp(wParam, lParam);
         case WM_KEYDOWN:
-        case WM_KEYUP: {
-            const bool down = message == WM_KEYDOWN;
-            const unsigned key = static_cast<unsigned>(wParam);
-            const KnobInput input =
-                down ? model_.KeyDown(key, notices) : model_.KeyUp(key, notices);
-            if (input == KnobInput::kSwallowed) return 0;
-            if (input == KnobInput::kDefault) return Default(message, wParam, lParam);
-            if (down) RedrawNow();  // the new position shows before the parent hears of it
-            Post(notices);
-            return 0;
-        }
-        case WM_MOUSEWHEEL: {
-            const POINT screen = PointOf(lParam);
-            if (WindowFromPoint(screen) != hwnd) return 0;
-            model_.Wheel(GET_WHEEL_DELTA_WPARAM(wParam), notices);
-            Post(notices);
-            RedrawNow();
-            return 0;
-        }
+        case WM_KEYUP:
+            return OnKey(message, wParam, lParam);
+        case WM_MOUSEWHEEL:
+            return OnWheel(wParam, lParam);
         case WM_SETCURSOR:
             SetCursor(Cursor());
             return TRUE;
         case WM_CAPTURECHANGED:
             // Another window took the mouse: the release will not come here, so the drag ends
-            // now. The trackbar underneath would report an end of track with its own (unused)
-            // position; the knob reports its own notifications only.
-            if (reinterpret_cast<HWND>(lParam) != hwnd) EndDrag();
+            // now, with the knob's own notifications only.
+            if (reinterpret_cast<HWND>(lParam) != Hwnd()) EndDrag();
             return 0;
         case WM_CANCELMODE:
             EndDrag();
-            if (GetCapture() == hwnd) ReleaseCapture();
+            if (GetCapture() == Hwnd()) ReleaseCapture();
             return 0;
         default:
             return Default(message, wParam, lParam);

@@ -129,6 +129,15 @@ class CRoundSliderCtrl : public SubclassedControl {
     void RedrawNow();
     // Ends a drag that lost the mouse as a release would, at the position shown.
     void EndDrag();
+    // The handlers of WindowProc. A trackbar message the knob answers itself: true, with the
+    // answer in `result`.
+    bool OnTrackbarMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    LRESULT OnPaint();
+    LRESULT OnButtonDown(WPARAM wParam, LPARAM lParam);
+    LRESULT OnMouseMove(WPARAM wParam, LPARAM lParam);
+    LRESULT OnButtonUp(WPARAM wParam, LPARAM lParam);
+    LRESULT OnKey(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT OnWheel(WPARAM wParam, LPARAM lParam);
     void DrawFace(HDC dc, const RECT& client, int side);
     void ScaleFace(HDC dc, SIZE want);
     void DropScaledFace() {

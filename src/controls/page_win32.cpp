@@ -1,10 +1,15 @@
 #include "controls/page_win32.h"
 
+#include <algorithm>
 #include <cstring>
+#include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
 #include "base/own_windows_win32.h"
+#include "base/texts.h"
+#include "controls/control_class_win32.h"
 #include "controls/layout.h"
 #include "controls/scale.h"
 #include "controls/skin_images.h"
@@ -225,11 +230,17 @@ namespace {
 void AddStyle(HWND control, LONG_PTR style) {
     SetWindowLongPtrW(control, GWL_STYLE, GetWindowLongPtrW(control, GWL_STYLE) | style);
 }
-}  // namespace
 
-int StackOverlappingControls(HWND dialog, int dialogId) {
+// The controls StackOverlappingControls sends to the bottom, in that order: the labels that lie
+// on a picture (a label on two pictures twice), then those pictures.
+struct Stacked {
+    std::vector<int> labels;
+    std::vector<int> pictures;
+};
+
+Stacked StackedControls(int dialogId) {
     const std::span<const ControlPlace> places = TemplateControls(dialogId);
-    std::vector<HWND> pictures, labels;
+    Stacked stacked;
     for (const ControlPlace& under : places) {
         if (under.kind != ControlKind::Lamp && under.kind != ControlKind::Picture) continue;
         const PxRect area = PlacedRect(dialogId, under);
@@ -237,23 +248,83 @@ int StackOverlappingControls(HWND dialog, int dialogId) {
         for (const ControlPlace& over : places) {
             if (&over == &under || !Overlap(area, PlacedRect(dialogId, over))) continue;
             covered = true;
-            if (over.kind != ControlKind::Label) continue;
-            if (HWND label = GetDlgItem(dialog, over.id)) labels.push_back(label);
+            if (over.kind == ControlKind::Label) stacked.labels.push_back(over.id);
         }
-        if (!covered) continue;
-        if (HWND picture = GetDlgItem(dialog, under.id)) pictures.push_back(picture);
+        if (covered) stacked.pictures.push_back(under.id);
     }
+    return stacked;
+}
+
+// The text a template's control was made with: the resource compiler reads the text table's
+// UTF-8 bytes in the Western code page.
+std::wstring TemplateText(int dialogId, int id) {
+    std::string_view text;
+    if (const LabelText* label = FindLabelText(dialogId, id)) {
+        text = label->templateText;
+    } else {
+        for (const FixedText& fixed : FixedTexts(dialogId))
+            if (fixed.id == id) text = fixed.text;
+    }
+    if (text.empty()) return {};
+    const int length = MultiByteToWideChar(1252, 0, text.data(), int(text.size()), nullptr, 0);
+    std::wstring wide(size_t(std::max(length, 0)), L'\0');
+    MultiByteToWideChar(1252, 0, text.data(), int(text.size()), wide.data(), length);
+    return wide;
+}
+}  // namespace
+
+int StackOverlappingControls(HWND dialog, int dialogId) {
+    const Stacked stacked = StackedControls(dialogId);
     constexpr UINT kOrderOnly = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
     // the labels to the bottom first, then the pictures under them
-    for (HWND label : labels) {
-        AddStyle(label, WS_CLIPSIBLINGS);
-        SetWindowPos(label, HWND_BOTTOM, 0, 0, 0, 0, kOrderOnly);
+    int pictures = 0;
+    for (const std::vector<int>* ids : {&stacked.labels, &stacked.pictures}) {
+        for (int id : *ids) {
+            HWND control = GetDlgItem(dialog, id);
+            if (control == nullptr) continue;
+            AddStyle(control, WS_CLIPSIBLINGS);
+            SetWindowPos(control, HWND_BOTTOM, 0, 0, 0, 0, kOrderOnly);
+            if (ids == &stacked.pictures) ++pictures;
+        }
     }
-    for (HWND picture : pictures) {
-        AddStyle(picture, WS_CLIPSIBLINGS);
-        SetWindowPos(picture, HWND_BOTTOM, 0, 0, 0, 0, kOrderOnly);
+    return pictures;
+}
+
+int CreateTemplateControls(HWND dialog, int dialogId, int dpi) {
+    if (!RegisterControlClasses()) return 0;
+    // A child is made at the bottom of its siblings: made in the table's order, with the stacked
+    // labels and pictures last, the controls have the order StackOverlappingControls gives a
+    // template's (the Tab order of the table), and none is restacked later.
+    std::vector<int> order;
+    for (const ControlPlace& place : TemplateControls(dialogId)) order.push_back(place.id);
+    const Stacked stacked = StackedControls(dialogId);
+    std::vector<int> clipping;
+    for (const std::vector<int>* ids : {&stacked.labels, &stacked.pictures}) {
+        for (int id : *ids) {
+            order.erase(std::find(order.begin(), order.end(), id));
+            order.push_back(id);
+            clipping.push_back(id);
+        }
     }
-    return int(pictures.size());
+    // the platform's combo box and edit field take the dialog's font, as the dialog manager
+    // gives it to the controls of a template
+    const auto dialogFont = static_cast<WPARAM>(SendMessageW(dialog, WM_GETFONT, 0, 0));
+    int made = 0;
+    for (int id : order) {
+        const ControlPlace* place = FindControl(dialogId, id);
+        const ControlRecipe recipe = RecipeOf(dialogId, *place);
+        const bool clips = std::find(clipping.begin(), clipping.end(), id) != clipping.end();
+        const PxRect r = PlacedRect(dialogId, *place, dpi);
+        HWND control = CreateWindowExW(
+            WS_EX_NOPARENTNOTIFY, recipe.className, TemplateText(dialogId, id).c_str(),
+            recipe.style | (clips ? WS_CLIPSIBLINGS : 0), r.x, r.y, r.w, r.h, dialog,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+        if (control == nullptr) continue;
+        ++made;
+        if (place->kind == ControlKind::Combo || place->kind == ControlKind::Edit)
+            SendMessageW(control, WM_SETFONT, dialogFont, FALSE);
+    }
+    return made;
 }
 
 }  // namespace quorelle::controls

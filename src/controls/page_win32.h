@@ -114,6 +114,13 @@ class NavigationColumn {
 // template, at dpi. Returns how many controls were placed.
 int PlaceTemplateControls(HWND dialog, int dialogId, int dpi = 96, bool redraw = true);
 
+// Makes every control of a template's layout in `dialog` (a window made from the template,
+// which holds none), each of its class, with its id, styles and text, at its final place at
+// dpi, in the table's order with the stacked pictures and the labels on them last
+// (StackOverlappingControls): nothing is moved or restacked after it is made. Returns how many
+// were made.
+int CreateTemplateControls(HWND dialog, int dialogId, int dpi);
+
 // Stacks the controls that overlap in the layout table of a template: a lamp or picture that
 // other controls lie on goes to the bottom and never paints over them (it clips its siblings);
 // the labels on it come next and clip the buttons above them. Such a label composes its

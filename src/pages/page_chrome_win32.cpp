@@ -24,8 +24,8 @@ void PageChrome::ApplySkin(HWND dialog) {
     controls::SetDrawnDpi(dialog, dpi);
     if (const controls::TemplateInfo* page = controls::FindTemplate(dialogId_))
         controls::ApplyPageSkinWhenShown(dialog, frame_, page->backgroundId, dpi);
-    controls::PlaceTemplateControls(dialog, dialogId_, dpi);
-    controls::StackOverlappingControls(dialog, dialogId_);
+    // the template holds no control: each is made here at its final place and stacking
+    controls::CreateTemplateControls(dialog, dialogId_, dpi);
     nav_.Bind(dialog, pageIndex_);
     for (const controls::ControlPlace& place : controls::TemplateControls(dialogId_)) {
         if (place.kind != controls::ControlKind::Label) continue;

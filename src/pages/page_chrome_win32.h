@@ -20,7 +20,7 @@ class PageChrome {
     PageChrome(int pageIndex, int dialogId) : pageIndex_(pageIndex), dialogId_(dialogId) {}
 
     // The page frame at the window's DPI: background, size and shape of the window, then every
-    // control at its fixed place, the navigation column and the labels.
+    // control of the layout made at its fixed place, the navigation column and the labels.
     void ApplySkin(HWND dialog);
     // The window went to a display of another DPI (WM_DPICHANGED): the frame at the new scale
     // at the suggested place (the size is the background's), every control placed again and

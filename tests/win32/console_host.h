@@ -28,8 +28,9 @@ class ConsoleHost : public DialogWindow {
     bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
         switch (msg) {
             case WM_INITDIALOG:
-                view.Attach(hwnd());
+                // as the main window: the page makes its controls, then the console binds them
                 chrome.ApplySkin(hwnd());
+                view.Attach(hwnd());
                 result = TRUE;
                 return true;
             case WM_LBUTTONDOWN:
