@@ -255,8 +255,8 @@ Stacked StackedControls(int dialogId) {
     return stacked;
 }
 
-// The text a template's control was made with: the resource compiler reads the text table's
-// UTF-8 bytes in the Western code page.
+// The text a control is made with, the text table's (UTF-8); the interface language's texts
+// take its place when the page is set up.
 std::wstring TemplateText(int dialogId, int id) {
     std::string_view text;
     if (const LabelText* label = FindLabelText(dialogId, id)) {
@@ -266,9 +266,9 @@ std::wstring TemplateText(int dialogId, int id) {
             if (fixed.id == id) text = fixed.text;
     }
     if (text.empty()) return {};
-    const int length = MultiByteToWideChar(1252, 0, text.data(), int(text.size()), nullptr, 0);
+    const int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), nullptr, 0);
     std::wstring wide(size_t(std::max(length, 0)), L'\0');
-    MultiByteToWideChar(1252, 0, text.data(), int(text.size()), wide.data(), length);
+    MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), wide.data(), length);
     return wide;
 }
 }  // namespace
