@@ -41,7 +41,7 @@ count() { EVENTS=$((EVENTS + 1)); KINDS[$1]=$((${KINDS[$1]:-0} + 1)); }
 
 # one batch: ten real events in the window on screen, then now and then an outside one
 batch() {
-    local x y w h args=() i px py
+    local x y w h args=() i px py v
     read -r x y w h <<<"$(on_screen)"
     for ((i = 0; i < 10; i++)); do
         px=$((x + RANDOM % w))
@@ -56,9 +56,13 @@ batch() {
                 count click
                 ;;
             5 | 6)
+                # a drag never leaves the screen's top or left edge: xdotool takes a negative
+                # number for an option and drops the whole batch
                 args+=(mousemove "$px" "$py" mousedown 1 sleep 0.05
-                    mousemove $((px + RANDOM % 41 - 20)) $((py + RANDOM % 41 - 20)) sleep 0.05
-                    mousemove $((px + RANDOM % 81 - 40)) $((py + RANDOM % 81 - 40)) mouseup 1 sleep 0.05)
+                    mousemove $(((v = px + RANDOM % 41 - 20) < 0 ? 0 : v)) \
+                    $(((v = py + RANDOM % 41 - 20) < 0 ? 0 : v)) sleep 0.05
+                    mousemove $(((v = px + RANDOM % 81 - 40) < 0 ? 0 : v)) \
+                    $(((v = py + RANDOM % 81 - 40) < 0 ? 0 : v)) mouseup 1 sleep 0.05)
                 count drag
                 ;;
             7)
