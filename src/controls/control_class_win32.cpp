@@ -107,22 +107,29 @@ LRESULT ButtonDialogCode(HWND hwnd) {
     }
 }
 
+// WM_PAINT and WM_PRINTCLIENT: `draw` paints the whole window into the paint's or the given
+// device context
+LRESULT Paint(HWND hwnd, UINT message, WPARAM wParam, void (*draw)(HWND, HDC)) {
+    if (message == WM_PRINTCLIENT) {
+        draw(hwnd, reinterpret_cast<HDC>(wParam));
+        return 0;
+    }
+    PAINTSTRUCT paint{};
+    HDC dc = BeginPaint(hwnd, &paint);
+    draw(hwnd, dc);
+    EndPaint(hwnd, &paint);
+    return 0;
+}
+
 LRESULT CALLBACK ButtonProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_GETDLGCODE:
             return ButtonDialogCode(hwnd);
         case WM_ERASEBKGND:
             return 1;  // the drawing covers the whole button
-        case WM_PAINT: {
-            PAINTSTRUCT paint{};
-            HDC dc = BeginPaint(hwnd, &paint);
-            PaintButton(hwnd, dc);
-            EndPaint(hwnd, &paint);
-            return 0;
-        }
+        case WM_PAINT:
         case WM_PRINTCLIENT:
-            PaintButton(hwnd, reinterpret_cast<HDC>(wParam));
-            return 0;
+            return Paint(hwnd, message, wParam, &PaintButton);
         case WM_LBUTTONDBLCLK:
             // an owner-drawn button reports the second press of a double click as its own
             Notify(hwnd, BN_DOUBLECLICKED);
@@ -319,16 +326,9 @@ LRESULT CALLBACK StaticProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
             return 0;
         case WM_ERASEBKGND:
             return 1;  // everything is painted in WM_PAINT
-        case WM_PAINT: {
-            PAINTSTRUCT paint{};
-            HDC dc = BeginPaint(hwnd, &paint);
-            PaintStatic(hwnd, dc);
-            EndPaint(hwnd, &paint);
-            return 0;
-        }
+        case WM_PAINT:
         case WM_PRINTCLIENT:
-            PaintStatic(hwnd, reinterpret_cast<HDC>(wParam));
-            return 0;
+            return Paint(hwnd, message, wParam, &PaintStatic);
         case WM_ENABLE:
             InvalidateRect(hwnd, nullptr, FALSE);
             if (notifies) Notify(hwnd, wParam != 0 ? STN_ENABLE : STN_DISABLE);

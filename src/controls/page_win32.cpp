@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "base/own_windows_win32.h"
+#include "base/text_win32.h"
 #include "base/texts.h"
 #include "controls/control_class_win32.h"
 #include "controls/layout.h"
@@ -265,11 +266,7 @@ std::wstring TemplateText(int dialogId, int id) {
         for (const FixedText& fixed : FixedTexts(dialogId))
             if (fixed.id == id) text = fixed.text;
     }
-    if (text.empty()) return {};
-    const int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), nullptr, 0);
-    std::wstring wide(size_t(std::max(length, 0)), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), wide.data(), length);
-    return wide;
+    return Widen(text);
 }
 }  // namespace
 
