@@ -378,7 +378,10 @@ LRESULT CALLBACK KnobProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
     }
 }
 
-bool Register(const wchar_t* name, WNDPROC procedure, UINT style) {
+// the atoms of the three classes once registered: button, static, knob
+ATOM g_atoms[3] = {};
+
+ATOM Register(const wchar_t* name, WNDPROC procedure, UINT style) {
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
     wc.style = style;
@@ -387,7 +390,15 @@ bool Register(const wchar_t* name, WNDPROC procedure, UINT style) {
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.lpszClassName = name;
-    return RegisterClassExW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+    if (const ATOM atom = RegisterClassExW(&wc)) return atom;
+    if (GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return 0;
+    WNDCLASSEXW known{};
+    known.cbSize = sizeof known;
+    return static_cast<ATOM>(GetClassInfoExW(wc.hInstance, name, &known));
+}
+
+ATOM AtomOf(HWND window) {
+    return window != nullptr ? static_cast<ATOM>(GetClassLongPtrW(window, GCW_ATOM)) : 0;
 }
 
 bool IsNavigationCaption(int dialogId, int id) {
@@ -403,11 +414,23 @@ bool IsNavigationCaption(int dialogId, int id) {
 bool RegisterControlClasses() {
     // the button and the static take double clicks as the platform's do; the knob, as the
     // trackbar it stands in for, takes every press as a press
-    static const bool registered =
-        Register(kButtonClass, &ButtonProcedure, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW) &&
-        Register(kStaticClass, &StaticProcedure, CS_DBLCLKS) &&
-        Register(kKnobClass, &KnobProcedure, 0);
+    static const bool registered = [] {
+        g_atoms[0] = Register(kButtonClass, &ButtonProcedure, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW);
+        g_atoms[1] = Register(kStaticClass, &StaticProcedure, CS_DBLCLKS);
+        g_atoms[2] = Register(kKnobClass, &KnobProcedure, 0);
+        return g_atoms[0] != 0 && g_atoms[1] != 0 && g_atoms[2] != 0;
+    }();
     return registered;
+}
+
+bool IsOwnControlClass(HWND window) {
+    const ATOM atom = AtomOf(window);
+    return atom != 0 && (atom == g_atoms[0] || atom == g_atoms[1] || atom == g_atoms[2]);
+}
+
+bool IsKnobClass(HWND window) {
+    const ATOM atom = AtomOf(window);
+    return atom != 0 && atom == g_atoms[2];
 }
 
 ControlRecipe RecipeOf(int dialogId, const ControlPlace& place) {

@@ -19,6 +19,12 @@ inline constexpr wchar_t kKnobClass[] = L"QuorelleKnob";
 // Registers the three classes for the program's module, once; true when they are registered.
 bool RegisterControlClasses();
 
+// Whether `window` is of one of the three classes (the knob's alone): each draws for
+// WM_PRINTCLIENT what it shows for WM_PAINT, so its page can compose it in its own paint. The
+// class is read from the program's memory, not asked of the window server.
+bool IsOwnControlClass(HWND window);
+bool IsKnobClass(HWND window);
+
 // The class, the styles and the text a template's control is made with (the text from the
 // template's text table, as the resource compiler read it); `className` is the platform's own
 // for the combo box and the edit field, which stay the platform's.

@@ -451,8 +451,9 @@ LRESULT CRoundSliderCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
             return TRUE;
         case WM_PAINT:
             return OnPaint();
-        case WM_PRINTCLIENT:
+        case WM_PRINTCLIENT:  // as shown, focus mark and all: its page composes it so
             Paint(reinterpret_cast<HDC>(wParam));
+            PaintFocusMark(reinterpret_cast<HDC>(wParam), true);
             return 0;
         case WM_LBUTTONDOWN:
             return OnButtonDown(wParam, lParam);

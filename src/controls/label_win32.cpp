@@ -82,6 +82,13 @@ LRESULT CLabel::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     if (transparent_ && message == WM_ERASEBKGND) return 1;
+    if (transparent_ && message == WM_PRINTCLIENT) {
+        // the letters over what the context holds already (its page composes what lies under
+        // the label first), with the focus mark as shown
+        const LRESULT result = Default(message, wParam, lParam);
+        PaintFocusMark(reinterpret_cast<HDC>(wParam));
+        return result;
+    }
     return Default(message, wParam, lParam);
 }
 

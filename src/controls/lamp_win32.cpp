@@ -118,8 +118,9 @@ LRESULT CMyStaticBmp::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             PaintFocusMark(paint.Get());
             return 0;
         }
-        case WM_PRINTCLIENT:
+        case WM_PRINTCLIENT:  // as shown, focus mark and all: its page composes it so
             Paint(reinterpret_cast<HDC>(wParam));
+            PaintFocusMark(reinterpret_cast<HDC>(wParam));
             return 0;
         case WM_ENABLE:
         case WM_SYSCOLORCHANGE: {

@@ -36,6 +36,7 @@ void PageFrame::Clear() {
     width_ = 0;
     height_ = 0;
     pendingWindow_ = nullptr;
+    stacking_.clear();
 }
 
 bool PageFrame::DecodePendingBackground() {
@@ -159,6 +160,105 @@ bool ApplyPageSkinWhenShown(HWND page, PageFrame& frame, int backgroundId, int d
 bool PaintPageBackground(PageFrame& frame, HDC dc) {
     if (!frame.DecodePendingBackground()) return false;
     return BitBlt(dc, 0, 0, frame.Width(), frame.Height(), frame.Surface(), 0, 0, SRCCOPY) != 0;
+}
+
+namespace {
+// One picture for the composed paints of every page, grown to the largest asked for: the pages
+// paint one at a time, on the program's one window thread.
+HDC ComposingSurface(HDC reference, int width, int height) {
+    static gdi::SelectedSurface surface;
+    static SIZE size{0, 0};
+    if (!surface || width > size.cx || height > size.cy) {
+        const SIZE wanted{std::max<LONG>(width, size.cx), std::max<LONG>(height, size.cy)};
+        surface = gdi::SelectedSurface::Compatible(reference, int(wanted.cx), int(wanted.cy));
+        size = surface ? wanted : SIZE{0, 0};
+    }
+    return surface.Dc();
+}
+
+std::vector<HWND> ReadStacking(HWND page) {
+    std::vector<HWND> children;
+    for (HWND child = GetWindow(page, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT))
+        children.push_back(child);
+    std::reverse(children.begin(), children.end());
+    return children;
+}
+
+// Draws one control into `dc` (whose origin is the page's point `at`) as it shows on the screen,
+// in its own rectangle and shape; false when it is not one the page can draw (a platform class,
+// or a frame of its own), which is then left to paint itself.
+bool ComposeControl(HWND child, HDC dc, const RECT& place, POINT at) {
+    if (!IsOwnControlClass(child)) return false;
+    RECT client{};
+    GetClientRect(child, &client);
+    if (client.right != place.right - place.left || client.bottom != place.bottom - place.top)
+        return false;
+    const int saved = SaveDC(dc);
+    const POINT origin{place.left - at.x, place.top - at.y};
+    SetViewportOrgEx(dc, origin.x, origin.y, nullptr);
+    IntersectClipRect(dc, 0, 0, client.right, client.bottom);
+    if (IsKnobClass(child)) {  // the only control with a shape of its own
+        gdi::Region shape(CreateRectRgn(0, 0, 0, 0));
+        if (shape && GetWindowRgn(child, shape.Get()) != ERROR) {
+            OffsetRgn(shape.Get(), origin.x, origin.y);
+            ExtSelectClipRgn(dc, shape.Get(), RGN_AND);
+        }
+    }
+    SendMessageW(child, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    RestoreDC(dc, saved);
+    return true;
+}
+}  // namespace
+
+void PaintPageWithControls(HWND page, PageFrame& frame) {
+    // what is to be painted, before the paint takes it: the controls are left with nothing to
+    // paint in the part of it the picture covers
+    gdi::Region update(CreateRectRgn(0, 0, 0, 0));
+    const bool known = update && GetUpdateRgn(page, update.Get(), FALSE) != ERROR;
+    frame.composing_ = true;
+    gdi::PaintDC paint(page);
+    frame.composing_ = false;
+    const RECT area = paint.Info().rcPaint;
+    const int width = area.right - area.left;
+    const int height = area.bottom - area.top;
+    HDC dc = paint.Get() != nullptr && width > 0 && height > 0
+                 ? ComposingSurface(paint.Get(), width, height)
+                 : nullptr;
+    if (dc == nullptr) {  // no picture to compose in: the background, and each control paints
+        if (paint.Get() != nullptr) PaintPageBackground(frame, paint.Get());
+        return;
+    }
+    const int saved = SaveDC(dc);  // the picture is shared: each paint starts from its defaults
+    SetViewportOrgEx(dc, -area.left, -area.top, nullptr);
+    if (!PaintPageBackground(frame, dc)) {
+        SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+        ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &area, nullptr, 0, nullptr);
+    }
+    SetViewportOrgEx(dc, 0, 0, nullptr);
+    if (frame.stacking_.empty()) frame.stacking_ = ReadStacking(page);
+    gdi::Region composed(known ? CreateRectRgn(0, 0, 0, 0) : nullptr);
+    if (composed) CombineRgn(composed.Get(), update.Get(), nullptr, RGN_COPY);
+    for (HWND child : frame.stacking_) {
+        if ((GetWindowLongPtrW(child, GWL_STYLE) & WS_VISIBLE) == 0) continue;
+        RECT place{};
+        GetWindowRect(child, &place);
+        MapWindowPoints(nullptr, page, reinterpret_cast<POINT*>(&place), 2);
+        RECT overlap{};
+        if (!IntersectRect(&overlap, &place, &area)) continue;
+        if (ComposeControl(child, dc, place, POINT{area.left, area.top})) continue;
+        // left out: the page does not cover it, and it keeps what it has to paint
+        ExcludeClipRect(paint.Get(), place.left, place.top, place.right, place.bottom);
+        if (composed) {
+            gdi::Region out(CreateRectRgnIndirect(&place));
+            if (out) CombineRgn(composed.Get(), composed.Get(), out.Get(), RGN_DIFF);
+        }
+    }
+    BitBlt(paint.Get(), area.left, area.top, width, height, dc, 0, 0, SRCCOPY);
+    RestoreDC(dc, saved);
+    if (composed)
+        RedrawWindow(page, nullptr, composed.Get(),
+                     RDW_VALIDATE | RDW_NOERASE | RDW_NOFRAME | RDW_ALLCHILDREN);
 }
 
 void DragPage(HWND page) {

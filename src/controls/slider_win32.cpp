@@ -224,8 +224,9 @@ LRESULT CBitmapSlider::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             PaintFocusMark(paint.Get());
             return 0;
         }
-        case WM_PRINTCLIENT:
+        case WM_PRINTCLIENT:  // as shown, focus mark and all: its page composes it so
             Paint(reinterpret_cast<HDC>(wParam));
+            PaintFocusMark(reinterpret_cast<HDC>(wParam));
             return 0;
         case WM_LBUTTONDOWN: {
             SetCapture(hwnd);

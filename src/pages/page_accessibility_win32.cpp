@@ -351,7 +351,10 @@ void PageAccessibility::TakeKeyboard(HWND dialog) {
     for (const int id : TabOrder(page->dialogId_)) {
         HWND control = GetDlgItem(dialog, id);
         if (!control || !IsWindowVisible(control) || !IsWindowEnabled(control)) continue;
-        SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
+        // straight to the control, as Tab moves it: the dialog manager's WM_NEXTDLGCTL would
+        // also look among all the page's windows for a default push button, which no page
+        // has (one round trip to the window server per window: Wine seam, round trips)
+        SetFocus(control);
         break;
     }
     if (keyActionUnderway) controls::SetFocusCues(dialog, true);

@@ -114,7 +114,16 @@ bool PageChrome::HandleFrameMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRES
             if (wParam) frame_.DecodePendingBackground();
             return false;
         case WM_ERASEBKGND:
+            // the composed paint that follows covers the background
+            if (frame_.Composing()) {
+                result = 1;
+                return true;
+            }
             result = controls::PaintPageBackground(frame_, reinterpret_cast<HDC>(wParam)) ? 1 : 0;
+            return true;
+        case WM_PAINT:
+            controls::PaintPageWithControls(dialog_, frame_);
+            result = 0;
             return true;
         case WM_CTLCOLORSTATIC:
             if (controls::ReflectNotification(msg, wParam, lParam, result)) return true;

@@ -11,6 +11,7 @@
 #include "app/tray_win32.h"
 #include "app/application_win32.h"
 #include "base/messages.h"
+#include "controls/control_class_win32.h"
 #include "controls/gdi_win32.h"
 #include "resource.h"
 #include "settings/ini_settings.h"
@@ -282,6 +283,56 @@ TEST(MainWindow, HandlesNoMessageWhileNobodyTouchesIt) {
     std::string ids;
     for (UINT m : idle) ids += std::to_string(m) + " ";
     EXPECT_TRUE(idle.empty()) << "messages while idle: " << ids;
+    DestroyWindow(dlg.hwnd());
+    SetAppMainWindow(nullptr);
+}
+
+// The paints each window gets within `ms` milliseconds, dispatched as the program's loop would.
+std::map<HWND, int> PaintsWithin(DWORD ms) {
+    std::map<HWND, int> paints;
+    const DWORD start = GetTickCount();
+    for (DWORD now = start; now - start < ms; now = GetTickCount()) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, ms - (now - start), QS_ALLINPUT);
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_PAINT) ++paints[msg.hwnd];
+            DispatchMessageW(&msg);
+        }
+    }
+    return paints;
+}
+
+// A window that shows is painted in one piece: its own paint draws the controls of the
+// program's classes, which have nothing left to paint then (each child's paint of its own costs
+// requests to the window server); the platform's combo box and field paint themselves. A
+// control that changes alone paints alone.
+TEST(MainWindow, AShownWindowPaintsItsControlsInItsOwnPaint) {
+    CCKorZereDlg dlg;
+    ASSERT_TRUE(dlg.Create(nullptr));
+    ShowWindow(dlg.hwnd(), SW_SHOWNOACTIVATE);
+    PaintsWithin(300);
+    // a first show and a later one of the HIFI page, and the main window shown again
+    for (int page : {PAGE_HIFI, PAGE_MAIN, PAGE_HIFI, PAGE_ADVANCE}) {
+        SendMessageW(dlg.hwnd(), WM_SHOW_PAGE, 0, page);
+        std::map<HWND, int> paints = PaintsWithin(300);
+        HWND shown = dlg.WindowOf(page);
+        EXPECT_EQ(paints[shown], 1) << "page " << page;
+        int own = 0;
+        std::string painted;
+        for (HWND child = GetWindow(shown, GW_CHILD); child;
+             child = GetWindow(child, GW_HWNDNEXT)) {
+            if (!controls::IsOwnControlClass(child)) continue;
+            ++own;
+            if (paints[child] != 0) painted += std::to_string(GetDlgCtrlID(child)) + " ";
+        }
+        EXPECT_GT(own, 20) << "page " << page;
+        EXPECT_EQ(painted, "") << "page " << page << ": controls that painted themselves";
+        HWND first = GetWindow(shown, GW_CHILD);
+        InvalidateRect(first, nullptr, FALSE);
+        paints = PaintsWithin(200);
+        EXPECT_EQ(paints[first], 1) << "page " << page;
+        EXPECT_EQ(paints[shown], 0) << "page " << page;
+    }
     DestroyWindow(dlg.hwnd());
     SetAppMainWindow(nullptr);
 }
