@@ -50,7 +50,6 @@ void CLabel::OnDpiChanged() {
     // the font for the new scale; the old one is let go once the control no longer holds it
     gdi::SharedFont previous = std::move(font_);
     SendMessageW(Hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(EnsureFont()), FALSE);
-    composed_.Release();
     InvalidateRect(Hwnd(), nullptr, FALSE);
 }
 
@@ -96,7 +95,11 @@ void CLabel::PaintOverBackground(HDC target) {
     HWND hwnd = Hwnd();
     RECT client{};
     GetClientRect(hwnd, &client);
-    HDC surface = composed_.Ensure(client.right, client.bottom);
+    // a picture for this paint alone: most paints of a label are its page's (WM_PRINTCLIENT),
+    // so one kept per label would hold two GDI objects for a paint that seldom comes
+    gdi::SelectedSurface picture =
+        gdi::SelectedSurface::Compatible(target, client.right, client.bottom);
+    HDC surface = picture.Dc();
     if (surface == nullptr) return;
     const int saved = SaveDC(surface);
     const auto placeAt = [&](HWND window) {
@@ -124,7 +127,7 @@ void CLabel::PaintOverBackground(HDC target) {
     RestoreDC(surface, saved);
     // a label the keyboard stops at (the information page's web address) shows its mark too
     PaintFocusMark(surface);
-    composed_.CopyTo(target, 0, 0, client.right, client.bottom);
+    BitBlt(target, 0, 0, client.right, client.bottom, surface, 0, 0, SRCCOPY);
 }
 
 HBRUSH CLabel::OnControlColour(HDC dc) {

@@ -61,7 +61,6 @@ class CLabel : public SubclassedControl {
     bool textColourOn_ = true;
     bool transparent_ = true;
     gdi::SharedFont font_;  // one for all labels
-    FrameSurface composed_;
 };
 
 }  // namespace quorelle::controls

@@ -219,7 +219,10 @@ void PaintPageWithControls(HWND page, PageFrame& frame) {
     frame.composing_ = true;
     gdi::PaintDC paint(page);
     frame.composing_ = false;
-    const RECT area = paint.Info().rcPaint;
+    RECT area = paint.Info().rcPaint;
+    // a window off the screen is clipped to nothing, but what it has to paint is still composed
+    // and its controls left with nothing to paint: each would otherwise paint on its own
+    if (IsRectEmpty(&area) && known) GetRgnBox(update.Get(), &area);
     const int width = area.right - area.left;
     const int height = area.bottom - area.top;
     HDC dc = paint.Get() != nullptr && width > 0 && height > 0
