@@ -119,6 +119,8 @@
 //                                   x y w h" (window coordinates); exit code 3 when N > 0.
 //                                   FILE: both grabs of the last differing window saved as
 //                                   FILE.before.bmp and FILE.after.bmp
+//   e2eprobe paintalone TITLE       invalidates each window under TITLE alone (not TITLE), so that
+//                                   each paints on its own
 //   e2eprobe settle TITLE           waits (at most about 20 s) until TITLE's process has handled
 //                                   the input that came before and painted what it shows
 //   e2eprobe menu TITLE MS [0]      waits up to MS until a pop-up menu of TITLE's process is
@@ -1587,6 +1589,10 @@ int wmain(int argc, wchar_t** argv) {
     if (cmd == L"stale") return Stale(h, title, argc > 3 ? argv[3] : nullptr);
     if (cmd == L"settle") {
         Settle(FirstVisible(h, title));
+        return 0;
+    }
+    if (cmd == L"paintalone") {  // each window under TITLE's first window invalidated alone
+        for (HWND child : Descendants(h)) InvalidateRect(child, nullptr, FALSE);
         return 0;
     }
     if (cmd == L"menu") {
