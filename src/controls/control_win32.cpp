@@ -102,12 +102,7 @@ std::vector<HWND> SubclassedControl::OverlappingSiblings(bool below) {
     std::vector<HWND> found;
     HWND parent = hwnd_ != nullptr ? GetParent(hwnd_) : nullptr;
     if (parent == nullptr) return found;
-    if (stacking_.empty()) {
-        // read once: each step of the chain asks the window server (Wine seam: round trips)
-        for (HWND child = GetWindow(parent, GW_CHILD); child != nullptr;
-             child = GetWindow(child, GW_HWNDNEXT))
-            stacking_.push_back(child);
-    }
+    if (stacking_.empty()) stacking_ = ChildWindowsTopFirst(parent);
     const auto self = std::find(stacking_.begin(), stacking_.end(), hwnd_);
     if (self == stacking_.end()) return found;
     RECT own{};
@@ -124,6 +119,14 @@ std::vector<HWND> SubclassedControl::OverlappingSiblings(bool below) {
                      overlaps);
     }
     return found;
+}
+
+std::vector<HWND> ChildWindowsTopFirst(HWND parent) {
+    std::vector<HWND> children;
+    for (HWND child = GetWindow(parent, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT))
+        children.push_back(child);
+    return children;
 }
 
 SubclassedControl* SubclassedControl::FromHandle(HWND hwnd) {

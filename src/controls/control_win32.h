@@ -76,6 +76,10 @@ class SubclassedControl {
     AccessibleObject* accessible_ = nullptr;
 };
 
+// The child windows of `parent`, top of the stacking first. Each step of the chain asks the
+// window server (Wine seam: round trips), so callers read it once and keep it.
+std::vector<HWND> ChildWindowsTopFirst(HWND parent);
+
 // For the parent's window procedure: passes a control notification to the skinned control it
 // concerns. Returns true when the control handled it; `result` is then the value to answer
 // (the brush for WM_CTLCOLOR*, TRUE for the others).

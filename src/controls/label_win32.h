@@ -8,7 +8,6 @@
 
 #include "controls/control_win32.h"
 #include "controls/gdi_win32.h"
-#include "controls/memdc_win32.h"
 
 namespace quorelle::controls {
 

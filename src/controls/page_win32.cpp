@@ -176,15 +176,6 @@ HDC ComposingSurface(HDC reference, int width, int height) {
     return surface.Dc();
 }
 
-std::vector<HWND> ReadStacking(HWND page) {
-    std::vector<HWND> children;
-    for (HWND child = GetWindow(page, GW_CHILD); child != nullptr;
-         child = GetWindow(child, GW_HWNDNEXT))
-        children.push_back(child);
-    std::reverse(children.begin(), children.end());
-    return children;
-}
-
 // Draws one control into `dc` (whose origin is the page's point `at`) as it shows on the screen,
 // in its own rectangle and shape; false when it is not one the page can draw (a platform class,
 // or a frame of its own), which is then left to paint itself.
@@ -239,7 +230,10 @@ void PaintPageWithControls(HWND page, PageFrame& frame) {
         ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &area, nullptr, 0, nullptr);
     }
     SetViewportOrgEx(dc, 0, 0, nullptr);
-    if (frame.stacking_.empty()) frame.stacking_ = ReadStacking(page);
+    if (frame.stacking_.empty()) {
+        frame.stacking_ = ChildWindowsTopFirst(page);
+        std::reverse(frame.stacking_.begin(), frame.stacking_.end());  // bottom first
+    }
     gdi::Region composed(known ? CreateRectRgn(0, 0, 0, 0) : nullptr);
     if (composed) CombineRgn(composed.Get(), update.Get(), nullptr, RGN_COPY);
     for (HWND child : frame.stacking_) {

@@ -256,20 +256,27 @@ TEST(MainWindow, APageSwitchShowsItsTargetFirstAndNeverTheMainWindowOnTheWay) {
     SetAppMainWindow(nullptr);
 }
 
-// Messages the thread gets within `ms` milliseconds, each dispatched as the program's loop would.
-std::vector<UINT> MessagesWithin(DWORD ms) {
-    std::vector<UINT> seen;
+// Dispatches the thread's messages for `ms` milliseconds as the program's loop would, each
+// shown to `seen` first.
+template <typename Seen>
+void DispatchWithin(DWORD ms, Seen seen) {
     const DWORD start = GetTickCount();
     for (DWORD now = start; now - start < ms; now = GetTickCount()) {
         MsgWaitForMultipleObjects(0, nullptr, FALSE, ms - (now - start), QS_ALLINPUT);
         MSG msg;
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            seen.push_back(msg.message);
+            seen(msg);
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
         }
     }
-    return seen;
+}
+
+// The messages the thread gets within `ms` milliseconds.
+std::vector<UINT> MessagesWithin(DWORD ms) {
+    std::vector<UINT> messages;
+    DispatchWithin(ms, [&](const MSG& msg) { messages.push_back(msg.message); });
+    return messages;
 }
 
 TEST(MainWindow, HandlesNoMessageWhileNobodyTouchesIt) {
@@ -287,18 +294,12 @@ TEST(MainWindow, HandlesNoMessageWhileNobodyTouchesIt) {
     SetAppMainWindow(nullptr);
 }
 
-// The paints each window gets within `ms` milliseconds, dispatched as the program's loop would.
+// The paints each window gets within `ms` milliseconds.
 std::map<HWND, int> PaintsWithin(DWORD ms) {
     std::map<HWND, int> paints;
-    const DWORD start = GetTickCount();
-    for (DWORD now = start; now - start < ms; now = GetTickCount()) {
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, ms - (now - start), QS_ALLINPUT);
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_PAINT) ++paints[msg.hwnd];
-            DispatchMessageW(&msg);
-        }
-    }
+    DispatchWithin(ms, [&](const MSG& msg) {
+        if (msg.message == WM_PAINT) ++paints[msg.hwnd];
+    });
     return paints;
 }
 
